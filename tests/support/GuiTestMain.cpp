@@ -1,0 +1,12 @@
+#include <QApplication>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+// GUI tests drive real widgets; settings and caches go to test locations, never the user's.
+int main(int argc, char** argv)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
