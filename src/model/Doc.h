@@ -1,0 +1,76 @@
+#pragma once
+
+#include "model/LockEntry.h"
+
+#include <QByteArray>
+#include <cstdint>
+#include <vector>
+
+class ProjectArchive;
+
+// A colour as the project holds it: red in the lowest byte, then green, then blue, top byte 0.
+using Colour = std::uint32_t;
+
+constexpr Colour MakeColour(int red, int green, int blue)
+{
+    return Colour(red & 0xFF) | (Colour(green & 0xFF) << 8) | (Colour(blue & 0xFF) << 16);
+}
+
+// The project document: the lock table and every setting of the login box. Fields are public;
+// the pages and the generators read and assign them directly. Texts are 8-bit bytes in the system
+// code page; the multi-line messages keep each line break as backslash + "n".
+class Doc
+{
+public:
+    Doc();
+
+    std::vector<LockEntry> locks;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    QByteArray correctEmail;
+    QByteArray correctAudio;
+    QByteArray incorrectMessage;
+    QByteArray incorrectAudio;
+    QByteArray failMessage;
+    QByteArray failEmail;
+    QByteArray failUrl;
+    std::int32_t ignoreCase = 0;
+    std::int32_t encrypt = 0;
+    QByteArray userLabel;
+    QByteArray passwordLabel;
+    QByteArray loginLabel;
+    QByteArray mailHost;
+    QByteArray initialMessage;
+    std::int32_t retries = 0;
+    QByteArray fontFamily;
+    std::int32_t fontSize = 0;
+    std::int32_t fontBold = 0;
+    std::int32_t fontItalic = 0;
+    std::int32_t spacing = 0;
+    std::int32_t margin = 0;
+    std::int32_t borderThickness = 0;
+    std::int32_t borderStyle = 0;
+    Colour borderColor = 0;
+    Colour backgroundColor = 0;
+    QByteArray loadingMessage;
+    QByteArray lockFile;
+    std::int32_t reloadInterval = 0;
+    std::int32_t readLocksFromFile = 0;
+    // Survives New: the next Create HTML File proposes the path the previous project used.
+    QByteArray htmlFilePath;
+    // Kept only while the program runs; never stored in the project file.
+    QByteArray publishDirectory;
+
+    // Puts every field but htmlFilePath and publishDirectory back to its default and empties the
+    // lock table.
+    void ResetProject();
+
+    // Writes or reads the project file's records, depending on the archive's direction.
+    void Serialize(ProjectArchive& archive);
+
+    bool IsModified() const { return m_modified; }
+    void SetModified(bool modified = true) { m_modified = modified; }
+
+private:
+    bool m_modified = false;
+};
