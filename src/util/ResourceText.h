@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QByteArray>
+
+// The text of a string-table entry (8-bit, system code page); empty when there is no such entry.
+QByteArray LoadResourceText(int id);
+
+// The entry with "%1" and "%2" replaced by the given texts.
+QByteArray FormatResourceText(int id, const QByteArray& first, const QByteArray& second = {});
