@@ -1,0 +1,51 @@
+#include "generate/HtmlPage.h"
+
+#include "generate/OutputFile.h"
+#include "generate/ParameterBlock.h"
+#include "model/Doc.h"
+
+namespace {
+
+// Ends the comment that names the program in every page.
+constexpr char CommentNotice[] = "for pages guarded by a Velto login box";
+// The applet's Copyright parameter; one line, no double quote.
+constexpr char CopyrightNotice[] = "Zarnith login applet, Copyright (C) 2026 Velto";
+
+QByteArray AppletElement(const Doc& doc, const ProgramInfo& info)
+{
+    QByteArray element = "<!-- This applet was created by " + info.productName + " Version "
+        + info.productVersion + " " + CommentNotice + ". -->\r\n";
+    element += "<APPLET CODE=" + info.internalName + ".class WIDTH=" + QByteArray::number(doc.width)
+        + " HEIGHT=" + QByteArray::number(doc.height) + ">\r\n";
+    element += "<PARAM NAME=name VALUE=\"" + info.internalName + "\">\r\n";
+    element += QByteArray("<PARAM NAME=Copyright VALUE=\"") + CopyrightNotice + "\">\r\n";
+    element += BuildParameterBlock(doc);
+    element += "</APPLET>\r\n";
+    return element;
+}
+
+} // namespace
+
+QByteArray BuildHtmlPage(const Doc& doc, HtmlPageForm form, const ProgramInfo& info)
+{
+    if (form == HtmlPageForm::Segment)
+        return AppletElement(doc, info);
+    const bool preview = form == HtmlPageForm::Preview;
+    QByteArray page = "<HTML>\r\n";
+    if (preview)
+        page += "<TITLE>" + info.productName + " Preview</TITLE>\r\n";
+    page += "<BODY>\r\n";
+    if (preview)
+        page += "\r\n\r\n<CENTER>";
+    page += AppletElement(doc, info);
+    if (preview)
+        page += "</CENTER>\r\n";
+    page += "</BODY>\r\n</HTML>\r\n";
+    return page;
+}
+
+FileResult WriteHtmlPage(
+    const Doc& doc, HtmlPageForm form, const QString& path, const ProgramInfo& info)
+{
+    return WriteOutputFile(path, BuildHtmlPage(doc, form, info));
+}

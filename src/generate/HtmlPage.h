@@ -1,0 +1,25 @@
+#pragma once
+
+#include "model/ProjectFile.h"
+#include "util/ProgramInfo.h"
+
+#include <QByteArray>
+#include <QString>
+
+class Doc;
+
+// The three shapes of the generated page.
+enum class HtmlPageForm {
+    File = 0, // a complete page with HTML and BODY elements
+    Preview = 1, // the file page with a title and the applet centred
+    Segment = 2, // only the comment and the APPLET element, for pasting into another page
+};
+
+// The page text with CR LF line ends: the applet tag named after the program's class file, the
+// project's size and its parameter block. Reads the document only.
+QByteArray BuildHtmlPage(
+    const Doc& doc, HtmlPageForm form, const ProgramInfo& info = CurrentProgramInfo());
+
+// Writes the page of the given form to path, replacing any file there.
+FileResult WriteHtmlPage(const Doc& doc, HtmlPageForm form, const QString& path,
+    const ProgramInfo& info = CurrentProgramInfo());

@@ -1,0 +1,54 @@
+#include "generate/OutputFile.h"
+
+#include "util/StringIds.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+// The cause of a file that could not be opened for writing, read from the file system since
+// QSaveFile reports only that the open failed.
+int OpenFailureMessage(const QString& path)
+{
+    if (path.isEmpty())
+        return IDS_BAD_PATH;
+    const QFileInfo target(path);
+    const QFileInfo folder(target.absolutePath());
+    if (!folder.isDir())
+        return IDS_BAD_PATH; // a missing folder, or a file where a folder should be
+    if (target.isDir() || !folder.isWritable() || (target.exists() && !target.isWritable()))
+        return IDS_ACCESS_DENIED;
+    return IDS_WRITE_ERROR;
+}
+
+int WriteFailureMessage(const QSaveFile& file)
+{
+    switch (file.error()) {
+    case QFileDevice::ResourceError:
+        return IDS_DISK_FULL;
+    case QFileDevice::PermissionsError:
+        return IDS_ACCESS_DENIED;
+    case QFileDevice::RenameError:
+        return OpenFailureMessage(file.fileName());
+    default:
+        return IDS_WRITE_ERROR;
+    }
+}
+
+} // namespace
+
+FileResult WriteOutputFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::WriteOnly))
+        return FileResult::Failure(OpenFailureMessage(path));
+    if (file.write(bytes) != bytes.size()) {
+        const int message = WriteFailureMessage(file);
+        file.cancelWriting();
+        return FileResult::Failure(message);
+    }
+    if (!file.commit())
+        return FileResult::Failure(WriteFailureMessage(file));
+    return FileResult::Success();
+}

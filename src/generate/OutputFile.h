@@ -1,0 +1,11 @@
+#pragma once
+
+#include "model/ProjectFile.h"
+
+#include <QByteArray>
+#include <QString>
+
+// Writes a generated file (page, lock input file, preview files) byte for byte, replacing any
+// file at path. The write is atomic: on failure the previous file, if any, stays as it was. A
+// failure names the string-table message for its cause (access denied, disk full, bad path, ...).
+FileResult WriteOutputFile(const QString& path, const QByteArray& bytes);

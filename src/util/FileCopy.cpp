@@ -1,0 +1,51 @@
+#include "util/FileCopy.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+bool CopyDeviceToNewFile(QIODevice& source, const QString& destination)
+{
+    QFile target(destination);
+    if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+        return false;
+    char block[CopyBlockSize];
+    bool ok = true;
+    for (;;) {
+        const qint64 count = source.read(block, CopyBlockSize);
+        if (count == 0)
+            break;
+        if (count < 0 || target.write(block, count) != count) {
+            ok = false;
+            break;
+        }
+    }
+    target.close();
+    ok = ok && target.error() == QFileDevice::NoError;
+    if (!ok)
+        target.remove();
+    return ok;
+}
+
+bool CopyFileToNewFile(const QString& source, const QString& destination)
+{
+    QFile input(source);
+    return input.open(QIODevice::ReadOnly | QIODevice::Unbuffered)
+        && CopyDeviceToNewFile(input, destination);
+}
+
+QDateTime FileCreationTime(const QFileInfo& file)
+{
+    const QDateTime birth = file.birthTime();
+    return birth.isValid() ? birth : file.metadataChangeTime();
+}
+
+bool IsCopyUpToDate(const QString& source, const QString& destination)
+{
+    const QFileInfo from(source);
+    const QFileInfo to(destination);
+    if (!to.exists())
+        return false;
+    if (from.canonicalFilePath() == to.canonicalFilePath())
+        return true;
+    return FileCreationTime(to) >= from.lastModified();
+}

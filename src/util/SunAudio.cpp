@@ -1,0 +1,133 @@
+#include "util/SunAudio.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QtEndian>
+
+#include <array>
+#include <cstring>
+
+namespace {
+
+constexpr quint32 SunMagic = 0x2E736E64; // ".snd"
+constexpr quint32 SunHeaderSize = 24;
+constexpr quint32 MuLawEncoding = 1;
+constexpr quint32 RequiredSampleRate = 8000;
+constexpr quint32 RequiredChannels = 1;
+constexpr quint64 MaxWaveSamples = 0xFFFFFFFFull - (WaveHeaderSize - 8);
+constexpr qint64 ConversionBlockSize = 64 * 1024;
+
+constexpr quint8 ExpandMuLaw(quint8 muLaw)
+{
+    const int u = ~muLaw & 0xFF;
+    const int exponent = (u >> 4) & 7;
+    const int mantissa = u & 0x0F;
+    const int magnitude = ((132 << exponent) - 132) + (mantissa << (exponent + 3));
+    const int linear = (u & 0x80) ? -magnitude : magnitude;
+    // The high byte of the 16-bit value with its sign bit flipped; >> on a negative int is an
+    // arithmetic shift on every compiler we build with.
+    return quint8(((linear >> 8) & 0xFF) ^ 0x80);
+}
+
+constexpr std::array<quint8, 256> BuildMuLawTable()
+{
+    std::array<quint8, 256> table {};
+    for (int b = 0; b < 256; ++b)
+        table[b] = ExpandMuLaw(quint8(b));
+    return table;
+}
+
+constexpr std::array<quint8, 256> MuLawTable = BuildMuLawTable();
+
+void PutLittleEndian32(char* at, quint32 value)
+{
+    qToLittleEndian(value, at);
+}
+
+void PutLittleEndian16(char* at, quint16 value)
+{
+    qToLittleEndian(value, at);
+}
+
+} // namespace
+
+bool CheckSunAudioHeader(QIODevice& device)
+{
+    char header[SunHeaderSize];
+    if (device.read(header, SunHeaderSize) != qint64(SunHeaderSize))
+        return false;
+    const auto field = [&header](int index) { return qFromBigEndian<quint32>(header + 4 * index); };
+    const quint32 dataOffset = field(1);
+    if (field(0) != SunMagic || dataOffset < SunHeaderSize || field(3) != MuLawEncoding
+        || field(4) != RequiredSampleRate || field(5) != RequiredChannels)
+        return false;
+    const qint64 annotation = qint64(dataOffset - SunHeaderSize);
+    return annotation == 0 || device.skip(annotation) == annotation;
+}
+
+bool CheckSunAudioFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && CheckSunAudioHeader(file);
+}
+
+quint8 MuLawToUnsigned8(quint8 muLaw)
+{
+    return MuLawTable[muLaw];
+}
+
+QByteArray BuildWaveHeader(quint32 sampleCount)
+{
+    QByteArray header(WaveHeaderSize, '\0');
+    char* h = header.data();
+    memcpy(h, "RIFF", 4);
+    PutLittleEndian32(h + 4, sampleCount + (WaveHeaderSize - 8));
+    memcpy(h + 8, "WAVEfmt ", 8);
+    PutLittleEndian32(h + 16, 16);
+    PutLittleEndian16(h + 20, 1); // PCM
+    PutLittleEndian16(h + 22, 1); // channels
+    PutLittleEndian32(h + 24, RequiredSampleRate);
+    PutLittleEndian32(h + 28, RequiredSampleRate); // bytes per second at one byte per sample
+    PutLittleEndian16(h + 32, 1); // block alignment
+    PutLittleEndian16(h + 34, 8); // bits per sample
+    memcpy(h + 36, "data", 4);
+    PutLittleEndian32(h + 40, sampleCount);
+    return header;
+}
+
+bool ConvertSunAudioToWave(QIODevice& input, QIODevice& output)
+{
+    if (!CheckSunAudioHeader(input) || output.write(BuildWaveHeader(0)) != WaveHeaderSize)
+        return false;
+    QByteArray block(ConversionBlockSize, Qt::Uninitialized);
+    quint64 total = 0;
+    for (;;) {
+        const qint64 count = input.read(block.data(), ConversionBlockSize);
+        if (count < 0)
+            return false;
+        if (count == 0)
+            break;
+        total += quint64(count);
+        if (total > MaxWaveSamples)
+            return false;
+        auto* samples = reinterpret_cast<quint8*>(block.data());
+        for (qint64 i = 0; i < count; ++i)
+            samples[i] = MuLawTable[samples[i]];
+        if (output.write(block.constData(), count) != count)
+            return false;
+    }
+    return output.seek(0) && output.write(BuildWaveHeader(quint32(total))) == WaveHeaderSize;
+}
+
+bool ConvertSunAudioFile(const QString& inputPath, const QString& outputPath)
+{
+    QFile input(inputPath);
+    if (!input.open(QIODevice::ReadOnly))
+        return false;
+    QSaveFile output(outputPath);
+    if (!output.open(QIODevice::WriteOnly) || !ConvertSunAudioToWave(input, output)) {
+        output.cancelWriting();
+        return false;
+    }
+    return output.commit();
+}
