@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QFont>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include <functional>
+
+class PageTabWindow;
+
+// The tab strip of the page window: every change of tab a user asks for goes through the window's
+// activateTab, and the active tab's label is drawn in its own font.
+class PageTabBar : public QTabBar
+{
+    Q_OBJECT
+
+public:
+    explicit PageTabBar(PageTabWindow* window);
+
+    void setLabelFonts(const QFont& inactive, const QFont& active);
+    // The font the label of that tab is drawn in now.
+    QFont labelFont(int index) const;
+
+protected:
+    QSize tabSizeHint(int index) const override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    PageTabWindow* m_window;
+    QFont m_activeFont;
+};
+
+// The window of the program's pages, one tab each, with icons. Leaving the active page is refused
+// before anything changes when the leave guard (the page's commit) answers false.
+class PageTabWindow : public QTabWidget
+{
+    Q_OBJECT
+
+public:
+    explicit PageTabWindow(QWidget* parent = nullptr);
+
+    // Returns the new tab's index.
+    int addPage(QWidget* page, const QString& label, const QIcon& icon);
+
+    void setLeaveGuard(std::function<bool()> guard) { m_leaveGuard = std::move(guard); }
+
+    // Inactive labels default to Arial 10 pt, the active one to Arial 10 pt bold.
+    void setLabelFonts(const QFont& inactive, const QFont& active);
+    PageTabBar* pageTabBar() const { return m_bar; }
+
+    // Makes that tab the active one. The first activation asks no guard; after it, selecting the
+    // active tab does nothing, and another tab is selected only when the guard agrees. Returns
+    // false when the change was refused or the index names no enabled tab.
+    bool activateTab(int index);
+
+    // The enabled tab `steps` away from the active one, wrapping around the ends or stopping at
+    // them; -1 when there is none.
+    int neighbourTab(int steps, bool wrap) const;
+
+signals:
+    // The guard has agreed and the tab is about to show its page.
+    void tabSelected(int index);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    PageTabBar* m_bar;
+    std::function<bool()> m_leaveGuard;
+    bool m_activated = false;
+};
