@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+
+class Doc;
+
+// A project as one JSON object: every stored field under its own name (texts as strings, numbers,
+// flags and colours as numbers) and "locks" as an array of {userId, password, url, target}.
+
+QByteArray DocToJson(const Doc& doc);
+
+// Fills doc from json; keys that are missing keep their values. False with error set (naming the
+// key) for malformed JSON, an unknown key or a value of the wrong type or range.
+bool DocFromJson(const QByteArray& json, Doc& doc, QByteArray& error);

@@ -1,0 +1,7 @@
+#include "cli/CliCommand.h"
+
+// filled by the outputs commands
+std::vector<CliCommand> OutputCommands()
+{
+    return {};
+}

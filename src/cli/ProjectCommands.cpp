@@ -1,0 +1,79 @@
+#include "cli/CliCommand.h"
+#include "cli/CliSupport.h"
+#include "cli/DocJson.h"
+#include "generate/LockLines.h"
+#include "generate/TableCipher.h"
+#include "model/Doc.h"
+
+#include <QFile>
+
+namespace {
+
+int RunNew(const QStringList& arguments);
+int RunDump(const QStringList& arguments);
+int RunBuild(const QStringList& arguments);
+int RunScramble(const QStringList& arguments);
+int RunUnscramble(const QStringList& arguments);
+
+const CliCommand NewCommand { "new", "OUT.loc", RunNew };
+const CliCommand DumpCommand { "dump", "PROJECT.loc", RunDump };
+const CliCommand BuildCommand { "build", "IN.json OUT.loc", RunBuild };
+const CliCommand ScrambleCommand { "scramble", "TEXT", RunScramble };
+const CliCommand UnscrambleCommand { "unscramble", "TEXT", RunUnscramble };
+
+int RunNew(const QStringList& arguments)
+{
+    if (arguments.size() != 1)
+        return ReportUsage(NewCommand);
+    Doc doc;
+    return SaveProjectOrReport(doc, arguments[0]) ? CliSuccess : CliFailure;
+}
+
+int RunDump(const QStringList& arguments)
+{
+    if (arguments.size() != 1)
+        return ReportUsage(DumpCommand);
+    Doc doc;
+    if (!LoadProjectOrReport(arguments[0], doc))
+        return CliFailure;
+    return WriteStdout(DocToJson(doc)) ? CliSuccess : CliFailure;
+}
+
+int RunBuild(const QStringList& arguments)
+{
+    if (arguments.size() != 2)
+        return ReportUsage(BuildCommand);
+    QFile input(arguments[0]);
+    if (!input.open(QIODevice::ReadOnly))
+        return ReportFailure(
+            QFile::encodeName(arguments[0]) + ": " + input.errorString().toLocal8Bit());
+    Doc doc;
+    QByteArray error;
+    if (!DocFromJson(input.readAll(), doc, error))
+        return ReportFailure(QFile::encodeName(arguments[0]) + ": " + error);
+    return SaveProjectOrReport(doc, arguments[1]) ? CliSuccess : CliFailure;
+}
+
+int RunScramble(const QStringList& arguments)
+{
+    if (arguments.size() != 1)
+        return ReportUsage(ScrambleCommand);
+    Doc doc;
+    doc.encrypt = 1;
+    return WriteStdout(ScrambleText(doc, ArgumentBytes(arguments[0]))) ? CliSuccess : CliFailure;
+}
+
+int RunUnscramble(const QStringList& arguments)
+{
+    if (arguments.size() != 1)
+        return ReportUsage(UnscrambleCommand);
+    const QByteArray plain = TableCipher::WithFixedKey().Decipher(ArgumentBytes(arguments[0]));
+    return WriteStdout(plain) ? CliSuccess : CliFailure;
+}
+
+} // namespace
+
+std::vector<CliCommand> ProjectCommands()
+{
+    return { NewCommand, DumpCommand, BuildCommand, ScrambleCommand, UnscrambleCommand };
+}

@@ -1,0 +1,217 @@
+#include "model/ProjectArchive.h"
+
+#include <QIODevice>
+#include <QString>
+#include <QtEndian>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+constexpr qint64 BlockSize = 64 * 1024;
+constexpr std::uint8_t LongLengthMark = 0xFF;
+constexpr std::uint16_t WideMark = 0xFFFE;
+constexpr std::uint16_t LongerLengthMark = 0xFFFF;
+
+} // namespace
+
+ProjectArchive::ProjectArchive(QIODevice& device, Direction direction)
+    : m_device(device)
+    , m_direction(direction)
+{
+    if (IsStoring())
+        m_buffer.reserve(BlockSize);
+    else if (!device.isSequential())
+        m_unreadOnDevice = std::max<qint64>(0, device.size() - device.pos());
+}
+
+void ProjectArchive::Text(QByteArray& text)
+{
+    if (!m_ok)
+        return;
+    if (IsStoring()) {
+        StoreLength(text.size());
+        StoreBytes(text.constData(), text.size());
+        return;
+    }
+
+    qint64 length = 0;
+    bool wide = false;
+    if (!LoadLength(length, wide))
+        return;
+    if (!wide) {
+        QByteArray loaded;
+        if (length > RemainingBytes() || !LoadBytes(loaded, length))
+            return Fail();
+        text = std::move(loaded);
+        return;
+    }
+    QByteArray units;
+    if (length > RemainingBytes() / 2 || !LoadBytes(units, length * 2))
+        return Fail();
+    QString wideText(length, Qt::Uninitialized);
+    for (qint64 i = 0; i < length; ++i)
+        wideText[i] = QChar(qFromLittleEndian<quint16>(units.constData() + 2 * i));
+    text = wideText.toLocal8Bit();
+}
+
+void ProjectArchive::Int(std::int32_t& value)
+{
+    auto raw = static_cast<std::uint32_t>(value);
+    Raw32(raw);
+    if (m_ok && IsLoading())
+        value = static_cast<std::int32_t>(raw);
+}
+
+void ProjectArchive::Rgb(Colour& value)
+{
+    Raw32(value);
+}
+
+void ProjectArchive::Raw32(std::uint32_t& value)
+{
+    if (!m_ok)
+        return;
+    char bytes[4];
+    if (IsStoring()) {
+        qToLittleEndian(value, bytes);
+        StoreBytes(bytes, 4);
+    } else if (LoadBytes(bytes, 4)) {
+        value = qFromLittleEndian<std::uint32_t>(bytes);
+    }
+}
+
+qint64 ProjectArchive::RemainingBytes() const
+{
+    // A sequential device cannot say; reading then grows only as fast as data arrives.
+    if (m_device.isSequential())
+        return std::numeric_limits<qint64>::max();
+    return (m_buffer.size() - m_bufferPos) + m_unreadOnDevice;
+}
+
+bool ProjectArchive::Finish()
+{
+    if (m_ok && IsStoring())
+        Flush();
+    return m_ok;
+}
+
+void ProjectArchive::StoreBytes(const char* data, qint64 size)
+{
+    m_buffer.append(data, size);
+    if (m_buffer.size() >= BlockSize)
+        Flush();
+}
+
+void ProjectArchive::StoreLength(qint64 length)
+{
+    char bytes[7];
+    if (length < LongLengthMark) {
+        bytes[0] = static_cast<char>(length);
+        StoreBytes(bytes, 1);
+    } else if (length < WideMark) {
+        bytes[0] = static_cast<char>(LongLengthMark);
+        qToLittleEndian(static_cast<std::uint16_t>(length), bytes + 1);
+        StoreBytes(bytes, 3);
+    } else if (length < std::numeric_limits<std::uint32_t>::max()) {
+        bytes[0] = static_cast<char>(LongLengthMark);
+        qToLittleEndian(LongerLengthMark, bytes + 1);
+        qToLittleEndian(static_cast<std::uint32_t>(length), bytes + 3);
+        StoreBytes(bytes, 7);
+    } else {
+        // Longer texts would need a prefix form that no reader of the format knows.
+        Fail();
+    }
+}
+
+bool ProjectArchive::Flush()
+{
+    if (m_device.write(m_buffer) != m_buffer.size())
+        Fail();
+    m_buffer.clear();
+    return m_ok;
+}
+
+bool ProjectArchive::LoadLength(qint64& length, bool& wide)
+{
+    std::uint8_t shortLength = 0;
+    std::uint16_t mediumLength = 0;
+    if (!LoadBytes(reinterpret_cast<char*>(&shortLength), 1))
+        return false;
+    if (shortLength < LongLengthMark) {
+        length = shortLength;
+        return true;
+    }
+    char bytes[4];
+    if (!LoadBytes(bytes, 2))
+        return false;
+    mediumLength = qFromLittleEndian<std::uint16_t>(bytes);
+    if (mediumLength == WideMark) {
+        // UTF-16 text: the prefix starts over and counts 16-bit units.
+        wide = true;
+        if (!LoadBytes(reinterpret_cast<char*>(&shortLength), 1))
+            return false;
+        if (shortLength < LongLengthMark) {
+            length = shortLength;
+            return true;
+        }
+        if (!LoadBytes(bytes, 2))
+            return false;
+        mediumLength = qFromLittleEndian<std::uint16_t>(bytes);
+    }
+    if (mediumLength < LongerLengthMark) {
+        length = mediumLength;
+        return true;
+    }
+    if (!LoadBytes(bytes, 4))
+        return false;
+    length = qFromLittleEndian<std::uint32_t>(bytes);
+    return true;
+}
+
+bool ProjectArchive::LoadBytes(char* out, qint64 size)
+{
+    while (size > 0) {
+        if (m_bufferPos == m_buffer.size() && !Refill())
+            return false;
+        const qint64 take = std::min<qint64>(size, m_buffer.size() - m_bufferPos);
+        std::copy_n(m_buffer.constData() + m_bufferPos, take, out);
+        m_bufferPos += take;
+        out += take;
+        size -= take;
+    }
+    return true;
+}
+
+bool ProjectArchive::LoadBytes(QByteArray& out, qint64 size)
+{
+    if (size <= m_buffer.size() - m_bufferPos) {
+        out = QByteArray(m_buffer.constData() + m_bufferPos, size);
+        m_bufferPos += size;
+        return true;
+    }
+    if (!m_device.isSequential())
+        out.reserve(size);
+    while (size > 0) {
+        if (m_bufferPos == m_buffer.size() && !Refill())
+            return false;
+        const qint64 take = std::min<qint64>(size, m_buffer.size() - m_bufferPos);
+        out.append(m_buffer.constData() + m_bufferPos, take);
+        m_bufferPos += take;
+        size -= take;
+    }
+    return true;
+}
+
+bool ProjectArchive::Refill()
+{
+    m_buffer.resize(BlockSize);
+    const qint64 got = m_device.read(m_buffer.data(), BlockSize);
+    m_buffer.resize(std::max<qint64>(0, got));
+    m_bufferPos = 0;
+    m_unreadOnDevice = std::max<qint64>(0, m_unreadOnDevice - m_buffer.size());
+    if (m_buffer.isEmpty())
+        Fail();
+    return m_ok;
+}
