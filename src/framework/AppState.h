@@ -1,0 +1,51 @@
+#pragma once
+
+#include "util/ProgramInfo.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+// A run-long list of recently entered values, newest first. Never saved.
+class History
+{
+public:
+    History() = default;
+    History(std::initializer_list<QByteArray> entries)
+        : m_entries(entries)
+    {
+    }
+
+    const std::vector<QByteArray>& Entries() const { return m_entries; }
+    bool IsEmpty() const { return m_entries.empty(); }
+
+    // Puts value in front unless it already is the newest entry (exact comparison). Older equal
+    // entries stay.
+    void AddFront(const QByteArray& value);
+
+private:
+    std::vector<QByteArray> m_entries;
+};
+
+// The program-wide state that pages and outputs read below the application layer. The
+// application fills it at start-up and writes the browser settings back at exit.
+struct AppState
+{
+    History UrlHistory;
+    History FontFamilyHistory;
+    QByteArray browserCommand;
+    std::int32_t browserLocal = 0;
+    QByteArray startupClassPath;
+    ProgramInfo programInfo;
+    // Set by the main frame to show a text in its status bar.
+    std::function<void(const QString&)> statusTextSink;
+
+    // Shows text in the status bar; nothing while there is no frame.
+    void ShowStatusText(const QString& text) const;
+};
+
+// The one state of this run.
+AppState& CurrentAppState();

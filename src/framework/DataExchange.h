@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <optional>
+
+class QWidget;
+
+// One pass of moving values between a form's controls and the variables that hold them, in the
+// order the form's Exchange names them. Pulling (saveAndValidate) checks integers; the first
+// refused value shows "Please enter an integer." or "Please enter an integer between %1 and %2."
+// (warning icon, OK) through the prompt service, puts the focus on that control with its text
+// selected, and turns every later call of the pass into nothing, so the refused variable and
+// those after it keep their values. Texts are 8-bit, converted at the control.
+class DataExchange
+{
+public:
+    DataExchange(QWidget* form, bool saveAndValidate);
+
+    bool SaveAndValidate() const { return m_saveAndValidate; }
+    // False once a value has been refused.
+    bool Ok() const { return !m_failed; }
+
+    // The text of a line edit, label, combo (its edit field, or its selected entry when it has
+    // none) or multi-line edit. A multi-line edit's line breaks read as CR LF, and CR LF or LF
+    // show as line breaks.
+    void Text(int id, QByteArray& value);
+    // An integer in a text control (as Text). Blanks around it and a sign are allowed.
+    void Integer(int id, std::int32_t& value);
+    void Integer(int id, std::int32_t& value, std::int32_t min, std::int32_t max);
+    // A check box as 0 or 1.
+    void Check(int id, std::int32_t& value);
+    // The index of the checked button within the radio group that starts at firstId; -1 when
+    // none is checked.
+    void Radio(int firstId, std::int32_t& index);
+    // A combo's text. Pushing selects the first entry that begins with the value, ignoring case,
+    // and shows its text; when none does, the value becomes the edit field's text.
+    void ComboText(int id, QByteArray& value);
+    // The selected entry's index of a combo; -1 for none.
+    void ComboIndex(int id, std::int32_t& index);
+    // The text of a list box's current line; pushing selects the first line that begins with the
+    // value, ignoring case.
+    void ListBoxText(int id, QByteArray& value);
+
+private:
+    QWidget* Control(int id) const;
+    void Refuse(QWidget* control, const QByteArray& message);
+
+    QWidget* m_form;
+    bool m_saveAndValidate;
+    bool m_failed = false;
+};
+
+// Reads an integer the way the dialogs always have: optional blanks around it, an optional sign,
+// decimal digits only, within 32 bits. Nothing for anything else.
+std::optional<std::int32_t> ParseDialogInteger(const QByteArray& text);

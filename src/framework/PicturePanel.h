@@ -1,0 +1,25 @@
+#pragma once
+
+#include "util/DibPicture.h"
+
+class QPainter;
+class QWidget;
+
+// The tall picture along a page's or dialog's left edge, drawn where a placeholder control sits.
+// Pages draw it at natural size from the placeholder's top-left corner; dialogs show its
+// bottom-right part, placeholder-sized.
+class PicturePanel
+{
+public:
+    enum class Manner { Page, Dialog };
+
+    PicturePanel(QWidget* form, int placeholderId, Manner manner);
+
+    void Paint(QPainter& painter) const;
+
+private:
+    QWidget* m_form;
+    int m_placeholderId;
+    Manner m_manner;
+    DibPicture m_picture;
+};

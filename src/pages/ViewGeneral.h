@@ -1,0 +1,17 @@
+#pragma once
+
+#include "framework/FormView.h"
+
+// The General page: the login box's size, label texts, initial message and tries.
+class ViewGeneral : public FormView
+{
+    Q_OBJECT
+
+public:
+    explicit ViewGeneral(Doc& doc, QWidget* parent = nullptr);
+
+    bool Commit() override;
+
+protected:
+    void Exchange(DataExchange& exchange) override;
+};
