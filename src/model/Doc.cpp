@@ -105,8 +105,8 @@ void Doc::Serialize(ProjectArchive& archive)
         return;
     }
     // The count comes from the file: it sizes the table only as far as the data can back it.
-    if (count > 0)
-        locks.reserve(std::min<qint64>(count, archive.RemainingBytes() / SmallestLockRecord));
+    if (const std::optional<qint64> remaining = archive.RemainingBytes(); count > 0 && remaining)
+        locks.reserve(std::min<qint64>(count, *remaining / SmallestLockRecord));
     for (std::int32_t i = 0; i < count && archive.Ok(); ++i) {
         LockEntry lock;
         lock.Serialize(archive);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -42,13 +43,13 @@ void ProjectArchive::Text(QByteArray& text)
         return;
     if (!wide) {
         QByteArray loaded;
-        if (length > RemainingBytes() || !LoadBytes(loaded, length))
+        if (!CanHold(length) || !LoadBytes(loaded, length))
             return Fail();
         text = std::move(loaded);
         return;
     }
     QByteArray units;
-    if (length > RemainingBytes() / 2 || !LoadBytes(units, length * 2))
+    if (!CanHold(length * 2) || !LoadBytes(units, length * 2))
         return Fail();
     QString wideText(length, Qt::Uninitialized);
     for (qint64 i = 0; i < length; ++i)
@@ -82,12 +83,18 @@ void ProjectArchive::Raw32(std::uint32_t& value)
     }
 }
 
-qint64 ProjectArchive::RemainingBytes() const
+std::optional<qint64> ProjectArchive::RemainingBytes() const
 {
-    // A sequential device cannot say; reading then grows only as fast as data arrives.
     if (m_device.isSequential())
-        return std::numeric_limits<qint64>::max();
+        return std::nullopt;
     return (m_buffer.size() - m_bufferPos) + m_unreadOnDevice;
+}
+
+bool ProjectArchive::CanHold(qint64 size) const
+{
+    // A sequential device cannot say; loading then grows only as fast as data arrives.
+    const std::optional<qint64> remaining = RemainingBytes();
+    return !remaining || size <= *remaining;
 }
 
 bool ProjectArchive::Finish()
@@ -127,8 +134,18 @@ void ProjectArchive::StoreLength(qint64 length)
 
 bool ProjectArchive::Flush()
 {
-    if (m_device.write(m_buffer) != m_buffer.size())
-        Fail();
+    // A short write is retried, so that the device reports the error that stopped it.
+    const char* data = m_buffer.constData();
+    qint64 left = m_buffer.size();
+    while (left > 0) {
+        const qint64 written = m_device.write(data, left);
+        if (written <= 0) {
+            Fail();
+            break;
+        }
+        data += written;
+        left -= written;
+    }
     m_buffer.clear();
     return m_ok;
 }

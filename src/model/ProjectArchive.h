@@ -5,6 +5,7 @@
 #include <QByteArray>
 
 #include <cstdint>
+#include <optional>
 
 class QIODevice;
 
@@ -29,14 +30,16 @@ public:
     void Int(std::int32_t& value);
     void Rgb(Colour& value);
 
-    // When loading: an upper bound of the bytes still to be read, for sizing containers.
-    qint64 RemainingBytes() const;
+    // When loading: the bytes still to be read, for sizing containers; unknown on a sequential
+    // device.
+    std::optional<qint64> RemainingBytes() const;
 
     // Writes out what is still buffered; true when every record went through.
     bool Finish();
 
 private:
     void Fail() { m_ok = false; }
+    bool CanHold(qint64 size) const;
     void Raw32(std::uint32_t& value);
 
     void StoreBytes(const char* data, qint64 size);

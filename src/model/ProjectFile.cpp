@@ -40,8 +40,10 @@ int WriteFailureMessage(const QFileDevice& file)
 
 FileResult SaveProject(Doc& doc, const QString& path)
 {
+    // Unbuffered: the archive writes in blocks itself, and every failed write then reaches
+    // QSaveFile, whose commit would not notice a failure while flushing its own buffer.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return FileResult::Failure(
             OpenFailureMessage(path, QIODevice::WriteOnly, IDS_FAILED_TO_SAVE_DOC));
     if (!WriteProject(doc, file)) {

@@ -1,0 +1,139 @@
+#pragma once
+
+#include "model/Doc.h"
+#include "model/ProjectFile.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+// Builds project file bytes by hand, so that tests can check the reader against encodings the
+// writer never produces.
+class ProjectBytes
+{
+public:
+    enum class Prefix { Short, Medium, Long };
+
+    ProjectBytes& Int(std::uint32_t value)
+    {
+        char raw[4];
+        qToLittleEndian(value, raw);
+        m_bytes.append(raw, 4);
+        return *this;
+    }
+
+    ProjectBytes& Length(std::uint32_t length, Prefix form)
+    {
+        if (form == Prefix::Short) {
+            m_bytes += char(length);
+        } else if (form == Prefix::Medium) {
+            m_bytes += char(0xFF);
+            Word(length);
+        } else {
+            m_bytes += char(0xFF);
+            Word(0xFFFF);
+            Int(length);
+        }
+        return *this;
+    }
+
+    ProjectBytes& Text(const QByteArray& text, Prefix form = Prefix::Short)
+    {
+        Length(std::uint32_t(text.size()), form);
+        m_bytes += text;
+        return *this;
+    }
+
+    ProjectBytes& WideText(const QString& text, Prefix form = Prefix::Short)
+    {
+        m_bytes += char(0xFF);
+        Word(0xFFFE);
+        Length(std::uint32_t(text.size()), form);
+        for (QChar ch : text)
+            Word(ch.unicode());
+        return *this;
+    }
+
+    ProjectBytes& Raw(const QByteArray& bytes)
+    {
+        m_bytes += bytes;
+        return *this;
+    }
+
+    const QByteArray& Bytes() const { return m_bytes; }
+
+private:
+    void Word(std::uint16_t value)
+    {
+        char raw[2];
+        qToLittleEndian(value, raw);
+        m_bytes.append(raw, 2);
+    }
+
+    QByteArray m_bytes;
+};
+
+inline QByteArray WrittenBytes(Doc& doc)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(WriteProject(doc, buffer));
+    return buffer.data();
+}
+
+inline bool ReadBytes(Doc& doc, const QByteArray& bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return ReadProject(doc, buffer);
+}
+
+// The default project with its lock count (the last four bytes) cut off.
+inline QByteArray DefaultRecordsWithoutLocks()
+{
+    Doc doc;
+    return WrittenBytes(doc).chopped(4);
+}
+
+// Every stored field, for comparing two projects; publishDirectory is left out.
+inline void ExpectSameStoredFields(const Doc& a, const Doc& b)
+{
+    EXPECT_EQ(a.htmlFilePath, b.htmlFilePath);
+    EXPECT_EQ(a.width, b.width);
+    EXPECT_EQ(a.height, b.height);
+    EXPECT_EQ(a.correctEmail, b.correctEmail);
+    EXPECT_EQ(a.correctAudio, b.correctAudio);
+    EXPECT_EQ(a.incorrectMessage, b.incorrectMessage);
+    EXPECT_EQ(a.incorrectAudio, b.incorrectAudio);
+    EXPECT_EQ(a.failMessage, b.failMessage);
+    EXPECT_EQ(a.failEmail, b.failEmail);
+    EXPECT_EQ(a.failUrl, b.failUrl);
+    EXPECT_EQ(a.ignoreCase, b.ignoreCase);
+    EXPECT_EQ(a.encrypt, b.encrypt);
+    EXPECT_EQ(a.userLabel, b.userLabel);
+    EXPECT_EQ(a.passwordLabel, b.passwordLabel);
+    EXPECT_EQ(a.loginLabel, b.loginLabel);
+    EXPECT_EQ(a.mailHost, b.mailHost);
+    EXPECT_EQ(a.initialMessage, b.initialMessage);
+    EXPECT_EQ(a.retries, b.retries);
+    EXPECT_EQ(a.fontFamily, b.fontFamily);
+    EXPECT_EQ(a.fontSize, b.fontSize);
+    EXPECT_EQ(a.fontBold, b.fontBold);
+    EXPECT_EQ(a.fontItalic, b.fontItalic);
+    EXPECT_EQ(a.spacing, b.spacing);
+    EXPECT_EQ(a.margin, b.margin);
+    EXPECT_EQ(a.borderThickness, b.borderThickness);
+    EXPECT_EQ(a.borderStyle, b.borderStyle);
+    EXPECT_EQ(a.borderColor, b.borderColor);
+    EXPECT_EQ(a.backgroundColor, b.backgroundColor);
+    EXPECT_EQ(a.loadingMessage, b.loadingMessage);
+    EXPECT_EQ(a.lockFile, b.lockFile);
+    EXPECT_EQ(a.reloadInterval, b.reloadInterval);
+    EXPECT_EQ(a.readLocksFromFile, b.readLocksFromFile);
+    ASSERT_EQ(a.locks.size(), b.locks.size());
+    for (std::size_t i = 0; i < a.locks.size(); ++i)
+        EXPECT_FALSE(a.locks[i].DiffersFrom(b.locks[i])) << "lock " << i;
+}

@@ -1,0 +1,379 @@
+#include "model/ProjectFile.h"
+
+#include "core_model/ProjectBytes.h"
+#include "model/Doc.h"
+#include "util/StringIds.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray DefaultProject()
+{
+    Doc doc;
+    return WrittenBytes(doc);
+}
+
+QByteArray Bytes(std::initializer_list<int> values)
+{
+    QByteArray bytes;
+    for (int value : values)
+        bytes += char(value);
+    return bytes;
+}
+
+QByteArray SampleProject()
+{
+    Doc doc;
+    doc.htmlFilePath = "/srv/www/login.html";
+    doc.encrypt = 1;
+    doc.locks.push_back({ "ann", "", "a.html", "" });
+    doc.locks.push_back({ "bob", "secret", "members/b.html", "_top" });
+    return WrittenBytes(doc);
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(ProjectFormat, DefaultProjectMatchesTheWorkedExample)
+{
+    const QByteArray bytes = DefaultProject();
+    ASSERT_EQ(bytes.size(), 282);
+    EXPECT_EQ(bytes.left(9), Bytes({ 0x04, '1', '.', '0', '2', 0x02, '2', '9', 0x00 }));
+    EXPECT_EQ(bytes.mid(9, 8), Bytes({ 0x90, 0x01, 0, 0, 0xC8, 0, 0, 0 }));
+    EXPECT_EQ(bytes.mid(17, 3), Bytes({ 0x00, 0x00, 46 }));
+    EXPECT_EQ(bytes.mid(20, 46), QByteArray("The user ID or password\\nentered is incorrect."));
+    EXPECT_EQ(bytes.mid(100, 8), Bytes({ 1, 0, 0, 0, 0, 0, 0, 0 }));
+    EXPECT_EQ(bytes.mid(221, 8), Bytes({ 0xC0, 0xDC, 0xC0, 0, 0xC0, 0xDC, 0xC0, 0 }));
+    EXPECT_EQ(bytes.mid(261, 9), QByteArray("\x08lock.txt"));
+    EXPECT_EQ(bytes.right(12), Bytes({ 0x2C, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0 }));
+}
+
+TEST(ProjectFormat, LengthPrefixesUseTheShortestFormAndReadBack)
+{
+    struct Case
+    {
+        int length;
+        QByteArray prefix;
+    };
+    const Case cases[] = {
+        { 0, Bytes({ 0x00 }) },
+        { 254, Bytes({ 0xFE }) },
+        { 255, Bytes({ 0xFF, 0xFF, 0x00 }) },
+        { 65533, Bytes({ 0xFF, 0xFD, 0xFF }) },
+        { 65534, Bytes({ 0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00 }) },
+        { 70000, Bytes({ 0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00 }) },
+    };
+    for (const Case& c : cases) {
+        Doc doc;
+        doc.htmlFilePath = QByteArray(c.length, 'h');
+        const QByteArray bytes = WrittenBytes(doc);
+        EXPECT_EQ(bytes.mid(8, c.prefix.size()), c.prefix) << c.length;
+        EXPECT_EQ(bytes.size(), 282 + c.length + c.prefix.size() - 1) << c.length;
+        Doc read;
+        ASSERT_TRUE(ReadBytes(read, bytes)) << c.length;
+        EXPECT_EQ(read.htmlFilePath, doc.htmlFilePath) << c.length;
+    }
+}
+
+TEST(ProjectFormat, ReaderAcceptsEveryPrefixFormAndTheWideForm)
+{
+    const QByteArray rest = DefaultRecordsWithoutLocks().mid(9);
+    for (auto form :
+        { ProjectBytes::Prefix::Short, ProjectBytes::Prefix::Medium, ProjectBytes::Prefix::Long }) {
+        ProjectBytes file;
+        file.Text("9.99", form).Text("", form).Text("/tmp/page.html", form).Raw(rest).Int(1);
+        file.Text("ann", form).WideText(QStringLiteral("p\u00e4ss"), form).Text("a.html").Text("");
+        Doc doc;
+        ASSERT_TRUE(ReadBytes(doc, file.Bytes()));
+        EXPECT_EQ(doc.htmlFilePath, "/tmp/page.html");
+        ASSERT_EQ(doc.locks.size(), 1u);
+        EXPECT_EQ(doc.locks[0].userId, "ann");
+        EXPECT_EQ(doc.locks[0].password, QStringLiteral("p\u00e4ss").toLocal8Bit());
+        EXPECT_EQ(doc.width, 400);
+    }
+}
+
+TEST(ProjectFormat, RandomProjectsReadBackWithIdenticalFields)
+{
+    QRandomGenerator random(20240611);
+    auto text = [&random](int maxLength) {
+        QByteArray bytes(random.bounded(maxLength + 1), Qt::Uninitialized);
+        for (char& ch : bytes)
+            ch = char(random.bounded(256));
+        return bytes;
+    };
+    auto number = [&random] { return std::int32_t(random.generate()); };
+    for (int round = 0; round < 50; ++round) {
+        Doc doc;
+        for (QByteArray* field : { &doc.htmlFilePath, &doc.correctEmail, &doc.correctAudio,
+                 &doc.incorrectMessage, &doc.incorrectAudio, &doc.failMessage, &doc.failEmail,
+                 &doc.failUrl, &doc.userLabel, &doc.passwordLabel, &doc.loginLabel, &doc.mailHost,
+                 &doc.initialMessage, &doc.fontFamily, &doc.loadingMessage, &doc.lockFile })
+            *field = text(round % 10 == 0 ? 70000 : 300);
+        for (std::int32_t* field :
+            { &doc.width, &doc.height, &doc.ignoreCase, &doc.encrypt, &doc.retries, &doc.fontSize,
+                &doc.fontBold, &doc.fontItalic, &doc.spacing, &doc.margin, &doc.borderThickness,
+                &doc.borderStyle, &doc.reloadInterval, &doc.readLocksFromFile })
+            *field = number();
+        doc.borderColor = random.generate();
+        doc.backgroundColor = random.generate();
+        doc.publishDirectory = "/not/stored";
+        for (int i = random.bounded(20); i > 0; --i)
+            doc.locks.push_back({ text(20), text(20), text(300), text(10) });
+
+        Doc read;
+        ASSERT_TRUE(ReadBytes(read, WrittenBytes(doc)));
+        ExpectSameStoredFields(doc, read);
+        EXPECT_TRUE(read.publishDirectory.isEmpty());
+    }
+}
+
+TEST(ProjectFormat, LockCounts)
+{
+    const QByteArray head = DefaultRecordsWithoutLocks();
+    const QByteArray lock = ProjectBytes().Text("ann").Text("pw").Text("a.html").Text("").Bytes();
+    Doc doc;
+
+    // More locks claimed than the file holds.
+    EXPECT_FALSE(ReadBytes(doc, ProjectBytes().Raw(head).Int(2).Raw(lock).Bytes()));
+    EXPECT_TRUE(doc.locks.empty());
+    EXPECT_FALSE(ReadBytes(doc, ProjectBytes().Raw(head).Int(0x7FFFFFFF).Raw(lock).Bytes()));
+
+    // Zero or a negative count reads no locks; what follows is ignored.
+    EXPECT_TRUE(ReadBytes(doc, ProjectBytes().Raw(head).Int(0).Raw(lock).Raw("junk").Bytes()));
+    EXPECT_TRUE(doc.locks.empty());
+    EXPECT_TRUE(ReadBytes(doc, ProjectBytes().Raw(head).Int(std::uint32_t(-5)).Raw(lock).Bytes()));
+    EXPECT_TRUE(doc.locks.empty());
+
+    EXPECT_TRUE(
+        ReadBytes(doc, ProjectBytes().Raw(head).Int(2).Raw(lock).Raw(lock).Raw("x").Bytes()));
+    ASSERT_EQ(doc.locks.size(), 2u);
+    EXPECT_EQ(doc.locks[1].url, "a.html");
+}
+
+TEST(ProjectFormat, LengthsBeyondTheDataFailAtOnce)
+{
+    for (std::uint32_t claimed : { 300u, 70000u, 0x7FFFFFFFu, 0xFFFFFFFEu }) {
+        const QByteArray bytes = ProjectBytes()
+                                     .Text("1.02")
+                                     .Text("29")
+                                     .Length(claimed, ProjectBytes::Prefix::Long)
+                                     .Raw("short")
+                                     .Bytes();
+        Doc doc;
+        EXPECT_FALSE(ReadBytes(doc, bytes)) << claimed;
+        const QByteArray wide = ProjectBytes()
+                                    .Raw(Bytes({ 0xFF, 0xFE, 0xFF }))
+                                    .Length(claimed, ProjectBytes::Prefix::Long)
+                                    .Bytes();
+        EXPECT_FALSE(ReadBytes(doc, wide)) << claimed;
+    }
+}
+
+namespace {
+
+// A device that hands out its bytes like a pipe: it cannot say how much is left.
+class SequentialSource : public QIODevice
+{
+public:
+    explicit SequentialSource(const QByteArray& bytes)
+        : m_bytes(bytes)
+    {
+        open(QIODevice::ReadOnly);
+    }
+
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        const qint64 size = std::min<qint64>(maxSize, m_bytes.size() - m_offset);
+        std::copy_n(m_bytes.constData() + m_offset, size, data);
+        m_offset += size;
+        return size;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray m_bytes;
+    qint64 m_offset = 0;
+};
+
+// A device that accepts limit bytes and then fails every write.
+class FailingDevice : public QBuffer
+{
+public:
+    explicit FailingDevice(qint64 limit)
+        : m_limit(limit)
+    {
+    }
+
+protected:
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        if (pos() + size > m_limit)
+            return -1;
+        return QBuffer::writeData(data, size);
+    }
+
+private:
+    qint64 m_limit;
+};
+
+} // namespace
+
+TEST(ProjectFormat, SequentialDevicesReadTheSameAndFailOnShortData)
+{
+    const QByteArray sample = SampleProject();
+    for (const QByteArray& bytes : { sample, sample.left(200),
+             ProjectBytes().Text("1").Length(0xFFFFFFF0u, ProjectBytes::Prefix::Long).Bytes() }) {
+        SequentialSource device(bytes);
+        Doc doc;
+        EXPECT_EQ(ReadProject(doc, device), bytes == sample);
+    }
+}
+
+TEST(ProjectFormat, TruncationAnywhereGivesTheDefaults)
+{
+    const QByteArray sample = SampleProject();
+    const QByteArray defaults = DefaultProject();
+    for (qsizetype cut = 1; cut < sample.size(); ++cut) {
+        Doc doc;
+        doc.htmlFilePath = "/previous.html";
+        ASSERT_FALSE(ReadBytes(doc, sample.left(cut))) << cut;
+        EXPECT_EQ(doc.htmlFilePath, "/previous.html") << cut;
+        doc.htmlFilePath.clear();
+        EXPECT_EQ(WrittenBytes(doc), defaults) << cut;
+    }
+}
+
+TEST(ProjectFormat, WriteFailuresAreReported)
+{
+    Doc doc;
+    doc.locks.push_back({ "ann", "", "a.html", "" });
+    for (qint64 limit : { 0, 10, 281 }) {
+        FailingDevice device(limit);
+        device.open(QIODevice::WriteOnly);
+        EXPECT_FALSE(WriteProject(doc, device)) << limit;
+    }
+}
+
+class ProjectFileOnDisk : public testing::Test
+{
+protected:
+    QString PathOf(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(ProjectFileOnDisk, SaveAndLoad)
+{
+    Doc doc;
+    doc.width = 640;
+    doc.locks.push_back({ "ann", "", "a.html", "" });
+    ASSERT_TRUE(SaveProject(doc, PathOf("a.loc")).ok);
+    EXPECT_EQ(ReadFile(PathOf("a.loc")), WrittenBytes(doc));
+
+    Doc read;
+    read.locks.push_back({ "stale", "", "x", "" });
+    ASSERT_TRUE(LoadProject(read, PathOf("a.loc")).ok);
+    ExpectSameStoredFields(doc, read);
+}
+
+TEST_F(ProjectFileOnDisk, ZeroLengthFileOpensWithDefaults)
+{
+    WriteFile(PathOf("empty.loc"), {});
+    Doc doc;
+    doc.width = 7;
+    doc.locks.push_back({ "ann", "", "a.html", "" });
+    const FileResult result = LoadProject(doc, PathOf("empty.loc"));
+    EXPECT_TRUE(result.ok);
+    ExpectSameStoredFields(doc, Doc());
+}
+
+TEST_F(ProjectFileOnDisk, ShortFileIsAnUnexpectedFormatAndLeavesDefaults)
+{
+    WriteFile(PathOf("cut.loc"), SampleProject().chopped(3));
+    Doc doc;
+    doc.width = 7;
+    const FileResult result = LoadProject(doc, PathOf("cut.loc"));
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.messageId, IDS_BAD_FILE_FORMAT);
+    ExpectSameStoredFields(doc, Doc());
+}
+
+TEST_F(ProjectFileOnDisk, OpenFailuresNameTheirCause)
+{
+    Doc doc;
+    EXPECT_EQ(LoadProject(doc, PathOf("missing.loc")).messageId, IDS_FILE_NOT_FOUND);
+    EXPECT_EQ(LoadProject(doc, PathOf("no/such/folder/a.loc")).messageId, IDS_BAD_PATH);
+    EXPECT_EQ(LoadProject(doc, m_dir.path()).messageId, IDS_ACCESS_DENIED);
+    EXPECT_EQ(SaveProject(doc, PathOf("no/such/folder/a.loc")).messageId, IDS_BAD_PATH);
+    EXPECT_EQ(SaveProject(doc, m_dir.path()).messageId, IDS_ACCESS_DENIED);
+    EXPECT_FALSE(QFile::exists(PathOf("missing.loc")));
+}
+
+TEST_F(ProjectFileOnDisk, ReadOnlyFolderDeniesAccess)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    const QString folder = PathOf("locked");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    Doc doc;
+    EXPECT_EQ(SaveProject(doc, folder + QStringLiteral("/a.loc")).messageId, IDS_ACCESS_DENIED);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST_F(ProjectFileOnDisk, SaveThatFailsMidWriteLeavesTheOldFileWhole)
+{
+    const QString path = PathOf("keep.loc");
+    const QByteArray old = SampleProject();
+    WriteFile(path, old);
+
+    Doc doc;
+    doc.locks.assign(
+        100, LockEntry { "user", "password", "https://example.com/members.html", "_top" });
+    const QByteArray docBefore = WrittenBytes(doc);
+
+    // A file size limit makes the write fail part way, even for the superuser.
+    rlimit saved {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 1000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const FileResult result = SaveProject(doc, path);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.messageId, IDS_FAILED_TO_SAVE_DOC);
+    EXPECT_EQ(ReadFile(path), old);
+    EXPECT_EQ(WrittenBytes(doc), docBefore);
+    EXPECT_EQ(
+        QDir(m_dir.path()).entryList(QDir::Files), QStringList { QStringLiteral("keep.loc") });
+}

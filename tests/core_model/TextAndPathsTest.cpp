@@ -1,0 +1,119 @@
+#include "util/Paths.h"
+#include "util/ProgramInfo.h"
+#include "util/ResourceText.h"
+#include "util/StringIds.h"
+#include "util/TextUtil.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+TEST(LineBreaks, ConvertBetweenStoredAndDisplayForms)
+{
+    EXPECT_EQ(UnescapeLineBreaks("a\\nb"), "a\r\nb");
+    EXPECT_EQ(UnescapeLineBreaks("a\\"), "a\\");
+    EXPECT_EQ(UnescapeLineBreaks("a\\tb\\\\n"), "a\\tb\\\r\n");
+    EXPECT_EQ(EscapeLineBreaks("a\r\nb"), "a\\nb");
+    EXPECT_EQ(EscapeLineBreaks("a\nb"), "a\\nb");
+    EXPECT_EQ(EscapeLineBreaks("a\rb"), "ab");
+    // A typed backslash + "n" reads back as a line break.
+    EXPECT_EQ(UnescapeLineBreaks(EscapeLineBreaks("c:\\new")), "c:\r\new");
+}
+
+TEST(LineBreaks, InverseForTextsWithoutBackslashes)
+{
+    QRandomGenerator random(3);
+    const QByteArray pieces[] = { "\r\n", "a", " ", "n", "\xe9", "line" };
+    for (int round = 0; round < 200; ++round) {
+        QByteArray display;
+        for (int i = random.bounded(30); i > 0; --i)
+            display += pieces[random.bounded(6)];
+        EXPECT_EQ(UnescapeLineBreaks(EscapeLineBreaks(display)), display);
+        EXPECT_FALSE(EscapeLineBreaks(display).contains('\n'));
+    }
+}
+
+TEST(Paths, ProgramDirectoryEndsWithSeparator)
+{
+    const QByteArray directory = ProgramDirectory();
+    EXPECT_EQ(directory, QFile::encodeName(QCoreApplication::applicationDirPath()) + "/");
+}
+
+TEST(Paths, ResolveProgramPath)
+{
+    const QByteArray program = ProgramDirectory();
+    const QByteArray parent
+        = QFile::encodeName(QFileInfo(QCoreApplication::applicationDirPath()).path());
+    EXPECT_EQ(ResolveProgramPath(""), "");
+    EXPECT_EQ(ResolveProgramPath("sounds/ok.au"), program + "sounds/ok.au");
+    EXPECT_EQ(ResolveProgramPath("./sounds/../ok.au"), program + "ok.au");
+    EXPECT_EQ(ResolveProgramPath("../ok.au"), parent + "/ok.au");
+    EXPECT_EQ(ResolveProgramPath("x"), program + "x");
+    for (const char* absolute : { "/ok.au", "\\ok.au", "C:ok.au", "/a/../b" })
+        EXPECT_EQ(ResolveProgramPath(absolute), absolute);
+    // One character is never taken as absolute.
+    EXPECT_EQ(ResolveProgramPath("/"), program);
+}
+
+TEST(Paths, JoinFullPath)
+{
+    EXPECT_EQ(JoinFullPath("/pub ", " classes", "a.class"), "/pub/classes/a.class");
+    EXPECT_EQ(JoinFullPath("/pub ", "/classes", "a.class"), "/pub/a.class");
+    EXPECT_EQ(JoinFullPath("/pub/\t", "", "a.class"), "/pub/a.class");
+    EXPECT_EQ(JoinFullPath("/pub/x/..", "sub/./deep", "a.class"), "/pub/sub/deep/a.class");
+    EXPECT_EQ(JoinFullPath("pub", "", "a.class"),
+        QFile::encodeName(QDir::currentPath()) + "/pub/a.class");
+    EXPECT_EQ(JoinFullPath("/pub", "", ""), "/pub/");
+}
+
+TEST(Paths, FileNamePart)
+{
+    EXPECT_EQ(FileNamePart("C:\\Sounds\\ok.au"), "ok.au");
+    EXPECT_EQ(FileNamePart("/home/ann/ok.au"), "ok.au");
+    EXPECT_EQ(FileNamePart("mixed/dir\\ok"), "ok");
+    EXPECT_EQ(FileNamePart("ok.au"), "ok.au");
+    EXPECT_EQ(FileNamePart("C:ok.au"), "ok.au");
+    EXPECT_EQ(FileNamePart("C:\\Sounds\\"), "");
+    EXPECT_EQ(FileNamePart(""), "");
+}
+
+TEST(ResourceText, LoadsAndFormatsEntries)
+{
+    EXPECT_EQ(LoadResourceText(IDS_LOADING_MESSAGE), "Please wait while locks load...");
+    EXPECT_EQ(LoadResourceText(IDS_BAD_FILE_FORMAT), "Unexpected file format.");
+    EXPECT_TRUE(LoadResourceText(12345).isEmpty());
+    EXPECT_EQ(FormatResourceText(IDS_FILE_NOT_FOUND, "a.loc"), "a.loc was not found.");
+    // A placeholder inside a substituted text is not replaced again.
+    EXPECT_EQ(FormatResourceText(IDS_COPY_FAILED, "%2", "b"), "Unable to copy file '%2' to 'b'!");
+    EXPECT_TRUE(FormatResourceText(12345, "a").isEmpty());
+}
+
+TEST(ProgramInfo, ReadsTheCompiledBlock)
+{
+    const ProgramInfo& info = CurrentProgramInfo();
+    EXPECT_EQ(info.productName, "Zarnith");
+    EXPECT_EQ(info.internalName, "Zarnith");
+    EXPECT_EQ(info.productVersion, "1.02");
+    EXPECT_EQ(info.privateBuild, "29");
+    EXPECT_TRUE(info.fileDescription.isEmpty());
+    EXPECT_FALSE(info.legalCopyright.isEmpty());
+}
+
+TEST(ProgramInfo, MissingKeysLeaveTheirFieldsEmpty)
+{
+    const VersionBlock block
+        = { { "ProductName", "P" }, { "InternalName", "I" }, { "ProductVersion", "V" },
+              { "PrivateBuild", "B" }, { "LegalCopyright", "C" }, { "LegalTrademarks", "" } };
+    const ProgramInfo info = ReadProgramInfo(block);
+    EXPECT_EQ(info.productName, "P");
+    EXPECT_EQ(info.internalName, "I");
+    EXPECT_EQ(info.productVersion, "V");
+    EXPECT_EQ(info.privateBuild, "B");
+    EXPECT_EQ(info.legalCopyright, "C");
+    EXPECT_TRUE(info.fileDescription.isEmpty());
+    EXPECT_TRUE(info.legalTrademarks.isEmpty());
+    EXPECT_TRUE(ReadProgramInfo({}).productName.isEmpty());
+}
