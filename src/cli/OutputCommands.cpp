@@ -1,7 +1,229 @@
 #include "cli/CliCommand.h"
+#include "cli/CliSupport.h"
+#include "generate/CopyResources.h"
+#include "generate/HtmlPage.h"
+#include "generate/LockInputFile.h"
+#include "generate/OutputFile.h"
+#include "generate/ParameterBlock.h"
+#include "generate/ResourceList.h"
+#include "model/Doc.h"
+#include "util/Paths.h"
+#include "util/ResourceText.h"
+#include "util/StringIds.h"
+#include "util/SunAudio.h"
 
-// filled by the outputs commands
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
+namespace {
+
+int RunHtml(const QStringList& arguments);
+int RunParams(const QStringList& arguments);
+int RunLockFile(const QStringList& arguments);
+int RunResources(const QStringList& arguments);
+int RunPublish(const QStringList& arguments);
+int RunAuToWav(const QStringList& arguments);
+
+const CliCommand HtmlCommand { "html", "PROJECT.loc [--form file|preview|segment] [-o OUT]",
+    RunHtml };
+const CliCommand ParamsCommand { "params", "PROJECT.loc", RunParams };
+const CliCommand LockFileCommand { "lockfile", "PROJECT.loc [-o OUT]", RunLockFile };
+const CliCommand ResourcesCommand { "resources", "PROJECT.loc", RunResources };
+const CliCommand PublishCommand { "publish", "PROJECT.loc DIR", RunPublish };
+const CliCommand AuToWavCommand { "au2wav", "IN.au OUT.wav", RunAuToWav };
+
+// Positional arguments and the values of the options a command accepts; every option takes a
+// value.
+struct CommandLine
+{
+    QStringList positional;
+    QHash<QString, QString> options;
+};
+
+bool ParseCommandLine(
+    const QStringList& arguments, const QStringList& optionNames, CommandLine& line)
+{
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (!argument.startsWith(QLatin1Char('-')) || argument.size() == 1) {
+            line.positional.append(argument);
+            continue;
+        }
+        if (!optionNames.contains(argument) || i + 1 == arguments.size()
+            || line.options.contains(argument))
+            return false;
+        line.options.insert(argument, arguments[++i]);
+    }
+    return true;
+}
+
+int ReportFileResult(const FileResult& result, const QString& path)
+{
+    if (result.ok)
+        return CliSuccess;
+    return ReportFailure(FormatResourceText(result.messageId, QFile::encodeName(path)));
+}
+
+// Standard output, or the file named by -o.
+int Emit(const QByteArray& bytes, const CommandLine& line)
+{
+    const QString out = line.options.value(QStringLiteral("-o"));
+    if (out.isEmpty())
+        return WriteStdout(bytes) ? CliSuccess : CliFailure;
+    return ReportFileResult(WriteOutputFile(out, bytes), out);
+}
+
+bool ParseForm(const QString& name, HtmlPageForm& form)
+{
+    static const QHash<QString, HtmlPageForm> forms {
+        { QStringLiteral("file"), HtmlPageForm::File },
+        { QStringLiteral("preview"), HtmlPageForm::Preview },
+        { QStringLiteral("segment"), HtmlPageForm::Segment },
+    };
+    const auto found = forms.constFind(name);
+    if (found == forms.constEnd())
+        return false;
+    form = *found;
+    return true;
+}
+
+int RunHtml(const QStringList& arguments)
+{
+    CommandLine line;
+    HtmlPageForm form = HtmlPageForm::File;
+    if (!ParseCommandLine(arguments, { QStringLiteral("--form"), QStringLiteral("-o") }, line)
+        || line.positional.size() != 1
+        || !ParseForm(line.options.value(QStringLiteral("--form"), QStringLiteral("file")), form))
+        return ReportUsage(HtmlCommand);
+    Doc doc;
+    if (!LoadProjectOrReport(line.positional[0], doc))
+        return CliFailure;
+    return Emit(BuildHtmlPage(doc, form), line);
+}
+
+int RunParams(const QStringList& arguments)
+{
+    if (arguments.size() != 1)
+        return ReportUsage(ParamsCommand);
+    Doc doc;
+    if (!LoadProjectOrReport(arguments[0], doc))
+        return CliFailure;
+    return WriteStdout(BuildParameterBlock(doc)) ? CliSuccess : CliFailure;
+}
+
+int RunLockFile(const QStringList& arguments)
+{
+    CommandLine line;
+    if (!ParseCommandLine(arguments, { QStringLiteral("-o") }, line) || line.positional.size() != 1)
+        return ReportUsage(LockFileCommand);
+    Doc doc;
+    if (!LoadProjectOrReport(line.positional[0], doc))
+        return CliFailure;
+    return Emit(BuildLockInputFile(doc), line);
+}
+
+int RunResources(const QStringList& arguments)
+{
+    if (arguments.size() != 1)
+        return ReportUsage(ResourcesCommand);
+    Doc doc;
+    if (!LoadProjectOrReport(arguments[0], doc))
+        return CliFailure;
+    QByteArray listing;
+    for (const QByteArray& path : GetResourceList(doc))
+        listing += path + '\n';
+    return WriteStdout(listing) ? CliSuccess : CliFailure;
+}
+
+// Answers a problem file with Cancel, keeping the message for the one error line, and prints
+// what happened to every file.
+class CancellingPrompt : public CopyPrompt
+{
+public:
+    bool AskRetry(int, const QByteArray& text) override
+    {
+        m_message = text;
+        return false;
+    }
+
+    void Report(const QByteArray& source, const QByteArray& destination, bool copied) override
+    {
+        WriteStdout(copied ? "copied " + source + " -> " + destination + '\n'
+                           : "up to date " + destination + '\n');
+    }
+
+    const QByteArray& Message() const { return m_message; }
+
+private:
+    QByteArray m_message;
+};
+
+// Writes one generated file into the folder and says so.
+int PublishGenerated(const QByteArray& folder, const QByteArray& name, const QByteArray& bytes)
+{
+    const QByteArray path = folder + name;
+    const int status = ReportFileResult(
+        WriteOutputFile(QFile::decodeName(path), bytes), QFile::decodeName(path));
+    if (status == CliSuccess)
+        WriteStdout("written " + path + '\n');
+    return status;
+}
+
+int RunPublish(const QStringList& arguments)
+{
+    if (arguments.size() != 2)
+        return ReportUsage(PublishCommand);
+    Doc doc;
+    if (!LoadProjectOrReport(arguments[0], doc))
+        return CliFailure;
+    const QString folder = arguments[1];
+    if (!QFileInfo(folder).isDir() && !QDir().mkdir(folder))
+        return ReportFailure(
+            FormatResourceText(IDS_CREATE_DIRECTORY_FAILED, QFile::encodeName(folder)));
+    QByteArray prefix = QFile::encodeName(folder);
+    if (!prefix.endsWith('/'))
+        prefix += '/';
+
+    const QByteArray pageName = FileNamePart(doc.htmlFilePath);
+    int status = PublishGenerated(prefix, pageName.isEmpty() ? "index.html" : pageName,
+        BuildHtmlPage(doc, HtmlPageForm::File));
+    if (status == CliSuccess && doc.readLocksFromFile == 1)
+        status = PublishGenerated(prefix, FileNamePart(doc.lockFile), BuildLockInputFile(doc));
+    if (status != CliSuccess)
+        return status;
+
+    // The lock input file was generated above; the rest of the resources are copied.
+    CancellingPrompt prompt;
+    if (!CopyResourceFiles(
+            QList<QByteArray> { AppletClassPath() } + AudioResources(doc), prefix, prompt))
+        return ReportFailure(prompt.Message().isEmpty()
+                ? FormatResourceText(IDS_CREATE_DIRECTORY_FAILED, QFile::encodeName(folder))
+                : prompt.Message());
+    return CliSuccess;
+}
+
+int RunAuToWav(const QStringList& arguments)
+{
+    if (arguments.size() != 2)
+        return ReportUsage(AuToWavCommand);
+    const QString& in = arguments[0];
+    const QString& out = arguments[1];
+    QFile input(in);
+    if (!input.open(QIODevice::ReadOnly) || !CheckSunAudioHeader(input))
+        return ReportFailure(FormatResourceText(IDS_BAD_AUDIO_FORMAT, QFile::encodeName(in)));
+    input.seek(0);
+    return ReportFileResult(
+        WriteOutputFile(
+            out, [&input](QIODevice& device) { return ConvertSunAudioToWave(input, device); }),
+        out);
+}
+
+} // namespace
+
 std::vector<CliCommand> OutputCommands()
 {
-    return {};
+    return { HtmlCommand, ParamsCommand, LockFileCommand, ResourcesCommand, PublishCommand,
+        AuToWavCommand };
 }

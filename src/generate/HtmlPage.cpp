@@ -4,21 +4,19 @@
 #include "generate/ParameterBlock.h"
 #include "model/Doc.h"
 
-namespace {
+const char HtmlCommentNotice[] = "for pages guarded by a Velto login box";
+const char HtmlCopyrightNotice[] = "Zarnith login applet, Copyright (C) 2026 Velto";
 
-// Ends the comment that names the program in every page.
-constexpr char CommentNotice[] = "for pages guarded by a Velto login box";
-// The applet's Copyright parameter; one line, no double quote.
-constexpr char CopyrightNotice[] = "Zarnith login applet, Copyright (C) 2026 Velto";
+namespace {
 
 QByteArray AppletElement(const Doc& doc, const ProgramInfo& info)
 {
     QByteArray element = "<!-- This applet was created by " + info.productName + " Version "
-        + info.productVersion + " " + CommentNotice + ". -->\r\n";
+        + info.productVersion + " " + HtmlCommentNotice + ". -->\r\n";
     element += "<APPLET CODE=" + info.internalName + ".class WIDTH=" + QByteArray::number(doc.width)
         + " HEIGHT=" + QByteArray::number(doc.height) + ">\r\n";
     element += "<PARAM NAME=name VALUE=\"" + info.internalName + "\">\r\n";
-    element += QByteArray("<PARAM NAME=Copyright VALUE=\"") + CopyrightNotice + "\">\r\n";
+    element += QByteArray("<PARAM NAME=Copyright VALUE=\"") + HtmlCopyrightNotice + "\">\r\n";
     element += BuildParameterBlock(doc);
     element += "</APPLET>\r\n";
     return element;

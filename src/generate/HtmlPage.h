@@ -15,6 +15,11 @@ enum class HtmlPageForm {
     Segment = 2, // only the comment and the APPLET element, for pasting into another page
 };
 
+// The end of the comment that names the program in every page, and the value of the applet's
+// Copyright parameter: fixed texts of one line each, the second without a double quote.
+extern const char HtmlCommentNotice[];
+extern const char HtmlCopyrightNotice[];
+
 // The page text with CR LF line ends: the applet tag named after the program's class file, the
 // project's size and its parameter block. Reads the document only.
 QByteArray BuildHtmlPage(

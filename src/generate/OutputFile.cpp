@@ -38,12 +38,12 @@ int WriteFailureMessage(const QSaveFile& file)
 
 } // namespace
 
-FileResult WriteOutputFile(const QString& path, const QByteArray& bytes)
+FileResult WriteOutputFile(const QString& path, const std::function<bool(QIODevice&)>& write)
 {
     QSaveFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::WriteOnly))
         return FileResult::Failure(OpenFailureMessage(path));
-    if (file.write(bytes) != bytes.size()) {
+    if (!write(file)) {
         const int message = WriteFailureMessage(file);
         file.cancelWriting();
         return FileResult::Failure(message);
@@ -51,4 +51,10 @@ FileResult WriteOutputFile(const QString& path, const QByteArray& bytes)
     if (!file.commit())
         return FileResult::Failure(WriteFailureMessage(file));
     return FileResult::Success();
+}
+
+FileResult WriteOutputFile(const QString& path, const QByteArray& bytes)
+{
+    return WriteOutputFile(
+        path, [&bytes](QIODevice& device) { return device.write(bytes) == bytes.size(); });
 }

@@ -5,7 +5,15 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
+class QIODevice;
+
 // Writes a generated file (page, lock input file, preview files) byte for byte, replacing any
 // file at path. The write is atomic: on failure the previous file, if any, stays as it was. A
 // failure names the string-table message for its cause (access denied, disk full, bad path, ...).
 FileResult WriteOutputFile(const QString& path, const QByteArray& bytes);
+
+// The same for content produced straight onto the file's device, for files too large to build in
+// memory first; write returns false when it could not produce the whole content.
+FileResult WriteOutputFile(const QString& path, const std::function<bool(QIODevice&)>& write);

@@ -43,7 +43,7 @@ bool IsCopyUpToDate(const QString& source, const QString& destination)
 {
     const QFileInfo from(source);
     const QFileInfo to(destination);
-    if (!to.exists())
+    if (!to.isFile())
         return false;
     if (from.canonicalFilePath() == to.canonicalFilePath())
         return true;

@@ -21,7 +21,7 @@ bool CopyFileToNewFile(const QString& source, const QString& destination);
 // of its last status change.
 QDateTime FileCreationTime(const QFileInfo& file);
 
-// True when destination is a copy made since source last changed: its creation time is not
+// True when destination is a file copied since source last changed: its creation time is not
 // earlier than the source's modification time. A destination that is the source itself is up to
 // date too, so that it is never deleted to be copied onto itself.
 bool IsCopyUpToDate(const QString& source, const QString& destination);

@@ -1,0 +1,93 @@
+#include "generate/OutputFile.h"
+
+#include "util/StringIds.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray Read(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+class OutputFileTest : public testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+    QString Path(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
+    QTemporaryDir m_dir;
+};
+
+TEST_F(OutputFileTest, WritesExactBytesOverAnyPreviousFile)
+{
+    const QString path = Path("out.html");
+    ASSERT_TRUE(WriteOutputFile(path, QByteArray(100, 'x')).ok);
+    const QByteArray bytes("a\r\nb\0c\r\n", 8);
+    ASSERT_TRUE(WriteOutputFile(path, bytes).ok);
+    EXPECT_EQ(Read(path), bytes);
+    ASSERT_TRUE(WriteOutputFile(path, QByteArray()).ok);
+    EXPECT_EQ(QFileInfo(path).size(), 0);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "out.html" });
+}
+
+TEST_F(OutputFileTest, PathsThatCannotHoldAFileNameTheCause)
+{
+    const QString blocker = Path("plain");
+    ASSERT_TRUE(WriteOutputFile(blocker, "x").ok);
+    const FileResult underFile = WriteOutputFile(blocker + QStringLiteral("/page.html"), "x");
+    EXPECT_FALSE(underFile.ok);
+    EXPECT_EQ(underFile.messageId, IDS_BAD_PATH);
+
+    EXPECT_EQ(WriteOutputFile(Path("no/such/page.html"), "x").messageId, IDS_BAD_PATH);
+    EXPECT_EQ(WriteOutputFile(QString(), "x").messageId, IDS_BAD_PATH);
+
+    ASSERT_TRUE(QDir().mkdir(Path("folder")));
+    const FileResult onFolder = WriteOutputFile(Path("folder"), "x");
+    EXPECT_FALSE(onFolder.ok);
+    EXPECT_EQ(onFolder.messageId, IDS_ACCESS_DENIED);
+    EXPECT_TRUE(QFileInfo(Path("folder")).isDir());
+}
+
+TEST_F(OutputFileTest, ReadOnlyPlacesAreReportedAsAccessDeniedAndLeftIntact)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "running as root: file permissions do not refuse writes";
+    const QString file = Path("locked.html");
+    ASSERT_TRUE(WriteOutputFile(file, "old").ok);
+    QFile::setPermissions(file, QFileDevice::ReadOwner);
+    const FileResult onFile = WriteOutputFile(file, "new");
+    EXPECT_FALSE(onFile.ok);
+    EXPECT_EQ(onFile.messageId, IDS_ACCESS_DENIED);
+    EXPECT_EQ(Read(file), "old");
+
+    const QString folder = Path("readonly");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const FileResult inFolder = WriteOutputFile(folder + QStringLiteral("/page.html"), "new");
+    QFile::setPermissions(
+        folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_FALSE(inFolder.ok);
+    EXPECT_EQ(inFolder.messageId, IDS_ACCESS_DENIED);
+}
+
+TEST_F(OutputFileTest, AFailingProducerLeavesThePreviousFile)
+{
+    const QString path = Path("big.wav");
+    ASSERT_TRUE(WriteOutputFile(path, "previous").ok);
+    const FileResult result = WriteOutputFile(path, [](QIODevice& device) {
+        device.write("partial");
+        return false;
+    });
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.messageId, IDS_WRITE_ERROR);
+    EXPECT_EQ(Read(path), "previous");
+}
+
+} // namespace
