@@ -1,0 +1,217 @@
+#include "model/Doc.h"
+#include "model/ProjectFile.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+CliRun RunCli(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(ZARNITH_BUILD_DIR "/zarnith-cli"), arguments);
+    EXPECT_TRUE(process.waitForFinished(30000));
+    return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+        process.readAllStandardOutput(), process.readAllStandardError() };
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray ProjectBytes(Doc& doc)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(WriteProject(doc, buffer));
+    return buffer.data();
+}
+
+// The names of the stored fields, as the project document declares them.
+const char* const FieldNames[] = { "htmlFilePath", "width", "height", "correctEmail",
+    "correctAudio", "incorrectMessage", "incorrectAudio", "failMessage", "failEmail", "failUrl",
+    "ignoreCase", "encrypt", "userLabel", "passwordLabel", "loginLabel", "mailHost",
+    "initialMessage", "retries", "fontFamily", "fontSize", "fontBold", "fontItalic", "spacing",
+    "margin", "borderThickness", "borderStyle", "borderColor", "backgroundColor", "loadingMessage",
+    "lockFile", "reloadInterval", "readLocksFromFile" };
+
+class ProjectCommands : public testing::Test
+{
+protected:
+    QString PathOf(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(ProjectCommands, NewWritesTheDefaultProject)
+{
+    const CliRun run = RunCli({ QStringLiteral("new"), PathOf("x.loc") });
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    const QByteArray bytes = ReadFile(PathOf("x.loc"));
+    EXPECT_EQ(bytes.size(), 282);
+    Doc doc;
+    EXPECT_EQ(bytes, ProjectBytes(doc));
+}
+
+TEST_F(ProjectCommands, DumpShowsEveryDefaultAndBuildWritesTheSameBytes)
+{
+    RunCli({ QStringLiteral("new"), PathOf("x.loc") });
+    const CliRun dump = RunCli({ QStringLiteral("dump"), PathOf("x.loc") });
+    ASSERT_EQ(dump.exitCode, 0) << dump.err.constData();
+    const QJsonObject object = QJsonDocument::fromJson(dump.out).object();
+    EXPECT_EQ(object.size(), std::size(FieldNames) + 1);
+    for (const char* name : FieldNames)
+        EXPECT_TRUE(object.contains(QLatin1String(name))) << name;
+    EXPECT_EQ(object[QLatin1String("width")].toInt(), 400);
+    EXPECT_EQ(object[QLatin1String("borderColor")].toInteger(), 0xC0DCC0);
+    EXPECT_EQ(object[QLatin1String("incorrectMessage")].toString(),
+        QStringLiteral("The user ID or password\\nentered is incorrect."));
+    EXPECT_EQ(object[QLatin1String("loadingMessage")].toString(),
+        QStringLiteral("Please wait while locks load..."));
+    EXPECT_TRUE(object[QLatin1String("locks")].toArray().isEmpty());
+    EXPECT_FALSE(object.contains(QLatin1String("publishDirectory")));
+
+    WriteFile(PathOf("x.json"), dump.out);
+    const CliRun build = RunCli({ QStringLiteral("build"), PathOf("x.json"), PathOf("y.loc") });
+    EXPECT_EQ(build.exitCode, 0) << build.err.constData();
+    EXPECT_EQ(ReadFile(PathOf("y.loc")), ReadFile(PathOf("x.loc")));
+}
+
+TEST_F(ProjectCommands, ChangedProjectsSurviveDumpAndBuild)
+{
+    Doc doc;
+    doc.htmlFilePath = "/srv/www/l\xc3\xb6gin.html";
+    doc.width = -3;
+    doc.borderColor = 0xFFFFFFFF;
+    doc.failMessage = QByteArray(300, 'f') + "\\n\"quoted\"\t";
+    doc.locks.push_back({ "ann", "", "a.html", "" });
+    doc.locks.push_back({ "b\xc3\xa9", "p|w", "c:\\x.html", "_top" });
+    WriteFile(PathOf("a.loc"), ProjectBytes(doc));
+
+    const CliRun dump = RunCli({ QStringLiteral("dump"), PathOf("a.loc") });
+    ASSERT_EQ(dump.exitCode, 0);
+    WriteFile(PathOf("a.json"), dump.out);
+    ASSERT_EQ(RunCli({ QStringLiteral("build"), PathOf("a.json"), PathOf("b.loc") }).exitCode, 0);
+    EXPECT_EQ(ReadFile(PathOf("b.loc")), ReadFile(PathOf("a.loc")));
+}
+
+TEST_F(ProjectCommands, BuildTakesDefaultsAndRejectsBadKeys)
+{
+    WriteFile(
+        PathOf("partial.json"), R"({"width": 640, "locks": [{"userId": "ann", "url": "a.html"}]})");
+    ASSERT_EQ(
+        RunCli({ QStringLiteral("build"), PathOf("partial.json"), PathOf("p.loc") }).exitCode, 0);
+    Doc expected;
+    expected.width = 640;
+    expected.locks.push_back({ "ann", "", "a.html", "" });
+    EXPECT_EQ(ReadFile(PathOf("p.loc")), ProjectBytes(expected));
+
+    const std::pair<const char*, const char*> bad[] = {
+        { R"({"colour": 1})", "\"colour\"" },
+        { R"({"width": "wide"})", "\"width\"" },
+        { R"({"width": 1.5})", "\"width\"" },
+        { R"({"retries": 4294967296})", "\"retries\"" },
+        { R"({"borderColor": -1})", "\"borderColor\"" },
+        { R"({"userLabel": 5})", "\"userLabel\"" },
+        { R"({"locks": {}})", "\"locks\"" },
+        { R"({"locks": [{"user": "x"}]})", "\"locks[0].user\"" },
+        { R"({"locks": [{}, {"url": 1}]})", "\"locks[1].url\"" },
+        { R"([1])", "object" },
+        { R"({"width": )", "JSON" },
+    };
+    for (const auto& [json, named] : bad) {
+        WriteFile(PathOf("bad.json"), json);
+        const CliRun run
+            = RunCli({ QStringLiteral("build"), PathOf("bad.json"), PathOf("bad.loc") });
+        EXPECT_EQ(run.exitCode, 1) << json;
+        EXPECT_TRUE(run.err.contains(named)) << json << " -> " << run.err.constData();
+        EXPECT_EQ(run.err.count('\n'), 1) << json;
+        EXPECT_FALSE(QFile::exists(PathOf("bad.loc"))) << json;
+    }
+}
+
+TEST_F(ProjectCommands, FailuresPrintTheProgramsMessage)
+{
+    WriteFile(PathOf("cut.loc"),
+        ReadFile(PathOf("none"))
+            + QByteArray("\x04"
+                         "1.02\x02"
+                         "29\x00",
+                9));
+    const CliRun cut = RunCli({ QStringLiteral("dump"), PathOf("cut.loc") });
+    EXPECT_EQ(cut.exitCode, 1);
+    EXPECT_EQ(cut.err, "Unexpected file format.\n");
+    EXPECT_TRUE(cut.out.isEmpty());
+
+    const CliRun missing = RunCli({ QStringLiteral("dump"), PathOf("missing.loc") });
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err, QFile::encodeName(PathOf("missing.loc")) + " was not found.\n");
+
+    const CliRun denied = RunCli({ QStringLiteral("new"), m_dir.path() });
+    EXPECT_EQ(denied.exitCode, 1);
+    EXPECT_EQ(denied.err, "Access to " + QFile::encodeName(m_dir.path()) + " was denied.\n");
+}
+
+TEST(CliUsage, WrongUsageExitsWithTwo)
+{
+    for (const QStringList& arguments : { QStringList {},
+             QStringList { QStringLiteral("frobnicate") }, QStringList { QStringLiteral("new") },
+             QStringList { QStringLiteral("build"), QStringLiteral("a") },
+             QStringList {
+                 QStringLiteral("scramble"), QStringLiteral("a"), QStringLiteral("b") } }) {
+        const CliRun run = RunCli(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_TRUE(run.err.contains("usage"));
+    }
+    const CliRun help = RunCli({ QStringLiteral("--help") });
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* command : { "new", "dump", "build", "scramble", "unscramble" })
+        EXPECT_TRUE(help.out.contains(QByteArray("  ") + command + ' ')) << command;
+    const CliRun version = RunCli({ QStringLiteral("--version") });
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.contains("1.02"));
+}
+
+TEST(CliScramble, ScrambleAndUnscrambleAreInverse)
+{
+    for (const QString& text :
+        { QStringLiteral("ann| |a.html| "), QStringLiteral("say \"hi\"\tt\u00e9st"), QString() }) {
+        const CliRun scrambled = RunCli({ QStringLiteral("scramble"), text });
+        ASSERT_EQ(scrambled.exitCode, 0);
+        const QByteArray plain = text.toUtf8();
+        EXPECT_EQ(scrambled.out.size(), plain.size());
+        if (!plain.isEmpty()) {
+            EXPECT_NE(scrambled.out, plain);
+        }
+        const CliRun unscrambled
+            = RunCli({ QStringLiteral("unscramble"), QString::fromUtf8(scrambled.out) });
+        EXPECT_EQ(unscrambled.exitCode, 0);
+        EXPECT_EQ(unscrambled.out, plain);
+    }
+}
