@@ -1,0 +1,270 @@
+#include "generate/HtmlPage.h"
+#include "generate/LockInputFile.h"
+#include "generate/ParameterBlock.h"
+#include "generate/ResourceList.h"
+#include "model/Doc.h"
+#include "model/ProjectFile.h"
+#include "util/ResourceText.h"
+#include "util/StringIds.h"
+#include "util/SunAudio.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+struct CliRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+CliRun RunCli(const QStringList& arguments,
+    const QString& program = QStringLiteral(ZARNITH_BUILD_DIR "/zarnith-cli"))
+{
+    QProcess process;
+    process.start(program, arguments);
+    CliRun run;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+QByteArray Read(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+bool Write(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+LockEntry Lock(const QByteArray& user, const QByteArray& url)
+{
+    LockEntry lock;
+    lock.userId = user;
+    lock.password = "pw";
+    lock.url = url;
+    return lock;
+}
+
+QByteArray SunAudio(const QByteArray& samples, quint32 channels = 1)
+{
+    QByteArray header(24, '\0');
+    for (const auto& [offset, value] : { std::pair<int, quint32> { 0, 0x2E736E64 }, { 4, 24 },
+             { 8, quint32(samples.size()) }, { 12, 1 }, { 16, 8000 }, { 20, channels } })
+        qToBigEndian(value, header.data() + offset);
+    return header + samples;
+}
+
+class OutputCommandsTest : public testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    QString Path(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
+    QByteArray Bytes(const char* name) const { return QFile::encodeName(Path(name)); }
+
+    QString SaveDoc(Doc& doc)
+    {
+        const QString path = Path("project.loc");
+        EXPECT_TRUE(SaveProject(doc, path).ok);
+        return path;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(OutputCommandsTest, HtmlInEachFormByteForByte)
+{
+    Doc doc;
+    doc.locks.push_back(Lock("ann", "a\\b.html"));
+    doc.fontSize = 12;
+    const QString project = SaveDoc(doc);
+    EXPECT_EQ(RunCli({ "html", project }).out, BuildHtmlPage(doc, HtmlPageForm::File));
+    for (const auto& [name, form] : { std::pair { "file", HtmlPageForm::File },
+             { "preview", HtmlPageForm::Preview }, { "segment", HtmlPageForm::Segment } }) {
+        const CliRun run = RunCli({ "html", project, "--form", QLatin1String(name) });
+        EXPECT_EQ(run.exitCode, 0) << name;
+        EXPECT_EQ(run.out, BuildHtmlPage(doc, form)) << name;
+    }
+
+    const CliRun toFile = RunCli({ "html", "-o", Path("page.html"), project, "--form", "preview" });
+    EXPECT_EQ(toFile.exitCode, 0);
+    EXPECT_TRUE(toFile.out.isEmpty());
+    EXPECT_EQ(Read(Path("page.html")), BuildHtmlPage(doc, HtmlPageForm::Preview));
+}
+
+TEST_F(OutputCommandsTest, ParamsLockFileAndResources)
+{
+    Doc doc;
+    doc.encrypt = 1;
+    doc.locks.push_back(Lock("ann", "C:\\web\\a.html"));
+    doc.locks.push_back(Lock("bob", "b.html"));
+    doc.readLocksFromFile = 1;
+    doc.lockFile = "locks.dat";
+    doc.correctAudio = "/s/ok.au";
+    const QString project = SaveDoc(doc);
+
+    EXPECT_EQ(RunCli({ "params", project }).out, BuildParameterBlock(doc));
+    EXPECT_EQ(RunCli({ "lockfile", project }).out, BuildLockInputFile(doc));
+    EXPECT_EQ(RunCli({ "lockfile", project, "-o", Path("out.txt") }).exitCode, 0);
+    EXPECT_EQ(Read(Path("out.txt")), BuildLockInputFile(doc));
+
+    const CliRun resources = RunCli({ "resources", project });
+    EXPECT_EQ(resources.exitCode, 0);
+    EXPECT_EQ(resources.out, ZARNITH_BUILD_DIR "/Zarnith.class\nlocks.dat\n/s/ok.au\n");
+}
+
+TEST_F(OutputCommandsTest, UsageAndInputFailures)
+{
+    Doc doc;
+    const QString project = SaveDoc(doc);
+    for (const QStringList& arguments : QList<QStringList> { { "html" },
+             { "html", project, "--form", "poster" }, { "html", project, "-o" },
+             { "html", project, "--bogus", "x" }, { "params" }, { "lockfile", project, "extra" },
+             { "resources" }, { "publish", project }, { "au2wav", "in.au" } }) {
+        const CliRun run = RunCli(arguments);
+        EXPECT_EQ(run.exitCode, 2) << qPrintable(arguments.join(QLatin1Char(' ')));
+        EXPECT_TRUE(run.err.startsWith("usage: zarnith-cli " + arguments[0].toLatin1()));
+    }
+
+    const CliRun missing = RunCli({ "params", Path("none.loc") });
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err.count('\n'), 1);
+    EXPECT_TRUE(missing.err.contains(Bytes("none.loc")));
+}
+
+TEST_F(OutputCommandsTest, UnwritableOutputNamesTheFileAndTheCause)
+{
+    Doc doc;
+    const QString project = SaveDoc(doc);
+    const QString target = project + QStringLiteral("/page.html"); // under a regular file
+    const CliRun run = RunCli({ "html", project, "-o", target });
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, FormatResourceText(IDS_BAD_PATH, QFile::encodeName(target)) + "\n");
+
+    if (geteuid() == 0)
+        GTEST_SKIP() << "running as root: a read-only folder does not refuse writes";
+    ASSERT_TRUE(QDir().mkdir(Path("readonly")));
+    QFile::setPermissions(Path("readonly"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const CliRun denied = RunCli({ "lockfile", project, "-o", Path("readonly/lock.txt") });
+    QFile::setPermissions(
+        Path("readonly"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(denied.exitCode, 1);
+    EXPECT_EQ(denied.err, "Access to " + Bytes("readonly/lock.txt") + " was denied.\n");
+}
+
+TEST_F(OutputCommandsTest, AuToWavConvertsOrRejectsTheFile)
+{
+    QByteArray samples;
+    for (int i = 0; i < 1000; ++i)
+        samples += char(QByteArray::fromHex("ff80007f").at(i % 4));
+    ASSERT_TRUE(Write(Path("in.au"), SunAudio(samples)));
+    const CliRun run = RunCli({ "au2wav", Path("in.au"), Path("out.wav") });
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    const QByteArray wave = Read(Path("out.wav"));
+    ASSERT_EQ(wave.size(), 1044);
+    EXPECT_EQ(qFromLittleEndian<quint32>(wave.constData() + 4), 1036u);
+    EXPECT_EQ(qFromLittleEndian<quint32>(wave.constData() + 40), 1000u);
+    EXPECT_EQ(wave.mid(44, 4), QByteArray::fromHex("80fd0280"));
+
+    ASSERT_TRUE(Write(Path("stereo.au"), SunAudio(samples, 2)));
+    const CliRun bad = RunCli({ "au2wav", Path("stereo.au"), Path("bad.wav") });
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_EQ(bad.err, FormatResourceText(IDS_BAD_AUDIO_FORMAT, Bytes("stereo.au")) + "\n");
+    EXPECT_FALSE(QFile::exists(Path("bad.wav")));
+}
+
+// Publishing needs the applet's class file beside the program, so these tests run a copy of the
+// CLI from a folder that holds a stand-in class file.
+class PublishTest : public OutputCommandsTest
+{
+protected:
+    void SetUp() override
+    {
+        OutputCommandsTest::SetUp();
+        ASSERT_TRUE(QDir().mkdir(Path("bin")));
+        m_cli = Path("bin/zarnith-cli");
+        ASSERT_TRUE(QFile::copy(QStringLiteral(ZARNITH_BUILD_DIR "/zarnith-cli"), m_cli));
+        ASSERT_TRUE(Write(Path("bin/Zarnith.class"), "\xCA\xFE\xBA\xBE applet"));
+        ASSERT_TRUE(Write(Path("ok.au"), SunAudio("ok")));
+        ASSERT_TRUE(Write(Path("no.au"), SunAudio("no")));
+
+        m_doc.locks.push_back(Lock("ann", "C:\\web\\a.html"));
+        m_doc.readLocksFromFile = 1;
+        m_doc.lockFile = "C:\\site\\locks.txt";
+        m_doc.correctAudio = Bytes("ok.au");
+        m_doc.incorrectAudio = Bytes("no.au");
+        m_doc.htmlFilePath = "/somewhere/else/login.htm";
+        m_project = SaveDoc(m_doc);
+    }
+
+    QByteArray Published(const char* name) const { return Bytes("pub/") + name; }
+
+    Doc m_doc;
+    QString m_cli;
+    QString m_project;
+};
+
+TEST_F(PublishTest, WritesThePageAndLockFileAndCopiesTheResources)
+{
+    const CliRun first = RunCli({ "publish", m_project, Path("pub") }, m_cli);
+    ASSERT_EQ(first.exitCode, 0) << first.err.constData();
+    EXPECT_EQ(first.out,
+        "written " + Published("login.htm") + "\nwritten " + Published("locks.txt") + "\ncopied "
+            + Bytes("bin/Zarnith.class") + " -> " + Published("Zarnith.class") + "\ncopied "
+            + Bytes("ok.au") + " -> " + Published("ok.au") + "\ncopied " + Bytes("no.au") + " -> "
+            + Published("no.au") + "\n");
+    // Generated in the CLI copy's own program directory: same class name as here.
+    EXPECT_EQ(Read(Path("pub/login.htm")), BuildHtmlPage(m_doc, HtmlPageForm::File));
+    EXPECT_EQ(Read(Path("pub/locks.txt")), BuildLockInputFile(m_doc));
+    EXPECT_EQ(Read(Path("pub/Zarnith.class")), Read(Path("bin/Zarnith.class")));
+    EXPECT_EQ(Read(Path("pub/ok.au")), Read(Path("ok.au")));
+    EXPECT_EQ(Read(Path("pub/no.au")), Read(Path("no.au")));
+
+    const CliRun second = RunCli({ "publish", m_project, Path("pub") }, m_cli);
+    ASSERT_EQ(second.exitCode, 0);
+    EXPECT_EQ(second.out,
+        "written " + Published("login.htm") + "\nwritten " + Published("locks.txt")
+            + "\nup to date " + Published("Zarnith.class") + "\nup to date " + Published("ok.au")
+            + "\nup to date " + Published("no.au") + "\n");
+}
+
+TEST_F(PublishTest, MissingSourceStopsWithItsNameAndKeepsEarlierCopies)
+{
+    m_doc.htmlFilePath.clear();
+    m_doc.readLocksFromFile = 0;
+    m_doc.correctAudio = Bytes("gone.au");
+    m_project = SaveDoc(m_doc);
+    const CliRun run = RunCli({ "publish", m_project, Path("pub") }, m_cli);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "File  '" + Bytes("gone.au") + "' is missing!\n");
+    EXPECT_EQ(Read(Path("pub/index.html")), BuildHtmlPage(m_doc, HtmlPageForm::File));
+    EXPECT_TRUE(QFile::exists(Path("pub/Zarnith.class")));
+    EXPECT_FALSE(QFile::exists(Path("pub/locks.txt")));
+    EXPECT_FALSE(QFile::exists(Path("pub/no.au")));
+}
+
+TEST_F(PublishTest, FolderIsCreatedOneLevelOnly)
+{
+    const CliRun run = RunCli({ "publish", m_project, Path("a/b") }, m_cli);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, FormatResourceText(IDS_CREATE_DIRECTORY_FAILED, Bytes("a/b")) + "\n");
+    EXPECT_FALSE(QFile::exists(Path("a")));
+}
+
+} // namespace
