@@ -1,0 +1,190 @@
+#include "generate/CopyResources.h"
+#include "generate/HtmlPage.h"
+#include "generate/ParameterBlock.h"
+#include "model/Doc.h"
+#include "util/SunAudio.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+Doc ManyLocks(int encrypt)
+{
+    Doc doc;
+    doc.encrypt = encrypt;
+    doc.failUrl = "http://example.com/denied.html";
+    doc.locks.reserve(100000);
+    for (int i = 0; i < 100000; ++i) {
+        LockEntry lock;
+        lock.userId = "user" + QByteArray::number(i);
+        lock.password = "secret&#" + QByteArray::number(i * 7919);
+        lock.url = "http://example.com/members/page" + QByteArray::number(i) + ".html";
+        lock.target = "_top";
+        doc.locks.push_back(lock);
+    }
+    return doc;
+}
+
+void BM_BuildParameterBlock(benchmark::State& state)
+{
+    const Doc doc = ManyLocks(int(state.range(0)));
+    qsizetype size = 0;
+    for (auto _ : state) {
+        const QByteArray block = BuildParameterBlock(doc);
+        size = block.size();
+        benchmark::DoNotOptimize(block.constData());
+    }
+    state.SetBytesProcessed(state.iterations() * size);
+}
+BENCHMARK(BM_BuildParameterBlock)
+    ->ArgName("encrypt")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_BuildHtmlPage(benchmark::State& state)
+{
+    const Doc doc = ManyLocks(int(state.range(0)));
+    for (auto _ : state) {
+        const QByteArray page = BuildHtmlPage(doc, HtmlPageForm::File);
+        benchmark::DoNotOptimize(page.constData());
+    }
+}
+BENCHMARK(BM_BuildHtmlPage)->ArgName("encrypt")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// A folder with one large file, made once for the copy benchmarks.
+class LargeFile
+{
+public:
+    LargeFile(const char* name, const QByteArray& header, qint64 size)
+        : m_path(m_dir.filePath(QLatin1String(name)))
+    {
+        QFile file(m_path);
+        file.open(QIODevice::WriteOnly);
+        file.write(header);
+        QByteArray block(1 << 20, '\0');
+        for (qint64 i = 0; i < block.size(); ++i)
+            block[i] = char(i * 31 + (i >> 9));
+        for (qint64 written = header.size(); written < size; written += block.size())
+            file.write(block.constData(), qMin<qint64>(block.size(), size - written));
+    }
+
+    QString Path() const { return m_path; }
+    QString Output(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+const LargeFile& ClassFile()
+{
+    static const LargeFile file("big.class", {}, 100 << 20);
+    return file;
+}
+
+class SilentPrompt : public CopyPrompt
+{
+public:
+    bool AskRetry(int, const QByteArray&) override { return false; }
+};
+
+void RunCp(const QString& from, const QString& to)
+{
+    QProcess::execute(QStringLiteral("cp"), { from, to });
+}
+
+// Each iteration copies afresh: the previous copy is removed outside the timing.
+void BM_CopyResources100MB(benchmark::State& state)
+{
+    const LargeFile& source = ClassFile();
+    const QString folder = source.Output("pub");
+    const QString copy = folder + QStringLiteral("/big.class");
+    SilentPrompt prompt;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(copy);
+        state.ResumeTiming();
+        if (!CopyResourceFiles(
+                { QFile::encodeName(source.Path()) }, QFile::encodeName(folder), prompt))
+            state.SkipWithError("copy failed");
+    }
+    state.SetBytesProcessed(state.iterations() * (100 << 20));
+}
+BENCHMARK(BM_CopyResources100MB)->Unit(benchmark::kMillisecond)->Iterations(8);
+
+void BM_Cp100MB(benchmark::State& state)
+{
+    const LargeFile& source = ClassFile();
+    const QString copy = source.Output("copy.class");
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(copy);
+        state.ResumeTiming();
+        RunCp(source.Path(), copy);
+    }
+    state.SetBytesProcessed(state.iterations() * (100 << 20));
+}
+BENCHMARK(BM_Cp100MB)->Unit(benchmark::kMillisecond)->Iterations(8);
+
+QByteArray SunHeader()
+{
+    QByteArray header(24, '\0');
+    const quint32 fields[] = { 0x2E736E64, 24, 0xFFFFFFFF, 1, 8000, 1 };
+    for (int i = 0; i < 6; ++i)
+        qToBigEndian(fields[i], header.data() + 4 * i);
+    return header;
+}
+
+const LargeFile& AudioFile()
+{
+    static const LargeFile file("big.au", SunHeader(), 50 << 20);
+    return file;
+}
+
+void BM_ConvertSunAudio50MB(benchmark::State& state)
+{
+    const LargeFile& source = AudioFile();
+    const QString wave = source.Output("big.wav");
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(wave);
+        state.ResumeTiming();
+        if (!ConvertSunAudioFile(source.Path(), wave))
+            state.SkipWithError("conversion failed");
+    }
+    state.SetBytesProcessed(state.iterations() * (50 << 20));
+}
+BENCHMARK(BM_ConvertSunAudio50MB)->Unit(benchmark::kMillisecond)->Iterations(8);
+
+void BM_Cp50MB(benchmark::State& state)
+{
+    const LargeFile& source = AudioFile();
+    const QString copy = source.Output("copy.au");
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(copy);
+        state.ResumeTiming();
+        RunCp(source.Path(), copy);
+    }
+    state.SetBytesProcessed(state.iterations() * (50 << 20));
+}
+BENCHMARK(BM_Cp50MB)->Unit(benchmark::kMillisecond)->Iterations(8);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
