@@ -9,33 +9,35 @@ const char HtmlCopyrightNotice[] = "Zarnith login applet, Copyright (C) 2026 Vel
 
 namespace {
 
-QByteArray AppletElement(const Doc& doc, const ProgramInfo& info)
+void AppendAppletElement(QByteArray& page, const Doc& doc, const ProgramInfo& info)
 {
-    QByteArray element = "<!-- This applet was created by " + info.productName + " Version "
+    page += "<!-- This applet was created by " + info.productName + " Version "
         + info.productVersion + " " + HtmlCommentNotice + ". -->\r\n";
-    element += "<APPLET CODE=" + info.internalName + ".class WIDTH=" + QByteArray::number(doc.width)
+    page += "<APPLET CODE=" + info.internalName + ".class WIDTH=" + QByteArray::number(doc.width)
         + " HEIGHT=" + QByteArray::number(doc.height) + ">\r\n";
-    element += "<PARAM NAME=name VALUE=\"" + info.internalName + "\">\r\n";
-    element += QByteArray("<PARAM NAME=Copyright VALUE=\"") + HtmlCopyrightNotice + "\">\r\n";
-    element += BuildParameterBlock(doc);
-    element += "</APPLET>\r\n";
-    return element;
+    page += "<PARAM NAME=name VALUE=\"" + info.internalName + "\">\r\n";
+    page += QByteArray("<PARAM NAME=Copyright VALUE=\"") + HtmlCopyrightNotice + "\">\r\n";
+    page += BuildParameterBlock(doc);
+    page += "</APPLET>\r\n";
 }
 
 } // namespace
 
 QByteArray BuildHtmlPage(const Doc& doc, HtmlPageForm form, const ProgramInfo& info)
 {
-    if (form == HtmlPageForm::Segment)
-        return AppletElement(doc, info);
+    QByteArray page;
+    if (form == HtmlPageForm::Segment) {
+        AppendAppletElement(page, doc, info);
+        return page;
+    }
     const bool preview = form == HtmlPageForm::Preview;
-    QByteArray page = "<HTML>\r\n";
+    page += "<HTML>\r\n";
     if (preview)
         page += "<TITLE>" + info.productName + " Preview</TITLE>\r\n";
     page += "<BODY>\r\n";
     if (preview)
         page += "\r\n\r\n<CENTER>";
-    page += AppletElement(doc, info);
+    AppendAppletElement(page, doc, info);
     if (preview)
         page += "</CENTER>\r\n";
     page += "</BODY>\r\n</HTML>\r\n";

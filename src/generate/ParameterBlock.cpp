@@ -133,13 +133,12 @@ QByteArray EscapeCharacterReferences(const QByteArray& text)
     QByteArray result;
     result.reserve(text.size() + text.size() / 16);
     const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        const char c = text[i];
-        if (c == '&' && i + 2 < size && text[i + 1] == '#' && text[i + 2] >= '0'
-            && text[i + 2] <= '9')
-            result += "&amp";
-        else
-            result += c;
+    qsizetype copied = 0;
+    for (qsizetype at = text.indexOf('&'); at >= 0; at = text.indexOf('&', at + 1)) {
+        if (at + 2 < size && text[at + 1] == '#' && text[at + 2] >= '0' && text[at + 2] <= '9') {
+            result.append(text.constData() + copied, at - copied).append("&amp");
+            copied = at + 1;
+        }
     }
-    return result;
+    return result.append(text.constData() + copied, size - copied);
 }
