@@ -52,6 +52,6 @@ private:
     bool m_failed = false;
 };
 
-// Reads an integer the way the dialogs always have: optional blanks around it, an optional sign,
-// decimal digits only, within 32 bits. Nothing for anything else.
+// Reads an integer the way the dialogs always have: optional blanks (spaces, tabs) around it, an
+// optional sign, decimal digits only; beyond 32 bits it saturates. Nothing for anything else.
 std::optional<std::int32_t> ParseDialogInteger(const QByteArray& text);

@@ -64,14 +64,17 @@ signals:
     void RecentFilesChanged(const QStringList& files);
 
 private:
+    enum class OpenOutcome { Opened, Cancelled, Failed };
+
     bool PassesGate() const;
+    OpenOutcome Open(const QString& path);
     void NewDocument();
     bool DoSave(const QString& path, bool replacePath);
     void SetPathName(const QString& path);
     void AddRecentFile(const QString& path);
     void RemoveRecentFile(int index);
     void ReadRecentFiles();
-    void WriteRecentFiles() const;
+    void WriteRecentFiles();
 
     Doc& m_doc;
     std::function<bool()> m_gate;

@@ -1,0 +1,19 @@
+#include "framework/AppState.h"
+
+void History::AddFront(const QByteArray& value)
+{
+    if (m_entries.empty() || m_entries.front() != value)
+        m_entries.insert(m_entries.begin(), value);
+}
+
+void AppState::ShowStatusText(const QString& text) const
+{
+    if (statusTextSink)
+        statusTextSink(text);
+}
+
+AppState& CurrentAppState()
+{
+    static AppState state;
+    return state;
+}

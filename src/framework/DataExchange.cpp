@@ -1,0 +1,255 @@
+#include "framework/DataExchange.h"
+
+#include "framework/Prompts.h"
+#include "framework/TemplateBuilder.h"
+#include "util/ResourceText.h"
+#include "util/StringIds.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QtDebug>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// Multi-line edits hand out and take CR LF line breaks, as the edit controls always did.
+QString ControlText(const QWidget* control)
+{
+    if (auto* edit = qobject_cast<const QLineEdit*>(control))
+        return edit->text();
+    if (auto* edit = qobject_cast<const QPlainTextEdit*>(control))
+        return edit->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    if (auto* label = qobject_cast<const QLabel*>(control))
+        return label->text();
+    if (auto* combo = qobject_cast<const QComboBox*>(control))
+        return combo->currentText();
+    return {};
+}
+
+void SetControlText(QWidget* control, const QString& text)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        edit->setText(text);
+    } else if (auto* edit = qobject_cast<QPlainTextEdit*>(control)) {
+        edit->setPlainText(QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    } else if (auto* label = qobject_cast<QLabel*>(control)) {
+        label->setText(text);
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        if (combo->isEditable())
+            combo->setEditText(text);
+        else
+            combo->setCurrentIndex(combo->findText(text));
+    }
+}
+
+void SelectAllText(QWidget* control)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(control))
+        edit->selectAll();
+    else if (auto* edit = qobject_cast<QPlainTextEdit*>(control))
+        edit->selectAll();
+    else if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit())
+        combo->lineEdit()->selectAll();
+}
+
+// The first entry that begins with prefix, ignoring case; -1 for none. An empty prefix matches
+// nothing, as with the Windows list controls.
+template<class Texts> int FindPrefix(int count, const Texts& textAt, const QString& prefix)
+{
+    if (prefix.isEmpty())
+        return -1;
+    for (int i = 0; i < count; ++i) {
+        if (textAt(i).startsWith(prefix, Qt::CaseInsensitive))
+            return i;
+    }
+    return -1;
+}
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+} // namespace
+
+std::optional<std::int32_t> ParseDialogInteger(const QByteArray& text)
+{
+    int position = 0;
+    const int size = int(text.size());
+    while (position < size && IsBlank(text.at(position)))
+        ++position;
+    const bool negative = position < size && text.at(position) == '-';
+    if (position < size && (text.at(position) == '-' || text.at(position) == '+'))
+        ++position;
+    const int firstDigit = position;
+    // Kept within one step past the 32-bit range, so saturation needs no wider type than this.
+    constexpr qint64 kLimit = qint64(std::numeric_limits<std::int32_t>::max()) + 1;
+    qint64 magnitude = 0;
+    while (position < size && text.at(position) >= '0' && text.at(position) <= '9') {
+        magnitude = std::min(magnitude * 10 + (text.at(position) - '0'), kLimit);
+        ++position;
+    }
+    if (position == firstDigit)
+        return std::nullopt;
+    while (position < size && IsBlank(text.at(position)))
+        ++position;
+    if (position != size)
+        return std::nullopt;
+    const qint64 value = negative ? -magnitude : magnitude;
+    return std::int32_t(std::clamp<qint64>(
+        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+DataExchange::DataExchange(QWidget* form, bool saveAndValidate)
+    : m_form(form)
+    , m_saveAndValidate(saveAndValidate)
+{
+}
+
+QWidget* DataExchange::Control(int id) const
+{
+    if (m_failed)
+        return nullptr;
+    QWidget* control = FindControl(m_form, id);
+    if (!control)
+        qWarning("Data exchange names control %d, which the form does not have", id);
+    return control;
+}
+
+void DataExchange::Refuse(QWidget* control, const QByteArray& message)
+{
+    m_failed = true;
+    CurrentPrompts().MessageBox(
+        m_form, QString::fromLocal8Bit(message), PromptIcon::Warning, PromptButtons::Ok);
+    control->setFocus();
+    SelectAllText(control);
+}
+
+void DataExchange::Text(int id, QByteArray& value)
+{
+    QWidget* control = Control(id);
+    if (!control)
+        return;
+    if (m_saveAndValidate)
+        value = ControlText(control).toLocal8Bit();
+    else
+        SetControlText(control, QString::fromLocal8Bit(value));
+}
+
+void DataExchange::Integer(int id, std::int32_t& value)
+{
+    Integer(id, value, std::numeric_limits<std::int32_t>::min(),
+        std::numeric_limits<std::int32_t>::max());
+}
+
+void DataExchange::Integer(int id, std::int32_t& value, std::int32_t min, std::int32_t max)
+{
+    QWidget* control = Control(id);
+    if (!control)
+        return;
+    if (!m_saveAndValidate) {
+        SetControlText(control, QString::number(value));
+        return;
+    }
+    const std::optional<std::int32_t> parsed
+        = ParseDialogInteger(ControlText(control).toLocal8Bit());
+    if (!parsed)
+        Refuse(control, LoadResourceText(IDS_PARSE_INT));
+    else if (*parsed < min || *parsed > max)
+        Refuse(control,
+            FormatResourceText(
+                IDS_PARSE_INT_RANGE, QByteArray::number(min), QByteArray::number(max)));
+    else
+        value = *parsed;
+}
+
+void DataExchange::Check(int id, std::int32_t& value)
+{
+    auto* box = qobject_cast<QCheckBox*>(Control(id));
+    if (!box)
+        return;
+    if (m_saveAndValidate)
+        value = box->isChecked() ? 1 : 0;
+    else
+        box->setChecked(value == 1 || value == 2);
+}
+
+void DataExchange::Radio(int firstId, std::int32_t& index)
+{
+    auto* first = qobject_cast<QAbstractButton*>(Control(firstId));
+    if (!first)
+        return;
+    QButtonGroup* group = first->group();
+    QList<QAbstractButton*> buttons = group ? group->buttons() : QList<QAbstractButton*> { first };
+    buttons = buttons.mid(buttons.indexOf(first));
+    if (m_saveAndValidate) {
+        index = -1;
+        for (int i = 0; i < buttons.size(); ++i) {
+            if (buttons.at(i)->isChecked())
+                index = i;
+        }
+        return;
+    }
+    // An exclusive group would keep one button checked; -1 clears them all.
+    const bool exclusive = group && group->exclusive();
+    if (exclusive)
+        group->setExclusive(false);
+    for (int i = 0; i < buttons.size(); ++i)
+        buttons.at(i)->setChecked(i == index);
+    if (exclusive)
+        group->setExclusive(true);
+}
+
+void DataExchange::ComboText(int id, QByteArray& value)
+{
+    auto* combo = qobject_cast<QComboBox*>(Control(id));
+    if (!combo)
+        return;
+    if (m_saveAndValidate) {
+        value = combo->currentText().toLocal8Bit();
+        return;
+    }
+    const QString text = QString::fromLocal8Bit(value);
+    const int match = FindPrefix(
+        combo->count(), [combo](int i) { return combo->itemText(i); }, text);
+    if (match >= 0)
+        combo->setCurrentIndex(match);
+    else if (combo->isEditable())
+        combo->setEditText(text);
+}
+
+void DataExchange::ComboIndex(int id, std::int32_t& index)
+{
+    auto* combo = qobject_cast<QComboBox*>(Control(id));
+    if (!combo)
+        return;
+    if (m_saveAndValidate)
+        index = combo->currentIndex();
+    else
+        combo->setCurrentIndex(index);
+}
+
+void DataExchange::ListBoxText(int id, QByteArray& value)
+{
+    auto* list = qobject_cast<QListWidget*>(Control(id));
+    if (!list)
+        return;
+    if (m_saveAndValidate) {
+        const QList<QListWidgetItem*> selected = list->selectedItems();
+        value = selected.isEmpty() ? QByteArray() : selected.first()->text().toLocal8Bit();
+        return;
+    }
+    const int match = FindPrefix(
+        list->count(), [list](int i) { return list->item(i)->text(); },
+        QString::fromLocal8Bit(value));
+    if (match >= 0)
+        list->setCurrentRow(match);
+}

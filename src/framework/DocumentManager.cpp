@@ -1,0 +1,235 @@
+#include "framework/DocumentManager.h"
+
+#include "framework/Prompts.h"
+#include "model/Doc.h"
+#include "model/ProjectFile.h"
+#include "util/ResourceText.h"
+#include "util/StringIds.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+
+const char kRecentSection[] = "Recent File List";
+
+// Fields of the document template string, one per line.
+enum TemplateField { kNewFileName = 2, kFilterName = 3, kFilterExtension = 4 };
+
+QString DocTemplateField(TemplateField field)
+{
+    return QString::fromLocal8Bit(LoadResourceText(IDS_DOC_TEMPLATE))
+        .split(QLatin1Char('\n'))
+        .value(field);
+}
+
+FileDialogRequest ProjectFileRequest(const QString& initialPath)
+{
+    const QString extension = DocTemplateField(kFilterExtension);
+    FileDialogRequest request;
+    request.filter = QStringLiteral("%1|*%2|All Files (*.*)|*.*||")
+                         .arg(DocTemplateField(kFilterName), extension);
+    request.defaultExtension = extension.mid(1);
+    request.initialPath = initialPath;
+    return request;
+}
+
+QSettings ProgramSettings()
+{
+    return QSettings(QStringLiteral("Velto"), QStringLiteral("Zarnith"));
+}
+
+} // namespace
+
+DocumentManager::DocumentManager(Doc& doc, QObject* parent)
+    : QObject(parent)
+    , m_doc(doc)
+{
+    ReadRecentFiles();
+}
+
+void DocumentManager::SetCommitGate(std::function<bool()> gate)
+{
+    m_gate = std::move(gate);
+}
+
+void DocumentManager::SetOwner(QWidget* owner)
+{
+    m_owner = owner;
+}
+
+QString DocumentManager::Title() const
+{
+    if (m_pathName.isEmpty())
+        return QString::fromLocal8Bit(LoadResourceText(IDS_UNTITLED));
+    return QFileInfo(m_pathName).fileName();
+}
+
+bool DocumentManager::FileNew()
+{
+    if (!PassesGate() || !SaveModified())
+        return false;
+    NewDocument();
+    return true;
+}
+
+bool DocumentManager::FileOpen()
+{
+    if (!PassesGate())
+        return false;
+    const std::optional<QString> path = CurrentPrompts().Open(m_owner, ProjectFileRequest({}));
+    return path && OpenDocumentFile(*path);
+}
+
+bool DocumentManager::FileSave()
+{
+    // A project without a file, or whose file may not be written, is saved under a new name.
+    const QFileInfo file(m_pathName);
+    if (m_pathName.isEmpty() || (file.exists() && !file.isWritable()))
+        return DoSave({}, true);
+    return DoSave(m_pathName, true);
+}
+
+bool DocumentManager::FileSaveAs()
+{
+    return DoSave({}, true);
+}
+
+bool DocumentManager::OpenDocumentFile(const QString& path)
+{
+    return Open(path) == OpenOutcome::Opened;
+}
+
+bool DocumentManager::OpenRecentFile(int index)
+{
+    if (index < 0 || index >= m_recentFiles.size())
+        return false;
+    const OpenOutcome outcome = Open(m_recentFiles.at(index));
+    if (outcome == OpenOutcome::Failed)
+        RemoveRecentFile(index);
+    return outcome == OpenOutcome::Opened;
+}
+
+bool DocumentManager::CanCloseFrame()
+{
+    return PassesGate() && SaveModified();
+}
+
+bool DocumentManager::SaveModified()
+{
+    if (!m_doc.IsModified())
+        return true;
+    switch (ShowResourceMessage(m_owner, IDS_ASK_TO_SAVE, PromptIcon::Question,
+        PromptButtons::YesNoCancel, Title().toLocal8Bit())) {
+    case PromptAnswer::Yes:
+        return FileSave();
+    case PromptAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool DocumentManager::PassesGate() const
+{
+    return !m_gate || m_gate();
+}
+
+void DocumentManager::NewDocument()
+{
+    m_doc.ResetProject();
+    m_doc.SetModified(false);
+    SetPathName({});
+    emit DocumentReset();
+}
+
+DocumentManager::OpenOutcome DocumentManager::Open(const QString& path)
+{
+    if (!SaveModified())
+        return OpenOutcome::Cancelled;
+    const QString fullPath = QFileInfo(path).absoluteFilePath();
+    const FileResult result = LoadProject(m_doc, fullPath);
+    if (!result.ok) {
+        ShowResourceMessage(m_owner, result.messageId, PromptIcon::Warning, PromptButtons::Ok,
+            fullPath.toLocal8Bit());
+        // The read has already reset the project; it goes on as a new one.
+        NewDocument();
+        return OpenOutcome::Failed;
+    }
+    m_doc.SetModified(false);
+    SetPathName(fullPath);
+    AddRecentFile(fullPath);
+    emit DocumentReset();
+    return OpenOutcome::Opened;
+}
+
+bool DocumentManager::DoSave(const QString& path, bool replacePath)
+{
+    QString target = path;
+    if (target.isEmpty()) {
+        const QString initial = m_pathName.isEmpty()
+            ? DocTemplateField(kNewFileName) + DocTemplateField(kFilterExtension)
+            : m_pathName;
+        const std::optional<QString> chosen
+            = CurrentPrompts().SaveAs(m_owner, ProjectFileRequest(initial));
+        if (!chosen)
+            return false;
+        target = QFileInfo(*chosen).absoluteFilePath();
+    }
+    if (!PassesGate())
+        return false;
+    const FileResult result = SaveProject(m_doc, target);
+    if (!result.ok) {
+        ShowResourceMessage(m_owner, result.messageId, PromptIcon::Warning, PromptButtons::Ok,
+            target.toLocal8Bit());
+        return false;
+    }
+    m_doc.SetModified(false);
+    if (replacePath) {
+        SetPathName(target);
+        AddRecentFile(target);
+    }
+    return true;
+}
+
+void DocumentManager::SetPathName(const QString& path)
+{
+    m_pathName = path;
+    emit TitleChanged(Title());
+}
+
+void DocumentManager::AddRecentFile(const QString& path)
+{
+    m_recentFiles.removeAll(path);
+    m_recentFiles.prepend(path);
+    while (m_recentFiles.size() > kRecentFileCount)
+        m_recentFiles.removeLast();
+    WriteRecentFiles();
+}
+
+void DocumentManager::RemoveRecentFile(int index)
+{
+    m_recentFiles.removeAt(index);
+    WriteRecentFiles();
+}
+
+void DocumentManager::ReadRecentFiles()
+{
+    QSettings settings = ProgramSettings();
+    settings.beginGroup(QLatin1String(kRecentSection));
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        const QString path = settings.value(QStringLiteral("File%1").arg(i)).toString();
+        if (!path.isEmpty())
+            m_recentFiles.append(path);
+    }
+}
+
+void DocumentManager::WriteRecentFiles()
+{
+    QSettings settings = ProgramSettings();
+    settings.beginGroup(QLatin1String(kRecentSection));
+    settings.remove(QString());
+    for (int i = 0; i < m_recentFiles.size(); ++i)
+        settings.setValue(QStringLiteral("File%1").arg(i + 1), m_recentFiles.at(i));
+    emit RecentFilesChanged(m_recentFiles);
+}
