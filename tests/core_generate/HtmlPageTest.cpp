@@ -3,9 +3,6 @@
 #include "generate/ParameterBlock.h"
 #include "GenerateTestSupport.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -111,24 +108,6 @@ TEST(HtmlPage, WidthChangesOnlyTheAppletLine)
         }
         EXPECT_EQ(changed, 1) << int(form);
     }
-}
-
-TEST(HtmlPage, WrittenFileHoldsExactlyThePageBytes)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("page.html"));
-    {
-        QFile old(path);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write(QByteArray(5000, 'x')); // a longer file being replaced must not leave a tail
-    }
-    Doc doc;
-    doc.locks.push_back(MakeLock("ann", "", "a\\b.html", ""));
-    ASSERT_TRUE(WriteHtmlPage(doc, HtmlPageForm::Preview, path).ok);
-    QFile written(path);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.readAll(), BuildHtmlPage(doc, HtmlPageForm::Preview));
 }
 
 } // namespace

@@ -2,8 +2,6 @@
 
 #include "generate/LockLines.h"
 #include "GenerateTestSupport.h"
-#include "util/ResourceText.h"
-#include "util/StringIds.h"
 
 #include <QRegularExpression>
 
@@ -146,24 +144,16 @@ TEST(ParameterBlock, EncryptScramblesExactlyTheLockInformation)
         EXPECT_EQ(Unscramble(value), plain) << name.constData();
     }
 
+    // ScrambleText scrambles for any non-zero flag, so the page must announce it for each one.
+    doc.encrypt = 2;
+    EXPECT_EQ(BuildParameterBlock(doc), block);
+
     // The same project unscrambled carries the plain values.
     doc.encrypt = 0;
     const QByteArray plainBlock = BuildParameterBlock(doc);
     EXPECT_FALSE(plainBlock.contains("Encrypt"));
     for (const auto& [name, plain] : scrambled)
         EXPECT_EQ(ParameterValue(plainBlock, name), plain) << name.constData();
-}
-
-TEST(ParameterBlock, AnyNonZeroEncryptFlagTellsTheAppletToUnscramble)
-{
-    // A project file may hold any value; ScrambleText scrambles for every non-zero one, so the
-    // page must announce it or the applet would compare scrambled records with typed text.
-    Doc doc;
-    doc.encrypt = 2;
-    doc.failUrl = "x.html";
-    const QByteArray block = BuildParameterBlock(doc);
-    EXPECT_TRUE(block.startsWith("<PARAM NAME=Encrypt VALUE=1>\r\n"));
-    EXPECT_EQ(Unscramble(ParameterValue(block, "FailUrl")), "x.html");
 }
 
 TEST(ParameterBlock, DefaultsAreComparedExactly)
@@ -194,16 +184,6 @@ TEST(ParameterBlock, FontStyleIsWrittenUnlessBoldAlone)
         doc.fontItalic = italic;
         EXPECT_EQ(BuildParameterBlock(doc), expected) << bold << italic;
     }
-}
-
-TEST(ParameterBlock, LoadingMessageDefaultIsTheStringTableText)
-{
-    Doc doc;
-    ASSERT_EQ(doc.loadingMessage, LoadResourceText(IDS_LOADING_MESSAGE));
-    EXPECT_EQ(BuildParameterBlock(doc), QByteArray());
-    doc.loadingMessage = "Please wait while locks load..";
-    EXPECT_EQ(BuildParameterBlock(doc),
-        CrLfLines({ "<PARAM NAME=LoadingMessage VALUE=\"Please wait while locks load..\">" }));
 }
 
 TEST(ParameterBlock, LockFileModeCarriesOnlyTheFileName)
