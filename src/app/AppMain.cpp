@@ -1,0 +1,204 @@
+#include "app/AppMain.h"
+
+#include "app/DialogNewOpenProject.h"
+#include "app/FrameMain.h"
+#include "app/SplashWindow.h"
+#include "framework/AppState.h"
+#include "framework/DocumentManager.h"
+#include "util/ClassPath.h"
+#include "util/Paths.h"
+#include "util/PreviewDirectory.h"
+#include "util/ProgramInfo.h"
+#include "util/ResourceText.h"
+#include "util/StringIds.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QPixmap>
+#include <QSettings>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+const char kOptionsBrowser[] = "Options/Browser";
+const char kOptionsBrowserLocal[] = "Options/BrowserLocal";
+
+QSettings ProgramSettings()
+{
+    return QSettings(QStringLiteral("Velto"), QStringLiteral("Zarnith"));
+}
+
+void Print(FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
+void InstallTemplateFontSubstitutes()
+{
+    // fontconfig would map it to DejaVu Sans, which is wider and clips fixed-size labels.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+}
+
+AppMain::AppMain(const QStringList& arguments, AppOptions options)
+    : m_commandLine(CommandLine::Parse(arguments))
+    , m_options(std::move(options))
+{
+}
+
+AppMain::~AppMain()
+{
+    ExitInstance();
+}
+
+int AppMain::Run()
+{
+    switch (m_commandLine.action) {
+    case CommandLine::Action::ShowHelp:
+    case CommandLine::Action::ShowVersion:
+        Print(stdout, m_commandLine.message);
+        return 0;
+    case CommandLine::Action::Error:
+        Print(stderr, m_commandLine.message);
+        return 2;
+    case CommandLine::Action::Run:
+        break;
+    }
+
+    const QString screenshot = qEnvironmentVariable("ZARNITH_SCREENSHOT");
+    if (!screenshot.isEmpty()) {
+        // A picture of the main window alone: no dialog may wait for an answer.
+        m_options.offerNewOpenDialog = false;
+        m_options.showSplash = false;
+    }
+    if (!InitInstance()) {
+        ExitInstance();
+        return 1;
+    }
+    if (!screenshot.isEmpty()) {
+        QTimer::singleShot(0, qApp,
+            [this, screenshot] { QCoreApplication::exit(SaveScreenshot(screenshot) ? 0 : 1); });
+    }
+    const int status = QCoreApplication::exec();
+    ExitInstance();
+    return status;
+}
+
+bool AppMain::InitInstance()
+{
+    m_started = true;
+    m_newOpenDialogRequested = false;
+
+    AppState& state = CurrentAppState();
+    state.UrlHistory = { "http://www.velto.example/zarnith/", "mailto:info@velto.example" };
+    state.FontFamilyHistory = { "Arial", "TimesRoman", "Courier" };
+
+    state.startupClassPath = CurrentClassPath();
+    SetClassPath(ClassPathForProgram(ProgramDirectory(), state.startupClassPath));
+
+    state.programInfo = CurrentProgramInfo();
+    ReadBrowserSettings();
+
+    // The recent-file list is read here, with the one document it serves.
+    m_documents = std::make_unique<DocumentManager>(m_doc);
+
+    m_newOpenDialogRequested = m_commandLine.projectFile.isEmpty();
+
+    InstallTemplateFontSubstitutes();
+    m_frame = std::make_unique<FrameMain>(m_doc, *m_documents);
+    if (m_options.showSplash)
+        m_splash = new SplashWindow(m_frame.get());
+    if (m_commandLine.projectFile.isEmpty())
+        m_documents->FileNew();
+    else if (!m_documents->OpenDocumentFile(m_commandLine.projectFile))
+        return false;
+    if (m_splash)
+        m_splash->show();
+    m_frame->show();
+    // From here on every New, Open, Save and close asks the active page first.
+    m_documents->SetCommitGate([this] { return CommitActivePage(); });
+
+    if (m_newOpenDialogRequested && m_options.offerNewOpenDialog)
+        ShowNewOpenDialog();
+    return true;
+}
+
+void AppMain::ExitInstance()
+{
+    if (!m_started || m_exited)
+        return;
+    m_exited = true;
+    if (m_splash)
+        m_splash->close();
+    m_frame.reset();
+
+    WriteBrowserSettings();
+    DeletePreviewFiles(m_options.previewDirectory.isEmpty() ? ExistingPreviewDirectory()
+                                                            : m_options.previewDirectory);
+    SetClassPath(CurrentAppState().startupClassPath);
+}
+
+bool AppMain::CommitActivePage() const
+{
+    return !m_frame || m_frame->CommitActivePage();
+}
+
+void AppMain::ShowNewOpenDialog()
+{
+    QStringList recentFiles = m_documents->RecentFiles();
+    while (recentFiles.size() < DocumentManager::kRecentFileCount)
+        recentFiles.append(QString());
+    DialogNewOpenProject dialog(recentFiles, m_frame.get());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (dialog.Choice() == DialogNewOpenProject::kBlankProject) {
+        m_documents->FileNew();
+        return;
+    }
+    const QByteArray entry = dialog.SelectedEntry();
+    if (entry == LoadResourceText(IDS_MORE_FILES)) {
+        m_documents->FileOpen();
+        return;
+    }
+    // An empty slot names no file: the blank project stays.
+    if (entry.isEmpty())
+        return;
+    // Through the recent list, so that an entry that no longer opens leaves it.
+    const QString path = QString::fromLocal8Bit(entry);
+    const int recentIndex = m_documents->RecentFiles().indexOf(path);
+    if (recentIndex >= 0)
+        m_documents->OpenRecentFile(recentIndex);
+    else
+        m_documents->OpenDocumentFile(path);
+}
+
+void AppMain::ReadBrowserSettings()
+{
+    const QSettings settings = ProgramSettings();
+    AppState& state = CurrentAppState();
+    state.browserCommand = settings.value(QLatin1String(kOptionsBrowser)).toString().toLocal8Bit();
+    state.browserLocal = settings.value(QLatin1String(kOptionsBrowserLocal), 0).toInt();
+}
+
+void AppMain::WriteBrowserSettings() const
+{
+    QSettings settings = ProgramSettings();
+    const AppState& state = CurrentAppState();
+    settings.setValue(QLatin1String(kOptionsBrowser), QString::fromLocal8Bit(state.browserCommand));
+    settings.setValue(QLatin1String(kOptionsBrowserLocal), state.browserLocal);
+}
+
+bool AppMain::SaveScreenshot(const QString& path) const
+{
+    const bool saved = m_frame && m_frame->grab().save(path);
+    if (saved)
+        Print(stdout, QStringLiteral("Saved a picture of the main window to %1\n").arg(path));
+    else
+        Print(stderr,
+            QStringLiteral("Could not save a picture of the main window to %1\n").arg(path));
+    return saved;
+}

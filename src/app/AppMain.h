@@ -1,0 +1,81 @@
+#pragma once
+
+#include "app/CommandLine.h"
+#include "model/Doc.h"
+
+#include <QByteArray>
+#include <QPointer>
+#include <QStringList>
+
+#include <memory>
+
+class DocumentManager;
+class FrameMain;
+class SplashWindow;
+
+// How a run differs from the usual one (tests, screenshots).
+struct AppOptions
+{
+    // The preview folder whose files exit deletes; empty: the one in use, if any.
+    QByteArray previewDirectory;
+    bool showSplash = true;
+    // Start-up offers the New/Open Project dialog when no project was named.
+    bool offerNewOpenDialog = true;
+};
+
+// The application: start-up (histories, settings, CLASSPATH, program information, the one
+// project and the main frame, then the New/Open Project dialog when no project was named), the
+// commit gate, and exit (browser settings written back, preview files deleted, CLASSPATH
+// restored).
+class AppMain
+{
+public:
+    explicit AppMain(const QStringList& arguments, AppOptions options = {});
+    // Runs the exit steps if start-up ran and exit has not.
+    ~AppMain();
+    AppMain(const AppMain&) = delete;
+    AppMain& operator=(const AppMain&) = delete;
+
+    // The whole run: usage and version texts, or start-up, the event loop and exit. With
+    // ZARNITH_SCREENSHOT=<path> in the environment the main window is saved as a picture once
+    // shown and the program ends. Returns the process's exit status.
+    int Run();
+
+    // Start-up, in its fixed order. False when the named project could not be opened: the
+    // program ends.
+    bool InitInstance();
+    // The exit steps; once only.
+    void ExitInstance();
+
+    // Before anything leaves the active page: its commit. True when it agreed or there is no
+    // main window.
+    bool CommitActivePage() const;
+    // Offers a blank project, a recent one, or the Open dialog, and carries out the choice.
+    void ShowNewOpenDialog();
+
+    Doc& Document() { return m_doc; }
+    DocumentManager& Documents() const { return *m_documents; }
+    FrameMain* MainFrame() const { return m_frame.get(); }
+    SplashWindow* Splash() const { return m_splash; }
+    // Set by start-up when no project was named.
+    bool NewOpenDialogRequested() const { return m_newOpenDialogRequested; }
+
+private:
+    void ReadBrowserSettings();
+    void WriteBrowserSettings() const;
+    bool SaveScreenshot(const QString& path) const;
+
+    CommandLine m_commandLine;
+    AppOptions m_options;
+    Doc m_doc;
+    std::unique_ptr<DocumentManager> m_documents;
+    std::unique_ptr<FrameMain> m_frame;
+    QPointer<SplashWindow> m_splash;
+    bool m_newOpenDialogRequested = false;
+    bool m_started = false;
+    bool m_exited = false;
+};
+
+// Maps the dialog font the templates name to a metric-compatible installed family, so controls
+// placed in dialog units are not clipped. Must run before the first template is built.
+void InstallTemplateFontSubstitutes();

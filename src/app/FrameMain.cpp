@@ -1,0 +1,306 @@
+#include "app/FrameMain.h"
+
+#include "app/DialogAbout.h"
+#include "framework/AppState.h"
+#include "framework/DocumentManager.h"
+#include "framework/PageTabWindow.h"
+#include "framework/Prompts.h"
+#include "pages/ViewAppearance.h"
+#include "pages/ViewGeneral.h"
+#include "pages/ViewGenerate.h"
+#include "pages/ViewLock.h"
+#include "pages/ViewResponses.h"
+#include "preview/ViewPreview.h"
+#include "util/Paths.h"
+#include "util/ResourceText.h"
+#include "util/StringIds.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+
+namespace {
+
+const char kWebSite[] = "http://www.velto.example/zarnith/";
+
+QString ResourceString(int id)
+{
+    return QString::fromLocal8Bit(LoadResourceText(id));
+}
+
+// The status-bar prompt of a command: its string-table text up to the line break.
+QString CommandPrompt(int command)
+{
+    return ResourceString(command).section(QLatin1Char('\n'), 0, 0);
+}
+
+struct PageTab
+{
+    const char* label;
+    int icon;
+};
+
+constexpr PageTab kPageTabs[FrameMain::kPageCount] = {
+    { "Locks", 101 },
+    { "General", 106 },
+    { "Responses", 212 },
+    { "Appearance", 105 },
+    { "Preview", 104 },
+    { "Generate", 103 },
+};
+
+// The Preview page regenerates its page each time it is selected. RefreshPreviewPage is being
+// added to ViewPreview; until it exists this call site does nothing.
+template<class View> auto RefreshPreviewPage(View& view, int) -> decltype(view.RefreshPreviewPage())
+{
+    return view.RefreshPreviewPage();
+}
+template<class View> void RefreshPreviewPage(View&, long) { }
+
+QString FirstLocalFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    }
+    return {};
+}
+
+} // namespace
+
+FrameMain::FrameMain(Doc& doc, DocumentManager& documents, QWidget* parent)
+    : QMainWindow(parent)
+    , m_documents(documents)
+    , m_openUrl(&QDesktopServices::openUrl)
+{
+    // A fixed size: the frame can be minimized but neither resized nor maximized.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+        | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    CreatePages(doc);
+    CreateMenus();
+    CreateStatusBar();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    setAcceptDrops(true);
+
+    connect(&m_documents, &DocumentManager::DocumentReset, this, &FrameMain::InitialUpdatePages);
+    connect(&m_documents, &DocumentManager::TitleChanged, this, &FrameMain::UpdateTitle);
+    connect(
+        &m_documents, &DocumentManager::RecentFilesChanged, this, &FrameMain::UpdateRecentFiles);
+    UpdateTitle(m_documents.Title());
+    UpdateRecentFiles(m_documents.RecentFiles());
+    m_documents.SetOwner(this);
+    CurrentAppState().statusTextSink = [this](const QString& text) { ShowStatusText(text); };
+}
+
+FrameMain::~FrameMain()
+{
+    CurrentAppState().statusTextSink = {};
+    m_documents.SetOwner(nullptr);
+}
+
+FormView* FrameMain::ActivePage() const
+{
+    return qobject_cast<FormView*>(m_tabs->currentWidget());
+}
+
+QAction* FrameMain::Action(int command) const
+{
+    return findChild<QAction*>(QString::number(command));
+}
+
+bool FrameMain::CommitActivePage() const
+{
+    FormView* page = ActivePage();
+    return !page || page->Commit();
+}
+
+QUrl FrameMain::WebHelpUrl(int command)
+{
+    const char* page = command == kAdditionalInformation ? "lockhelp.html"
+        : command == kTroubleShooting                    ? "lockfaq.html"
+                                                         : "index.html";
+    return QUrl(QLatin1String(kWebSite) + QLatin1String(page));
+}
+
+QUrl FrameMain::ManualUrl()
+{
+    return QUrl::fromLocalFile(QFile::decodeName(ProgramDirectory()) + "help/index.html");
+}
+
+void FrameMain::closeEvent(QCloseEvent* event)
+{
+    if (m_documents.CanCloseFrame())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void FrameMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!FirstLocalFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void FrameMain::dropEvent(QDropEvent* event)
+{
+    const QString path = FirstLocalFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    activateWindow();
+    // Opening replaces the project the pages show, so their edits go to the document first.
+    if (CommitActivePage())
+        m_documents.OpenDocumentFile(path);
+}
+
+void FrameMain::CreatePages(Doc& doc)
+{
+    m_tabs = new PageTabWindow(this);
+    m_pages = {
+        new ViewLock(doc, m_tabs),
+        new ViewGeneral(doc, m_tabs),
+        new ViewResponses(doc, m_tabs),
+        new ViewAppearance(doc, m_tabs),
+        m_preview = new ViewPreview(doc, m_tabs),
+        new ViewGenerate(doc, m_tabs),
+    };
+    for (int index = 0; index < kPageCount; ++index) {
+        const PageTab& tab = kPageTabs[index];
+        m_tabs->addPage(m_pages.at(index), QString::fromLatin1(tab.label),
+            QIcon(QStringLiteral(":/images/icon%1.png").arg(tab.icon)));
+    }
+    m_tabs->setLeaveGuard([this] { return CommitActivePage(); });
+    connect(m_tabs, &PageTabWindow::tabSelected, this, &FrameMain::OnTabSelected);
+    m_tabs->activateTab(kLocks);
+    setCentralWidget(m_tabs);
+}
+
+QAction* FrameMain::AddCommand(QMenu* menu, int command, const QString& text,
+    const QKeySequence& shortcut, const std::function<void()>& handler)
+{
+    auto* action = new QAction(text, this);
+    action->setObjectName(QString::number(command));
+    action->setShortcut(shortcut);
+    action->setStatusTip(CommandPrompt(command));
+    connect(action, &QAction::triggered, this, handler);
+    if (menu)
+        menu->addAction(action);
+    else
+        addAction(action);
+    return action;
+}
+
+void FrameMain::CreateMenus()
+{
+    DocumentManager& documents = m_documents;
+    m_fileMenu = menuBar()->addMenu(tr("&File"));
+    AddCommand(m_fileMenu, kFileNew, tr("&New"), QKeySequence(tr("Ctrl+N")),
+        [&documents] { documents.FileNew(); });
+    AddCommand(m_fileMenu, kFileOpen, tr("&Open..."), QKeySequence(tr("Ctrl+O")),
+        [&documents] { documents.FileOpen(); });
+    AddCommand(m_fileMenu, kFileSave, tr("&Save"), QKeySequence(tr("Ctrl+S")),
+        [&documents] { documents.FileSave(); });
+    AddCommand(
+        m_fileMenu, kFileSaveAs, tr("Save &As..."), {}, [&documents] { documents.FileSaveAs(); });
+    m_fileMenu->addSeparator();
+    m_recentSeparator = m_fileMenu->addSeparator();
+    AddCommand(m_fileMenu, kAppExit, tr("E&xit"), {}, [this] { close(); });
+
+    const auto openManual = [this] { OpenHelpUrl(ManualUrl()); };
+    const auto openWebHelp
+        = [this](int command) { return [this, command] { OpenHelpUrl(WebHelpUrl(command)); }; };
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    AddCommand(help, kHelpTopics, tr("&Help Topics"), {}, openManual);
+    help->addSeparator();
+    AddCommand(help, kAdditionalInformation, tr("Additional Information"), {},
+        openWebHelp(kAdditionalInformation));
+    AddCommand(help, kTroubleShooting, tr("Trou&ble Shooting"), {}, openWebHelp(kTroubleShooting));
+    help->addSeparator();
+    AddCommand(help, kVeltoOnTheWeb, tr("Velto on the &Web"), {}, openWebHelp(kVeltoOnTheWeb));
+    help->addSeparator();
+    AddCommand(help, kAppAbout, tr("&About Zarnith..."), {}, [this] { OnAbout(); });
+
+    // F1 and Shift+F1 live in no menu; both open the manual.
+    AddCommand(nullptr, kHelp, tr("Help"), QKeySequence(Qt::Key_F1), openManual);
+    AddCommand(nullptr, kContextHelp, tr("Help"), QKeySequence(Qt::SHIFT | Qt::Key_F1), openManual);
+}
+
+void FrameMain::CreateStatusBar()
+{
+    // Menu prompts show as temporary messages over the one pane's idle text.
+    m_messagePane = new QLabel(ResourceString(IDS_IDLE_MESSAGE));
+    m_messagePane->setObjectName(QString::number(59393));
+    statusBar()->addWidget(m_messagePane, 1);
+}
+
+void FrameMain::UpdateRecentFiles(const QStringList& files)
+{
+    qDeleteAll(m_recentActions);
+    m_recentActions.clear();
+    for (int index = 0; index < files.size(); ++index) {
+        auto* action = new QAction(
+            QStringLiteral("&%1 %2").arg(index + 1).arg(QDir::toNativeSeparators(files.at(index))),
+            this);
+        action->setObjectName(QString::number(kFileRecent + index));
+        action->setStatusTip(CommandPrompt(kFileRecent));
+        connect(action, &QAction::triggered, this, [this, index] { OnOpenRecent(index); });
+        m_recentActions.append(action);
+    }
+    if (m_recentActions.isEmpty()) {
+        // As the menu has always shown it: the placeholder, greyed, until a file is used.
+        auto* placeholder = new QAction(tr("Recent File"), this);
+        placeholder->setEnabled(false);
+        m_recentActions.append(placeholder);
+    }
+    m_fileMenu->insertActions(m_recentSeparator, m_recentActions);
+}
+
+void FrameMain::UpdateTitle(const QString& documentTitle)
+{
+    setWindowTitle(documentTitle + QStringLiteral(" - ") + ResourceString(IDS_APP_TITLE));
+}
+
+void FrameMain::InitialUpdatePages()
+{
+    for (FormView* page : m_pages)
+        page->OnInitialUpdate();
+}
+
+void FrameMain::OnTabSelected(int index)
+{
+    ShowStatusText({});
+    if (index == kPreview)
+        RefreshPreviewPage(*m_preview, 0);
+}
+
+void FrameMain::ShowStatusText(const QString& text)
+{
+    m_messagePane->setText(text.isEmpty() ? ResourceString(IDS_IDLE_MESSAGE) : text);
+}
+
+void FrameMain::OnOpenRecent(int index)
+{
+    // Opening replaces the project the pages show, so their edits go to the document first.
+    if (CommitActivePage())
+        m_documents.OpenRecentFile(index);
+}
+
+void FrameMain::OnAbout()
+{
+    DialogAbout about(CurrentAppState().programInfo, this);
+    about.exec();
+}
+
+void FrameMain::OpenHelpUrl(const QUrl& url)
+{
+    if (!m_openUrl(url))
+        ShowResourceMessage(this, IDS_BROWSER_FAILED, PromptIcon::Stop, PromptButtons::Ok);
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <QUrl>
+
+#include <array>
+#include <functional>
+
+class Doc;
+class DocumentManager;
+class FormView;
+class PageTabWindow;
+class QAction;
+class QLabel;
+class QMenu;
+class ViewPreview;
+
+// The program's one top-level window: the six pages on tabs, the File and Help menus and a
+// one-pane status bar. Its size is fixed to the pages. Every change of page, and closing, first
+// asks the active page to commit its values.
+class FrameMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // The commands, numbered as the menus have always numbered them; each QAction's object name is
+    // its number.
+    enum Command : int {
+        kFileNew = 57600,
+        kFileOpen = 57601,
+        kFileSave = 57603,
+        kFileSaveAs = 57604,
+        kFileRecent = 57616, // the first recent entry; the others follow
+        kAppAbout = 57664,
+        kAppExit = 57665,
+        kHelpTopics = 57667,
+        kContextHelp = 57669,
+        kHelp = 57670,
+        kAdditionalInformation = 40017,
+        kTroubleShooting = 33155,
+        kVeltoOnTheWeb = 33151,
+    };
+
+    enum Page : int { kLocks, kGeneral, kResponses, kAppearance, kPreview, kGenerate, kPageCount };
+
+    FrameMain(Doc& doc, DocumentManager& documents, QWidget* parent = nullptr);
+    ~FrameMain() override;
+
+    PageTabWindow* Tabs() const { return m_tabs; }
+    FormView* ActivePage() const;
+    FormView* PageAt(int index) const { return m_pages.at(index); }
+    QAction* Action(int command) const;
+
+    // The active page's commit; true when it agreed (or there is no page).
+    bool CommitActivePage() const;
+
+    // How web addresses and the manual are opened; QDesktopServices::openUrl unless replaced.
+    void SetUrlOpener(std::function<bool(const QUrl&)> opener) { m_openUrl = std::move(opener); }
+
+    // The addresses of the help commands on the product's web site.
+    static QUrl WebHelpUrl(int command);
+    // The HTML manual that ships beside the program.
+    static QUrl ManualUrl();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void CreatePages(Doc& doc);
+    void CreateMenus();
+    void CreateStatusBar();
+    // A command in menu (none: a shortcut of the frame alone).
+    QAction* AddCommand(QMenu* menu, int command, const QString& text, const QKeySequence& shortcut,
+        const std::function<void()>& handler);
+    void UpdateRecentFiles(const QStringList& files);
+    void UpdateTitle(const QString& documentTitle);
+    void InitialUpdatePages();
+    void OnTabSelected(int index);
+    void ShowStatusText(const QString& text);
+
+    void OnOpenRecent(int index);
+    void OnAbout();
+    // Message 600 when no browser could be started.
+    void OpenHelpUrl(const QUrl& url);
+
+    DocumentManager& m_documents;
+    PageTabWindow* m_tabs = nullptr;
+    std::array<FormView*, kPageCount> m_pages {};
+    ViewPreview* m_preview = nullptr;
+    QMenu* m_fileMenu = nullptr;
+    QAction* m_recentSeparator = nullptr;
+    QList<QAction*> m_recentActions;
+    QLabel* m_messagePane = nullptr;
+    std::function<bool(const QUrl&)> m_openUrl;
+};

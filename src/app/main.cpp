@@ -1,0 +1,19 @@
+#include "app/AppMain.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Velto"));
+    QCoreApplication::setApplicationName(QStringLiteral("Zarnith"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("zarnith"));
+    QIcon icon;
+    for (int size : { 16, 32, 48, 64, 128, 256 })
+        icon.addFile(QStringLiteral(":/images/zarnith-%1.png").arg(size));
+    QApplication::setWindowIcon(icon);
+
+    AppMain appMain(QCoreApplication::arguments());
+    return appMain.Run();
+}
