@@ -1,7 +1,6 @@
 #include "util/SunAudio.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <array>
@@ -124,10 +123,15 @@ bool ConvertSunAudioFile(const QString& inputPath, const QString& outputPath)
     QFile input(inputPath);
     if (!input.open(QIODevice::ReadOnly))
         return false;
-    QSaveFile output(outputPath);
-    if (!output.open(QIODevice::WriteOnly) || !ConvertSunAudioToWave(input, output)) {
-        output.cancelWriting();
+    if (!CheckSunAudioHeader(input) || !input.seek(0))
         return false;
-    }
-    return output.commit();
+    // A plain file rather than an atomic save: the wave file is a scratch copy for playing, and
+    // syncing it to disk would double the time the user waits for the sound.
+    QFile output(outputPath);
+    if (!output.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    if (ConvertSunAudioToWave(input, output))
+        return true;
+    output.remove();
+    return false;
 }

@@ -31,6 +31,6 @@ QByteArray BuildWaveHeader(quint32 sampleCount);
 // do not fit a wave file's 32-bit length fields.
 bool ConvertSunAudioToWave(QIODevice& input, QIODevice& output);
 
-// The conversion from one file to another. The output file is replaced only by a complete
-// conversion; on failure nothing is left at outputPath that was not there before.
+// The conversion from one file to another, for playing. An input that fails the header check
+// leaves outputPath untouched; a conversion that fails later removes the output file.
 bool ConvertSunAudioFile(const QString& inputPath, const QString& outputPath);

@@ -121,7 +121,7 @@ TEST(SunAudio, WaveFileHoldsTheHeaderAndOneSamplePerByte)
         ASSERT_EQ(quint8(wave[44 + i]), QByteArray::fromHex("80fd0280").at(i % 4) & 0xFF) << i;
 }
 
-TEST(SunAudio, FileConversionReplacesTheOutputOnlyWhenItSucceeds)
+TEST(SunAudio, FileConversionLeavesTheOutputAloneForABadFile)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
