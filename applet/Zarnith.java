@@ -669,7 +669,7 @@ public class Zarnith extends Applet implements ActionListener {
         margin = number("Margin", getParameter("Margin"), 0, 1000);
         borderThickness = number("BorderThickness", getParameter("BorderThickness"), 0, 1000);
         borderStyle = number("BorderStyle", getParameter("BorderStyle"), BORDER_NONE, BORDER_DIP);
-        // Zero is a valid choice of the generator: load once and never again.
+        // Zero is a choice the author can make: load once and never again.
         reloadInterval = number("ReloadInterval", getParameter("ReloadInterval"), 0, Integer.MAX_VALUE / 1000);
         borderColor = colour("BorderColor", getParameter("BorderColor"));
         backgroundColor = colour("BackgroundColor", getParameter("BackgroundColor"));
@@ -957,7 +957,7 @@ public class Zarnith extends Applet implements ActionListener {
 
     @Override
     public void doLayout() {
-        if (userField == null) {
+        if (loginButton == null) {
             return;
         }
         Dimension size = getSize();
@@ -1010,6 +1010,10 @@ public class Zarnith extends Applet implements ActionListener {
 
     @Override
     public void paint(Graphics g) {
+        if (loginButton == null) {
+            // Some browsers show the box before init() has read the page.
+            return;
+        }
         Dimension size = getSize();
         g.setColor(backgroundColor);
         g.fillRect(0, 0, size.width, size.height);
