@@ -1,8 +1,54 @@
 #include "preview/ViewPreview.h"
 
+#include "framework/AppState.h"
+#include "framework/WaitCursor.h"
+#include "preview/PreviewBrowserLoader.h"
+#include "publish/DocOutputs.h"
+#include "util/PreviewDirectory.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kIdRefresh = 1801;
+constexpr int kIdBlank = 1803;
+constexpr int kIdBrowserPlace = 1804;
+
+const char kBlankPage[] = "<HTML>\n<HEAD>\n</HEAD>\n</HTML>";
+
+} // namespace
+
 ViewPreview::ViewPreview(Doc& doc, QWidget* parent)
     : FormView(1800, doc, parent)
 {
+    connect(Control<QPushButton>(kIdRefresh), &QPushButton::clicked, this,
+        &ViewPreview::RefreshPreviewPage);
+    connect(
+        Control<QPushButton>(kIdBlank), &QPushButton::clicked, this, &ViewPreview::ShowBlankPage);
+}
+
+ViewPreview::~ViewPreview() = default;
+
+void ViewPreview::OnInitialUpdate()
+{
+    FormView::OnInitialUpdate();
+    if (!m_browser) {
+        WaitCursor wait;
+        m_browser = CreatePreviewBrowser(this);
+        if (m_browser) {
+            m_browser->SetStatusHandler(
+                [](const QString& text) { CurrentAppState().ShowStatusText(text); });
+            PlaceBrowser();
+            m_browser->Widget()->show();
+        }
+    }
+    const bool available = m_browser != nullptr;
+    Control(kIdBrowserPlace)->setVisible(!available);
+    Control(kIdRefresh)->setEnabled(available);
+    Control(kIdBlank)->setEnabled(available);
+    ShowBlankPage();
 }
 
 bool ViewPreview::Commit()
@@ -10,4 +56,49 @@ bool ViewPreview::Commit()
     return UpdateData(true);
 }
 
+void ViewPreview::RefreshPreviewPage()
+{
+    UpdateData(true);
+    if (!m_browser)
+        return;
+    if (const std::optional<QByteArray> page = DocOutputs(Document(), this).WritePreviewPage())
+        m_browser->Navigate(QFile::decodeName(*page));
+}
+
+void ViewPreview::ShowBlankPage()
+{
+    if (!m_browser)
+        return;
+    const QByteArray folder = PreviewDirectory();
+    if (folder.isEmpty())
+        return;
+    const QByteArray blank = folder + "blank.html";
+    const QString path = QFile::decodeName(blank);
+    // An existing blank page is shown as it is.
+    if (!QFileInfo::exists(path) && !DocOutputs(Document(), this).WriteFile(blank, kBlankPage))
+        return;
+    m_browser->Navigate(path);
+}
+
 void ViewPreview::Exchange(DataExchange&) { }
+
+void ViewPreview::resizeEvent(QResizeEvent* event)
+{
+    FormView::resizeEvent(event);
+    PlaceBrowser();
+}
+
+void ViewPreview::showEvent(QShowEvent* event)
+{
+    FormView::showEvent(event);
+    if (!m_browser)
+        return;
+    m_browser->Widget()->setEnabled(true);
+    m_browser->Widget()->setFocus();
+}
+
+void ViewPreview::PlaceBrowser()
+{
+    if (m_browser)
+        m_browser->Widget()->setGeometry(Control(kIdBrowserPlace)->geometry());
+}

@@ -2,16 +2,36 @@
 
 #include "framework/FormView.h"
 
-// The Preview page: the generated page shown in an embedded browser.
+#include <memory>
+
+class PreviewBrowser;
+
+// The Preview page: the project's preview page in an embedded browser, rewritten each time the
+// page is shown. Without the browser plugin it shows why there is no preview and does nothing.
 class ViewPreview : public FormView
 {
     Q_OBJECT
 
 public:
     explicit ViewPreview(Doc& doc, QWidget* parent = nullptr);
+    ~ViewPreview() override;
 
+    // Makes the browser the first time the plugin can be found, then shows the blank page.
+    void OnInitialUpdate() override;
     bool Commit() override;
+
+    // Writes the preview page and its files and shows it (tab selected, or button 1801).
+    void RefreshPreviewPage();
+    // Shows the empty page, writing it first when it is not there yet (button 1803).
+    void ShowBlankPage();
 
 protected:
     void Exchange(DataExchange& exchange) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void PlaceBrowser();
+
+    std::unique_ptr<PreviewBrowser> m_browser;
 };

@@ -1,0 +1,77 @@
+#include "WebPreviewPlugin.h"
+
+#include <QPointer>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace {
+
+// Chromium refuses to start its sandbox as root; the page is the user's own local file.
+void AllowRunningAsRoot()
+{
+#ifdef Q_OS_UNIX
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+#endif
+}
+
+// A web view that tells its status texts as a browser's status bar would: the link under the
+// mouse while there is one, else the state of the last load.
+class WebPreviewBrowser : public PreviewBrowser
+{
+public:
+    explicit WebPreviewBrowser(QWidget* parent)
+        : m_view(new QWebEngineView(parent))
+    {
+        QWebEnginePage* page = m_view->page();
+        QObject::connect(page, &QWebEnginePage::linkHovered, m_view,
+            [this](const QString& url) { Tell(url.isEmpty() ? m_loadState : url); });
+        QObject::connect(page, &QWebEnginePage::loadStarted, m_view,
+            [this] { SetLoadState(QStringLiteral("Loading...")); });
+        QObject::connect(page, &QWebEnginePage::loadProgress, m_view, [this](int percent) {
+            if (percent < 100)
+                SetLoadState(QStringLiteral("Loading... %1%").arg(percent));
+        });
+        QObject::connect(page, &QWebEnginePage::loadFinished, m_view,
+            [this](bool) { SetLoadState(QStringLiteral("Done")); });
+    }
+
+    ~WebPreviewBrowser() override { delete m_view; }
+
+    QWidget* Widget() const override { return m_view; }
+
+    void Navigate(const QString& path) override { m_view->load(QUrl::fromLocalFile(path)); }
+
+    void SetStatusHandler(StatusHandler handler) override { m_statusHandler = std::move(handler); }
+
+private:
+    void SetLoadState(const QString& text)
+    {
+        m_loadState = text;
+        Tell(text);
+    }
+
+    void Tell(const QString& text) const
+    {
+        if (m_statusHandler)
+            m_statusHandler(text);
+    }
+
+    // Guarded: the parent may already have destroyed the view with its other children.
+    QPointer<QWebEngineView> m_view;
+    StatusHandler m_statusHandler;
+    QString m_loadState;
+};
+
+} // namespace
+
+std::unique_ptr<PreviewBrowser> WebPreviewPlugin::CreateBrowser(QWidget* parent)
+{
+    AllowRunningAsRoot();
+    return std::make_unique<WebPreviewBrowser>(parent);
+}

@@ -1,0 +1,129 @@
+#include "publish/DialogResources.h"
+
+#include "framework/Prompts.h"
+#include "generate/ResourceList.h"
+#include "model/Doc.h"
+#include "publish/DialogCopyProgress.h"
+#include "publish/PublishCopy.h"
+#include "util/Paths.h"
+#include "util/ResourceText.h"
+#include "util/StringIds.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kIdCopyLocally = 2201;
+constexpr int kIdList = 2202;
+constexpr int kIdSelectAll = 2203;
+constexpr int kIdHtml = 2204;
+
+// The entry's path exactly as listed, which the shown text may not spell byte for byte.
+constexpr int kPathRole = Qt::UserRole;
+
+// Makes sure the folder is there, offering to create it (one level) when it is not. False when
+// the user declined or it could not be made; both end the command.
+bool EnsureFolder(QWidget* owner, const QByteArray& folder)
+{
+    const QString path = QFile::decodeName(folder);
+    const QFileInfo info(path);
+    if (info.exists() || info.isSymLink())
+        return true;
+    if (ShowResourceMessage(
+            owner, IDS_ASK_CREATE_DIRECTORY, PromptIcon::Question, PromptButtons::YesNo, folder)
+        != PromptAnswer::Yes)
+        return false;
+    if (QDir().mkdir(path))
+        return true;
+    ShowResourceMessage(
+        owner, IDS_CREATE_DIRECTORY_FAILED, PromptIcon::Warning, PromptButtons::Ok, folder);
+    return false;
+}
+
+} // namespace
+
+DialogResources::DialogResources(Doc& doc, const QByteArray& html, QWidget* parent)
+    : DialogBase(2200, parent)
+    , m_list(Control<QListWidget>(kIdList))
+    , m_html(html)
+    , m_doc(doc)
+{
+    // Enter must not close the dialog by accident: Done is not the default button.
+    if (auto* done = Control<QPushButton>(kIdOk))
+        done->setAutoDefault(false);
+    connect(Control<QPushButton>(kIdSelectAll), &QPushButton::clicked, this,
+        &DialogResources::OnSelectAll);
+    connect(Control<QPushButton>(kIdCopyLocally), &QPushButton::clicked, this,
+        &DialogResources::OnCopyLocally);
+}
+
+void DialogResources::reject()
+{
+    if (isEnabled())
+        DialogBase::reject();
+}
+
+void DialogResources::Exchange(DataExchange& exchange)
+{
+    exchange.Text(kIdHtml, m_html);
+}
+
+void DialogResources::OnInitDialog()
+{
+    DialogBase::OnInitDialog();
+    m_list->clear();
+    for (const QByteArray& path : GetResourceList(m_doc)) {
+        auto* item = new QListWidgetItem(QFile::decodeName(path), m_list);
+        item->setData(kPathRole, path);
+    }
+    OnSelectAll();
+}
+
+void DialogResources::OnSelectAll()
+{
+    m_list->selectAll();
+}
+
+QList<QByteArray> DialogResources::SelectedFiles() const
+{
+    QList<QByteArray> files;
+    for (int row = 0; row < m_list->count(); ++row) {
+        const QListWidgetItem* item = m_list->item(row);
+        if (item->isSelected())
+            files.append(item->data(kPathRole).toByteArray());
+    }
+    return files;
+}
+
+void DialogResources::OnCopyLocally()
+{
+    UpdateData(true);
+    const QString title = QString::fromLocal8Bit(LoadResourceText(IDS_PUBLISH_TO));
+    const std::optional<QString> chosen
+        = CurrentPrompts().BrowseForFolder(this, title, QFile::decodeName(m_doc.publishDirectory));
+    if (!chosen)
+        return;
+    const QByteArray folder = QFile::encodeName(*chosen);
+    const QByteArray prefix = JoinFullPath(folder, {}, {});
+    if (!EnsureFolder(this, folder) || !EnsureFolder(this, prefix))
+        return;
+
+    const QList<QByteArray> files = SelectedFiles();
+    DialogCopyProgress progress(int(files.size()), this);
+    progress.show();
+    setEnabled(false);
+    // The progress window is this dialog's child, so that the modal dialog lets it take input;
+    // it stays usable while the dialog is disabled.
+    progress.setEnabled(true);
+    const bool complete = PublishFiles(files, prefix, progress, this);
+    ShowResourceMessage(this, complete ? IDS_PUBLISH_SUCCEEDED : IDS_PUBLISH_INCOMPLETE,
+        PromptIcon::None, PromptButtons::Ok);
+
+    UpdateData(false);
+    m_doc.publishDirectory = folder;
+    setEnabled(true);
+}
