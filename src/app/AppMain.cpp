@@ -57,17 +57,8 @@ AppMain::~AppMain()
 
 int AppMain::Run()
 {
-    switch (m_commandLine.action) {
-    case CommandLine::Action::ShowHelp:
-    case CommandLine::Action::ShowVersion:
-        Print(stdout, m_commandLine.message);
-        return 0;
-    case CommandLine::Action::Error:
-        Print(stderr, m_commandLine.message);
-        return 2;
-    case CommandLine::Action::Run:
-        break;
-    }
+    if (m_commandLine.action != CommandLine::Action::Run)
+        return m_commandLine.Answer();
 
     const QString screenshot = qEnvironmentVariable("ZARNITH_SCREENSHOT");
     if (!screenshot.isEmpty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CommandLine.h"
+#include "app/SplashWindow.h"
 #include "model/Doc.h"
 
 #include <QByteArray>
@@ -11,7 +12,6 @@
 
 class DocumentManager;
 class FrameMain;
-class SplashWindow;
 
 // How a run differs from the usual one (tests, screenshots).
 struct AppOptions

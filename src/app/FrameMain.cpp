@@ -55,14 +55,6 @@ constexpr PageTab kPageTabs[FrameMain::kPageCount] = {
     { "Generate", 103 },
 };
 
-// The Preview page regenerates its page each time it is selected. RefreshPreviewPage is being
-// added to ViewPreview; until it exists this call site does nothing.
-template<class View> auto RefreshPreviewPage(View& view, int) -> decltype(view.RefreshPreviewPage())
-{
-    return view.RefreshPreviewPage();
-}
-template<class View> void RefreshPreviewPage(View&, long) { }
-
 QString FirstLocalFile(const QMimeData* data)
 {
     if (!data || !data->hasUrls())
@@ -84,9 +76,9 @@ FrameMain::FrameMain(Doc& doc, DocumentManager& documents, QWidget* parent)
     // A fixed size: the frame can be minimized but neither resized nor maximized.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    CreateStatusBar();
     CreatePages(doc);
     CreateMenus();
-    CreateStatusBar();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setAcceptDrops(true);
 
@@ -164,6 +156,8 @@ void FrameMain::dropEvent(QDropEvent* event)
 void FrameMain::CreatePages(Doc& doc)
 {
     m_tabs = new PageTabWindow(this);
+    // Every tab stays in sight: the frame grows to the tab strip when that is wider than a page.
+    m_tabs->setUsesScrollButtons(false);
     m_pages = {
         new ViewLock(doc, m_tabs),
         new ViewGeneral(doc, m_tabs),
@@ -278,7 +272,7 @@ void FrameMain::OnTabSelected(int index)
 {
     ShowStatusText({});
     if (index == kPreview)
-        RefreshPreviewPage(*m_preview, 0);
+        m_preview->RefreshPreviewPage();
 }
 
 void FrameMain::ShowStatusText(const QString& text)

@@ -5,6 +5,12 @@
 
 int main(int argc, char** argv)
 {
+    // Usage and version are answered before a display is needed.
+    const CommandLine early = CommandLine::Parse(CommandLine::FromArgv(argc, argv));
+    if (early.action == CommandLine::Action::ShowHelp
+        || early.action == CommandLine::Action::ShowVersion)
+        return early.Answer();
+
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Velto"));
     QCoreApplication::setApplicationName(QStringLiteral("Zarnith"));

@@ -1,0 +1,162 @@
+// Renders the main window on each of its pages and every dialog into PNG files:
+//   zarnith-screenshots OUTPUT_FOLDER [PROJECT.loc]
+// Runs on any Qt platform; under Xvfb the pictures match what users see.
+
+#include "app/AppMain.h"
+#include "app/DialogAbout.h"
+#include "app/DialogNewOpenProject.h"
+#include "app/FrameMain.h"
+#include "app/SplashWindow.h"
+#include "framework/AppState.h"
+#include "framework/DocumentManager.h"
+#include "framework/PageTabWindow.h"
+#include "model/Doc.h"
+#include "pages/DialogFont.h"
+#include "pages/DialogInputDetails.h"
+#include "pages/DialogLockProperties.h"
+#include "pages/DialogLogging.h"
+#include "publish/DialogCopyProgress.h"
+#include "publish/DialogResources.h"
+#include "util/ProgramInfo.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+void Wait(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+class Shooter
+{
+public:
+    explicit Shooter(const QString& folder)
+        : m_folder(folder)
+    {
+    }
+
+    bool Save(QWidget& widget, const QString& name)
+    {
+        widget.show();
+        // Long enough for the window to be mapped, laid out and painted, animations started.
+        Wait(300);
+        const QString path = QDir(m_folder).filePath(name + QStringLiteral(".png"));
+        const bool saved = widget.grab().save(path);
+        std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+        m_failures += saved ? 0 : 1;
+        return saved;
+    }
+
+    // Shows the dialog as it opens, with its values pushed to the controls, then closes it.
+    void SaveDialog(QDialog& dialog, const QString& name)
+    {
+        Save(dialog, name);
+        dialog.reject();
+    }
+
+    int Failures() const { return m_failures; }
+
+private:
+    QString m_folder;
+    int m_failures = 0;
+};
+
+void ShootPages(Shooter& shooter, FrameMain& frame)
+{
+    static const char* const names[] = { "page-locks", "page-general", "page-responses",
+        "page-appearance", "page-preview", "page-generate" };
+    for (int index = 0; index < FrameMain::kPageCount; ++index) {
+        frame.Tabs()->activateTab(index);
+        shooter.Save(frame, QLatin1String(names[index]));
+    }
+    frame.Tabs()->activateTab(FrameMain::kLocks);
+}
+
+void ShootDialogs(Shooter& shooter, Doc& doc, FrameMain& frame, const QString& projectPath)
+{
+    DialogAbout about(CurrentAppState().programInfo, &frame);
+    shooter.SaveDialog(about, QStringLiteral("dialog-about"));
+
+    QStringList recent = { projectPath, QDir::home().filePath(QStringLiteral("site/members.loc")) };
+    while (recent.size() < DocumentManager::kRecentFileCount)
+        recent.append(QString());
+    DialogNewOpenProject newOpen(recent, &frame);
+    shooter.SaveDialog(newOpen, QStringLiteral("dialog-new-open"));
+
+    DialogLockProperties lock(&frame);
+    if (!doc.locks.empty())
+        lock.SetEntry(doc.locks.front());
+    shooter.SaveDialog(lock, QStringLiteral("dialog-lock-properties"));
+
+    DialogFont font(&frame);
+    font.SetChoice({ doc.fontFamily, doc.fontSize, doc.fontBold, doc.fontItalic });
+    shooter.SaveDialog(font, QStringLiteral("dialog-font"));
+
+    DialogLogging logging(&frame);
+    logging.SetSettings({ doc.mailHost, doc.correctEmail, doc.failEmail });
+    shooter.SaveDialog(logging, QStringLiteral("dialog-logging"));
+
+    DialogInputDetails details(doc, &frame);
+    details.SetDetails({ doc.lockFile, doc.loadingMessage, doc.reloadInterval });
+    shooter.SaveDialog(details, QStringLiteral("dialog-input-details"));
+
+    DialogResources resources(doc, "<APPLET CODE=\"Zarnith.class\" ...>", &frame);
+    shooter.SaveDialog(resources, QStringLiteral("dialog-resources"));
+
+    DialogCopyProgress progress(3, &frame);
+    progress.SetText("Copying file 'Zarnith.class' ");
+    progress.SetPosition(1);
+    shooter.SaveDialog(progress, QStringLiteral("dialog-copy-progress"));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() < 2 || arguments.size() > 3) {
+        std::fputs("usage: zarnith-screenshots OUTPUT_FOLDER [PROJECT.loc]\n", stderr);
+        return 2;
+    }
+    const QString folder = arguments.at(1);
+    const QString project = arguments.value(2);
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
+        return 1;
+    }
+
+    // The user's settings and recent files stay untouched.
+    QTemporaryDir settingsFolder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+    QStandardPaths::setTestModeEnabled(true);
+
+    InstallTemplateFontSubstitutes();
+    CurrentAppState().programInfo = CurrentProgramInfo();
+    Doc doc;
+    DocumentManager documents(doc);
+    FrameMain frame(doc, documents);
+    if (project.isEmpty() ? !documents.FileNew() : !documents.OpenDocumentFile(project))
+        return 1;
+
+    Shooter shooter(folder);
+    SplashWindow* splash = new SplashWindow;
+    shooter.Save(*splash, QStringLiteral("splash"));
+    splash->close();
+    ShootPages(shooter, frame);
+    ShootDialogs(
+        shooter, doc, frame, project.isEmpty() ? QString() : QFileInfo(project).absoluteFilePath());
+    return shooter.Failures() == 0 ? 0 : 1;
+}
