@@ -67,7 +67,8 @@ int RunUnscramble(const QStringList& arguments)
 {
     if (arguments.size() != 1)
         return ReportUsage(UnscrambleCommand);
-    const QByteArray plain = TableCipher::WithFixedKey().Decipher(ArgumentBytes(arguments[0]));
+    QByteArray plain = ArgumentBytes(arguments[0]);
+    TableCipher::UnscrambleInPlace(plain.data(), plain.size());
     return WriteStdout(plain) ? CliSuccess : CliFailure;
 }
 

@@ -3,60 +3,133 @@
 #include "generate/TableCipher.h"
 #include "model/Doc.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
 namespace {
 
-QByteArray BlankIfEmpty(const QByteArray& field)
+// Builds a text through a raw pointer with geometric growth: a hundred thousand lock lines made
+// of QByteArray::append calls cost several times more than the scrambling itself.
+class TextWriter
 {
-    return field.isEmpty() ? QByteArray(" ") : field;
+public:
+    qsizetype Size() const { return m_size; }
+    char* At(qsizetype offset) { return m_text.data() + offset; }
+
+    void Append(const char* data, qsizetype size)
+    {
+        Reserve(size);
+        std::memcpy(m_text.data() + m_size, data, size);
+        m_size += size;
+    }
+    void Append(const QByteArray& text) { Append(text.constData(), text.size()); }
+    void Append(char ch) { Append(&ch, 1); }
+    template<std::size_t N> void Append(const char (&literal)[N]) { Append(literal, N - 1); }
+
+    void AppendNumber(std::size_t number)
+    {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+        Append(digits, end - digits);
+    }
+
+    // Doubles every backslash from offset to the end, in place.
+    void DoubleBackslashesFrom(qsizetype offset)
+    {
+        const qsizetype extra = std::count(At(offset), At(m_size), '\\');
+        if (extra == 0)
+            return;
+        Reserve(extra);
+        char* from = At(m_size);
+        char* to = At(m_size + extra);
+        while (from != to) {
+            const char ch = *--from;
+            *--to = ch;
+            if (ch == '\\')
+                *--to = ch;
+        }
+        m_size += extra;
+    }
+
+    QByteArray Take()
+    {
+        m_text.resize(m_size);
+        return std::move(m_text);
+    }
+
+private:
+    void Reserve(qsizetype size)
+    {
+        if (m_size + size > m_text.size())
+            m_text.resize(std::max(m_text.size() * 2, m_size + size + 256));
+    }
+
+    QByteArray m_text;
+    qsizetype m_size = 0;
+};
+
+void AppendLockRecord(TextWriter& out, const LockEntry& lock)
+{
+    out.Append(lock.userId);
+    out.Append('|');
+    if (lock.password.isEmpty())
+        out.Append(' ');
+    else
+        out.Append(lock.password);
+    out.Append('|');
+    out.Append(lock.url);
+    out.Append('|');
+    if (lock.target.isEmpty())
+        out.Append(' ');
+    else
+        out.Append(lock.target);
 }
 
 } // namespace
 
 QByteArray LockRecord(const LockEntry& lock)
 {
-    const QByteArray password = BlankIfEmpty(lock.password);
-    const QByteArray target = BlankIfEmpty(lock.target);
-    QByteArray record;
-    record.reserve(lock.userId.size() + password.size() + lock.url.size() + target.size() + 3);
-    record.append(lock.userId).append('|').append(password).append('|');
-    record.append(lock.url).append('|').append(target);
-    return record;
+    TextWriter record;
+    AppendLockRecord(record, lock);
+    return record.Take();
 }
 
 QByteArray ScrambleText(const Doc& doc, const QByteArray& text)
 {
     if (doc.encrypt == 0)
         return text;
-    return TableCipher::WithFixedKey().Encipher(text);
+    QByteArray scrambled = text;
+    TableCipher::ScrambleInPlace(scrambled.data(), scrambled.size());
+    return scrambled;
 }
 
 QByteArray BuildLockLines(const Doc& doc, bool forFile)
 {
-    QByteArray lines;
+    TextWriter lines;
     for (std::size_t i = 0; i < doc.locks.size(); ++i) {
-        const QByteArray number = QByteArray::number(qulonglong(i));
-        const QByteArray record = ScrambleText(doc, LockRecord(doc.locks[i]));
+        lines.Append(forFile ? "Lock" : "<PARAM NAME=Lock");
+        lines.AppendNumber(i);
+        lines.Append(forFile ? "=" : " VALUE=\"");
+        const qsizetype recordStart = lines.Size();
+        AppendLockRecord(lines, doc.locks[i]);
+        if (doc.encrypt != 0)
+            TableCipher::ScrambleInPlace(lines.At(recordStart), lines.Size() - recordStart);
+        // Doubling backslashes record by record equals doubling them in the whole text, since
+        // nothing else in a line holds one; it happens after scrambling, as the applet expects.
         if (forFile)
-            lines.append("Lock").append(number).append('=').append(record);
+            lines.DoubleBackslashesFrom(recordStart);
         else
-            lines.append("<PARAM NAME=Lock")
-                .append(number)
-                .append(" VALUE=\"")
-                .append(record)
-                .append("\">");
-        lines.append("\r\n");
+            lines.Append("\">");
+        lines.Append("\r\n");
     }
-    return forFile ? EscapeBackslashes(lines) : lines;
+    return lines.Take();
 }
 
 QByteArray EscapeBackslashes(const QByteArray& text)
 {
-    QByteArray escaped;
-    escaped.reserve(text.size() + text.count('\\'));
-    for (char ch : text) {
-        escaped += ch;
-        if (ch == '\\')
-            escaped += '\\';
-    }
-    return escaped;
+    TextWriter escaped;
+    escaped.Append(text);
+    escaped.DoubleBackslashesFrom(0);
+    return escaped.Take();
 }

@@ -19,9 +19,14 @@ public:
     // leaves every text unchanged.
     explicit TableCipher(const QByteArray& keyText);
 
-    // A copy of the cipher initialised with FixedKey, taken from one shared initialisation:
-    // it enciphers exactly as a freshly constructed one would.
+    // A copy of the cipher initialised with FixedKey, taken from one shared initialisation.
     static TableCipher WithFixedKey();
+
+    // Enciphers or deciphers data in place exactly as a freshly initialised cipher with FixedKey
+    // would, so that every scrambled value starts from the same state; the initialisation is
+    // done once for the program.
+    static void ScrambleInPlace(char* data, qsizetype size);
+    static void UnscrambleInPlace(char* data, qsizetype size);
 
     // Enciphers or deciphers text from the current key position; the position carries on to the
     // next call, the carry starts at 0 for every text.
@@ -34,7 +39,9 @@ public:
 
 private:
     enum class Direction { Encipher, Decipher };
-    QByteArray Transform(const QByteArray& text, Direction direction);
+    template<Direction direction> void Transform(char* data, qsizetype size, int& position) const;
+
+    static const TableCipher& Fixed();
 
     QByteArray m_key;
     // Alphabet index of every key character, so that the inner loop needs no lookup.

@@ -108,9 +108,8 @@ void Doc::Serialize(ProjectArchive& archive)
     if (const std::optional<qint64> remaining = archive.RemainingBytes(); count > 0 && remaining)
         locks.reserve(std::min<qint64>(count, *remaining / SmallestLockRecord));
     for (std::int32_t i = 0; i < count && archive.Ok(); ++i) {
-        LockEntry lock;
-        lock.Serialize(archive);
-        if (archive.Ok())
-            locks.push_back(std::move(lock));
+        locks.emplace_back().Serialize(archive);
+        if (!archive.Ok())
+            locks.pop_back();
     }
 }

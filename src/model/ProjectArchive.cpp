@@ -20,10 +20,11 @@ constexpr std::uint16_t LongerLengthMark = 0xFFFF;
 ProjectArchive::ProjectArchive(QIODevice& device, Direction direction)
     : m_device(device)
     , m_direction(direction)
+    , m_sequential(device.isSequential())
 {
     if (IsStoring())
         m_buffer.reserve(BlockSize);
-    else if (!device.isSequential())
+    else if (!m_sequential)
         m_unreadOnDevice = std::max<qint64>(0, device.size() - device.pos());
 }
 
@@ -85,7 +86,7 @@ void ProjectArchive::Raw32(std::uint32_t& value)
 
 std::optional<qint64> ProjectArchive::RemainingBytes() const
 {
-    if (m_device.isSequential())
+    if (m_sequential)
         return std::nullopt;
     return (m_buffer.size() - m_bufferPos) + m_unreadOnDevice;
 }
@@ -208,7 +209,7 @@ bool ProjectArchive::LoadBytes(QByteArray& out, qint64 size)
         m_bufferPos += size;
         return true;
     }
-    if (!m_device.isSequential())
+    if (!m_sequential)
         out.reserve(size);
     while (size > 0) {
         if (m_bufferPos == m_buffer.size() && !Refill())

@@ -54,6 +54,7 @@ private:
 
     QIODevice& m_device;
     Direction m_direction;
+    bool m_sequential;
     bool m_ok = true;
     // Block buffer in both directions, so that short records do not each cost a device call.
     QByteArray m_buffer;
