@@ -1,5 +1,6 @@
 #include "WebPreviewPlugin.h"
 
+#include <QOpenGLContext>
 #include <QPointer>
 #include <QUrl>
 #include <QWebEnginePage>
@@ -9,7 +10,22 @@
 #include <unistd.h>
 #endif
 
+namespace QtWebEngineCore {
+// Qt WebEngine's own set-up of the context it shares with the windows; exported by the library
+// for modules that start it after the application object exists.
+Q_DECL_IMPORT void initialize();
+} // namespace QtWebEngineCore
+
 namespace {
+
+// Qt WebEngine needs a context shared with every window. A program that loads it as a plugin has
+// made its application object before anyone could ask for one, unless it set
+// Qt::AA_ShareOpenGLContexts first; then the engine makes one now.
+void EnsureSharedContext()
+{
+    if (!QOpenGLContext::globalShareContext())
+        QtWebEngineCore::initialize();
+}
 
 // Chromium refuses to start its sandbox as root; the page is the user's own local file.
 void AllowRunningAsRoot()
@@ -73,5 +89,6 @@ private:
 std::unique_ptr<PreviewBrowser> WebPreviewPlugin::CreateBrowser(QWidget* parent)
 {
     AllowRunningAsRoot();
+    EnsureSharedContext();
     return std::make_unique<WebPreviewBrowser>(parent);
 }

@@ -1,0 +1,171 @@
+#pragma once
+
+#include "framework/AppState.h"
+#include "framework/ScriptedPrompts.h"
+#include "generate/ResourceList.h"
+#include "model/Doc.h"
+#include "util/ClassPath.h"
+#include "util/Paths.h"
+#include "util/PreviewDirectory.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <ostream>
+#include <vector>
+
+// Texts print as text when a check fails.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QByteArray& bytes, std::ostream* out)
+{
+    *out << '"' << bytes.toStdString() << '"';
+}
+
+// Scripted answers that can also act at the moment a message is asked, before it is answered:
+// press a button elsewhere, repair a file, look at the windows.
+class HookedPrompts : public ScriptedPrompts
+{
+public:
+    HookedPrompts()
+        : ScriptedPrompts([](const QString& what) { ADD_FAILURE() << what.toStdString(); })
+    {
+    }
+
+    // Runs action once, when the first message whose text starts with textStart is asked.
+    void OnMessage(const QString& textStart, std::function<void()> action)
+    {
+        m_hooks.push_back({ textStart, std::move(action) });
+    }
+
+    PromptAnswer MessageBox(
+        QWidget* owner, const QString& text, PromptIcon icon, PromptButtons buttons) override
+    {
+        for (auto hook = m_hooks.begin(); hook != m_hooks.end(); ++hook) {
+            if (text.startsWith(hook->first)) {
+                const std::function<void()> action = hook->second;
+                m_hooks.erase(hook);
+                action();
+                break;
+            }
+        }
+        return ScriptedPrompts::MessageBox(owner, text, icon, buttons);
+    }
+
+private:
+    std::vector<std::pair<QString, std::function<void()>>> m_hooks;
+};
+
+// Looks at every modal dialog that opens while it lives, then closes it, so that code which
+// runs a dialog to its end can be driven from a test.
+class ModalDialogWatcher
+{
+public:
+    explicit ModalDialogWatcher(std::function<void(QDialog&)> inspect = {})
+        : m_inspect(std::move(inspect))
+    {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
+        m_timer.start();
+    }
+
+    int Count() const { return m_count; }
+
+private:
+    void Poll()
+    {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        ++m_count;
+        if (m_inspect)
+            m_inspect(*dialog);
+        dialog->done(QDialog::Rejected);
+    }
+
+    std::function<void(QDialog&)> m_inspect;
+    QTimer m_timer;
+    int m_count = 0;
+};
+
+inline QByteArray ReadBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+inline bool WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        && file.write(bytes) == bytes.size();
+}
+
+// A scratch folder, a project and the program's surroundings for one test: the applet class
+// beside the test program (where the resource list looks for it), an empty preview folder, and
+// the program-wide state put back afterwards.
+class OutputsTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        EnsureAppletClass();
+        m_preview = PreviewDirectory();
+        ASSERT_FALSE(m_preview.isEmpty());
+        DeletePreviewFiles(m_preview);
+        m_savedState = CurrentAppState();
+        m_savedClassPath = CurrentClassPath();
+    }
+
+    void TearDown() override
+    {
+        DeletePreviewFiles(m_preview);
+        CurrentAppState() = m_savedState;
+        SetClassPath(m_savedClassPath);
+    }
+
+    // A path in the scratch folder.
+    QString Path(const QString& name) const { return m_dir.filePath(name); }
+    QByteArray Bytes(const QString& name) const { return QFile::encodeName(Path(name)); }
+    QString PreviewPath(const QByteArray& name) const
+    {
+        return QFile::decodeName(m_preview + name);
+    }
+
+    // A file with made-up content named after it, for the project's audio fields.
+    QByteArray MakeFile(const QString& name)
+    {
+        EXPECT_TRUE(WriteBytes(Path(name), "content of " + name.toUtf8()));
+        return Bytes(name);
+    }
+
+    Doc m_doc;
+    QByteArray m_preview;
+
+private:
+    static void EnsureAppletClass()
+    {
+        const QString beside = QFile::decodeName(AppletClassPath());
+        if (QFile::exists(beside))
+            return;
+        const QString built = QStringLiteral(ZARNITH_BUILD_DIR "/Zarnith.class");
+        if (!QFile::copy(built, beside)) {
+            ASSERT_TRUE(WriteBytes(beside, "\xCA\xFE\xBA\xBE applet stand-in"));
+        }
+    }
+
+    QTemporaryDir m_dir;
+    AppState m_savedState;
+    QByteArray m_savedClassPath;
+};
