@@ -1,40 +1,22 @@
 #include "model/Doc.h"
 
 #include "core_model/ProjectBytes.h"
+#include "util/ResourceText.h"
+#include "util/StringIds.h"
 
 #include <gtest/gtest.h>
 
-TEST(Doc, NewDocumentHoldsTheDefaults)
+// Every default value is pinned byte for byte by the default project file; these are the
+// properties that file cannot show.
+TEST(Doc, DefaultsKeepLineBreaksEscapedAndTakeTheLoadingMessageFromTheTable)
 {
     const Doc doc;
+    for (const QByteArray& text : { doc.incorrectMessage, doc.initialMessage }) {
+        EXPECT_TRUE(text.contains("\\n")) << text.constData();
+        EXPECT_FALSE(text.contains('\n')) << text.constData();
+    }
+    EXPECT_EQ(doc.loadingMessage, LoadResourceText(IDS_LOADING_MESSAGE));
     EXPECT_TRUE(doc.locks.empty());
-    EXPECT_EQ(doc.width, 400);
-    EXPECT_EQ(doc.height, 200);
-    EXPECT_EQ(doc.incorrectMessage, "The user ID or password\\nentered is incorrect.");
-    EXPECT_FALSE(doc.incorrectMessage.contains('\n'));
-    EXPECT_EQ(doc.failMessage, "You are not entitled to enter!");
-    EXPECT_EQ(doc.initialMessage, "Enter your user ID and\\npassword, then click login.");
-    EXPECT_EQ(doc.ignoreCase, 1);
-    EXPECT_EQ(doc.encrypt, 0);
-    EXPECT_EQ(doc.userLabel, "User:");
-    EXPECT_EQ(doc.passwordLabel, "Password:");
-    EXPECT_EQ(doc.loginLabel, "Login");
-    EXPECT_TRUE(doc.mailHost.isEmpty());
-    EXPECT_EQ(doc.retries, 3);
-    EXPECT_EQ(doc.fontFamily, "Arial");
-    EXPECT_EQ(doc.fontSize, 11);
-    EXPECT_EQ(doc.fontBold, 1);
-    EXPECT_EQ(doc.fontItalic, 0);
-    EXPECT_EQ(doc.spacing, 5);
-    EXPECT_EQ(doc.margin, 5);
-    EXPECT_EQ(doc.borderThickness, 5);
-    EXPECT_EQ(doc.borderStyle, 4);
-    EXPECT_EQ(doc.borderColor, 0xC0DCC0u);
-    EXPECT_EQ(doc.backgroundColor, 0xC0DCC0u);
-    EXPECT_EQ(doc.loadingMessage, "Please wait while locks load...");
-    EXPECT_EQ(doc.lockFile, "lock.txt");
-    EXPECT_EQ(doc.reloadInterval, 300);
-    EXPECT_EQ(doc.readLocksFromFile, 0);
     EXPECT_TRUE(doc.htmlFilePath.isEmpty());
     EXPECT_FALSE(doc.IsModified());
 }
