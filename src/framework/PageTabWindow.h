@@ -22,6 +22,7 @@ public:
     QFont labelFont(int index) const;
 
 protected:
+    bool event(QEvent* event) override;
     QSize tabSizeHint(int index) const override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -51,14 +52,15 @@ public:
     void setLabelFonts(const QFont& inactive, const QFont& active);
     PageTabBar* pageTabBar() const { return m_bar; }
 
-    // Makes that tab the active one. The first activation asks no guard; after it, selecting the
-    // active tab does nothing, and another tab is selected only when the guard agrees. Returns
-    // false when the change was refused or the index names no enabled tab.
+    // Makes that tab the active one; pages change only through here. The first activation asks no
+    // guard; after it, selecting the active tab does nothing, and another tab is selected only when
+    // the guard agrees. Returns false when the change was refused or the index names no enabled
+    // tab.
     bool activateTab(int index);
 
-    // The enabled tab `steps` away from the active one, wrapping around the ends or stopping at
-    // them; -1 when there is none.
-    int neighbourTab(int steps, bool wrap) const;
+    // The next enabled tab after (direction 1) or before (-1) the active one, wrapping around the
+    // ends or stopping at them; -1 when there is none.
+    int neighbourTab(int direction, bool wrap) const;
 
 signals:
     // The guard has agreed and the tab is about to show its page.

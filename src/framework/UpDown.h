@@ -33,7 +33,6 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     QToolButton* makeArrowButton(Qt::ArrowType arrow, int direction);

@@ -1,0 +1,144 @@
+#include "framework/ColourButton.h"
+
+#include "framework/ColourPopup.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <utility>
+#include <vector>
+
+namespace {
+
+class ColourButtonTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_button.setObjectName(QStringLiteral("1002"));
+        m_button.resize(70, 22);
+        m_button.setColour(MakeColour(192, 220, 192));
+        QObject::connect(&m_button, &ColourButton::colourChanged,
+            [this](int id, Colour colour) { m_reports.emplace_back(id, colour); });
+        m_button.show();
+    }
+
+    void TearDown() override
+    {
+        if (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
+        ColourButton::moreColoursChooser = m_savedChooser;
+    }
+
+    ColourPopup* openPopup()
+    {
+        QTest::mouseClick(&m_button, Qt::LeftButton);
+        return qobject_cast<ColourPopup*>(QApplication::activePopupWidget());
+    }
+
+    static int well(const char* name)
+    {
+        const auto& wells = ColourPopup::StandardWells();
+        return int(std::find_if(wells.begin(), wells.end(), [name](const ColourPopup::Well& well) {
+            return qstrcmp(well.name, name) == 0;
+        }) - wells.begin());
+    }
+
+    void chooseWell(const char* name)
+    {
+        ColourPopup* popup = openPopup();
+        ASSERT_NE(popup, nullptr);
+        QTest::mouseClick(popup->wellButtons().at(well(name)), Qt::LeftButton);
+        EXPECT_FALSE(popup->isVisible());
+    }
+
+    void chooseMore()
+    {
+        ColourPopup* popup = openPopup();
+        ASSERT_NE(popup, nullptr);
+        const auto buttons = popup->findChildren<QPushButton*>();
+        const auto more = std::find_if(buttons.begin(), buttons.end(),
+            [](QPushButton* button) { return button->text() == QStringLiteral("More Colors..."); });
+        ASSERT_NE(more, buttons.end());
+        QTest::mouseClick(*more, Qt::LeftButton);
+        EXPECT_FALSE(popup->isVisible());
+    }
+
+    QRgb swatchPixel()
+    {
+        const QImage image = m_button.grab().toImage();
+        return image.pixel(image.width() / 3, image.height() / 2);
+    }
+
+    ColourButton m_button;
+    std::vector<std::pair<int, Colour>> m_reports;
+    const decltype(ColourButton::moreColoursChooser) m_savedChooser
+        = ColourButton::moreColoursChooser;
+};
+
+TEST_F(ColourButtonTest, ChoosingAWellSetsTheColourAndReportsItWithTheId)
+{
+    chooseWell("Red");
+    // Red lies in the lowest byte.
+    EXPECT_EQ(m_button.colour(), Colour(0x0000FF));
+    EXPECT_EQ(m_reports, (std::vector<std::pair<int, Colour>> { { 1002, 0x0000FF } }));
+
+    // The pop-up marks the well in use.
+    ColourPopup* popup = openPopup();
+    for (int i = 0; i < int(popup->wellButtons().size()); ++i)
+        EXPECT_EQ(popup->wellButtons()[i]->isChecked(), i == well("Red")) << i;
+    popup->close();
+
+    m_button.setObjectName(QStringLiteral("1003"));
+    chooseWell("Sky Blue");
+    m_button.setObjectName(QStringLiteral("colour"));
+    chooseWell("Sky Blue");
+    EXPECT_EQ(m_button.colour(), MakeColour(0x00, 0xCC, 0xFF));
+    EXPECT_EQ(m_reports,
+        (std::vector<std::pair<int, Colour>> {
+            { 1002, 0x0000FF }, { 1003, 0xFFCC00 }, { 0, 0xFFCC00 } }));
+}
+
+TEST_F(ColourButtonTest, MoreColoursAsksTheChooserWithTheCurrentColour)
+{
+    QWidget* askedParent = nullptr;
+    Colour askedInitial = 0;
+    std::optional<Colour> answer = MakeColour(1, 2, 3);
+    ColourButton::moreColoursChooser = [&](QWidget* parent, Colour initial) {
+        askedParent = parent;
+        askedInitial = initial;
+        return answer;
+    };
+
+    chooseMore();
+    EXPECT_EQ(askedParent, &m_button);
+    EXPECT_EQ(askedInitial, MakeColour(192, 220, 192));
+    EXPECT_EQ(m_button.colour(), Colour(0x030201));
+    EXPECT_EQ(m_reports, (std::vector<std::pair<int, Colour>> { { 1002, 0x030201 } }));
+
+    // Cancelling changes and reports nothing.
+    answer.reset();
+    chooseMore();
+    EXPECT_EQ(askedInitial, Colour(0x030201));
+    EXPECT_EQ(m_button.colour(), Colour(0x030201));
+    EXPECT_EQ(m_reports.size(), 1u);
+}
+
+TEST_F(ColourButtonTest, DrawsTheSwatchAndGreysItWhenDisabled)
+{
+    m_button.setColour(MakeColour(255, 0, 0));
+    EXPECT_EQ(swatchPixel(), qRgb(255, 0, 0));
+
+    m_button.setEnabled(false);
+    const QColor greyed = QColor::fromRgb(swatchPixel());
+    EXPECT_EQ(greyed.red(), greyed.green());
+    EXPECT_EQ(greyed.green(), greyed.blue());
+    QTest::mouseClick(&m_button, Qt::LeftButton);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+} // namespace
