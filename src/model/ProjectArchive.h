@@ -46,7 +46,7 @@ private:
     void StoreLength(qint64 length);
     bool Flush();
 
-    // Loading: appends size bytes to out, or fails when the device holds fewer.
+    // Loading: reads size bytes into out, or fails when the device holds fewer.
     bool LoadBytes(QByteArray& out, qint64 size);
     bool LoadBytes(char* out, qint64 size);
     bool LoadLength(qint64& length, bool& wide);
