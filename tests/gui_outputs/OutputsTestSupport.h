@@ -5,14 +5,12 @@
 #include "generate/ResourceList.h"
 #include "model/Doc.h"
 #include "util/ClassPath.h"
-#include "util/Paths.h"
 #include "util/PreviewDirectory.h"
+#include "util/ResourceText.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QDir>
 #include <QFile>
-#include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -32,8 +30,14 @@ inline void PrintTo(const QByteArray& bytes, std::ostream* out)
     *out << '"' << bytes.toStdString() << '"';
 }
 
-// Scripted answers that can also act at the moment a message is asked, before it is answered:
-// press a button elsewhere, repair a file, look at the windows.
+// A string-table message as the user reads it.
+inline QString Message(int id, const QByteArray& first = {}, const QByteArray& second = {})
+{
+    return QString::fromLocal8Bit(FormatResourceText(id, first, second));
+}
+
+// Scripted answers that can also act when a message is asked, before it is answered: press a
+// button elsewhere, repair a file, look at the windows.
 class HookedPrompts : public ScriptedPrompts
 {
 public:
@@ -42,17 +46,17 @@ public:
     {
     }
 
-    // Runs action once, when the first message whose text starts with textStart is asked.
-    void OnMessage(const QString& textStart, std::function<void()> action)
+    // Runs action once, when the message text is first asked.
+    void OnMessage(const QString& text, std::function<void()> action)
     {
-        m_hooks.push_back({ textStart, std::move(action) });
+        m_hooks.push_back({ text, std::move(action) });
     }
 
     PromptAnswer MessageBox(
         QWidget* owner, const QString& text, PromptIcon icon, PromptButtons buttons) override
     {
         for (auto hook = m_hooks.begin(); hook != m_hooks.end(); ++hook) {
-            if (text.startsWith(hook->first)) {
+            if (hook->first == text) {
                 const std::function<void()> action = hook->second;
                 m_hooks.erase(hook);
                 action();
@@ -71,31 +75,22 @@ private:
 class ModalDialogWatcher
 {
 public:
-    explicit ModalDialogWatcher(std::function<void(QDialog&)> inspect = {})
+    explicit ModalDialogWatcher(std::function<void(QDialog&)> inspect)
         : m_inspect(std::move(inspect))
     {
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
-        m_timer.start();
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog && dialog->isVisible()) {
+                m_inspect(*dialog);
+                dialog->done(QDialog::Rejected);
+            }
+        });
+        m_timer.start(5);
     }
-
-    int Count() const { return m_count; }
 
 private:
-    void Poll()
-    {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible())
-            return;
-        ++m_count;
-        if (m_inspect)
-            m_inspect(*dialog);
-        dialog->done(QDialog::Rejected);
-    }
-
     std::function<void(QDialog&)> m_inspect;
     QTimer m_timer;
-    int m_count = 0;
 };
 
 inline QByteArray ReadBytes(const QString& path)
@@ -111,21 +106,22 @@ inline bool WriteBytes(const QString& path, const QByteArray& bytes)
         && file.write(bytes) == bytes.size();
 }
 
-// A scratch folder, a project and the program's surroundings for one test: the applet class
-// beside the test program (where the resource list looks for it), an empty preview folder, and
-// the program-wide state put back afterwards.
+// A scratch folder and a project for one test, the applet class beside the test program (where
+// the resource list looks for it), an empty preview folder, and the program-wide state put back
+// afterwards.
 class OutputsTest : public testing::Test
 {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        EnsureAppletClass();
+        const QString applet = QFile::decodeName(AppletClassPath());
+        if (!QFile::exists(applet) && !QFile::copy(ZARNITH_BUILD_DIR "/Zarnith.class", applet)) {
+            ASSERT_TRUE(WriteBytes(applet, "\xCA\xFE\xBA\xBE applet stand-in"));
+        }
         m_preview = PreviewDirectory();
         ASSERT_FALSE(m_preview.isEmpty());
         DeletePreviewFiles(m_preview);
-        m_savedState = CurrentAppState();
-        m_savedClassPath = CurrentClassPath();
     }
 
     void TearDown() override
@@ -135,15 +131,15 @@ protected:
         SetClassPath(m_savedClassPath);
     }
 
-    // A path in the scratch folder.
     QString Path(const QString& name) const { return m_dir.filePath(name); }
     QByteArray Bytes(const QString& name) const { return QFile::encodeName(Path(name)); }
     QString PreviewPath(const QByteArray& name) const
     {
         return QFile::decodeName(m_preview + name);
     }
+    QByteArray Applet() const { return ReadBytes(QFile::decodeName(AppletClassPath())); }
 
-    // A file with made-up content named after it, for the project's audio fields.
+    // A file with made-up content in the scratch folder.
     QByteArray MakeFile(const QString& name)
     {
         EXPECT_TRUE(WriteBytes(Path(name), "content of " + name.toUtf8()));
@@ -154,18 +150,7 @@ protected:
     QByteArray m_preview;
 
 private:
-    static void EnsureAppletClass()
-    {
-        const QString beside = QFile::decodeName(AppletClassPath());
-        if (QFile::exists(beside))
-            return;
-        const QString built = QStringLiteral(ZARNITH_BUILD_DIR "/Zarnith.class");
-        if (!QFile::copy(built, beside)) {
-            ASSERT_TRUE(WriteBytes(beside, "\xCA\xFE\xBA\xBE applet stand-in"));
-        }
-    }
-
     QTemporaryDir m_dir;
-    AppState m_savedState;
-    QByteArray m_savedClassPath;
+    const AppState m_savedState = CurrentAppState();
+    const QByteArray m_savedClassPath = CurrentClassPath();
 };

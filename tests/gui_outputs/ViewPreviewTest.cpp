@@ -5,43 +5,38 @@
 #include "preview/PreviewBrowserLoader.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QtCore/qtestsupport_core.h>
 
 namespace {
 
-// A browser without a web engine: a plain child window that remembers where it was sent.
-class FakeBrowser : public PreviewBrowser
-{
-public:
-    FakeBrowser(QWidget* parent, QStringList& navigations, StatusHandler& status)
-        : m_widget(new QWidget(parent))
-        , m_navigations(navigations)
-        , m_status(status)
-    {
-    }
-
-    QWidget* Widget() const override { return m_widget; }
-    void Navigate(const QString& path) override { m_navigations.append(path); }
-    void SetStatusHandler(StatusHandler handler) override { m_status = std::move(handler); }
-
-private:
-    QWidget* m_widget;
-    QStringList& m_navigations;
-    StatusHandler& m_status;
-};
-
+// Browsers without a web engine: plain child windows whose navigations are written down.
 class FakeFactory : public PreviewBrowserFactory
 {
 public:
+    class Browser : public PreviewBrowser
+    {
+    public:
+        Browser(QWidget* parent, FakeFactory& factory)
+            : m_widget(new QWidget(parent))
+            , m_factory(factory)
+        {
+        }
+        QWidget* Widget() const override { return m_widget; }
+        void Navigate(const QString& path) override { m_factory.navigations.append(path); }
+        void SetStatusHandler(StatusHandler handler) override { m_factory.status = handler; }
+
+    private:
+        QWidget* m_widget;
+        FakeFactory& m_factory;
+    };
+
     std::unique_ptr<PreviewBrowser> CreateBrowser(QWidget* parent) override
     {
         ++created;
-        if (!available)
-            return nullptr;
-        return std::make_unique<FakeBrowser>(parent, navigations, status);
+        return available ? std::make_unique<Browser>(parent, *this) : nullptr;
     }
 
     bool available = true;
@@ -71,10 +66,11 @@ protected:
     {
         return m_view.Control(1801)->isEnabled() && m_view.Control(1803)->isEnabled();
     }
-    QWidget* BrowserWidget() const
+    // The one child that is not a control of the page's template.
+    QWidget* Browser() const
     {
-        for (QWidget* child :
-            m_view.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        const auto children = m_view.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+        for (QWidget* child : children) {
             if (child->objectName().isEmpty())
                 return child;
         }
@@ -88,32 +84,26 @@ protected:
 
 TEST_F(ViewPreviewTest, BrowserTakesThePlaceOfTheFallbackAndStartsOnTheBlankPage)
 {
+    QStringList statusBar;
+    CurrentAppState().statusTextSink = [&](const QString& text) { statusBar.append(text); };
     m_view.OnInitialUpdate();
 
-    EXPECT_EQ(m_factory.created, 1);
     EXPECT_FALSE(FallbackShown());
     EXPECT_TRUE(ButtonsEnabled());
-    ASSERT_NE(BrowserWidget(), nullptr);
-    EXPECT_EQ(BrowserWidget()->geometry(), m_view.Control(1804)->geometry());
+    ASSERT_NE(Browser(), nullptr);
+    EXPECT_EQ(Browser()->geometry(), m_view.Control(1804)->geometry());
     const QString blank = PreviewPath("blank.html");
-    EXPECT_EQ(ReadBytes(blank), QByteArray("<HTML>\n<HEAD>\n</HEAD>\n</HTML>"));
-    EXPECT_EQ(QFileInfo(blank).size(), 29);
-    EXPECT_EQ(m_factory.navigations, QStringList { blank });
+    EXPECT_EQ(ReadBytes(blank), QByteArray("<HTML>\n<HEAD>\n</HEAD>\n</HTML>", 29));
+    ASSERT_TRUE(m_factory.status);
+    m_factory.status(QStringLiteral("http://example.com/next.html"));
+    EXPECT_EQ(statusBar, QStringList { "http://example.com/next.html" });
 
-    // New and Open bring the blank page back with the same browser.
+    // New and Open show the blank page again in the same browser; one already there stays.
+    ASSERT_TRUE(WriteBytes(blank, "<P>left from before</P>"));
     m_view.OnInitialUpdate();
     EXPECT_EQ(m_factory.created, 1);
+    EXPECT_EQ(ReadBytes(blank), "<P>left from before</P>");
     EXPECT_EQ(m_factory.navigations, (QStringList { blank, blank }));
-}
-
-TEST_F(ViewPreviewTest, BlankPageAlreadyThereIsShownUnchanged)
-{
-    ASSERT_TRUE(WriteBytes(PreviewPath("blank.html"), "<P>left from before</P>"));
-
-    m_view.OnInitialUpdate();
-
-    EXPECT_EQ(ReadBytes(PreviewPath("blank.html")), "<P>left from before</P>");
-    EXPECT_EQ(m_factory.navigations, QStringList { PreviewPath("blank.html") });
 }
 
 TEST_F(ViewPreviewTest, RefreshRewritesThePageEachTimeAndBlankReturnsToTheEmptyPage)
@@ -125,47 +115,19 @@ TEST_F(ViewPreviewTest, RefreshRewritesThePageEachTimeAndBlankReturnsToTheEmptyP
     m_view.Control<QPushButton>(1801)->click();
     EXPECT_EQ(ReadBytes(page), BuildHtmlPage(m_doc, HtmlPageForm::Preview));
     EXPECT_TRUE(QFile::exists(PreviewPath("yes.au")));
-
     m_doc.width = 250;
     m_view.RefreshPreviewPage();
     EXPECT_EQ(ReadBytes(page), BuildHtmlPage(m_doc, HtmlPageForm::Preview));
-
     m_view.Control<QPushButton>(1803)->click();
-    EXPECT_EQ(m_factory.navigations,
-        (QStringList { PreviewPath("blank.html"), page, page, PreviewPath("blank.html") }));
+
+    const QString blank = PreviewPath("blank.html");
+    EXPECT_EQ(m_factory.navigations, (QStringList { blank, page, page, blank }));
 }
 
-TEST_F(ViewPreviewTest, BrowserStatusTextsGoToTheStatusBar)
-{
-    QStringList shown;
-    CurrentAppState().statusTextSink = [&shown](const QString& text) { shown.append(text); };
-    m_view.OnInitialUpdate();
-    ASSERT_TRUE(m_factory.status);
-
-    m_factory.status(QStringLiteral("http://example.com/next.html"));
-
-    EXPECT_EQ(shown, QStringList { QStringLiteral("http://example.com/next.html") });
-}
-
-TEST_F(ViewPreviewTest, FailedCreationIsTriedAgainAtTheNextInitialUpdate)
-{
-    m_factory.available = false;
-    m_view.OnInitialUpdate();
-    EXPECT_TRUE(FallbackShown());
-    EXPECT_FALSE(ButtonsEnabled());
-
-    m_factory.available = true;
-    m_view.OnInitialUpdate();
-    EXPECT_EQ(m_factory.created, 2);
-    EXPECT_FALSE(FallbackShown());
-    EXPECT_TRUE(ButtonsEnabled());
-}
-
-TEST_F(ViewPreviewTest, WithoutThePluginTheFallbackShowsAndNothingIsWritten)
+TEST_F(ViewPreviewTest, WithoutABrowserTheFallbackShowsNothingIsWrittenAndLaterUpdatesRetry)
 {
     SetPreviewBrowserFactory(nullptr);
     SetPreviewPluginName(QStringLiteral("zarnith_no_such_plugin"));
-
     m_view.OnInitialUpdate();
     m_view.RefreshPreviewPage();
 
@@ -174,37 +136,43 @@ TEST_F(ViewPreviewTest, WithoutThePluginTheFallbackShowsAndNothingIsWritten)
         QLatin1String("There is currently no Preview available")));
     EXPECT_FALSE(m_view.Control(1801)->isEnabled());
     EXPECT_FALSE(m_view.Control(1803)->isEnabled());
-    EXPECT_EQ(BrowserWidget(), nullptr);
+    EXPECT_EQ(Browser(), nullptr);
     EXPECT_TRUE(QDir(QFile::decodeName(m_preview)).entryList(QDir::Files).isEmpty());
+
+    SetPreviewBrowserFactory(&m_factory);
+    m_factory.available = false;
+    m_view.OnInitialUpdate();
+    EXPECT_TRUE(FallbackShown());
+    m_factory.available = true;
+    m_view.OnInitialUpdate();
+    EXPECT_EQ(m_factory.created, 2);
+    EXPECT_FALSE(FallbackShown());
+    EXPECT_TRUE(ButtonsEnabled());
 }
 
 TEST_F(ViewPreviewTest, WebEnginePluginLoadsThePreviewPage)
 {
     SetPreviewBrowserFactory(nullptr);
-    // The plugin lies beside the real program, one folder above the tests.
+    // The plugin lies beside the real program, one folder above the test programs.
     QCoreApplication::addLibraryPath(QStringLiteral(ZARNITH_BUILD_DIR));
-    if (QDir(QStringLiteral(ZARNITH_BUILD_DIR))
-            .entryList({ QStringLiteral("*zarnith_webpreview*") })
-            .isEmpty())
+    if (QDir(QStringLiteral(ZARNITH_BUILD_DIR)).entryList({ "*zarnith_webpreview*" }).isEmpty())
         GTEST_SKIP() << "the WebEngine plugin was not built (Qt WebEngine not found)";
-    QStringList status;
-    CurrentAppState().statusTextSink = [&status](const QString& text) { status.append(text); };
+    QStringList statusBar;
+    CurrentAppState().statusTextSink = [&](const QString& text) { statusBar.append(text); };
 
     m_view.show();
     m_view.OnInitialUpdate();
     ASSERT_FALSE(FallbackShown()) << "the plugin was built but could not be loaded";
-    QWidget* browser = BrowserWidget();
+    QWidget* browser = Browser();
     ASSERT_NE(browser, nullptr);
     EXPECT_TRUE(browser->inherits("QWebEngineView"));
     m_view.RefreshPreviewPage();
 
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return browser->property("title").toString() == QLatin1String("Zarnith Preview"); },
-        90000))
+        [&] { return browser->property("title").toString() == "Zarnith Preview"; }, 90000))
         << "title seen: " << browser->property("title").toString().toStdString();
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return !status.isEmpty() && status.back() == "Done"; }, 10000));
-    EXPECT_TRUE(status.contains(QStringLiteral("Loading...")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return statusBar.endsWith("Done"); }, 10000));
+    EXPECT_TRUE(statusBar.contains("Loading..."));
 }
 
 } // namespace
