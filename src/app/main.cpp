@@ -11,6 +11,8 @@ int main(int argc, char** argv)
         || early.action == CommandLine::Action::ShowVersion)
         return early.Answer();
 
+    // The Preview page's browser engine comes from a plugin and must share its GL contexts.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Velto"));
     QCoreApplication::setApplicationName(QStringLiteral("Zarnith"));
