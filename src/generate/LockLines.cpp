@@ -34,20 +34,25 @@ public:
         Append(digits, end - digits);
     }
 
-    // Doubles every backslash from offset to the end, in place.
-    void DoubleBackslashesFrom(qsizetype offset)
+    // Replaces every ch from offset to the end by replacement, in place.
+    template<std::size_t N>
+    void ReplaceFrom(qsizetype offset, char ch, const char (&replacement)[N])
     {
-        const qsizetype extra = std::count(At(offset), At(m_size), '\\');
+        constexpr qsizetype length = N - 1;
+        const qsizetype extra = std::count(At(offset), At(m_size), ch) * (length - 1);
         if (extra == 0)
             return;
         Reserve(extra);
         char* from = At(m_size);
         char* to = At(m_size + extra);
         while (from != to) {
-            const char ch = *--from;
-            *--to = ch;
-            if (ch == '\\')
-                *--to = ch;
+            const char current = *--from;
+            if (current == ch) {
+                to -= length;
+                std::memcpy(to, replacement, length);
+            } else {
+                *--to = current;
+            }
         }
         m_size += extra;
     }
@@ -117,10 +122,14 @@ QByteArray BuildLockLines(const Doc& doc, bool forFile)
             TableCipher::ScrambleInPlace(lines.At(recordStart), lines.Size() - recordStart);
         // Doubling backslashes record by record equals doubling them in the whole text, since
         // nothing else in a line holds one; it happens after scrambling, as the applet expects.
-        if (forFile)
-            lines.DoubleBackslashesFrom(recordStart);
-        else
+        // In the page a double quote would end the attribute and lose the lock; the browser
+        // hands "&quot;" to the applet as the quote itself.
+        if (forFile) {
+            lines.ReplaceFrom(recordStart, '\\', "\\\\");
+        } else {
+            lines.ReplaceFrom(recordStart, '"', "&quot;");
             lines.Append("\">");
+        }
         lines.Append("\r\n");
     }
     return lines.Take();
@@ -130,6 +139,6 @@ QByteArray EscapeBackslashes(const QByteArray& text)
 {
     TextWriter escaped;
     escaped.Append(text);
-    escaped.DoubleBackslashesFrom(0);
+    escaped.ReplaceFrom(0, '\\', "\\\\");
     return escaped.Take();
 }

@@ -14,8 +14,8 @@ QByteArray LockRecord(const LockEntry& lock);
 QByteArray ScrambleText(const Doc& doc, const QByteArray& text);
 
 // One CR LF terminated line per lock, numbered from 0 in table order, with the record scrambled:
-// "<PARAM NAME=Lock0 VALUE="...">" for the page, or "Lock0=..." with every backslash doubled for
-// the lock input file. Empty without locks.
+// "<PARAM NAME=Lock0 VALUE="...">" for the page (a double quote written as "&quot;"), or
+// "Lock0=..." with every backslash doubled for the lock input file. Empty without locks.
 QByteArray BuildLockLines(const Doc& doc, bool forFile);
 
 // text with every backslash doubled.

@@ -197,6 +197,23 @@ TEST(LockLines, ScrambledLines)
         EscapeBackslashes("Lock0=" + record + "\r\nLock1=" + record + "\r\n"));
 }
 
+TEST(LockLines, QuoteInAPageRecordStaysInsideTheAttribute)
+{
+    Doc doc;
+    doc.locks.push_back({ "ann", "say \"hi\"", "a.html", "" });
+    EXPECT_EQ(BuildLockLines(doc, false),
+        "<PARAM NAME=Lock0 VALUE=\"ann|say &quot;hi&quot;|a.html| \">\r\n");
+    EXPECT_EQ(BuildLockLines(doc, true), "Lock0=ann|say \"hi\"|a.html| \r\n");
+
+    // The cipher leaves the quote in place, so the scrambled page record carries it escaped too.
+    doc.encrypt = 1;
+    const QByteArray scrambled = ScrambleText(doc, LockRecord(doc.locks[0]));
+    ASSERT_TRUE(scrambled.contains('"'));
+    QByteArray escaped = scrambled;
+    escaped.replace("\"", "&quot;");
+    EXPECT_EQ(BuildLockLines(doc, false), "<PARAM NAME=Lock0 VALUE=\"" + escaped + "\">\r\n");
+}
+
 TEST(LockLines, EscapeBackslashes)
 {
     EXPECT_EQ(EscapeBackslashes("a\\b\\\\c"), "a\\\\b\\\\\\\\c");
