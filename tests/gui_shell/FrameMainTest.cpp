@@ -1,4 +1,3 @@
-#include "app/DialogAbout.h"
 #include "ShellTest.h"
 #include "util/Paths.h"
 
@@ -65,8 +64,6 @@ TEST_F(FrameMainTest, StatusBarShowsReadyMenuPromptsAndThePagesText)
 
     Frame().Action(FrameMain::kFileNew)->showStatusText(&Frame());
     EXPECT_EQ(Frame().statusBar()->currentMessage(), QStringLiteral("Create a new document"));
-    Frame().Action(FrameMain::kVeltoOnTheWeb)->showStatusText(&Frame());
-    EXPECT_EQ(Frame().statusBar()->currentMessage(), QStringLiteral("Jump to Velto's web page"));
 
     CurrentAppState().ShowStatusText(QStringLiteral("Done"));
     EXPECT_EQ(MessagePane(), QStringLiteral("Done"));
@@ -200,24 +197,6 @@ TEST_F(FrameMainTest, HelpCommandsOpenTheWebSiteOrTheManualAndReportABrowserFail
 
     // The build puts the manual beside the program, as the installation does.
     EXPECT_TRUE(QFile::exists(QStringLiteral(ZARNITH_BUILD_DIR "/help/index.html")));
-}
-
-TEST_F(FrameMainTest, AboutShowsTheProgramInformation)
-{
-    ASSERT_TRUE(Start());
-    QStringList texts;
-    WhenModal<DialogAbout>([&texts](DialogAbout& about) {
-        for (int id : { 2601, 2602, 2603, 2608, 2611 })
-            texts.append(about.Control<QLabel>(id)->text());
-        about.accept();
-    });
-    Trigger(FrameMain::kAppAbout);
-    ASSERT_EQ(ModalSeen(), true);
-    const ProgramInfo& info = CurrentAppState().programInfo;
-    EXPECT_EQ(texts,
-        (QStringList { QStringLiteral("Zarnith"), QStringLiteral("1.02"), QStringLiteral("29"),
-            QString::fromLocal8Bit(info.legalCopyright),
-            QString::fromLocal8Bit(info.legalTrademarks) }));
 }
 
 TEST_F(FrameMainTest, AProjectSavedFromTheWindowMatchesTheCommandLineBuildByteForByte)

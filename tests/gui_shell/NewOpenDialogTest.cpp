@@ -113,7 +113,7 @@ TEST_F(NewOpenDialogTest, ARecentProjectThatIsGoneIsReportedAndLeavesTheList)
     EXPECT_EQ(App().Documents().RecentFiles(), QStringList { kept });
 }
 
-TEST_F(NewOpenDialogTest, AnEmptySlotOrCancelLeavesTheBlankProject)
+TEST_F(NewOpenDialogTest, AnEmptySlotLeavesTheBlankProject)
 {
     StartAndChoose([](DialogNewOpenProject& dialog) {
         ChooseExisting(dialog);
@@ -122,13 +122,6 @@ TEST_F(NewOpenDialogTest, AnEmptySlotOrCancelLeavesTheBlankProject)
     });
     EXPECT_TRUE(Prompts().Asked().empty()) << "an empty line names no file to report";
     EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Untitled - Zarnith"));
-
-    StartAndChoose([](DialogNewOpenProject& dialog) {
-        ChooseExisting(dialog);
-        QTest::mouseClick(dialog.Control<QPushButton>(2), Qt::LeftButton);
-    });
-    EXPECT_TRUE(Prompts().Asked().empty());
-    EXPECT_EQ(Document().width, 400);
 }
 
 } // namespace

@@ -27,17 +27,12 @@ bool GoneWithin(const QPointer<SplashWindow>& splash, int milliseconds)
     return splash.isNull();
 }
 
-TEST(SplashWindowTest, IsThePictureCentredOnTopWithoutFrame)
+TEST(SplashWindowTest, IsThePictureCentredOnTheScreen)
 {
     SplashWindow splash;
     EXPECT_EQ(splash.size(), QSize(544, 340));
-    EXPECT_TRUE(splash.windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_LE((splash.geometry().center() - screen.center()).manhattanLength(), 1);
-    // Not blank: the picture is drawn.
-    const QImage image = splash.grab().toImage();
-    EXPECT_NE(image.pixel(10, 10), image.pixel(272, 170));
 }
 
 TEST(SplashWindowTest, GoesAtOnceOnAKeyOrButtonAnywhereAndOtherwiseAfterTwoSeconds)
