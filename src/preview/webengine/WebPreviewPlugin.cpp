@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <QUrl>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineView>
 
 #ifdef Q_OS_UNIX
@@ -36,6 +38,33 @@ void AllowRunningAsRoot()
 #endif
 }
 
+// The web engine runs no Java, so an applet would leave an empty gap in the preview. The gap gets
+// an outline of the applet's size that says what belongs there; the page file stays as written.
+const char kAppletOutline[] = R"(
+for (const applet of document.querySelectorAll('applet')) {
+    const outline = document.createElement('div');
+    const width = applet.getAttribute('width') || '0';
+    const height = applet.getAttribute('height') || '0';
+    outline.style.cssText = 'display:inline-flex; align-items:center; justify-content:center;'
+        + 'box-sizing:border-box; border:1px dashed #8a8a8a; background:#f6f6f6; color:#505050;'
+        + 'font:12px sans-serif; text-align:center; padding:8px; vertical-align:top;'
+        + 'width:' + width + 'px; height:' + height + 'px;';
+    outline.textContent = 'Java applet ' + (applet.getAttribute('code') || '') + ' (' + width
+        + ' x ' + height + '): shown by browsers that run Java applets';
+    applet.replaceWith(outline);
+}
+)";
+
+QWebEngineScript AppletOutlineScript()
+{
+    QWebEngineScript script;
+    script.setName(QStringLiteral("zarnith-applet-outline"));
+    script.setSourceCode(QString::fromUtf8(kAppletOutline));
+    script.setInjectionPoint(QWebEngineScript::DocumentReady);
+    script.setWorldId(QWebEngineScript::ApplicationWorld);
+    return script;
+}
+
 // A web view that tells its status texts as a browser's status bar would: the link under the
 // mouse while there is one, else the state of the last load.
 class WebPreviewBrowser : public PreviewBrowser
@@ -45,6 +74,7 @@ public:
         : m_view(new QWebEngineView(parent))
     {
         QWebEnginePage* page = m_view->page();
+        page->scripts().insert(AppletOutlineScript());
         QObject::connect(page, &QWebEnginePage::linkHovered, m_view,
             [this](const QString& url) { Tell(url.isEmpty() ? m_loadState : url); });
         QObject::connect(page, &QWebEnginePage::loadStarted, m_view,
