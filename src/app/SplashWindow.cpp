@@ -11,6 +11,8 @@ SplashWindow::SplashWindow(QWidget* afterClose)
     , m_afterClose(afterClose)
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    // Closing the main window ends the program even while the picture is still up.
+    setAttribute(Qt::WA_QuitOnClose, false);
     m_picture.Load(303);
     setFixedSize(m_picture.Width(), m_picture.Height());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
