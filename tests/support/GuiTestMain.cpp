@@ -5,6 +5,9 @@
 // GUI tests drive real widgets; settings and caches go to test locations, never the user's.
 int main(int argc, char** argv)
 {
+    // Test discovery runs the program at build time, where no display may exist.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
