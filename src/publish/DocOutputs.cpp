@@ -43,6 +43,12 @@ bool AskForFileName(QWidget* owner, QByteArray& path, const char* filter, const 
     return true;
 }
 
+QByteArray BuildPage(const Doc& doc, HtmlPageForm form)
+{
+    WaitCursor wait;
+    return BuildHtmlPage(doc, form);
+}
+
 // The previews' resource copy asks about a missing source or a failed copy with Retry and
 // Cancel.
 class PreviewCopyPrompt : public CopyPrompt
@@ -94,11 +100,7 @@ bool DocOutputs::CreateHtmlFile(QByteArray& path, bool askForName, bool preview)
 {
     if (askForName && !AskForFileName(m_owner, path, kHtmlFilter, "html"))
         return false;
-    QByteArray html;
-    {
-        WaitCursor wait;
-        html = BuildHtmlPage(m_doc, preview ? HtmlPageForm::Preview : HtmlPageForm::File);
-    }
+    const QByteArray html = BuildPage(m_doc, preview ? HtmlPageForm::Preview : HtmlPageForm::File);
     if (!WriteFile(path, html))
         return false;
     if (!preview)
@@ -108,11 +110,7 @@ bool DocOutputs::CreateHtmlFile(QByteArray& path, bool askForName, bool preview)
 
 void DocOutputs::CopyHtmlToClipboard()
 {
-    QByteArray segment;
-    {
-        WaitCursor wait;
-        segment = BuildHtmlPage(m_doc, HtmlPageForm::Segment);
-    }
+    const QByteArray segment = BuildPage(m_doc, HtmlPageForm::Segment);
     const QString text = QString::fromLocal8Bit(segment);
     QClipboard* clipboard = qGuiApp ? QGuiApplication::clipboard() : nullptr;
     if (clipboard)
@@ -172,17 +170,13 @@ void DocOutputs::BrowserPreview()
     const std::optional<QByteArray> page = WritePreviewPage();
     if (!page)
         return;
-    bool started;
-    {
-        UserClassPath userClassPath;
-        started = StartBrowser(*page);
-    }
-    if (!started)
+    if (!StartBrowser(*page))
         ShowResourceMessage(m_owner, IDS_BROWSER_FAILED, PromptIcon::Stop, PromptButtons::Ok);
 }
 
 bool DocOutputs::StartBrowser(const QByteArray& page)
 {
+    const UserClassPath userClassPath;
     const AppState& state = CurrentAppState();
     const QString pagePath = QFile::decodeName(page);
     if (state.browserCommand.isEmpty())

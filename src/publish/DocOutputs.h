@@ -45,7 +45,8 @@ public:
     void BrowserPreview();
 
 private:
-    // Starts the configured browser, or the desktop's handler, on the preview page.
+    // Starts the configured browser, or the desktop's handler, on the preview page, handing it
+    // the user's own CLASSPATH.
     bool StartBrowser(const QByteArray& page);
 
     Doc& m_doc;
