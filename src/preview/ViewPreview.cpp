@@ -34,6 +34,16 @@ ViewPreview::~ViewPreview() = default;
 void ViewPreview::OnInitialUpdate()
 {
     FormView::OnInitialUpdate();
+    m_initialUpdatePending = true;
+    if (isVisible())
+        CompleteInitialUpdate();
+}
+
+void ViewPreview::CompleteInitialUpdate()
+{
+    if (!m_initialUpdatePending)
+        return;
+    m_initialUpdatePending = false;
     if (!m_browser) {
         WaitCursor wait;
         m_browser = CreatePreviewBrowser(this);
@@ -58,6 +68,7 @@ bool ViewPreview::Commit()
 
 void ViewPreview::RefreshPreviewPage()
 {
+    CompleteInitialUpdate();
     UpdateData(true);
     if (!m_browser)
         return;
@@ -91,6 +102,7 @@ void ViewPreview::resizeEvent(QResizeEvent* event)
 void ViewPreview::showEvent(QShowEvent* event)
 {
     FormView::showEvent(event);
+    CompleteInitialUpdate();
     if (!m_browser)
         return;
     m_browser->Widget()->setEnabled(true);

@@ -16,7 +16,8 @@ public:
     explicit ViewPreview(Doc& doc, QWidget* parent = nullptr);
     ~ViewPreview() override;
 
-    // Makes the browser the first time the plugin can be found, then shows the blank page.
+    // Prepares the page for the new project. The browser itself is made (or tried again) when
+    // the page is first needed after it: loading the web engine would double the start-up time.
     void OnInitialUpdate() override;
     bool Commit() override;
 
@@ -31,7 +32,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Makes the browser the first time the plugin can be found, then shows the blank page; once
+    // per initial update.
+    void CompleteInitialUpdate();
     void PlaceBrowser();
 
     std::unique_ptr<PreviewBrowser> m_browser;
+    bool m_initialUpdatePending = false;
 };

@@ -86,7 +86,11 @@ TEST_F(ViewPreviewTest, BrowserTakesThePlaceOfTheFallbackAndStartsOnTheBlankPage
 {
     QStringList statusBar;
     CurrentAppState().statusTextSink = [&](const QString& text) { statusBar.append(text); };
+    // Start-up does not pay for the web engine: the browser comes when the page is first shown.
     m_view.OnInitialUpdate();
+    EXPECT_EQ(m_factory.created, 0);
+    m_view.show();
+    EXPECT_EQ(m_factory.created, 1);
 
     EXPECT_FALSE(FallbackShown());
     EXPECT_TRUE(ButtonsEnabled());
@@ -128,6 +132,7 @@ TEST_F(ViewPreviewTest, WithoutABrowserTheFallbackShowsNothingIsWrittenAndLaterU
 {
     SetPreviewBrowserFactory(nullptr);
     SetPreviewPluginName(QStringLiteral("zarnith_no_such_plugin"));
+    m_view.show();
     m_view.OnInitialUpdate();
     m_view.RefreshPreviewPage();
 

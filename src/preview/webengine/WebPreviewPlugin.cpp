@@ -12,21 +12,14 @@
 #include <unistd.h>
 #endif
 
-namespace QtWebEngineCore {
-// Qt WebEngine's own set-up of the context it shares with the windows; exported by the library
-// for modules that start it after the application object exists.
-Q_DECL_IMPORT void initialize();
-} // namespace QtWebEngineCore
-
 namespace {
 
-// Qt WebEngine needs a context shared with every window. A program that loads it as a plugin has
-// made its application object before anyone could ask for one, unless it set
-// Qt::AA_ShareOpenGLContexts first; then the engine makes one now.
-void EnsureSharedContext()
+// Qt WebEngine needs a context shared with every window, which exists only when the program set
+// Qt::AA_ShareOpenGLContexts before making its application object. Without it the engine would
+// crash, so the preview falls back to its explanatory text.
+bool HasSharedContext()
 {
-    if (!QOpenGLContext::globalShareContext())
-        QtWebEngineCore::initialize();
+    return QOpenGLContext::globalShareContext() != nullptr;
 }
 
 // Chromium refuses to start its sandbox as root; the page is the user's own local file.
@@ -118,7 +111,8 @@ private:
 
 std::unique_ptr<PreviewBrowser> WebPreviewPlugin::CreateBrowser(QWidget* parent)
 {
+    if (!HasSharedContext())
+        return nullptr;
     AllowRunningAsRoot();
-    EnsureSharedContext();
     return std::make_unique<WebPreviewBrowser>(parent);
 }
