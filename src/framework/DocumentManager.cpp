@@ -83,6 +83,8 @@ bool DocumentManager::FileOpen()
 
 bool DocumentManager::FileSave()
 {
+    if (!PassesGate())
+        return false;
     // A project without a file, or whose file may not be written, is saved under a new name.
     const QFileInfo file(m_pathName);
     if (m_pathName.isEmpty() || (file.exists() && !file.isWritable()))
@@ -92,7 +94,7 @@ bool DocumentManager::FileSave()
 
 bool DocumentManager::FileSaveAs()
 {
-    return DoSave({}, true);
+    return PassesGate() && DoSave({}, true);
 }
 
 bool DocumentManager::OpenDocumentFile(const QString& path)
@@ -176,6 +178,7 @@ bool DocumentManager::DoSave(const QString& path, bool replacePath)
             return false;
         target = QFileInfo(*chosen).absoluteFilePath();
     }
+    // Every write commits the page first, also when a question about saving led here.
     if (!PassesGate())
         return false;
     const FileResult result = SaveProject(m_doc, target);

@@ -13,11 +13,11 @@ class QWidget;
 // the question to save a modified project, the title, and the list of the 6 most recently used
 // project files (kept in the settings under "Recent File List" / "File1".."File6").
 //
-// Before New, Open, every save and closing, the commit gate (the active page's commit) is asked;
-// when it refuses, nothing happens. Opening by path (recent entries, dropped files, the command
-// line) skips the gate. After every New and every Open, successful or not, DocumentReset tells
-// the frame to send each page its initial update; a failed open leaves an untitled project with
-// the defaults.
+// Before New, Open, Save, Save As and closing, and again right before the project is written,
+// the commit gate (the active page's commit) is asked; when it refuses, nothing happens. Opening by
+// path (recent entries, dropped files, the command line) skips the gate. After every New and every
+// Open, successful or not, DocumentReset tells the frame to send each page its initial update; a
+// failed open leaves an untitled project with the defaults.
 class DocumentManager : public QObject
 {
     Q_OBJECT

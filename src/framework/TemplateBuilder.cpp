@@ -26,8 +26,8 @@
 
 namespace {
 
-// Windows shows icon statics and icon buttons at the system icon size.
-constexpr int kIconSize = 32;
+// Icons show at their own size, at most the system icon size, as on Windows.
+constexpr QSize kLargestIcon(32, 32);
 
 QIcon ResourceIcon(int iconId)
 {
@@ -133,8 +133,9 @@ QWidget* MakeButton(const TemplateControl& control, QWidget* form)
 {
     auto* button = new QPushButton(form);
     if (control.Has("icon")) {
-        button->setIcon(ResourceIcon(control.icon));
-        button->setIconSize(QSize(kIconSize, kIconSize));
+        const QIcon icon = ResourceIcon(control.icon);
+        button->setIcon(icon);
+        button->setIconSize(icon.actualSize(kLargestIcon));
         button->setAccessibleName(control.text);
     } else {
         button->setText(control.text);
@@ -186,7 +187,8 @@ QWidget* MakeListView(const TemplateControl& control, QWidget* form)
 QWidget* MakeIcon(const TemplateControl& control, QWidget* form)
 {
     auto* label = new QLabel(form);
-    label->setPixmap(ResourceIcon(control.icon).pixmap(kIconSize, kIconSize));
+    const QIcon icon = ResourceIcon(control.icon);
+    label->setPixmap(icon.pixmap(icon.actualSize(kLargestIcon)));
     return label;
 }
 
@@ -324,7 +326,7 @@ QWidget* TemplateBuilder::CreateControl(const TemplateControl& control, QWidget*
     case ControlType::Icon: {
         // An icon static takes the size of its icon.
         widget = MakeIcon(control, form);
-        widget->setGeometry(QRect(rect.topLeft(), QSize(kIconSize, kIconSize)));
+        widget->setGeometry(QRect(rect.topLeft(), widget->sizeHint()));
         return widget;
     }
     case ControlType::Line:
