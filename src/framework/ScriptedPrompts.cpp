@@ -56,7 +56,7 @@ ScriptedPrompts::ScriptedPrompts(UnexpectedHandler onUnexpected)
     , m_previous(SetCurrentPrompts(this))
 {
     if (!m_onUnexpected)
-        m_onUnexpected = [](const QString& description) { qWarning().noquote() << description; };
+        m_onUnexpected = [](const QString& description) { qCritical().noquote() << description; };
 }
 
 ScriptedPrompts::~ScriptedPrompts()

@@ -32,7 +32,8 @@ class ScriptedPrompts : public Prompts
 public:
     using UnexpectedHandler = std::function<void(const QString& description)>;
 
-    // Without a handler, unexpected questions are written to the warning log.
+    // Without a handler, unexpected questions go to the critical log; tests use
+    // tests/support/TestPrompts.h, whose handler fails the running test.
     explicit ScriptedPrompts(UnexpectedHandler onUnexpected = {});
     ~ScriptedPrompts() override;
     ScriptedPrompts(const ScriptedPrompts&) = delete;
