@@ -1,8 +1,12 @@
 #pragma once
 
 #include "framework/FormView.h"
+#include "pages/DialogInputDetails.h"
 
-// The Generate page: reading locks from a file and the three outputs.
+#include <cstdint>
+
+// The Generate page: reading locks from a file, and the three outputs (browser preview, the
+// HTML segment on the clipboard, an HTML file), each of which commits the page first.
 class ViewGenerate : public FormView
 {
     Q_OBJECT
@@ -10,8 +14,20 @@ class ViewGenerate : public FormView
 public:
     explicit ViewGenerate(Doc& doc, QWidget* parent = nullptr);
 
+    void OnInitialUpdate() override;
     bool Commit() override;
 
 protected:
     void Exchange(DataExchange& exchange) override;
+
+private:
+    void Load();
+    void OnReadFromFileClicked();
+    void OnDetails();
+    void OnPreview();
+    void OnCopy();
+    void OnCreateFile();
+
+    InputDetails m_details;
+    std::int32_t m_readFromFile = 0;
 };

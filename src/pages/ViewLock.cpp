@@ -1,13 +1,227 @@
 #include "pages/ViewLock.h"
 
+#include "framework/FieldCommit.h"
+#include "model/Doc.h"
+#include "pages/DialogLockProperties.h"
+#include "pages/ListRowDrag.h"
+
+#include <QHeaderView>
+#include <QIcon>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace {
+
+constexpr int kLockList = 1601;
+constexpr int kAddButton = 1608;
+constexpr int kDeleteButton = 1609;
+constexpr int kPropertiesButton = 1610;
+constexpr int kIgnoreCaseCheck = 2834;
+constexpr int kEncryptCheck = 2835;
+constexpr int kColumnWidth = 170;
+
+// A row of the lock list. It owns its lock and shows the user ID and password straight from it,
+// so a large table costs no second copy of its texts.
+class LockItem : public QTreeWidgetItem
+{
+public:
+    LockItem(const LockEntry& entry, const QIcon& icon)
+        : m_entry(entry)
+        , m_icon(icon)
+    {
+    }
+
+    LockEntry& Entry() { return m_entry; }
+    const LockEntry& Entry() const { return m_entry; }
+
+    // Tells the list that the lock's texts changed.
+    void Refresh() { emitDataChanged(); }
+
+    QVariant data(int column, int role) const override
+    {
+        if (role == Qt::DisplayRole && column == 0)
+            return QString::fromLocal8Bit(m_entry.userId);
+        if (role == Qt::DisplayRole && column == 1)
+            return QString::fromLocal8Bit(m_entry.password);
+        if (role == Qt::DecorationRole && column == 0)
+            return m_icon;
+        return QTreeWidgetItem::data(column, role);
+    }
+
+private:
+    LockEntry m_entry;
+    QIcon m_icon;
+};
+
+LockItem* ItemAt(const QTreeWidget* list, int row)
+{
+    return static_cast<LockItem*>(list->topLevelItem(row));
+}
+
+const QIcon& LockIcon()
+{
+    static const QIcon icon(QStringLiteral(":/images/lock24.png"));
+    return icon;
+}
+
+} // namespace
+
 ViewLock::ViewLock(Doc& doc, QWidget* parent)
     : FormView(1600, doc, parent, 121)
+    , m_list(Control<QTreeWidget>(kLockList))
+    , m_properties(Control<QPushButton>(kPropertiesButton))
+    , m_drag(new ListRowDrag(m_list))
 {
+    m_list->setIconSize(QSize(24, 24));
+    m_list->header()->setStretchLastSection(false);
+    connect(Control<QPushButton>(kAddButton), &QPushButton::clicked, this, &ViewLock::OnAdd);
+    connect(Control<QPushButton>(kDeleteButton), &QPushButton::clicked, this, &ViewLock::OnDelete);
+    connect(m_properties, &QPushButton::clicked, this, &ViewLock::OnProperties);
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this, &ViewLock::OnProperties);
+    connect(m_list, &QTreeWidget::itemSelectionChanged, this, &ViewLock::OnSelectionChanged);
+    connect(m_drag, &ListRowDrag::RowDropped, this, &ViewLock::OnRowDropped);
+}
+
+ViewLock::~ViewLock() = default;
+
+void ViewLock::Exchange(DataExchange& exchange)
+{
+    exchange.Check(kIgnoreCaseCheck, m_ignoreCase);
+    exchange.Check(kEncryptCheck, m_encrypt);
+}
+
+void ViewLock::OnInitialUpdate()
+{
+    FormView::OnInitialUpdate();
+    SetUpColumns();
+    Load();
+}
+
+void ViewLock::SetUpColumns()
+{
+    m_list->setColumnCount(2);
+    m_list->setHeaderLabels({ QStringLiteral("User"), QStringLiteral("Password") });
+    m_list->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_list->setColumnWidth(0, kColumnWidth);
+    m_list->setColumnWidth(1, kColumnWidth);
+}
+
+void ViewLock::Load()
+{
+    const Doc& doc = Document();
+    // Built apart and inserted at once: row by row, a large table would cost far more.
+    QList<QTreeWidgetItem*> items;
+    items.reserve(qsizetype(doc.locks.size()));
+    for (const LockEntry& entry : doc.locks)
+        items.append(new LockItem(entry, LockIcon()));
+    m_list->clear();
+    m_list->insertTopLevelItems(0, items);
+    if (!items.isEmpty())
+        SelectRow(int(items.size()) - 1);
+    OnSelectionChanged();
+
+    m_ignoreCase = doc.ignoreCase;
+    m_encrypt = doc.encrypt;
+    UpdateData(false);
 }
 
 bool ViewLock::Commit()
 {
-    return UpdateData(true);
+    const bool ok = UpdateData(true);
+    Doc& doc = Document();
+    if (!RowsMatchDocument()) {
+        doc.SetModified();
+        doc.locks.clear();
+        doc.locks.reserve(std::size_t(m_list->topLevelItemCount()));
+        for (int row = 0; row < m_list->topLevelItemCount(); ++row)
+            doc.locks.push_back(ItemAt(m_list, row)->Entry());
+    }
+    FieldCommit commit(doc);
+    commit.Field(doc.ignoreCase, m_ignoreCase);
+    commit.Field(doc.encrypt, m_encrypt);
+    return ok;
 }
 
-void ViewLock::Exchange(DataExchange&) { }
+bool ViewLock::RowsMatchDocument() const
+{
+    const std::vector<LockEntry>& locks = Document().locks;
+    if (std::size_t(m_list->topLevelItemCount()) != locks.size())
+        return false;
+    for (int row = 0; row < m_list->topLevelItemCount(); ++row) {
+        if (ItemAt(m_list, row)->Entry().DiffersFrom(locks[std::size_t(row)]))
+            return false;
+    }
+    return true;
+}
+
+bool ViewLock::EditLock(LockEntry& entry)
+{
+    DialogLockProperties dialog(this);
+    dialog.SetEntry(entry);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    entry = dialog.Entry();
+    return true;
+}
+
+void ViewLock::InsertRow(int index, const LockEntry& entry)
+{
+    m_list->insertTopLevelItem(index, new LockItem(entry, LockIcon()));
+    SelectRow(index);
+}
+
+void ViewLock::SelectRow(int index)
+{
+    QTreeWidgetItem* item = m_list->topLevelItem(index);
+    m_list->setCurrentItem(item);
+    m_list->scrollToItem(item);
+}
+
+int ViewLock::SelectedRow() const
+{
+    const QModelIndexList selected = m_list->selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void ViewLock::OnAdd()
+{
+    LockEntry entry;
+    if (!EditLock(entry))
+        return;
+    const int selected = SelectedRow();
+    InsertRow(selected >= 0 ? selected + 1 : m_list->topLevelItemCount(), entry);
+}
+
+void ViewLock::OnDelete()
+{
+    const int selected = SelectedRow();
+    if (selected < 0)
+        return;
+    delete m_list->takeTopLevelItem(selected);
+    // The list would select a neighbour, and a second press would then delete it too.
+    m_list->selectionModel()->clear();
+}
+
+void ViewLock::OnProperties()
+{
+    const int selected = SelectedRow();
+    if (selected < 0)
+        return;
+    LockItem* item = ItemAt(m_list, selected);
+    if (EditLock(item->Entry()))
+        item->Refresh();
+}
+
+void ViewLock::OnSelectionChanged()
+{
+    m_properties->setEnabled(m_list->selectionModel()->hasSelection());
+}
+
+void ViewLock::OnRowDropped(int source, int target)
+{
+    const int destination = DroppedRowIndex(source, target, m_list->topLevelItemCount());
+    // The row itself moves, lock and all.
+    QTreeWidgetItem* item = m_list->takeTopLevelItem(source);
+    m_list->insertTopLevelItem(destination, item);
+    SelectRow(destination);
+}

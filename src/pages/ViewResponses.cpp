@@ -1,13 +1,155 @@
 #include "pages/ViewResponses.h"
 
-ViewResponses::ViewResponses(Doc& doc, QWidget* parent)
-    : FormView(2801, doc, parent, 2847)
+#include "framework/AppState.h"
+#include "framework/FieldCommit.h"
+#include "framework/Prompts.h"
+#include "pages/AudioPlayer.h"
+#include "pages/PageControls.h"
+#include "util/Paths.h"
+#include "util/StringIds.h"
+#include "util/TextUtil.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kCorrectAudioEdit = 2842;
+constexpr int kIncorrectAudioEdit = 2846;
+constexpr int kIncorrectMessageEdit = 2843;
+constexpr int kFailMessageEdit = 2844;
+constexpr int kFailUrlCombo = 2848;
+constexpr int kBrowseCorrectButton = 1185;
+constexpr int kBrowseIncorrectButton = 1186;
+constexpr int kPlayCorrectButton = 1606;
+constexpr int kPlayIncorrectButton = 1607;
+constexpr int kLoggingButton = 2850;
+
+constexpr int kFolderIcon = 206;
+constexpr int kSpeakerIcon = 301;
+constexpr int kSpeakerPlayingIcon = 302;
+
+QString LocalPath(const QByteArray& path)
 {
+    return QString::fromLocal8Bit(ResolveProgramPath(path));
+}
+
+} // namespace
+
+ViewResponses::ViewResponses(Doc& doc, QWidget* parent, std::unique_ptr<AudioDevice> audioDevice)
+    : FormView(2801, doc, parent, 2847)
+    , m_player(std::make_unique<AudioPlayer>(std::move(audioDevice)))
+{
+    const auto click = [this](int id, auto handler) {
+        connect(Control<QPushButton>(id), &QPushButton::clicked, this, handler);
+    };
+    click(kBrowseCorrectButton, [this] { Browse(m_correctAudio); });
+    click(kBrowseIncorrectButton, [this] { Browse(m_incorrectAudio); });
+    click(kPlayCorrectButton, [this] { Play(m_correctAudio, kPlayCorrectButton); });
+    click(kPlayIncorrectButton, [this] { Play(m_incorrectAudio, kPlayIncorrectButton); });
+    click(kLoggingButton, [this] { OnLogging(); });
+    connect(m_player.get(), &AudioPlayer::Finished, this, &ViewResponses::OnPlaybackFinished);
+}
+
+ViewResponses::~ViewResponses() = default;
+
+void ViewResponses::Exchange(DataExchange& exchange)
+{
+    exchange.Text(kCorrectAudioEdit, m_correctAudio);
+    exchange.Text(kIncorrectAudioEdit, m_incorrectAudio);
+    exchange.Text(kIncorrectMessageEdit, m_incorrectMessage);
+    exchange.Text(kFailMessageEdit, m_failMessage);
+    exchange.Text(kFailUrlCombo, m_failUrl);
+}
+
+void ViewResponses::OnInitialUpdate()
+{
+    Load();
+    FormView::OnInitialUpdate();
+    SetButtonIcon(Control<QPushButton>(kBrowseCorrectButton), kFolderIcon);
+    SetButtonIcon(Control<QPushButton>(kBrowseIncorrectButton), kFolderIcon);
+    SetButtonIcon(Control<QPushButton>(kPlayCorrectButton), kSpeakerIcon);
+    SetButtonIcon(Control<QPushButton>(kPlayIncorrectButton), kSpeakerIcon);
+    ShowHistoryInCombo(Control<QComboBox>(kFailUrlCombo), CurrentAppState().UrlHistory, m_failUrl);
+}
+
+void ViewResponses::Load()
+{
+    const Doc& doc = Document();
+    m_logging.mailHost = doc.mailHost;
+    m_logging.successEmail = doc.correctEmail;
+    m_correctAudio = doc.correctAudio;
+    m_incorrectMessage = UnescapeLineBreaks(doc.incorrectMessage);
+    m_incorrectAudio = doc.incorrectAudio;
+    m_failMessage = UnescapeLineBreaks(doc.failMessage);
+    m_logging.failEmail = doc.failEmail;
+    m_failUrl = doc.failUrl;
 }
 
 bool ViewResponses::Commit()
 {
-    return UpdateData(true);
+    const bool ok = UpdateData(true);
+    Doc& doc = Document();
+    FieldCommit commit(doc);
+    commit.Field(doc.mailHost, m_logging.mailHost);
+    commit.Field(doc.correctEmail, m_logging.successEmail);
+    commit.Field(doc.correctAudio, m_correctAudio);
+    commit.MultiLineText(doc.incorrectMessage, m_incorrectMessage);
+    commit.Field(doc.incorrectAudio, m_incorrectAudio);
+    commit.MultiLineText(doc.failMessage, m_failMessage);
+    commit.Field(doc.failEmail, m_logging.failEmail);
+    commit.Field(doc.failUrl, m_failUrl);
+    CurrentAppState().UrlHistory.AddFront(m_failUrl);
+    return ok;
 }
 
-void ViewResponses::Exchange(DataExchange&) { }
+void ViewResponses::Browse(QByteArray& audioPath)
+{
+    UpdateData(true);
+    FileDialogRequest request;
+    request.filter = QStringLiteral("Audio Files (*.au)|*.au|All Files (*.*)|*.*||");
+    request.defaultExtension = QStringLiteral("au");
+    request.initialPath = LocalPath(audioPath);
+    const std::optional<QString> chosen = CurrentPrompts().Open(this, request);
+    if (!chosen)
+        return;
+    audioPath = chosen->toLocal8Bit();
+    UpdateData(false);
+}
+
+void ViewResponses::Play(const QByteArray& audioPath, int buttonId)
+{
+    UpdateData(true);
+    m_player->Stop();
+    auto* button = Control<QPushButton>(buttonId);
+    if (m_playing || audioPath.isEmpty()) {
+        m_playing = false;
+        SetButtonIcon(button, kSpeakerIcon);
+        return;
+    }
+    const QString path = LocalPath(audioPath);
+    if (!AudioPlayer::CheckFile(path)) {
+        // Named as typed: that is the text the user can find on the page.
+        ShowResourceMessage(
+            this, IDS_BAD_AUDIO_FORMAT, PromptIcon::Warning, PromptButtons::Ok, audioPath);
+        return;
+    }
+    m_player->Play(path);
+    m_playing = true;
+    SetButtonIcon(button, kSpeakerPlayingIcon);
+}
+
+void ViewResponses::OnPlaybackFinished()
+{
+    m_playing = false;
+    SetButtonIcon(Control<QPushButton>(kPlayCorrectButton), kSpeakerIcon);
+    SetButtonIcon(Control<QPushButton>(kPlayIncorrectButton), kSpeakerIcon);
+}
+
+void ViewResponses::OnLogging()
+{
+    DialogLogging dialog(this);
+    dialog.SetSettings(m_logging);
+    if (dialog.exec() == QDialog::Accepted)
+        m_logging = dialog.Settings();
+}

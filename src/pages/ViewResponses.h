@@ -1,17 +1,50 @@
 #pragma once
 
 #include "framework/FormView.h"
+#include "pages/AudioDevice.h"
+#include "pages/DialogLogging.h"
 
-// The Responses page: sounds, messages, the fail URL and e-mail logging.
+#include <QByteArray>
+
+#include <memory>
+
+class AudioPlayer;
+class QAbstractButton;
+
+// The Responses page: sounds, messages, the fail URL and e-mail logging. Either sound can be
+// heard from here; one press starts a sound when none plays, and stops it when one does.
 class ViewResponses : public FormView
 {
     Q_OBJECT
 
 public:
-    explicit ViewResponses(Doc& doc, QWidget* parent = nullptr);
+    explicit ViewResponses(Doc& doc, QWidget* parent = nullptr,
+        std::unique_ptr<AudioDevice> audioDevice = CreateSystemAudioDevice());
+    ~ViewResponses() override;
 
+    void OnInitialUpdate() override;
+    // Also puts the fail URL at the front of the URL history, changed or not.
     bool Commit() override;
+
+    bool IsPlaying() const { return m_playing; }
 
 protected:
     void Exchange(DataExchange& exchange) override;
+
+private:
+    void Load();
+    void Browse(QByteArray& audioPath);
+    void Play(const QByteArray& audioPath, int buttonId);
+    void OnPlaybackFinished();
+    void OnLogging();
+
+    LoggingSettings m_logging;
+    QByteArray m_correctAudio;
+    QByteArray m_failMessage;
+    QByteArray m_incorrectMessage;
+    QByteArray m_incorrectAudio;
+    QByteArray m_failUrl;
+    std::unique_ptr<AudioPlayer> m_player;
+    // One for the page: set while either sound plays.
+    bool m_playing = false;
 };

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "framework/DialogBase.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+
+class Doc;
+
+// The lock input file's details: its name, how often the login box reads it again (0 to 5000
+// seconds, though the arrows go to 20000) and the message shown while it loads. A button writes
+// the file at once under the name typed so far.
+struct InputDetails
+{
+    QByteArray lockFile;
+    QByteArray loadingMessage;
+    std::int32_t reloadInterval = 0;
+};
+
+class DialogInputDetails : public DialogBase
+{
+    Q_OBJECT
+
+public:
+    // The document supplies the locks written by the button; the dialog changes nothing in it.
+    explicit DialogInputDetails(Doc& doc, QWidget* parent = nullptr);
+
+    // The details shown when the dialog opens, and the ones confirmed after OK.
+    void SetDetails(const InputDetails& details) { m_details = details; }
+    const InputDetails& Details() const { return m_details; }
+
+protected:
+    void Exchange(DataExchange& exchange) override;
+    void OnInitDialog() override;
+
+private:
+    void OnWriteInputFile();
+
+    InputDetails m_details;
+    Doc& m_doc;
+};

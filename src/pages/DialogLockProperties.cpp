@@ -1,0 +1,56 @@
+#include "pages/DialogLockProperties.h"
+
+#include "framework/AppState.h"
+#include "framework/Prompts.h"
+#include "pages/PageControls.h"
+#include "util/StringIds.h"
+
+#include <QComboBox>
+
+namespace {
+
+constexpr int kUserIdEdit = 2832;
+constexpr int kPasswordEdit = 2833;
+constexpr int kUrlCombo = 2816;
+constexpr int kTargetCombo = 2817;
+
+} // namespace
+
+DialogLockProperties::DialogLockProperties(QWidget* parent)
+    : DialogBase(145, parent)
+{
+}
+
+void DialogLockProperties::Exchange(DataExchange& exchange)
+{
+    exchange.Text(kUserIdEdit, m_entry.userId);
+    exchange.Text(kPasswordEdit, m_entry.password);
+    // Pushing selects the first entry the value begins with, so a target typed "_TOP" comes
+    // back as "_top".
+    exchange.ComboText(kUrlCombo, m_entry.url);
+    exchange.ComboText(kTargetCombo, m_entry.target);
+}
+
+void DialogLockProperties::OnInitDialog()
+{
+    DialogBase::OnInitDialog();
+    // The history arrives after the push, so the lock's URL shows exactly as stored rather than
+    // as the first history entry it begins with.
+    ShowHistoryInCombo(Control<QComboBox>(kUrlCombo), CurrentAppState().UrlHistory, m_entry.url);
+}
+
+void DialogLockProperties::OnOK()
+{
+    if (!UpdateData(true))
+        return;
+    if (m_entry.userId.isEmpty()) {
+        ShowResourceMessage(this, IDS_MUST_ENTER_USER, PromptIcon::Warning, PromptButtons::Ok);
+        return;
+    }
+    if (m_entry.url.isEmpty()) {
+        ShowResourceMessage(this, IDS_MUST_ENTER_URL, PromptIcon::Warning, PromptButtons::Ok);
+        return;
+    }
+    done(Accepted);
+    CurrentAppState().UrlHistory.AddFront(m_entry.url);
+}

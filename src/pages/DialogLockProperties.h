@@ -1,0 +1,26 @@
+#pragma once
+
+#include "framework/DialogBase.h"
+#include "model/LockEntry.h"
+
+// Edits one lock: user ID, password, the URL to jump to and the target frame. OK refuses an
+// empty user ID or URL and puts an accepted URL at the front of the URL history.
+class DialogLockProperties : public DialogBase
+{
+    Q_OBJECT
+
+public:
+    explicit DialogLockProperties(QWidget* parent = nullptr);
+
+    // The lock shown when the dialog opens, and the one confirmed after OK.
+    void SetEntry(const LockEntry& entry) { m_entry = entry; }
+    const LockEntry& Entry() const { return m_entry; }
+
+protected:
+    void Exchange(DataExchange& exchange) override;
+    void OnInitDialog() override;
+    void OnOK() override;
+
+private:
+    LockEntry m_entry;
+};

@@ -1,0 +1,371 @@
+#include "pages/ListRowDrag.h"
+#include "pages/ViewLock.h"
+#include "PageTestSupport.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+constexpr int kList = 1601;
+constexpr int kAdd = 1608;
+constexpr int kDelete = 1609;
+constexpr int kProperties = 1610;
+constexpr int kOk = 1;
+constexpr int kUserId = 2832;
+constexpr int kPassword = 2833;
+constexpr int kUrl = 2816;
+constexpr int kTarget = 2817;
+
+LockEntry Lock(const char* userId, const char* url = "http://x/", const char* target = "")
+{
+    LockEntry entry;
+    entry.userId = userId;
+    entry.password = QByteArray(userId) + "pw";
+    entry.url = url;
+    entry.target = target;
+    return entry;
+}
+
+QStringList UserIds(const std::vector<LockEntry>& locks)
+{
+    QStringList ids;
+    for (const LockEntry& lock : locks)
+        ids << QString::fromLocal8Bit(lock.userId);
+    return ids;
+}
+
+class LockPageTest : public PageTest
+{
+protected:
+    void Open(std::vector<LockEntry> locks)
+    {
+        doc.locks = std::move(locks);
+        page = std::make_unique<ViewLock>(doc);
+        page->OnInitialUpdate();
+        page->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(page.get()));
+        list = page->Control<QTreeWidget>(kList);
+    }
+
+    QStringList Rows() const
+    {
+        QStringList ids;
+        for (int row = 0; row < list->topLevelItemCount(); ++row)
+            ids << list->topLevelItem(row)->text(0);
+        return ids;
+    }
+
+    int SelectedRow() const
+    {
+        const QList<QTreeWidgetItem*> selected = list->selectedItems();
+        return selected.isEmpty() ? -1 : list->indexOfTopLevelItem(selected.first());
+    }
+
+    QPoint RowPoint(int row) const
+    {
+        return list->visualItemRect(list->topLevelItem(row)).center();
+    }
+
+    QPoint BelowLastRow() const
+    {
+        return { list->viewport()->width() / 2, list->viewport()->height() - 3 };
+    }
+
+    // Presses button on row source, moves to each point, and releases the left button at the last
+    // one.
+    void Drag(Qt::MouseButton button, int source, const std::vector<QPoint>& path)
+    {
+        QWidget* viewport = list->viewport();
+        QTest::mousePress(viewport, button, {}, RowPoint(source));
+        for (const QPoint& point : path)
+            QTest::mouseMove(viewport, point);
+        if (button != Qt::LeftButton) {
+            QTest::mouseRelease(viewport, button, {}, path.back());
+            QTest::mousePress(viewport, Qt::LeftButton, {}, path.back());
+        }
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, path.back());
+    }
+
+    // Answers the Lock Properties dialog with the given fields.
+    void AnswerLock(const QString& userId, const QString& url, const QString& target = {})
+    {
+        OnNextDialog([=](QDialog& dialog) {
+            Type(dialog, kUserId, userId);
+            Type(dialog, kUrl, url);
+            Type(dialog, kTarget, target);
+            Click(dialog, kOk);
+        });
+    }
+
+    std::unique_ptr<ViewLock> page;
+    QTreeWidget* list = nullptr;
+};
+
+TEST(DroppedRowIndexTest, MovesTheRowBeforeTheTargetOrToTheEnd)
+{
+    // A, B, C with A dragged: onto C, below the last row, onto B, onto itself.
+    EXPECT_EQ(DroppedRowIndex(0, 2, 3), 1);
+    EXPECT_EQ(DroppedRowIndex(0, -1, 3), 2);
+    EXPECT_EQ(DroppedRowIndex(0, 1, 3), 0);
+    EXPECT_EQ(DroppedRowIndex(0, 0, 3), 0);
+    // C dragged onto A, onto itself, below the last row.
+    EXPECT_EQ(DroppedRowIndex(2, 0, 3), 0);
+    EXPECT_EQ(DroppedRowIndex(2, 2, 3), 2);
+    EXPECT_EQ(DroppedRowIndex(2, -1, 3), 2);
+}
+
+TEST_F(LockPageTest, LoadShowsEveryLockWithTheLastOneSelected)
+{
+    Open({ Lock("A"), Lock("B"), Lock("C") });
+    EXPECT_EQ(Rows(), QStringList({ "A", "B", "C" }));
+    EXPECT_EQ(list->topLevelItem(1)->text(1), "Bpw");
+    EXPECT_EQ(SelectedRow(), 2);
+    EXPECT_EQ(list->headerItem()->text(0), "User");
+    EXPECT_EQ(list->headerItem()->text(1), "Password");
+    EXPECT_EQ(list->columnWidth(0), 170);
+    EXPECT_EQ(list->columnWidth(1), 170);
+    EXPECT_FALSE(list->topLevelItem(0)->icon(0).isNull());
+    EXPECT_TRUE(page->Control<QPushButton>(kProperties)->isEnabled());
+
+    // A new or opened project replaces the rows.
+    doc.locks = { Lock("Z") };
+    page->OnInitialUpdate();
+    EXPECT_EQ(Rows(), QStringList({ "Z" }));
+}
+
+TEST_F(LockPageTest, DraggingWithTheLeftButtonPlacesTheRowBeforeTheDropTarget)
+{
+    Open({ Lock("A"), Lock("B"), Lock("C") });
+    Drag(Qt::LeftButton, 0, { RowPoint(1), RowPoint(2) });
+    EXPECT_EQ(Rows(), QStringList({ "B", "A", "C" }));
+    EXPECT_EQ(SelectedRow(), 1);
+
+    Open({ Lock("A"), Lock("B"), Lock("C") });
+    Drag(Qt::LeftButton, 0, { RowPoint(2), BelowLastRow() });
+    EXPECT_EQ(Rows(), QStringList({ "B", "C", "A" }));
+
+    Open({ Lock("A"), Lock("B"), Lock("C") });
+    Drag(Qt::LeftButton, 0, { RowPoint(1) });
+    EXPECT_EQ(Rows(), QStringList({ "A", "B", "C" }));
+
+    Open({ Lock("A"), Lock("B"), Lock("C") });
+    Drag(Qt::LeftButton, 2, { RowPoint(1), RowPoint(0) });
+    EXPECT_EQ(Rows(), QStringList({ "C", "A", "B" }));
+}
+
+TEST_F(LockPageTest, TheTargetIsTheLastRowHighlightedInsideTheList)
+{
+    Open({ Lock("A"), Lock("B"), Lock("C") });
+    auto* drag = page->findChild<ListRowDrag*>();
+    ASSERT_NE(drag, nullptr);
+    QWidget* viewport = list->viewport();
+
+    QTest::mousePress(viewport, Qt::LeftButton, {}, RowPoint(0));
+    QTest::mouseMove(viewport, RowPoint(2));
+    ASSERT_TRUE(drag->IsDragging());
+    EXPECT_EQ(drag->TargetRow(), 2);
+    EXPECT_EQ(list->topLevelItem(2)->background(0), list->palette().brush(QPalette::Highlight));
+    // Over the header, which is not the rows' area, the highlight stays where it was.
+    const QPoint overHeader = viewport->mapFrom(list, QPoint(5, 2));
+    QTest::mouseMove(viewport, overHeader);
+    EXPECT_EQ(drag->TargetRow(), 2);
+    QTest::mouseMove(viewport, RowPoint(1));
+    EXPECT_EQ(drag->TargetRow(), 1);
+    EXPECT_EQ(list->topLevelItem(2)->background(0), QBrush());
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, RowPoint(1));
+    EXPECT_FALSE(drag->IsDragging());
+    EXPECT_EQ(list->topLevelItem(0)->background(0), QBrush());
+}
+
+TEST_F(LockPageTest, ADropOutsideTheListCancelsTheDrag)
+{
+    Open({ Lock("A"), Lock("B"), Lock("C") });
+    Drag(Qt::LeftButton, 0, { RowPoint(2), QPoint(-40, -40) });
+    EXPECT_EQ(Rows(), QStringList({ "A", "B", "C" }));
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(list->topLevelItem(row)->background(0), QBrush()) << row;
+    EXPECT_TRUE(page->Commit());
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(LockPageTest, ARightButtonDragEndsAtTheNextLeftRelease)
+{
+    Open({ Lock("A"), Lock("B"), Lock("C") });
+    auto* drag = page->findChild<ListRowDrag*>();
+    QWidget* viewport = list->viewport();
+    QTest::mousePress(viewport, Qt::RightButton, {}, RowPoint(0));
+    QTest::mouseMove(viewport, RowPoint(2));
+    QTest::mouseRelease(viewport, Qt::RightButton, {}, RowPoint(2));
+    EXPECT_TRUE(drag->IsDragging());
+    EXPECT_EQ(Rows(), QStringList({ "A", "B", "C" }));
+    QTest::mousePress(viewport, Qt::LeftButton, {}, RowPoint(2));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, RowPoint(2));
+    EXPECT_FALSE(drag->IsDragging());
+    EXPECT_EQ(Rows(), QStringList({ "B", "A", "C" }));
+}
+
+TEST_F(LockPageTest, CommitMarksTheDocumentOnlyWhenLocksOrOptionsDiffer)
+{
+    Open({ Lock("A"), Lock("B"), Lock("C") });
+    EXPECT_TRUE(page->Commit());
+    EXPECT_FALSE(doc.IsModified());
+
+    Drag(Qt::LeftButton, 2, { RowPoint(0) });
+    EXPECT_FALSE(doc.IsModified()) << "the document sees the order only at the commit";
+    EXPECT_TRUE(page->Commit());
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(UserIds(doc.locks), QStringList({ "C", "A", "B" }));
+    EXPECT_EQ(doc.locks[0].password, "Cpw");
+
+    // A user ID that differs only in case is another lock.
+    doc.locks[1].userId = "a";
+    doc.SetModified(false);
+    EXPECT_TRUE(page->Commit());
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.locks[1].userId, "A");
+
+    doc.SetModified(false);
+    page->Control<QCheckBox>(2835)->setChecked(true);
+    EXPECT_TRUE(page->Commit());
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.encrypt, 1);
+    EXPECT_EQ(doc.ignoreCase, 1);
+}
+
+TEST_F(LockPageTest, AddPutsTheNewLockAfterTheSelectionOrAtTheEnd)
+{
+    Open({ Lock("A"), Lock("B"), Lock("C") });
+    list->setCurrentItem(list->topLevelItem(1));
+    AnswerLock("New", "http://new/");
+    Click(*page, kAdd);
+    EXPECT_EQ(Rows(), QStringList({ "A", "B", "New", "C" }));
+    EXPECT_EQ(SelectedRow(), 2);
+
+    list->clearSelection();
+    AnswerLock("Last", "http://last/");
+    Click(*page, kAdd);
+    EXPECT_EQ(Rows(), QStringList({ "A", "B", "New", "C", "Last" }));
+    EXPECT_EQ(SelectedRow(), 4);
+
+    OnNextDialog([](QDialog& dialog) { dialog.reject(); });
+    Click(*page, kAdd);
+    EXPECT_EQ(Rows().size(), 5);
+
+    EXPECT_TRUE(page->Commit());
+    EXPECT_EQ(doc.locks[2].url, "http://new/");
+    EXPECT_EQ(CurrentAppState().UrlHistory.Entries(),
+        std::vector<QByteArray>({ "http://last/", "http://new/" }));
+}
+
+TEST_F(LockPageTest, DeleteAndPropertiesActOnTheSelectedRowOnly)
+{
+    Open({ Lock("A"), Lock("B"), Lock("C") });
+    list->setCurrentItem(list->topLevelItem(0));
+    Click(*page, kDelete);
+    EXPECT_EQ(Rows(), QStringList({ "B", "C" }));
+    EXPECT_FALSE(page->Control<QPushButton>(kProperties)->isEnabled());
+    // With nothing selected, neither asks anything nor changes anything.
+    Click(*page, kDelete);
+    Click(*page, kProperties);
+    EXPECT_EQ(Rows(), QStringList({ "B", "C" }));
+
+    list->setCurrentItem(list->topLevelItem(1));
+    EXPECT_TRUE(page->Control<QPushButton>(kProperties)->isEnabled());
+    OnNextDialog([](QDialog& dialog) {
+        EXPECT_EQ(TextOf(dialog, kUserId), "C");
+        EXPECT_EQ(TextOf(dialog, kPassword), "Cpw");
+        Type(dialog, kUserId, "C2");
+        Type(dialog, kPassword, "secret");
+        Click(dialog, kOk);
+    });
+    Click(*page, kProperties);
+    EXPECT_EQ(list->topLevelItem(1)->text(0), "C2");
+    EXPECT_EQ(list->topLevelItem(1)->text(1), "secret");
+
+    // A double click opens the same dialog; Cancel keeps the lock.
+    OnNextDialog([](QDialog& dialog) {
+        Type(dialog, kUserId, "ignored");
+        dialog.reject();
+    });
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, RowPoint(1));
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, RowPoint(1));
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, RowPoint(1));
+    EXPECT_EQ(list->topLevelItem(1)->text(0), "C2");
+}
+
+TEST_F(LockPageTest, LockPropertiesRefusesAnEmptyUserOrUrlAndKeepsTheDialogOpen)
+{
+    Open({});
+    prompts.AnswerMessage(PromptAnswer::Ok);
+    prompts.AnswerMessage(PromptAnswer::Ok);
+    OnNextDialog([this](QDialog& dialog) {
+        Type(dialog, kUrl, "http://a/");
+        Click(dialog, kOk);
+        EXPECT_TRUE(dialog.isVisible());
+        Type(dialog, kUserId, "User");
+        Type(dialog, kUrl, "");
+        Click(dialog, kOk);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_TRUE(CurrentAppState().UrlHistory.IsEmpty());
+        Type(dialog, kUrl, "http://a/");
+        Click(dialog, kOk);
+        EXPECT_FALSE(dialog.isVisible());
+    });
+    Click(*page, kAdd);
+    EXPECT_EQ(
+        prompts.MessageTexts(), QStringList({ "You must enter a user.", "You must enter a URL." }));
+    ASSERT_EQ(prompts.Asked().size(), 2u);
+    EXPECT_EQ(prompts.Asked()[0].icon, PromptIcon::Warning);
+    EXPECT_EQ(prompts.Asked()[0].buttons, PromptButtons::Ok);
+    EXPECT_EQ(Rows(), QStringList({ "User" }));
+}
+
+TEST_F(LockPageTest, LockPropertiesShowsTargetsAsListedAndUrlsExactly)
+{
+    CurrentAppState().UrlHistory = History { "http://example.com/long", "", "http://example.com/" };
+    Open({ Lock("A", "http://example.com", "_TOP"), Lock("B", "http://b/", "frame1") });
+    list->setCurrentItem(list->topLevelItem(0));
+    OnNextDialog([](QDialog& dialog) {
+        auto* target = FindControl<QComboBox>(&dialog, kTarget);
+        QStringList targets;
+        for (int i = 0; i < target->count(); ++i)
+            targets << target->itemText(i);
+        EXPECT_EQ(targets, QStringList({ "_blank", "_parent", "_self", "_top" }));
+        EXPECT_EQ(target->currentText(), "_top");
+        auto* url = FindControl<QComboBox>(&dialog, kUrl);
+        EXPECT_EQ(url->count(), 2) << "empty history entries are left out";
+        EXPECT_EQ(url->currentText(), "http://example.com");
+        Click(dialog, kOk);
+    });
+    Click(*page, kProperties);
+
+    list->setCurrentItem(list->topLevelItem(1));
+    OnNextDialog([](QDialog& dialog) {
+        EXPECT_EQ(TextOf(dialog, kTarget), "frame1");
+        Click(dialog, kOk);
+    });
+    Click(*page, kProperties);
+
+    EXPECT_TRUE(page->Commit());
+    EXPECT_EQ(doc.locks[0].target, "_top");
+    EXPECT_EQ(doc.locks[1].target, "frame1");
+    EXPECT_EQ(CurrentAppState().UrlHistory.Entries().front(), "http://b/");
+}
+
+TEST_F(LockPageTest, ConfirmingTheSameUrlTwiceAddsItOnce)
+{
+    Open({ Lock("A", "X") });
+    for (const char* url : { "X", "X", "Y", "X" }) {
+        OnNextDialog([url](QDialog& dialog) {
+            Type(dialog, kUrl, QString::fromLatin1(url));
+            Click(dialog, kOk);
+        });
+        Click(*page, kProperties);
+    }
+    EXPECT_EQ(CurrentAppState().UrlHistory.Entries(), std::vector<QByteArray>({ "X", "Y", "X" }));
+}
+
+} // namespace

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "framework/AppState.h"
+#include "framework/ScriptedPrompts.h"
+#include "framework/TemplateBuilder.h"
+#include "model/Doc.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+#include <functional>
+#include <gtest/gtest.h>
+
+inline void Click(const QWidget& form, int id)
+{
+    auto* button = FindControl<QAbstractButton>(&form, id);
+    ASSERT_NE(button, nullptr) << "no button " << id;
+    button->click();
+}
+
+// Types text into a line edit, an editable combo or a multi-line edit, replacing what it held.
+inline void Type(const QWidget& form, int id, const QString& text)
+{
+    QWidget* control = FindControl(&form, id);
+    ASSERT_NE(control, nullptr) << "no control " << id;
+    if (auto* edit = qobject_cast<QLineEdit*>(control))
+        edit->setText(text);
+    else if (auto* combo = qobject_cast<QComboBox*>(control))
+        combo->setEditText(text);
+    else if (auto* multiLine = qobject_cast<QPlainTextEdit*>(control))
+        multiLine->setPlainText(text);
+    else
+        FAIL() << "control " << id << " takes no text";
+}
+
+inline QString TextOf(const QWidget& form, int id)
+{
+    QWidget* control = FindControl(&form, id);
+    if (auto* edit = qobject_cast<QLineEdit*>(control))
+        return edit->text();
+    if (auto* combo = qobject_cast<QComboBox*>(control))
+        return combo->currentText();
+    if (auto* multiLine = qobject_cast<QPlainTextEdit*>(control))
+        return multiLine->toPlainText();
+    return {};
+}
+
+// Every test starts from a fresh project and answers prompts and dialogs from its own script; a
+// question or dialog that the script did not expect fails the test.
+class PageTest : public testing::Test
+{
+protected:
+    PageTest()
+        : prompts([](const QString& description) {
+            ADD_FAILURE() << "unexpected prompt: " << description.toStdString();
+        })
+    {
+        doc.ResetProject();
+        doc.SetModified(false);
+        CurrentAppState().UrlHistory = History();
+        CurrentAppState().FontFamilyHistory = History { "Arial", "TimesRoman", "Courier" };
+        // A dialog that no step of the test answers would otherwise wait for ever.
+        m_watchdog.setInterval(2000);
+        QObject::connect(&m_watchdog, &QTimer::timeout, [] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                ADD_FAILURE() << "unexpected dialog: " << dialog->windowTitle().toStdString();
+                dialog->reject();
+            }
+        });
+        m_watchdog.start();
+    }
+
+    ~PageTest() override { EXPECT_EQ(m_pendingDialogs, 0) << "an expected dialog never opened"; }
+
+    // Runs action on the modal dialog that the next exec() opens. A dialog that the action
+    // leaves open is cancelled.
+    void OnNextDialog(std::function<void(QDialog&)> action)
+    {
+        ++m_pendingDialogs;
+        QTimer::singleShot(0, &m_context, [this, action] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            --m_pendingDialogs;
+            action(*dialog);
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+    }
+
+    Doc doc;
+    ScriptedPrompts prompts;
+
+private:
+    // Owns the pending dialog steps, so that none outlives its test.
+    QObject m_context;
+    QTimer m_watchdog;
+    int m_pendingDialogs = 0;
+};

@@ -1,0 +1,365 @@
+#include "pages/AudioPlayer.h"
+#include "pages/ViewResponses.h"
+#include "PageTestSupport.h"
+#include "util/Paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QIcon>
+#include <QImage>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <memory>
+
+namespace {
+
+constexpr int kCorrectAudio = 2842;
+constexpr int kIncorrectAudio = 2846;
+constexpr int kIncorrectMessage = 2843;
+constexpr int kFailMessage = 2844;
+constexpr int kFailUrl = 2848;
+constexpr int kBrowseCorrect = 1185;
+constexpr int kPlayCorrect = 1606;
+constexpr int kPlayIncorrect = 1607;
+constexpr int kLogging = 2850;
+constexpr int kMailHost = 2851;
+constexpr int kSuccessEmail = 2841;
+constexpr int kFailEmail = 2845;
+constexpr int kOk = 1;
+
+// What the fake sound output was asked to do, readable after the page has taken the device.
+struct DeviceLog
+{
+    QStringList calls;
+    QString openedPath;
+    QByteArray openedBytes;
+    bool canOpen = true;
+    std::function<void()> finished;
+
+    // The sound comes to its end.
+    void Finish()
+    {
+        if (auto callback = std::exchange(finished, nullptr))
+            callback();
+    }
+};
+
+class FakeDevice : public AudioDevice
+{
+public:
+    explicit FakeDevice(std::shared_ptr<DeviceLog> log)
+        : m_log(std::move(log))
+    {
+    }
+
+    bool Open(const QString& wavePath) override
+    {
+        m_log->calls << QStringLiteral("open");
+        m_log->openedPath = wavePath;
+        QFile file(wavePath);
+        m_log->openedBytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return m_log->canOpen;
+    }
+    void Play(std::function<void()> finished) override
+    {
+        m_log->calls << QStringLiteral("play");
+        m_log->finished = std::move(finished);
+    }
+    // Like the real device, a stop also reports the end of the sound.
+    void Stop() override
+    {
+        m_log->calls << QStringLiteral("stop");
+        m_log->Finish();
+    }
+    void Close() override { m_log->calls << QStringLiteral("close"); }
+
+private:
+    std::shared_ptr<DeviceLog> m_log;
+};
+
+QByteArray BigEndian(quint32 value)
+{
+    QByteArray bytes(4, '\0');
+    qToBigEndian(value, bytes.data());
+    return bytes;
+}
+
+QByteArray SunAudio(quint32 rate, quint32 channels, const QByteArray& samples)
+{
+    return ".snd" + BigEndian(24) + BigEndian(0xFFFFFFFF) + BigEndian(1) + BigEndian(rate)
+        + BigEndian(channels) + samples;
+}
+
+bool ShowsIcon(const QAbstractButton* button, int iconId)
+{
+    const QImage expected
+        = QIcon(QStringLiteral(":/images/icon%1.png").arg(iconId)).pixmap(16).toImage();
+    return button->icon().pixmap(16).toImage() == expected;
+}
+
+class AudioTest : public PageTest
+{
+protected:
+    QString WriteFile(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = folder.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+
+    std::unique_ptr<AudioDevice> Device() { return std::make_unique<FakeDevice>(log); }
+
+    QTemporaryDir folder;
+    std::shared_ptr<DeviceLog> log = std::make_shared<DeviceLog>();
+};
+
+class ResponsesPageTest : public AudioTest
+{
+protected:
+    void Open()
+    {
+        page = std::make_unique<ViewResponses>(doc, nullptr, Device());
+        page->OnInitialUpdate();
+    }
+
+    QPushButton* Button(int id) const { return page->Control<QPushButton>(id); }
+
+    std::unique_ptr<ViewResponses> page;
+};
+
+TEST_F(AudioTest, PlayerConvertsIntoItsOwnTemporaryWaveAndRemovesIt)
+{
+    const QString sound = WriteFile("ok.au", SunAudio(8000, 1, QByteArray(1000, '\xFF')));
+    auto player = std::make_unique<AudioPlayer>(Device());
+    QSignalSpy finished(player.get(), &AudioPlayer::Finished);
+
+    player->Play(sound);
+    const QString first = player->TemporaryFilePath();
+    const QFileInfo info(first);
+    EXPECT_EQ(info.absolutePath(), QFileInfo(QDir::tempPath()).absoluteFilePath());
+    EXPECT_TRUE(info.fileName().startsWith("Vel"));
+    EXPECT_TRUE(info.fileName().endsWith(".wav"));
+    EXPECT_EQ(log->calls, QStringList({ "open", "play" }));
+    EXPECT_EQ(log->openedPath, first);
+    ASSERT_EQ(log->openedBytes.size(), 1044);
+    EXPECT_TRUE(log->openedBytes.startsWith("RIFF"));
+    EXPECT_EQ(log->openedBytes.at(44), '\x80');
+
+    // The end arrives as a notice of its own, after the device's call has returned.
+    log->Finish();
+    EXPECT_EQ(finished.count(), 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(finished.count(), 1);
+
+    player->Stop();
+    player->Play(sound);
+    EXPECT_EQ(log->calls, QStringList({ "open", "play", "stop", "close", "open", "play" }));
+    EXPECT_FALSE(QFile::exists(first));
+    const QString second = player->TemporaryFilePath();
+    EXPECT_TRUE(QFile::exists(second));
+    player.reset();
+    EXPECT_FALSE(QFile::exists(second));
+    EXPECT_EQ(log->calls.mid(6), QStringList({ "stop", "close" }));
+}
+
+TEST_F(AudioTest, PlayerChecksSunAudioHeaders)
+{
+    EXPECT_TRUE(AudioPlayer::CheckFile(WriteFile("ok.au", SunAudio(8000, 1, "abc"))));
+    EXPECT_FALSE(AudioPlayer::CheckFile(WriteFile("stereo.au", SunAudio(8000, 2, "abc"))));
+    EXPECT_FALSE(AudioPlayer::CheckFile(WriteFile("rate.au", SunAudio(8012, 1, "abc"))));
+    EXPECT_FALSE(AudioPlayer::CheckFile(folder.filePath("missing.au")));
+    AudioPlayer player(Device());
+    player.Play(QString());
+    EXPECT_TRUE(log->calls.isEmpty());
+    EXPECT_TRUE(player.TemporaryFilePath().isEmpty());
+}
+
+TEST_F(ResponsesPageTest, OnePressStartsASoundTheNextStopsIt)
+{
+    const QByteArray correct = WriteFile("correct.au", SunAudio(8000, 1, "a")).toLocal8Bit();
+    const QByteArray incorrect = WriteFile("incorrect.au", SunAudio(8000, 1, "bb")).toLocal8Bit();
+    Open();
+    Type(*page, kCorrectAudio, QString::fromLocal8Bit(correct));
+    Type(*page, kIncorrectAudio, QString::fromLocal8Bit(incorrect));
+
+    Click(*page, kPlayCorrect);
+    EXPECT_TRUE(page->IsPlaying());
+    EXPECT_TRUE(ShowsIcon(Button(kPlayCorrect), 302));
+    EXPECT_TRUE(ShowsIcon(Button(kPlayIncorrect), 301));
+
+    // The other sound's button only stops the one that plays.
+    Click(*page, kPlayIncorrect);
+    EXPECT_FALSE(page->IsPlaying());
+    EXPECT_EQ(log->calls, QStringList({ "open", "play", "stop", "close" }));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ShowsIcon(Button(kPlayCorrect), 301));
+    EXPECT_TRUE(ShowsIcon(Button(kPlayIncorrect), 301));
+
+    Click(*page, kPlayIncorrect);
+    EXPECT_TRUE(page->IsPlaying());
+    EXPECT_TRUE(ShowsIcon(Button(kPlayIncorrect), 302));
+    EXPECT_EQ(log->openedBytes.size(), 44 + 2) << "the incorrect-login sound plays";
+
+    log->Finish();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(page->IsPlaying());
+    EXPECT_TRUE(ShowsIcon(Button(kPlayIncorrect), 301));
+}
+
+TEST_F(ResponsesPageTest, AnEmptyPathStopsWhateverPlaysAndStartsNothing)
+{
+    const QByteArray correct = WriteFile("correct.au", SunAudio(8000, 1, "a")).toLocal8Bit();
+    doc.correctAudio = correct;
+    Open();
+    Click(*page, kPlayCorrect);
+    ASSERT_TRUE(page->IsPlaying());
+    log->finished = nullptr;
+    Click(*page, kPlayIncorrect);
+    Click(*page, kPlayIncorrect);
+    EXPECT_FALSE(page->IsPlaying());
+    EXPECT_EQ(log->calls, QStringList({ "open", "play", "stop", "close" }));
+}
+
+TEST_F(ResponsesPageTest, ABadFileIsNamedAsTypedAndPlaysNothing)
+{
+    Open();
+    Type(*page, kCorrectAudio, "sounds/missing.au");
+    prompts.AnswerMessage(PromptAnswer::Ok);
+    Click(*page, kPlayCorrect);
+    EXPECT_EQ(prompts.MessageTexts(),
+        QStringList({ QString::fromUtf8("The audio file 'sounds/missing.au' is not in the correct "
+                                        "format.  It should be Sun '.au' format, 8000 Hz, mono, "
+                                        "µ-law.") }));
+    EXPECT_EQ(prompts.Asked().front().icon, PromptIcon::Warning);
+    EXPECT_FALSE(page->IsPlaying());
+    EXPECT_TRUE(log->calls.isEmpty());
+
+    Type(*page, kCorrectAudio, WriteFile("stereo.au", SunAudio(8000, 2, "a")));
+    prompts.AnswerMessage(PromptAnswer::Ok);
+    Click(*page, kPlayCorrect);
+    EXPECT_EQ(prompts.MessageTexts().size(), 2);
+    EXPECT_TRUE(ShowsIcon(Button(kPlayCorrect), 301));
+}
+
+TEST_F(ResponsesPageTest, ARelativePathPlaysFromTheProgramDirectory)
+{
+    QTemporaryDir sounds(QString::fromLocal8Bit(ProgramDirectory()) + "soundsXXXXXX");
+    ASSERT_TRUE(sounds.isValid());
+    QFile file(sounds.filePath("ok.au"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(SunAudio(8000, 1, "xyz"));
+    file.close();
+    Open();
+    Type(*page, kCorrectAudio, QFileInfo(sounds.path()).fileName() + "/ok.au");
+    Click(*page, kPlayCorrect);
+    EXPECT_TRUE(page->IsPlaying());
+    EXPECT_EQ(log->openedBytes.size(), 47);
+}
+
+TEST_F(ResponsesPageTest, ADeviceThatCannotOpenPlaysNothingUntilPressedAgain)
+{
+    log->canOpen = false;
+    doc.correctAudio = WriteFile("correct.au", SunAudio(8000, 1, "a")).toLocal8Bit();
+    Open();
+    Click(*page, kPlayCorrect);
+    EXPECT_EQ(log->calls, QStringList({ "open" }));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ShowsIcon(Button(kPlayCorrect), 302));
+    Click(*page, kPlayCorrect);
+    EXPECT_FALSE(page->IsPlaying());
+    EXPECT_TRUE(ShowsIcon(Button(kPlayCorrect), 301));
+}
+
+TEST_F(ResponsesPageTest, BrowseOffersAuFilesAndShowsTheChosenPath)
+{
+    Open();
+    Type(*page, kCorrectAudio, "sounds/ok.au");
+    prompts.AnswerOpen("/data/chosen.au");
+    Click(*page, kBrowseCorrect);
+    ASSERT_EQ(prompts.Asked().size(), 1u);
+    const PromptRecord& asked = prompts.Asked().front();
+    EXPECT_EQ(asked.kind, PromptKind::Open);
+    EXPECT_EQ(asked.filter, "Audio Files (*.au)|*.au|All Files (*.*)|*.*||");
+    EXPECT_EQ(asked.defaultExtension, "au");
+    EXPECT_EQ(asked.initialPath, QString::fromLocal8Bit(ProgramDirectory()) + "sounds/ok.au");
+    EXPECT_EQ(TextOf(*page, kCorrectAudio), "/data/chosen.au");
+
+    prompts.AnswerOpen(QString());
+    Click(*page, kBrowseCorrect);
+    EXPECT_EQ(TextOf(*page, kCorrectAudio), "/data/chosen.au");
+    EXPECT_TRUE(page->Commit());
+    EXPECT_EQ(doc.correctAudio, "/data/chosen.au");
+}
+
+TEST_F(ResponsesPageTest, EveryCommitPutsTheFailUrlInFrontOfTheHistory)
+{
+    CurrentAppState().UrlHistory = History { "http://b/", "", "http://a/" };
+    doc.failUrl = "http://a";
+    Open();
+    auto* combo = page->Control<QComboBox>(kFailUrl);
+    EXPECT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->itemText(0), "http://a/");
+    EXPECT_EQ(combo->currentText(), "http://a");
+
+    EXPECT_TRUE(page->Commit());
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(CurrentAppState().UrlHistory.Entries().front(), "http://a");
+    EXPECT_TRUE(page->Commit());
+    EXPECT_EQ(CurrentAppState().UrlHistory.Entries().size(), 4u);
+
+    Type(*page, kFailUrl, "");
+    EXPECT_TRUE(page->Commit());
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(CurrentAppState().UrlHistory.Entries().front(), "");
+}
+
+TEST_F(ResponsesPageTest, MessagesAreStoredOnOneLine)
+{
+    Open();
+    EXPECT_EQ(TextOf(*page, kIncorrectMessage), "The user ID or password\nentered is incorrect.");
+    Type(*page, kFailMessage, "Go\naway");
+    EXPECT_TRUE(page->Commit());
+    EXPECT_EQ(doc.failMessage, "Go\\naway");
+    EXPECT_EQ(doc.incorrectMessage, "The user ID or password\\nentered is incorrect.");
+}
+
+TEST_F(ResponsesPageTest, TheLoggingDialogEditsThePageCopiesOnly)
+{
+    doc.correctEmail = "ok@example.com";
+    Open();
+    OnNextDialog([](QDialog& dialog) {
+        EXPECT_EQ(TextOf(dialog, kMailHost), "");
+        EXPECT_EQ(TextOf(dialog, kSuccessEmail), "ok@example.com");
+        Type(dialog, kMailHost, "smtp.example.com");
+        Type(dialog, kFailEmail, "fail@example.com");
+        Click(dialog, kOk);
+    });
+    Click(*page, kLogging);
+    EXPECT_FALSE(doc.IsModified());
+
+    OnNextDialog([](QDialog& dialog) {
+        EXPECT_EQ(TextOf(dialog, kMailHost), "smtp.example.com");
+        Type(dialog, kMailHost, "ignored");
+        dialog.reject();
+    });
+    Click(*page, kLogging);
+
+    EXPECT_TRUE(page->Commit());
+    EXPECT_EQ(doc.mailHost, "smtp.example.com");
+    EXPECT_EQ(doc.failEmail, "fail@example.com");
+    EXPECT_EQ(doc.correctEmail, "ok@example.com");
+    // A new project does not inherit the host.
+    doc.ResetProject();
+    page->OnInitialUpdate();
+    OnNextDialog([](QDialog& dialog) { EXPECT_EQ(TextOf(dialog, kMailHost), ""); });
+    Click(*page, kLogging);
+}
+
+} // namespace
