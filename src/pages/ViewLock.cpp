@@ -58,12 +58,6 @@ LockItem* ItemAt(const QTreeWidget* list, int row)
     return static_cast<LockItem*>(list->topLevelItem(row));
 }
 
-const QIcon& LockIcon()
-{
-    static const QIcon icon(QStringLiteral(":/images/lock24.png"));
-    return icon;
-}
-
 } // namespace
 
 ViewLock::ViewLock(Doc& doc, QWidget* parent)
@@ -71,6 +65,7 @@ ViewLock::ViewLock(Doc& doc, QWidget* parent)
     , m_list(Control<QTreeWidget>(kLockList))
     , m_properties(Control<QPushButton>(kPropertiesButton))
     , m_drag(new ListRowDrag(m_list))
+    , m_lockIcon(QStringLiteral(":/images/lock24.png"))
 {
     m_list->setIconSize(QSize(24, 24));
     m_list->header()->setStretchLastSection(false);
@@ -113,7 +108,7 @@ void ViewLock::Load()
     QList<QTreeWidgetItem*> items;
     items.reserve(qsizetype(doc.locks.size()));
     for (const LockEntry& entry : doc.locks)
-        items.append(new LockItem(entry, LockIcon()));
+        items.append(new LockItem(entry, m_lockIcon));
     m_list->clear();
     m_list->insertTopLevelItems(0, items);
     if (!items.isEmpty())
@@ -166,7 +161,7 @@ bool ViewLock::EditLock(LockEntry& entry)
 
 void ViewLock::InsertRow(int index, const LockEntry& entry)
 {
-    m_list->insertTopLevelItem(index, new LockItem(entry, LockIcon()));
+    m_list->insertTopLevelItem(index, new LockItem(entry, m_lockIcon));
     SelectRow(index);
 }
 

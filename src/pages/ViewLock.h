@@ -3,6 +3,8 @@
 #include "framework/FormView.h"
 #include "model/LockEntry.h"
 
+#include <QIcon>
+
 #include <cstdint>
 
 class ListRowDrag;
@@ -47,6 +49,8 @@ private:
     QTreeWidget* m_list;
     QPushButton* m_properties;
     ListRowDrag* m_drag;
+    // Shown at the left of every row.
+    QIcon m_lockIcon;
     std::int32_t m_encrypt = 0;
     std::int32_t m_ignoreCase = 0;
 };
