@@ -1,4 +1,3 @@
-#include "framework/UpDown.h"
 #include "pages/ViewGeneral.h"
 #include "PageTestSupport.h"
 
@@ -10,7 +9,6 @@ constexpr int kUserLabel = 2836;
 constexpr int kLoginLabel = 2838;
 constexpr int kInitialMessage = 2840;
 constexpr int kTries = 1920;
-constexpr int kTriesUpDown = 1917;
 
 class GeneralPageTest : public PageTest
 {
@@ -98,18 +96,6 @@ TEST_F(GeneralPageTest, AMultiLineMessageIsStoredOnOneLineAndShownOnThreeAgain)
     doc.SetModified(false);
     EXPECT_TRUE(page->Commit());
     EXPECT_FALSE(doc.IsModified());
-}
-
-TEST_F(GeneralPageTest, TheTriesArrowsStayWithinOneToTen)
-{
-    Open();
-    auto* upDown = page->Control<UpDown>(kTriesUpDown);
-    EXPECT_EQ(upDown->minimum(), 1);
-    EXPECT_EQ(upDown->maximum(), 10);
-    upDown->stepBy(20);
-    EXPECT_EQ(TextOf(*page, kTries), "10");
-    upDown->stepBy(-20);
-    EXPECT_EQ(TextOf(*page, kTries), "1");
 }
 
 } // namespace
