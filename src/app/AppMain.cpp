@@ -13,7 +13,6 @@
 #include "util/StringIds.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QPixmap>
 #include <QSettings>
 #include <QTimer>
@@ -37,12 +36,6 @@ void Print(FILE* stream, const QString& text)
 }
 
 } // namespace
-
-void InstallTemplateFontSubstitutes()
-{
-    // fontconfig would map it to DejaVu Sans, which is wider and clips fixed-size labels.
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-}
 
 AppMain::AppMain(const QStringList& arguments, AppOptions options)
     : m_commandLine(CommandLine::Parse(arguments))
@@ -99,7 +92,6 @@ bool AppMain::InitInstance()
 
     m_newOpenDialogRequested = m_commandLine.projectFile.isEmpty();
 
-    InstallTemplateFontSubstitutes();
     m_frame = std::make_unique<FrameMain>(m_doc, *m_documents);
     if (m_options.showSplash)
         m_splash = new SplashWindow(m_frame.get());

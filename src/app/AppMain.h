@@ -75,7 +75,3 @@ private:
     bool m_started = false;
     bool m_exited = false;
 };
-
-// Maps the dialog font the templates name to a metric-compatible installed family, so controls
-// placed in dialog units are not clipped. Must run before the first template is built.
-void InstallTemplateFontSubstitutes();

@@ -56,6 +56,14 @@ QSize DialogUnits::ToPixels(const QSize& units) const
 
 QFont TemplateFont(const QString& family, int pointSize)
 {
+    // The layouts were measured with the Windows dialog font, whose metrics Liberation Sans
+    // matches; fontconfig alone would pick the wider DejaVu Sans and clip fixed-size labels.
+    static const bool substituted = [] {
+        QFont::insertSubstitution(
+            QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+        return true;
+    }();
+    Q_UNUSED(substituted);
     QFont font(family, pointSize);
     const QFontMetrics metrics(font);
     // A bitmap stand-in or a substitute without real glyphs would make every control unreadable.

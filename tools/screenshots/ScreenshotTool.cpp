@@ -143,7 +143,6 @@ int main(int argc, char** argv)
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
     QStandardPaths::setTestModeEnabled(true);
 
-    InstallTemplateFontSubstitutes();
     CurrentAppState().programInfo = CurrentProgramInfo();
     Doc doc;
     DocumentManager documents(doc);
