@@ -125,6 +125,8 @@ void ShootDialogs(Shooter& shooter, Doc& doc, FrameMain& frame, const QString& p
 
 int main(int argc, char** argv)
 {
+    // As in the program: the Preview page's browser engine comes from a plugin.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() < 2 || arguments.size() > 3) {
