@@ -19,13 +19,13 @@ QVector<QRgb> Ramp(int count)
     return table;
 }
 
-PackedDibSpec Indexed(int bits, int width, int height, int colours, bool core = false)
+TestBitmap Indexed(int bits, int width, int height, int colours, bool core = false)
 {
     return { core, width, height, bits, Ramp(colours),
         [=](int x, int y) { return quint32((x * 3 + y * 5 + 1) % colours); } };
 }
 
-PackedDibSpec TrueColour(int bits, int width, int height)
+TestBitmap TrueColour(int bits, int width, int height)
 {
     // Rows told apart by red and green, columns by blue.
     return { false, width, height, bits, {},
@@ -45,13 +45,13 @@ QImage Painted(const DibPicture& picture, QSize canvas, const QRect& destination
     return image;
 }
 
-void ExpectPixels(const DibPicture& picture, const PackedDibSpec& spec)
+void ExpectPixels(const DibPicture& picture, const TestBitmap& bitmap)
 {
-    const QRect whole(0, 0, spec.width, spec.height);
+    const QRect whole(0, 0, bitmap.width, bitmap.height);
     const QImage image = Painted(picture, whole.size(), whole, whole);
-    for (int y = 0; y < spec.height; ++y) {
-        for (int x = 0; x < spec.width; ++x)
-            ASSERT_EQ(image.pixel(x, y), spec.colourAt(x, y)) << "at " << x << "," << y;
+    for (int y = 0; y < bitmap.height; ++y) {
+        for (int x = 0; x < bitmap.width; ++x)
+            ASSERT_EQ(image.pixel(x, y), bitmap.colourAt(x, y)) << "at " << x << "," << y;
     }
 }
 
@@ -60,7 +60,7 @@ TEST(DibPictureLoad, ReadsBothHeadersAndEveryDepth)
     struct Case
     {
         const char* name;
-        PackedDibSpec spec;
+        TestBitmap bitmap;
         int colourCount;
     };
     // Odd widths leave padding at the end of the rows; 300 needs both bytes of a core width.
@@ -77,13 +77,13 @@ TEST(DibPictureLoad, ReadsBothHeadersAndEveryDepth)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DibPicture picture;
-        ASSERT_TRUE(picture.LoadFromPackedDib(PackedDib(c.spec)));
-        EXPECT_EQ(picture.Width(), c.spec.width);
-        EXPECT_EQ(picture.Height(), c.spec.height);
-        EXPECT_EQ(picture.BitsPerPixel(), c.spec.bitsPerPixel);
+        ASSERT_TRUE(picture.LoadFromPackedDib(PackedDib(c.bitmap)));
+        EXPECT_EQ(picture.Width(), c.bitmap.width);
+        EXPECT_EQ(picture.Height(), c.bitmap.height);
+        EXPECT_EQ(picture.BitsPerPixel(), c.bitmap.bitsPerPixel);
         EXPECT_EQ(picture.ColourCount(), c.colourCount);
-        EXPECT_EQ(picture.Palette(), c.spec.table);
-        ExpectPixels(picture, c.spec);
+        EXPECT_EQ(picture.Palette(), c.bitmap.table);
+        ExpectPixels(picture, c.bitmap);
     }
 
     // No "colours used" means the full table.
@@ -125,8 +125,8 @@ TEST(DibPictureLoad, RefusesShortOrUndrawableData)
 
 TEST(DibPictureLoad, SecondLoadFailsAndKeepsTheFirst)
 {
-    const PackedDibSpec first = Indexed(8, 3, 2, 256);
-    const PackedDibSpec second = Indexed(4, 5, 3, 16, true);
+    const TestBitmap first = Indexed(8, 3, 2, 256);
+    const TestBitmap second = Indexed(4, 5, 3, 16, true);
     DibPicture picture;
     ASSERT_TRUE(picture.LoadFromPackedDib(PackedDib(first)));
     EXPECT_FALSE(picture.LoadFromPackedDib(PackedDib(second)));
@@ -164,9 +164,9 @@ TEST(DibPictureLoad, ProgramBitmapsByNumber)
 class DibPictureDraw : public testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_picture.LoadFromPackedDib(PackedDib(m_spec))); }
+    void SetUp() override { ASSERT_TRUE(m_picture.LoadFromPackedDib(PackedDib(m_bitmap))); }
 
-    PackedDibSpec m_spec = Indexed(8, 3, 2, 256);
+    TestBitmap m_bitmap = Indexed(8, 3, 2, 256);
     DibPicture m_picture;
 };
 
@@ -178,7 +178,7 @@ TEST_F(DibPictureDraw, CopiesOnlyTheSourcePartThatLiesInThePicture)
     for (int y = 0; y < 3; ++y) {
         for (int x = 0; x < 4; ++x) {
             const bool drawn = y == 1 && (x == 1 || x == 2);
-            EXPECT_EQ(canvas.pixel(x, y), drawn ? m_spec.colourAt(x, y) : Background)
+            EXPECT_EQ(canvas.pixel(x, y), drawn ? m_bitmap.colourAt(x, y) : Background)
                 << x << "," << y;
         }
     }
@@ -188,7 +188,7 @@ TEST_F(DibPictureDraw, CopiesOnlyTheSourcePartThatLiesInThePicture)
     for (int y = 0; y < 4; ++y) {
         for (int x = 0; x < 4; ++x) {
             const bool inside = x >= 1 && y >= 1 && y <= 2;
-            EXPECT_EQ(canvas.pixel(x, y), inside ? m_spec.colourAt(x - 1, y - 1) : Background)
+            EXPECT_EQ(canvas.pixel(x, y), inside ? m_bitmap.colourAt(x - 1, y - 1) : Background)
                 << x << "," << y;
         }
     }
@@ -206,7 +206,7 @@ TEST_F(DibPictureDraw, ScalesWhenTheSizesDiffer)
     EXPECT_EQ(lines, 2);
     for (int y = 0; y < 4; ++y) {
         for (int x = 0; x < 6; ++x)
-            EXPECT_EQ(canvas.pixel(1 + x, 1 + y), m_spec.colourAt(x / 2, y / 2)) << x << "," << y;
+            EXPECT_EQ(canvas.pixel(1 + x, 1 + y), m_bitmap.colourAt(x / 2, y / 2)) << x << "," << y;
     }
     EXPECT_EQ(canvas.pixel(7, 5), Background);
     EXPECT_EQ(canvas.pixel(1, 5), Background);
@@ -216,7 +216,7 @@ TEST_F(DibPictureDraw, ScalesWhenTheSizesDiffer)
 class DibPicturePanels : public testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_picture.LoadFromPackedDib(PackedDib(m_spec))); }
+    void SetUp() override { ASSERT_TRUE(m_picture.LoadFromPackedDib(PackedDib(m_bitmap))); }
 
     template<typename Painter> QImage Panel(Painter paint, const QRect& panel) const
     {
@@ -227,7 +227,7 @@ protected:
         return image;
     }
 
-    PackedDibSpec m_spec = TrueColour(24, 134, 334);
+    TestBitmap m_bitmap = TrueColour(24, 134, 334);
     DibPicture m_picture;
 };
 
@@ -238,7 +238,7 @@ TEST_F(DibPicturePanels, DialogPanelShowsTheBottomRightPart)
     // The top 51 rows stay hidden: the panel starts with row 51 and ends with the last row.
     for (const int x : { 0, 67, 133 }) {
         for (int y = 0; y < panel.height(); ++y)
-            ASSERT_EQ(image.pixel(panel.left() + x, panel.top() + y), m_spec.colourAt(x, 51 + y))
+            ASSERT_EQ(image.pixel(panel.left() + x, panel.top() + y), m_bitmap.colourAt(x, 51 + y))
                 << x << "," << y;
         EXPECT_EQ(image.pixel(panel.left() + x, panel.top() - 1), Background);
         EXPECT_EQ(image.pixel(panel.left() + x, panel.bottom() + 1), Background);
@@ -250,8 +250,8 @@ TEST_F(DibPicturePanels, DialogPanelShowsTheBottomRightPart)
     // out of that area is not drawn.
     const QImage large = Panel(DrawDialogPanel, QRect(0, 0, 150, 350));
     EXPECT_EQ(large.pixel(15, 15), Background);
-    EXPECT_EQ(large.pixel(16, 16), m_spec.colourAt(0, 0));
-    EXPECT_EQ(large.pixel(133, 333), m_spec.colourAt(117, 317));
+    EXPECT_EQ(large.pixel(16, 16), m_bitmap.colourAt(0, 0));
+    EXPECT_EQ(large.pixel(133, 333), m_bitmap.colourAt(117, 317));
     EXPECT_EQ(large.pixel(134, 333), Background);
     EXPECT_EQ(large.pixel(133, 334), Background);
 }
@@ -260,8 +260,8 @@ TEST_F(DibPicturePanels, PagePanelDrawsTheWholePictureFromItsTopLeft)
 {
     // A panel shorter than the picture does not clip it.
     const QImage image = Panel(DrawPagePanel, QRect(10, 20, 134, 300));
-    EXPECT_EQ(image.pixel(10, 20), m_spec.colourAt(0, 0));
-    EXPECT_EQ(image.pixel(143, 20 + 333), m_spec.colourAt(133, 333));
+    EXPECT_EQ(image.pixel(10, 20), m_bitmap.colourAt(0, 0));
+    EXPECT_EQ(image.pixel(143, 20 + 333), m_bitmap.colourAt(133, 333));
     EXPECT_EQ(image.pixel(10, 20 + 334), Background);
     EXPECT_EQ(image.pixel(9, 20), Background);
     EXPECT_EQ(image.pixel(10, 19), Background);

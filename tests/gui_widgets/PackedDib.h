@@ -8,7 +8,7 @@
 #include <functional>
 
 // Writes packed device-independent bitmaps for the picture tests, independently of the reader.
-struct PackedDibSpec
+struct TestBitmap
 {
     bool coreHeader = false;
     int width = 0;
@@ -31,35 +31,35 @@ inline void AppendLittleEndian(QByteArray& bytes, quint32 value, int size)
         bytes.append(char(value >> (8 * i)));
 }
 
-inline QByteArray PackedDib(const PackedDibSpec& spec)
+inline QByteArray PackedDib(const TestBitmap& bitmap)
 {
     QByteArray bytes;
     // Header: size, width, height, planes, bits; the information header adds compression 0,
     // image size, resolutions, colours used and colours important.
-    const int wordSize = spec.coreHeader ? 2 : 4;
-    AppendLittleEndian(bytes, spec.coreHeader ? 12 : 40, 4);
-    AppendLittleEndian(bytes, quint32(spec.width), wordSize);
-    AppendLittleEndian(bytes, quint32(spec.height), wordSize);
+    const int wordSize = bitmap.coreHeader ? 2 : 4;
+    AppendLittleEndian(bytes, bitmap.coreHeader ? 12 : 40, 4);
+    AppendLittleEndian(bytes, quint32(bitmap.width), wordSize);
+    AppendLittleEndian(bytes, quint32(bitmap.height), wordSize);
     AppendLittleEndian(bytes, 1, 2);
-    AppendLittleEndian(bytes, quint32(spec.bitsPerPixel), 2);
-    if (!spec.coreHeader) {
-        for (const quint32 field : { 0, 0, 2835, 2835, int(spec.table.size()), 0 })
+    AppendLittleEndian(bytes, quint32(bitmap.bitsPerPixel), 2);
+    if (!bitmap.coreHeader) {
+        for (const quint32 field : { 0, 0, 2835, 2835, int(bitmap.table.size()), 0 })
             AppendLittleEndian(bytes, field, 4);
     }
-    for (const QRgb colour : spec.table)
-        AppendLittleEndian(bytes, colour & 0xFFFFFF, spec.coreHeader ? 3 : 4);
-    for (int y = spec.height - 1; y >= 0; --y) {
+    for (const QRgb colour : bitmap.table)
+        AppendLittleEndian(bytes, colour & 0xFFFFFF, bitmap.coreHeader ? 3 : 4);
+    for (int y = bitmap.height - 1; y >= 0; --y) {
         QByteArray row;
         quint32 bits = 0;
         int bitCount = 0;
-        for (int x = 0; x < spec.width; ++x) {
-            if (spec.bitsPerPixel > 8) {
-                AppendLittleEndian(row, spec.pixel(x, y), spec.bitsPerPixel / 8);
+        for (int x = 0; x < bitmap.width; ++x) {
+            if (bitmap.bitsPerPixel > 8) {
+                AppendLittleEndian(row, bitmap.pixel(x, y), bitmap.bitsPerPixel / 8);
                 continue;
             }
-            bits = (bits << spec.bitsPerPixel) | spec.pixel(x, y);
-            bitCount += spec.bitsPerPixel;
-            if (bitCount == 8 || x == spec.width - 1) {
+            bits = (bits << bitmap.bitsPerPixel) | bitmap.pixel(x, y);
+            bitCount += bitmap.bitsPerPixel;
+            if (bitCount == 8 || x == bitmap.width - 1) {
                 row.append(char(bits << (8 - bitCount)));
                 bits = 0;
                 bitCount = 0;
