@@ -2,12 +2,11 @@
 
 #include <QByteArray>
 #include <QColor>
-#include <QtEndian>
 #include <QVector>
 
 #include <functional>
 
-// Writes packed device-independent bitmaps for the picture tests, independently of the reader.
+// A bitmap for the picture tests; PackedDib writes its bytes independently of the reader.
 struct TestBitmap
 {
     bool coreHeader = false;
