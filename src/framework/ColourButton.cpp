@@ -1,21 +1,13 @@
 #include "framework/ColourButton.h"
 
 #include "framework/ColourPopup.h"
+#include "framework/Prompts.h"
+#include "framework/QtColour.h"
 
-#include <QColorDialog>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
 #include <algorithm>
-
-std::function<std::optional<Colour>(QWidget* parent, Colour initial)>
-    ColourButton::moreColoursChooser
-    = [](QWidget* parent, Colour initial) -> std::optional<Colour> {
-    const QColor chosen = QColorDialog::getColor(ColourToQColor(initial), parent);
-    if (!chosen.isValid())
-        return std::nullopt;
-    return ColourFromQColor(chosen);
-};
 
 ColourButton::ColourButton(QWidget* parent)
     : QPushButton(parent)
@@ -52,7 +44,7 @@ void ColourButton::choose(Colour colour)
 
 void ColourButton::chooseMore()
 {
-    if (const std::optional<Colour> chosen = moreColoursChooser(this, m_colour))
+    if (const std::optional<Colour> chosen = CurrentPrompts().ChooseColour(this, m_colour))
         choose(*chosen);
 }
 
@@ -71,7 +63,7 @@ void ColourButton::paintEvent(QPaintEvent*)
     painter.drawPrimitive(QStyle::PE_IndicatorArrowDown, arrow);
 
     const QRect swatch = contents.adjusted(1, 1, -arrowWidth - 2, -1);
-    QColor fill = ColourToQColor(m_colour);
+    QColor fill = ToQColor(m_colour);
     QColor edge = palette().color(QPalette::Active, QPalette::WindowText);
     if (!isEnabled()) {
         // Greyed like any disabled control: the colour's brightness, washed towards the face.

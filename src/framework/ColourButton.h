@@ -2,26 +2,13 @@
 
 #include "model/Doc.h"
 
-#include <QColor>
 #include <QPushButton>
-
-#include <functional>
-#include <optional>
 
 class ColourPopup;
 
-inline QColor ColourToQColor(Colour colour)
-{
-    return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
-}
-
-inline Colour ColourFromQColor(const QColor& colour)
-{
-    return MakeColour(colour.red(), colour.green(), colour.blue());
-}
-
 // A push button showing a colour swatch; a click offers the standard colour wells and a
-// "More Colors..." entry. Reports each choice with the button's control id.
+// "More Colors..." entry, which asks the prompt service's colour chooser. Reports each choice
+// with the button's control id.
 class ColourButton : public QPushButton
 {
     Q_OBJECT
@@ -38,10 +25,6 @@ public:
 
     // Opens the colour wells under the button, as a click does.
     void showPopup();
-
-    // Asks for a colour beyond the wells; an empty result means the user cancelled. Replaceable so
-    // that the prompt service and tests can answer it.
-    static std::function<std::optional<Colour>(QWidget* parent, Colour initial)> moreColoursChooser;
 
 signals:
     // Sent whenever the user picks a colour, also when it equals the current one.

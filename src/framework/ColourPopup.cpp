@@ -1,6 +1,7 @@
 #include "framework/ColourPopup.h"
 
 #include "framework/ColourButton.h"
+#include "framework/QtColour.h"
 
 #include <QGridLayout>
 #include <QMouseEvent>
@@ -20,7 +21,7 @@ constexpr int SwatchSize = 12;
 QIcon SwatchIcon(Colour colour)
 {
     QPixmap pixmap(SwatchSize, SwatchSize);
-    pixmap.fill(ColourToQColor(colour));
+    pixmap.fill(ToQColor(colour));
     QPainter painter(&pixmap);
     painter.setPen(Qt::darkGray);
     painter.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));

@@ -1,6 +1,7 @@
 #include "framework/ColourButton.h"
 
 #include "framework/ColourPopup.h"
+#include "support/TestPrompts.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -31,7 +32,6 @@ protected:
     {
         if (QWidget* popup = QApplication::activePopupWidget())
             popup->close();
-        ColourButton::moreColoursChooser = m_savedChooser;
     }
 
     ColourPopup* openPopup()
@@ -76,8 +76,6 @@ protected:
 
     ColourButton m_button;
     std::vector<std::pair<int, Colour>> m_reports;
-    const decltype(ColourButton::moreColoursChooser) m_savedChooser
-        = ColourButton::moreColoursChooser;
 };
 
 TEST_F(ColourButtonTest, ChoosingAWellSetsTheColourAndReportsItWithTheId)
@@ -105,25 +103,30 @@ TEST_F(ColourButtonTest, ChoosingAWellSetsTheColourAndReportsItWithTheId)
 
 TEST_F(ColourButtonTest, MoreColoursAsksTheChooserWithTheCurrentColour)
 {
-    QWidget* askedParent = nullptr;
-    Colour askedInitial = 0;
-    std::optional<Colour> answer = MakeColour(1, 2, 3);
-    ColourButton::moreColoursChooser = [&](QWidget* parent, Colour initial) {
-        askedParent = parent;
-        askedInitial = initial;
-        return answer;
-    };
+    // The prompt service answers; this one also notes whom it was asked by and from which colour.
+    struct RecordingPrompts : TestPrompts
+    {
+        std::optional<Colour> ChooseColour(QWidget* owner, Colour initial) override
+        {
+            askedOwner = owner;
+            askedInitial = initial;
+            return TestPrompts::ChooseColour(owner, initial);
+        }
+        QWidget* askedOwner = nullptr;
+        Colour askedInitial = 0;
+    } prompts;
 
+    prompts.AnswerColour(MakeColour(1, 2, 3));
     chooseMore();
-    EXPECT_EQ(askedParent, &m_button);
-    EXPECT_EQ(askedInitial, MakeColour(192, 220, 192));
+    EXPECT_EQ(prompts.askedOwner, &m_button);
+    EXPECT_EQ(prompts.askedInitial, MakeColour(192, 220, 192));
     EXPECT_EQ(m_button.colour(), Colour(0x030201));
     EXPECT_EQ(m_reports, (std::vector<std::pair<int, Colour>> { { 1002, 0x030201 } }));
 
     // Cancelling changes and reports nothing.
-    answer.reset();
+    prompts.AnswerColour(std::nullopt);
     chooseMore();
-    EXPECT_EQ(askedInitial, Colour(0x030201));
+    EXPECT_EQ(prompts.askedInitial, Colour(0x030201));
     EXPECT_EQ(m_button.colour(), Colour(0x030201));
     EXPECT_EQ(m_reports.size(), 1u);
 }
