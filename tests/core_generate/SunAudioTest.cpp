@@ -121,6 +121,28 @@ TEST(SunAudio, WaveFileHoldsTheHeaderAndOneSamplePerByte)
         ASSERT_EQ(quint8(wave[44 + i]), QByteArray::fromHex("80fd0280").at(i % 4) & 0xFF) << i;
 }
 
+TEST(SunAudio, ConversionOfABlockMatchesTheSampleRuleAtEveryPlace)
+{
+    // Every byte value at an even and at an odd offset, and an odd count, so samples converted
+    // in pairs and the last one converted alone all meet the one-sample rule.
+    QByteArray samples;
+    for (int b = 0; b < 256; ++b)
+        samples += char(b);
+    for (int b = 255; b > 0; --b)
+        samples += char(b);
+    ASSERT_EQ(samples.size() % 2, 1);
+    QBuffer input;
+    input.setData(SunHeader(24) + samples);
+    input.open(QIODevice::ReadOnly);
+    QBuffer output;
+    output.open(QIODevice::ReadWrite);
+    ASSERT_TRUE(ConvertSunAudioToWave(input, output));
+    const QByteArray wave = output.data();
+    ASSERT_EQ(wave.size(), 44 + samples.size());
+    for (int i = 0; i < samples.size(); ++i)
+        ASSERT_EQ(quint8(wave[44 + i]), MuLawToUnsigned8(quint8(samples[i]))) << i;
+}
+
 TEST(SunAudio, FileConversionLeavesTheOutputAloneForABadFile)
 {
     QTemporaryDir dir;
