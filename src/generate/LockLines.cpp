@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -15,6 +16,8 @@ class TextWriter
 {
 public:
     qsizetype Size() const { return m_size; }
+    // Empties the text but keeps its memory.
+    void Clear() { m_size = 0; }
     char* At(qsizetype offset) { return m_text.data() + offset; }
 
     void Append(const char* data, qsizetype size)
@@ -39,6 +42,9 @@ public:
     void ReplaceFrom(qsizetype offset, char ch, const char (&replacement)[N])
     {
         constexpr qsizetype length = N - 1;
+        // Most texts hold no ch at all, and memchr finds that out faster than counting.
+        if (!std::memchr(At(offset), ch, m_size - offset))
+            return;
         const qsizetype extra = std::count(At(offset), At(m_size), ch) * (length - 1);
         if (extra == 0)
             return;
@@ -55,6 +61,20 @@ public:
             }
         }
         m_size += extra;
+    }
+
+    // Appends data with every ch replaced by replacement, copying the runs between them whole.
+    template<std::size_t N>
+    void AppendReplacing(const char* data, qsizetype size, char ch, const char (&replacement)[N])
+    {
+        const char* end = data + size;
+        while (const void* found = std::memchr(data, ch, end - data)) {
+            const auto* at = static_cast<const char*>(found);
+            Append(data, at - data);
+            Append(replacement);
+            data = at + 1;
+        }
+        Append(data, end - data);
     }
 
     QByteArray Take()
@@ -111,26 +131,61 @@ QByteArray ScrambleText(const Doc& doc, const QByteArray& text)
 
 QByteArray BuildLockLines(const Doc& doc, bool forFile)
 {
+    // Scrambling one record at a time would leave the cipher waiting on each character's carry,
+    // so the records of a few hundred locks are built and scrambled together, side by side. The
+    // chunk keeps the records in cache and their buffer small.
+    constexpr std::size_t ChunkSize = 256;
+    const bool scramble = doc.encrypt != 0;
+    TextWriter records;
+    std::vector<qsizetype> bounds;
+
+    // Doubling backslashes record by record equals doubling them in the whole text, since nothing
+    // else in a line holds one; it happens after scrambling, as the applet expects. In the page a
+    // double quote would end the attribute and lose the lock; the browser hands "&quot;" to the
+    // applet as the quote itself.
     TextWriter lines;
-    for (std::size_t i = 0; i < doc.locks.size(); ++i) {
-        lines.Append(forFile ? "Lock" : "<PARAM NAME=Lock");
-        lines.AppendNumber(i);
-        lines.Append(forFile ? "=" : " VALUE=\"");
-        const qsizetype recordStart = lines.Size();
-        AppendLockRecord(lines, doc.locks[i]);
-        if (doc.encrypt != 0)
-            TableCipher::ScrambleInPlace(lines.At(recordStart), lines.Size() - recordStart);
-        // Doubling backslashes record by record equals doubling them in the whole text, since
-        // nothing else in a line holds one; it happens after scrambling, as the applet expects.
-        // In the page a double quote would end the attribute and lose the lock; the browser
-        // hands "&quot;" to the applet as the quote itself.
-        if (forFile) {
-            lines.ReplaceFrom(recordStart, '\\', "\\\\");
-        } else {
-            lines.ReplaceFrom(recordStart, '"', "&quot;");
-            lines.Append("\">");
+    for (std::size_t first = 0; first < doc.locks.size(); first += ChunkSize) {
+        const std::size_t end = std::min(doc.locks.size(), first + ChunkSize);
+        if (scramble) {
+            records.Clear();
+            bounds.assign(1, 0);
+            for (std::size_t i = first; i < end; ++i) {
+                AppendLockRecord(records, doc.locks[i]);
+                bounds.push_back(records.Size());
+            }
+            TableCipher::ScrambleEachInPlace(records.At(0), bounds);
         }
-        lines.Append("\r\n");
+        for (std::size_t i = first; i < end; ++i) {
+            if (forFile)
+                lines.Append("Lock");
+            else
+                lines.Append("<PARAM NAME=Lock");
+            lines.AppendNumber(i);
+            if (forFile)
+                lines.Append("=");
+            else
+                lines.Append(" VALUE=\"");
+            if (scramble) {
+                const char* record = records.At(bounds[i - first]);
+                const qsizetype size = bounds[i - first + 1] - bounds[i - first];
+                if (forFile)
+                    lines.AppendReplacing(record, size, '\\', "\\\\");
+                else
+                    lines.AppendReplacing(record, size, '"', "&quot;");
+            } else {
+                // Plain records seldom hold either character, so they are written directly and
+                // checked afterwards.
+                const qsizetype recordStart = lines.Size();
+                AppendLockRecord(lines, doc.locks[i]);
+                if (forFile)
+                    lines.ReplaceFrom(recordStart, '\\', "\\\\");
+                else
+                    lines.ReplaceFrom(recordStart, '"', "&quot;");
+            }
+            if (!forFile)
+                lines.Append("\">");
+            lines.Append("\r\n");
+        }
     }
     return lines.Take();
 }
