@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <optional>
+
 namespace {
 
 // What becomes of one file, and of the run.
@@ -24,21 +26,31 @@ bool PathExists(const QString& path)
     return info.exists() || info.isSymLink();
 }
 
+// Repeats step until it succeeds, asking with Abort, Retry and Ignore after each failure:
+// nothing when it succeeded, else what becomes of the file.
+template<class Step, class Ask> std::optional<Outcome> RetryUntilDone(Step step, Ask ask)
+{
+    while (!step()) {
+        const PromptAnswer answer = ask();
+        if (answer == PromptAnswer::Ignore)
+            return Outcome::Skipped;
+        if (answer != PromptAnswer::Retry)
+            return Outcome::Stopped;
+    }
+    return std::nullopt;
+}
+
 Outcome CopyOne(const QByteArray& source, const QByteArray& destination, QWidget* owner)
 {
     const QString from = QFile::decodeName(source);
     const QString to = QFile::decodeName(destination);
-    while (!PathExists(from)) {
-        switch (ShowResourceMessage(owner, IDS_FILE_MISSING, PromptIcon::Warning,
-            PromptButtons::AbortRetryIgnore, source)) {
-        case PromptAnswer::Retry:
-            continue;
-        case PromptAnswer::Ignore:
-            return Outcome::Skipped;
-        default:
-            return Outcome::Stopped;
-        }
-    }
+    const std::optional<Outcome> missing = RetryUntilDone([&] { return PathExists(from); },
+        [&] {
+            return ShowResourceMessage(owner, IDS_FILE_MISSING, PromptIcon::Warning,
+                PromptButtons::AbortRetryIgnore, source);
+        });
+    if (missing)
+        return *missing;
     if (PathExists(to)) {
         switch (ShowResourceMessage(owner, IDS_ASK_REPLACE_FILE, PromptIcon::Question,
             PromptButtons::YesNoCancel, destination)) {
@@ -50,18 +62,12 @@ Outcome CopyOne(const QByteArray& source, const QByteArray& destination, QWidget
             return Outcome::Stopped;
         }
     }
-    while (!CopyFileOver(from, to)) {
-        switch (ShowResourceMessage(owner, IDS_COPY_FAILED, PromptIcon::Warning,
-            PromptButtons::AbortRetryIgnore, source, destination)) {
-        case PromptAnswer::Retry:
-            continue;
-        case PromptAnswer::Ignore:
-            return Outcome::Skipped;
-        default:
-            return Outcome::Stopped;
-        }
-    }
-    return Outcome::Copied;
+    const std::optional<Outcome> failed = RetryUntilDone([&] { return CopyFileOver(from, to); },
+        [&] {
+            return ShowResourceMessage(owner, IDS_COPY_FAILED, PromptIcon::Warning,
+                PromptButtons::AbortRetryIgnore, source, destination);
+        });
+    return failed.value_or(Outcome::Copied);
 }
 
 } // namespace
@@ -74,16 +80,10 @@ bool CopyFileOver(const QString& source, const QString& destination)
     QSaveFile output(destination);
     if (!output.open(QIODevice::WriteOnly))
         return false;
-    char block[CopyBlockSize];
-    for (;;) {
-        const qint64 count = input.read(block, CopyBlockSize);
-        if (count == 0)
-            return output.commit();
-        if (count < 0 || output.write(block, count) != count) {
-            output.cancelWriting();
-            return false;
-        }
-    }
+    if (CopyBlocks(input, output))
+        return output.commit();
+    output.cancelWriting();
+    return false;
 }
 
 bool PublishFiles(const QList<QByteArray>& sources, const QByteArray& destinationPrefix,

@@ -3,22 +3,24 @@
 #include <QFile>
 #include <QFileInfo>
 
+bool CopyBlocks(QIODevice& source, QIODevice& target)
+{
+    char block[CopyBlockSize];
+    for (;;) {
+        const qint64 count = source.read(block, CopyBlockSize);
+        if (count == 0)
+            return true;
+        if (count < 0 || target.write(block, count) != count)
+            return false;
+    }
+}
+
 bool CopyDeviceToNewFile(QIODevice& source, const QString& destination)
 {
     QFile target(destination);
     if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
         return false;
-    char block[CopyBlockSize];
-    bool ok = true;
-    for (;;) {
-        const qint64 count = source.read(block, CopyBlockSize);
-        if (count == 0)
-            break;
-        if (count < 0 || target.write(block, count) != count) {
-            ok = false;
-            break;
-        }
-    }
+    bool ok = CopyBlocks(source, target);
     target.close();
     ok = ok && target.error() == QFileDevice::NoError;
     if (!ok)

@@ -9,6 +9,9 @@ class QIODevice;
 // Size of the blocks in which files are copied.
 constexpr qint64 CopyBlockSize = 10240;
 
+// Copies the source's remaining bytes to target in blocks; false when a read or write fails.
+bool CopyBlocks(QIODevice& source, QIODevice& target);
+
 // Copies the device's remaining bytes into a new file at destination, in blocks. Refuses to
 // overwrite: false when destination already exists. A copy that fails part way removes what it
 // wrote, so no truncated file is left to pass for a good one.
