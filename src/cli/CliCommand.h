@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+
 #include <vector>
 
 // One subcommand of zarnith-cli. run gets the arguments after the subcommand's name and returns

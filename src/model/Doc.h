@@ -3,6 +3,7 @@
 #include "model/LockEntry.h"
 
 #include <QByteArray>
+
 #include <cstdint>
 #include <vector>
 

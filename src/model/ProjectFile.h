@@ -13,7 +13,7 @@ struct FileResult
     int messageId = 0;
 
     static FileResult Success() { return {}; }
-    static FileResult Failure(int id) { return {false, id}; }
+    static FileResult Failure(int id) { return { false, id }; }
 };
 
 // Writes the project to path atomically: a save that fails at any point leaves the previous file

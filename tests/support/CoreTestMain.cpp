@@ -1,4 +1,5 @@
 #include <QCoreApplication>
+
 #include <gtest/gtest.h>
 
 // The core asks the application object for the program's own directory.

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QStandardPaths>
+
 #include <gtest/gtest.h>
 
 // GUI tests drive real widgets; settings and caches go to test locations, never the user's.
