@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QList>
 
 namespace {
 
@@ -26,13 +27,26 @@ QByteArray TrimLeft(const QByteArray& text)
     return text.mid(start);
 }
 
-// Absolute and without "." and ".." parts; a trailing separator is kept, since it says the path
-// names a folder.
+// Absolute and without "." and ".." parts, as the system's full-path call makes it: ".." at the
+// root stays at the root, and the bytes of every name are kept as they are (a round trip through
+// QString would replace those that are not valid in the locale's encoding). A trailing separator
+// is kept, since it says the path names a folder.
 QByteArray MakeAbsolute(const QByteArray& path)
 {
-    const QString absolute
-        = QDir::cleanPath(QDir::current().absoluteFilePath(QFile::decodeName(path)));
-    QByteArray result = QFile::encodeName(absolute);
+    const QByteArray full
+        = path.startsWith('/') ? path : QFile::encodeName(QDir::currentPath()) + '/' + path;
+    QList<QByteArray> names;
+    for (const QByteArray& name : full.split('/')) {
+        if (name.isEmpty() || name == ".")
+            continue;
+        if (name == "..") {
+            if (!names.isEmpty())
+                names.removeLast();
+            continue;
+        }
+        names.append(name);
+    }
+    QByteArray result = '/' + names.join('/');
     if (path.endsWith('/') && !result.endsWith('/'))
         result += '/';
     return result;

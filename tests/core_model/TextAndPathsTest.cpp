@@ -69,6 +69,26 @@ TEST(Paths, JoinFullPath)
     EXPECT_EQ(JoinFullPath("/pub", "", ""), "/pub/");
 }
 
+TEST(Paths, DoubleDotsStopAtTheRoot)
+{
+    // Climbs well past the root from the program's own directory.
+    const QByteArray program = ProgramDirectory();
+    const QByteArray climb = QByteArray("../").repeated(program.count('/') + 2);
+    EXPECT_EQ(ResolveProgramPath(climb + "ok.au"), "/ok.au");
+    EXPECT_EQ(JoinFullPath("/", "..", "a.class"), "/a.class");
+    EXPECT_EQ(JoinFullPath("/pub/../..", "", "a.class"), "/a.class");
+    EXPECT_EQ(JoinFullPath("/..", "", ""), "/");
+}
+
+TEST(Paths, NamesKeepTheirBytes)
+{
+    // A name made on Windows in its 8-bit code page is no valid UTF-8, yet names that file.
+    const QByteArray name = "\xe9t\xe9.au";
+    EXPECT_EQ(ResolveProgramPath("sounds/" + name), ProgramDirectory() + "sounds/" + name);
+    EXPECT_EQ(JoinFullPath("/pub/\xe9 ", " sub", name), "/pub/\xe9/sub/" + name);
+    EXPECT_EQ(FileNamePart("/pub/" + name), name);
+}
+
 TEST(Paths, FileNamePart)
 {
     EXPECT_EQ(FileNamePart("C:\\Sounds\\ok.au"), "ok.au");
