@@ -95,8 +95,9 @@ bool ViewAppearance::Commit()
 void ViewAppearance::ApplyBorderStyleRule()
 {
     UpdateData(true);
-    // Read from the list itself: a refused thickness stops the exchange before the style.
-    const bool hasBorder = Control<QComboBox>(kBorderStyleList)->currentIndex() != kNoBorder;
+    // The page's own style: a refused thickness stops the exchange before the style is taken,
+    // so the thickness edit stays enabled for the user to correct it.
+    const bool hasBorder = m_borderStyle != kNoBorder;
     Control<QLineEdit>(kThicknessEdit)->setEnabled(hasBorder);
     Control<ColourButton>(kBorderColourButton)->setEnabled(hasBorder);
 }

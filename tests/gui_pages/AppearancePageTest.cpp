@@ -101,12 +101,19 @@ TEST_F(AppearancePageTest, BorderControlsFollowTheChosenStyle)
     ChooseBorderStyle(3);
     EXPECT_TRUE(BorderControlsEnabled());
 
-    // A bad thickness is reported, and the controls still follow the list.
+    // A bad thickness is reported and stops the exchange before the style, so the controls
+    // follow the style last taken and the thickness can still be corrected.
     Type(*page, kThickness, "x");
     prompts.AnswerMessage(PromptAnswer::Ok);
     ChooseBorderStyle(0);
     EXPECT_EQ(prompts.MessageTexts(), QStringList({ "Please enter an integer." }));
+    EXPECT_TRUE(BorderControlsEnabled());
+    Type(*page, kThickness, "4");
+    ChooseBorderStyle(0);
     EXPECT_FALSE(BorderControlsEnabled());
+    EXPECT_TRUE(page->Commit());
+    EXPECT_EQ(doc.borderStyle, 0);
+    EXPECT_EQ(doc.borderThickness, 4);
 }
 
 TEST_F(AppearancePageTest, AStoredValueOutOfRangeIsReportedWhenThePageOpens)
