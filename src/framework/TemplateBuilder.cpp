@@ -1,6 +1,7 @@
 #include "framework/TemplateBuilder.h"
 
 #include "framework/ColourButton.h"
+#include "framework/ResourceIcon.h"
 #include "framework/UpDown.h"
 
 #include <QButtonGroup>
@@ -25,20 +26,6 @@
 #include <vector>
 
 namespace {
-
-// Icons show at their own size, at most the system icon size, as on Windows.
-constexpr QSize kLargestIcon(32, 32);
-
-QIcon ResourceIcon(int iconId)
-{
-    for (const char* extension : { "png", "svg" }) {
-        const QString path
-            = QStringLiteral(":/images/icon%1.%2").arg(iconId).arg(QLatin1String(extension));
-        if (QFile::exists(path))
-            return QIcon(path);
-    }
-    return QIcon();
-}
 
 // True when text marks a mnemonic: an "&" before anything but another "&".
 bool HasMnemonic(const QString& text)
@@ -132,14 +119,12 @@ QWidget* MakeEdit(const TemplateControl& control, QWidget* form)
 QWidget* MakeButton(const TemplateControl& control, QWidget* form)
 {
     auto* button = new QPushButton(form);
-    if (control.Has("icon")) {
-        const QIcon icon = ResourceIcon(control.icon);
-        button->setIcon(icon);
-        button->setIconSize(icon.actualSize(kLargestIcon));
+    // An icon button keeps its text for screen readers; the icon itself fits the button once it
+    // has its size.
+    if (control.Has("icon"))
         button->setAccessibleName(control.text);
-    } else {
+    else
         button->setText(control.text);
-    }
     button->setDefault(control.Has("default"));
     return button;
 }
@@ -188,7 +173,7 @@ QWidget* MakeIcon(const TemplateControl& control, QWidget* form)
 {
     auto* label = new QLabel(form);
     const QIcon icon = ResourceIcon(control.icon);
-    label->setPixmap(icon.pixmap(icon.actualSize(kLargestIcon)));
+    label->setPixmap(icon.pixmap(icon.actualSize(kSystemIconSize)));
     return label;
 }
 
@@ -279,7 +264,10 @@ QWidget* TemplateBuilder::CreateControl(const TemplateControl& control, QWidget*
         break;
     case ControlType::Button:
         widget = MakeButton(control, form);
-        break;
+        widget->setGeometry(rect);
+        if (control.Has("icon"))
+            SetButtonIcon(static_cast<QPushButton*>(widget), control.icon);
+        return widget;
     case ControlType::CheckBox:
         widget = new QCheckBox(control.text, form);
         break;

@@ -1,7 +1,7 @@
 #include "pages/DialogInputDetails.h"
 
+#include "framework/ResourceIcon.h"
 #include "framework/UpDown.h"
-#include "pages/PageControls.h"
 #include "publish/DocOutputs.h"
 
 #include <QPushButton>

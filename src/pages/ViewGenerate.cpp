@@ -1,8 +1,8 @@
 #include "pages/ViewGenerate.h"
 
 #include "framework/FieldCommit.h"
+#include "framework/ResourceIcon.h"
 #include "model/Doc.h"
-#include "pages/PageControls.h"
 #include "publish/DocOutputs.h"
 
 #include <QCheckBox>

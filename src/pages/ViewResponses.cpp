@@ -3,6 +3,7 @@
 #include "framework/AppState.h"
 #include "framework/FieldCommit.h"
 #include "framework/Prompts.h"
+#include "framework/ResourceIcon.h"
 #include "pages/AudioPlayer.h"
 #include "pages/PageControls.h"
 #include "util/Paths.h"
