@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
-  qt6-multimedia-dev qt6-webengine-dev
+  qt6-multimedia-dev qt6-webengine-dev libssl-dev python3-cryptography
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   default-jdk-headless default-jre

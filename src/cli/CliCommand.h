@@ -18,3 +18,6 @@ std::vector<CliCommand> ProjectCommands();
 
 // Commands that generate outputs: html, params, lockfile, resources, publish, au2wav.
 std::vector<CliCommand> OutputCommands();
+
+// The modern box's encrypted lock data: locks.
+std::vector<CliCommand> LockCommands();

@@ -4,6 +4,7 @@
 #include "model/Doc.h"
 #include "model/ProjectFile.h"
 #include "util/ResourceText.h"
+#include "util/StringIds.h"
 
 #include <QFile>
 
@@ -52,4 +53,40 @@ int ReportUsage(const CliCommand& command)
 QByteArray ArgumentBytes(const QString& argument)
 {
     return argument.toLocal8Bit();
+}
+
+bool ParseCommandLine(
+    const QStringList& arguments, const QStringList& optionNames, CommandLine& line)
+{
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (!argument.startsWith(QLatin1Char('-')) || argument.size() == 1) {
+            line.positional.append(argument);
+            continue;
+        }
+        if (!optionNames.contains(argument) || i + 1 == arguments.size()
+            || line.options.contains(argument))
+            return false;
+        line.options.insert(argument, arguments[++i]);
+    }
+    return true;
+}
+
+std::optional<LockIterations> IterationsOrReport(const CommandLine& line, LockDataUse use)
+{
+    const auto value = line.options.constFind(QStringLiteral("--iterations"));
+    if (value == line.options.constEnd())
+        return LockIterations::Checked(LockIterations::kDefault, use);
+    bool isNumber = false;
+    const int count = value->toInt(&isNumber);
+    if (!isNumber) {
+        ReportFailure(LoadResourceText(IDS_PARSE_INT));
+        return std::nullopt;
+    }
+    const std::optional<LockIterations> iterations = LockIterations::Checked(count, use);
+    if (!iterations)
+        ReportFailure(FormatResourceText(IDS_PARSE_INT_RANGE,
+            QByteArray::number(LockIterations::Minimum(use)),
+            QByteArray::number(LockIterations::kMaximum)));
+    return iterations;
 }

@@ -1,7 +1,13 @@
 #pragma once
 
+#include "generate/LockData.h"
+
 #include <QByteArray>
+#include <QHash>
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 class Doc;
 struct CliCommand;
@@ -27,3 +33,20 @@ int ReportUsage(const CliCommand& command);
 
 // A command-line argument as the 8-bit text the program holds.
 QByteArray ArgumentBytes(const QString& argument);
+
+// Positional arguments and the values of the options a command accepts; every option takes a
+// value.
+struct CommandLine
+{
+    QStringList positional;
+    QHash<QString, QString> options;
+};
+
+// Splits arguments into line; false for an unknown option, one without its value or one given
+// twice.
+bool ParseCommandLine(
+    const QStringList& arguments, const QStringList& optionNames, CommandLine& line);
+
+// The --iterations option of line checked for use, the default when it is absent; on a value
+// that is not allowed prints the program's integer message as one line and returns nothing.
+std::optional<LockIterations> IterationsOrReport(const CommandLine& line, LockDataUse use);

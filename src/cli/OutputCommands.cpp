@@ -34,31 +34,6 @@ const CliCommand ResourcesCommand { "resources", "PROJECT.loc", RunResources };
 const CliCommand PublishCommand { "publish", "PROJECT.loc DIR", RunPublish };
 const CliCommand AuToWavCommand { "au2wav", "IN.au OUT.wav", RunAuToWav };
 
-// Positional arguments and the values of the options a command accepts; every option takes a
-// value.
-struct CommandLine
-{
-    QStringList positional;
-    QHash<QString, QString> options;
-};
-
-bool ParseCommandLine(
-    const QStringList& arguments, const QStringList& optionNames, CommandLine& line)
-{
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (!argument.startsWith(QLatin1Char('-')) || argument.size() == 1) {
-            line.positional.append(argument);
-            continue;
-        }
-        if (!optionNames.contains(argument) || i + 1 == arguments.size()
-            || line.options.contains(argument))
-            return false;
-        line.options.insert(argument, arguments[++i]);
-    }
-    return true;
-}
-
 int ReportFileResult(const FileResult& result, const QString& path)
 {
     if (result.ok)

@@ -14,6 +14,8 @@ std::vector<CliCommand> AllCommands()
     std::vector<CliCommand> commands = ProjectCommands();
     for (const CliCommand& command : OutputCommands())
         commands.push_back(command);
+    for (const CliCommand& command : LockCommands())
+        commands.push_back(command);
     return commands;
 }
 

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "generate/LockKeyCache.h"
+
+#include <QByteArray>
+
+#include <optional>
+
+class Doc;
+class LockEntry;
+
+// Where lock data goes decides the least iteration count it may use: published pages must make
+// every password guess cost real work, while the preview never leaves the machine.
+enum class LockDataUse { Publish, Preview };
+
+// A PBKDF2 iteration count that has been checked for where its lock data goes.
+class LockIterations
+{
+public:
+    static constexpr int kDefault = 600000;
+    static constexpr int kPublishMinimum = 100000;
+    // Beyond this a visitor's browser would take minutes for one login.
+    static constexpr int kMaximum = 10000000;
+
+    // The least count allowed for use: kPublishMinimum, or 1 for the preview.
+    static int Minimum(LockDataUse use);
+
+    // The count when it lies between Minimum(use) and kMaximum; nothing otherwise.
+    static std::optional<LockIterations> Checked(int count, LockDataUse use);
+
+    int Count() const { return m_count; }
+
+private:
+    explicit LockIterations(int count)
+        : m_count(count)
+    {
+    }
+
+    int m_count;
+};
+
+// What a visitor's user ID and password turn into before key derivation: UTF-8 of the user ID,
+// one 0 byte, UTF-8 of the password; with fold, both first upper-cased with Unicode's default full
+// mapping, as JavaScript's toUpperCase does ("ß" becomes "SS").
+QByteArray LockSecret(const LockEntry& lock, bool fold);
+
+// The modern box's lock data: the JSON object
+//   {"format":"zarnith-locks/1","iterations":I,"salt":B64,"fold":true|false,
+//    "locks":[{"id":B64,"iv":B64,"data":B64},...]}
+// in lock order, one entry per distinct id (the first lock wins, as the applet takes the first
+// match). fold is the project's ignore case. Each lock's key K is PBKDF2-HMAC-SHA256 of its
+// secret with the cache's salt; id is HMAC-SHA256(K, "zarnith-lock-id") cut to 16 bytes, and data
+// is AES-256-GCM under HMAC-SHA256(K, "zarnith-lock-key") with a fresh random iv, of the UTF-8
+// JSON {"url":...,"target":...}, with the tag appended. Keys come from cache and missing ones are
+// derived into it (see LockKeyCache::Derive for progress). Nothing when cancelled.
+// The text is compact JSON with no "<", so it may sit in a script element as it is.
+std::optional<QByteArray> BuildLockData(const Doc& doc, LockIterations iterations,
+    LockKeyCache& cache, const LockProgress& progress = {});

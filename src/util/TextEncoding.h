@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// A project text as Unicode, the same on every machine: bytes that form valid UTF-8 are read as
+// UTF-8; any other text comes from a Windows code page and is read as Windows-1252 (the five
+// bytes that code page leaves undefined keep their Latin-1 meaning). Generated pages that show
+// project texts in a browser and the encrypted locks both convert through here, so what a visitor
+// types matches what the program derived.
+QString DecodeProjectText(const QByteArray& text);
