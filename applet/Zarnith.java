@@ -3,6 +3,7 @@ import java.applet.AppletContext;
 import java.applet.AudioClip;
 import java.awt.Button;
 import java.awt.Color;
+import java.awt.Component;
 import java.awt.Dimension;
 import java.awt.EventQueue;
 import java.awt.Font;
@@ -10,6 +11,7 @@ import java.awt.FontMetrics;
 import java.awt.Graphics;
 import java.awt.Graphics2D;
 import java.awt.GraphicsEnvironment;
+import java.awt.Rectangle;
 import java.awt.RenderingHints;
 import java.awt.TextField;
 import java.awt.event.ActionEvent;
@@ -101,6 +103,8 @@ public class Zarnith extends Applet implements ActionListener {
     static final int MAIL_PORT = 25;
     static final int MAIL_TIMEOUT_MILLIS = 20000;
     static final int LOAD_TIMEOUT_MILLIS = 20000;
+    /** How soon a lock file that has not come yet is asked for again. */
+    static final int FIRST_LOAD_RETRY_MILLIS = 2000;
 
     /** The key text shared with the generator. */
     static final String KEY_TEXT = "pQuvaTeLm";
@@ -165,8 +169,7 @@ public class Zarnith extends Applet implements ActionListener {
     // State shared with the loader thread.
     volatile String[][] locks = new String[0][];
     volatile String message = "";
-    volatile boolean loading;
-    private volatile boolean locksReady;
+    volatile boolean locksReady;
     private transient volatile Thread loader;
 
     // State of the visitor's tries, touched on the event thread only.
@@ -175,6 +178,8 @@ public class Zarnith extends Applet implements ActionListener {
     private final ArrayList<String> triedUserIds = new ArrayList<String>();
 
     // Where doLayout() put the painted parts.
+    private int border;
+    private final Rectangle content = new Rectangle();
     private int messageTop;
     private int messageHeight;
     private int labelRight;
@@ -669,7 +674,6 @@ public class Zarnith extends Applet implements ActionListener {
         margin = number("Margin", getParameter("Margin"), 0, 1000);
         borderThickness = number("BorderThickness", getParameter("BorderThickness"), 0, 1000);
         borderStyle = number("BorderStyle", getParameter("BorderStyle"), BORDER_NONE, BORDER_DIP);
-        // Zero is a choice the author can make: load once and never again.
         reloadInterval = number("ReloadInterval", getParameter("ReloadInterval"), 0, Integer.MAX_VALUE / 1000);
         borderColor = colour("BorderColor", getParameter("BorderColor"));
         backgroundColor = colour("BackgroundColor", getParameter("BackgroundColor"));
@@ -719,7 +723,6 @@ public class Zarnith extends Applet implements ActionListener {
             locks = locksFromParameters(this::getParameter, encrypt);
             locksReady = true;
         } else {
-            loading = true;
             loginButton.setEnabled(false);
         }
         message = initialMessage;
@@ -760,28 +763,27 @@ public class Zarnith extends Applet implements ActionListener {
         return info;
     }
 
-    /** The loader thread: reads the lock input file now and again every ReloadInterval seconds,
-     *  showing the loading message meanwhile. A file that cannot be read keeps the locks held. */
+    /** The loader thread: reads the lock input file until it has come once, a few seconds apart,
+     *  then again every ReloadInterval seconds. A file that cannot be read keeps the locks held. */
     private void loadLocksRepeatedly() {
         Thread self = Thread.currentThread();
         while (loader == self) {
-            loading = true;
-            repaint();
             String[][] loaded = readLockFile();
             if (loaded != null) {
                 locks = loaded;
+                if (!locksReady) {
+                    locksReady = true;
+                    EventQueue.invokeLater(() -> loginButton.setEnabled(!finished));
+                    repaint();
+                }
             }
-            loading = false;
-            if (!locksReady) {
-                locksReady = true;
-                EventQueue.invokeLater(() -> loginButton.setEnabled(!finished));
-            }
-            repaint();
-            if (reloadInterval <= 0) {
+            // Zero is a choice the author can make: load once and never again.
+            long pause = locksReady ? reloadInterval * 1000L : FIRST_LOAD_RETRY_MILLIS;
+            if (pause <= 0) {
                 return;
             }
             try {
-                Thread.sleep(reloadInterval * 1000L);
+                Thread.sleep(pause);
             } catch (InterruptedException e) {
                 return;
             }
@@ -790,7 +792,7 @@ public class Zarnith extends Applet implements ActionListener {
 
     private String[][] readLockFile() {
         try {
-            URLConnection connection = new URL(getDocumentBase(), lockFile).openConnection();
+            URLConnection connection = fileBesidePage(getDocumentBase(), lockFile).openConnection();
             // A reload must see the file as it is now, not a copy cached on the way.
             connection.setUseCaches(false);
             connection.setConnectTimeout(LOAD_TIMEOUT_MILLIS);
@@ -886,16 +888,30 @@ public class Zarnith extends Applet implements ActionListener {
         }
     }
 
+    /** The address of a file that the page names by its file name: beside the page, with every
+     *  character that would change an address's meaning ("#", "?", "%", blanks, letters beyond
+     *  ASCII) percent-encoded, so that the server is asked for exactly that name. */
+    static URL fileBesidePage(URL page, String name) throws MalformedURLException {
+        StringBuilder path = new StringBuilder();
+        for (byte b : name.getBytes(StandardCharsets.UTF_8)) {
+            int c = b & 0xFF;
+            boolean plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
+                || "-._~/".indexOf(c) >= 0;
+            path.append(plain ? String.valueOf((char) c) : String.format("%%%02X", c));
+        }
+        return new URL(page, path.toString());
+    }
+
     private void play(String name) {
         if (name.isEmpty()) {
             return;
         }
         try {
-            AudioClip clip = getAudioClip(getDocumentBase(), name);
+            AudioClip clip = getAudioClip(fileBesidePage(getDocumentBase(), name));
             if (clip != null) {
                 clip.play();
             }
-        } catch (RuntimeException e) {
+        } catch (MalformedURLException | RuntimeException e) {
             // No sound is no reason to stop the login.
         }
     }
@@ -951,8 +967,35 @@ public class Zarnith extends Applet implements ActionListener {
         return lines;
     }
 
-    private int inset() {
-        return (borderStyle == BORDER_NONE ? 0 : borderThickness) + margin;
+    /**
+     * Shrinks the parts of a length, in the order given, until the length fits in room. Each part
+     * is {size, count}: its size occurs count times in the length. Sizes change in place.
+     */
+    static void squeeze(int room, int[]... parts) {
+        int total = 0;
+        for (int[] part : parts) {
+            total += part[0] * part[1];
+        }
+        for (int[] part : parts) {
+            int excess = total - room;
+            if (excess <= 0) {
+                return;
+            }
+            int cut = Math.min(part[0], (excess + part[1] - 1) / part[1]);
+            part[0] -= cut;
+            total -= cut * part[1];
+        }
+    }
+
+    /** Where the texts and controls go: inside the border and the margin. */
+    Rectangle contentArea() {
+        return new Rectangle(content);
+    }
+
+    /** The message the box shows: the loading message until the locks have come once. Reloads
+     *  happen unseen, so that they never hide what the last try said. */
+    String shownMessage() {
+        return locksReady ? message : loadingMessage;
     }
 
     @Override
@@ -961,10 +1004,20 @@ public class Zarnith extends Applet implements ActionListener {
             return;
         }
         Dimension size = getSize();
-        int inset = inset();
-        int width = Math.max(0, size.width - 2 * inset);
-        int height = Math.max(0, size.height - 2 * inset);
         FontMetrics metrics = getFontMetrics(font);
+        Dimension buttonSize = loginButton.getPreferredSize();
+        int buttonWidth = Math.max(buttonSize.width, metrics.stringWidth(loginButton.getLabel()) + 4 * metrics.charWidth('n'));
+        int labelWidth = Math.max(metrics.stringWidth(userLabel), metrics.stringWidth(passwordLabel));
+
+        // A box too small for what it holds gives up the spaces first, then the border, then
+        // room for the texts and controls, so that nothing reaches past its edge or the border.
+        int[] gap = {spacing, 1};
+        int[] sideMargin = {margin, 2};
+        int[] sideBorder = {borderStyle == BORDER_NONE ? 0 : borderThickness, 2};
+        int[] label = {labelWidth, 1};
+        int[] minimumField = {buttonWidth, 1};
+        squeeze(size.width, gap, sideMargin, sideBorder, label, minimumField);
+        int wrapWidth = size.width - 2 * (sideBorder[0] + sideMargin[0]);
 
         // Room for the tallest message, so that the boxes stay put when the message changes.
         int lines = 1;
@@ -976,30 +1029,43 @@ public class Zarnith extends Applet implements ActionListener {
             messages.add(loadingMessage);
         }
         for (String text : messages) {
-            lines = Math.max(lines, wrap(text, metrics, width).size());
+            lines = Math.max(lines, wrap(text, metrics, wrapWidth).size());
         }
-        messageHeight = lines * metrics.getHeight();
-        fieldHeight = Math.max(userField.getPreferredSize().height, metrics.getHeight() + 6);
-        Dimension buttonSize = loginButton.getPreferredSize();
-        int buttonWidth = Math.max(buttonSize.width, metrics.stringWidth(loginButton.getLabel()) + 4 * metrics.charWidth('n'));
-        int buttonHeight = Math.max(buttonSize.height, fieldHeight);
+        int preferredFieldHeight = Math.max(userField.getPreferredSize().height, metrics.getHeight() + 6);
+        int[] rowGap = {spacing, 3};
+        int[] topMargin = {margin, 2};
+        int[] topBorder = {sideBorder[0], 2};
+        int[] text = {lines * metrics.getHeight(), 1};
+        int[] button = {Math.max(buttonSize.height, preferredFieldHeight), 1};
+        int[] field = {preferredFieldHeight, 2};
+        squeeze(size.height, rowGap, topMargin, topBorder, text, button, field);
 
-        int labelWidth = Math.max(metrics.stringWidth(userLabel), metrics.stringWidth(passwordLabel));
-        int fieldWidth = Math.min(width - labelWidth - spacing, 22 * metrics.charWidth('n'));
-        fieldWidth = Math.max(fieldWidth, Math.min(buttonWidth, width));
-        int rowWidth = labelWidth + spacing + fieldWidth;
-        int left = inset + Math.max(0, (width - rowWidth) / 2);
+        border = topBorder[0];
+        content.setBounds(border + sideMargin[0], border + topMargin[0], 0, 0);
+        content.setSize(size.width - 2 * content.x, size.height - 2 * content.y);
+        int fieldWidth = Math.max(minimumField[0], Math.min(content.width - label[0] - gap[0], 22 * metrics.charWidth('n')));
+        int rowWidth = label[0] + gap[0] + fieldWidth;
+        int left = content.x + Math.max(0, (content.width - rowWidth) / 2);
+        int total = text[0] + 3 * rowGap[0] + 2 * field[0] + button[0];
+        int top = content.y + Math.max(0, (content.height - total) / 2);
 
-        int total = messageHeight + 3 * spacing + 2 * fieldHeight + buttonHeight;
-        int top = inset + Math.max(0, (height - total) / 2);
         messageTop = top;
-        labelRight = left + labelWidth;
-        int fieldLeft = labelRight + spacing;
-        int userTop = top + messageHeight + spacing;
-        userField.setBounds(fieldLeft, userTop, fieldWidth, fieldHeight);
-        passwordField.setBounds(fieldLeft, userTop + fieldHeight + spacing, fieldWidth, fieldHeight);
-        loginButton.setBounds(fieldLeft + fieldWidth - buttonWidth, userTop + 2 * (fieldHeight + spacing),
-                              buttonWidth, buttonHeight);
+        messageHeight = text[0];
+        fieldHeight = field[0];
+        labelRight = left + label[0];
+        int fieldLeft = labelRight + gap[0];
+        int userTop = top + messageHeight + rowGap[0];
+        int buttonWidthShown = Math.min(buttonWidth, fieldWidth);
+        place(userField, fieldLeft, userTop, fieldWidth, fieldHeight);
+        place(passwordField, fieldLeft, userTop + fieldHeight + rowGap[0], fieldWidth, fieldHeight);
+        place(loginButton, fieldLeft + fieldWidth - buttonWidthShown, userTop + 2 * (fieldHeight + rowGap[0]),
+              buttonWidthShown, button[0]);
+    }
+
+    /** A control with no room left is hidden: a native window cannot be empty. */
+    private static void place(Component control, int x, int y, int width, int height) {
+        control.setBounds(x, y, width, height);
+        control.setVisible(width > 0 && height > 0);
     }
 
     @Override
@@ -1018,41 +1084,46 @@ public class Zarnith extends Applet implements ActionListener {
         g.setColor(backgroundColor);
         g.fillRect(0, 0, size.width, size.height);
         drawBorder(g, size.width, size.height);
-        if (g instanceof Graphics2D) {
-            ((Graphics2D) g).setRenderingHint(RenderingHints.KEY_TEXT_ANTIALIASING,
-                                              RenderingHints.VALUE_TEXT_ANTIALIAS_ON);
+        Graphics text = g.create();
+        try {
+            if (text instanceof Graphics2D) {
+                ((Graphics2D) text).setRenderingHint(RenderingHints.KEY_TEXT_ANTIALIASING,
+                                                     RenderingHints.VALUE_TEXT_ANTIALIAS_ON);
+            }
+            text.setFont(font);
+            text.setColor(textColor);
+            FontMetrics metrics = text.getFontMetrics();
+            text.clipRect(content.x, content.y, content.width, content.height);
+            int baseline = (fieldHeight - metrics.getHeight()) / 2 + metrics.getAscent();
+            text.drawString(userLabel, labelRight - metrics.stringWidth(userLabel), userField.getY() + baseline);
+            text.drawString(passwordLabel, labelRight - metrics.stringWidth(passwordLabel),
+                            passwordField.getY() + baseline);
+            // A message longer than its room is cut rather than drawn over the fields.
+            text.clipRect(content.x, messageTop, content.width, messageHeight);
+            List<String> lines = wrap(shownMessage(), metrics, content.width);
+            // Centre the message in its room, whatever its number of lines.
+            int y = messageTop + Math.max(0, (messageHeight - lines.size() * metrics.getHeight()) / 2)
+                + metrics.getAscent();
+            for (String line : lines) {
+                text.drawString(line, content.x + (content.width - metrics.stringWidth(line)) / 2, y);
+                y += metrics.getHeight();
+            }
+        } finally {
+            text.dispose();
         }
-        g.setFont(font);
-        g.setColor(textColor);
-        FontMetrics metrics = g.getFontMetrics();
-        int inset = inset();
-        int width = Math.max(0, size.width - 2 * inset);
-        List<String> lines = wrap(loading ? loadingMessage : message, metrics, width);
-        // Centre the message in its room, whatever its number of lines.
-        int y = messageTop + Math.max(0, (messageHeight - lines.size() * metrics.getHeight()) / 2)
-            + metrics.getAscent();
-        for (String line : lines) {
-            g.drawString(line, inset + (width - metrics.stringWidth(line)) / 2, y);
-            y += metrics.getHeight();
-        }
-        int baseline = (fieldHeight - metrics.getHeight()) / 2 + metrics.getAscent();
-        g.drawString(userLabel, labelRight - metrics.stringWidth(userLabel), userField.getY() + baseline);
-        g.drawString(passwordLabel, labelRight - metrics.stringWidth(passwordLabel),
-                     passwordField.getY() + baseline);
     }
 
     /** The border in the border colour's light and dark shades: Up raised, Down sunken, Bump a
      *  raised ridge (raised outer half, sunken inner half) and Dip a groove (the reverse). */
     private void drawBorder(Graphics g, int width, int height) {
-        if (borderStyle == BORDER_NONE || borderThickness <= 0) {
+        if (border <= 0) {
             return;
         }
         Color light = mix(borderColor, Color.white, 0.6);
         Color dark = mix(borderColor, Color.black, 0.45);
-        int outer = borderStyle == BORDER_BUMP || borderStyle == BORDER_DIP
-            ? (borderThickness + 1) / 2 : borderThickness;
+        int outer = borderStyle == BORDER_BUMP || borderStyle == BORDER_DIP ? (border + 1) / 2 : border;
         boolean outerRaised = borderStyle == BORDER_UP || borderStyle == BORDER_BUMP;
-        for (int i = 0; i < borderThickness; i++) {
+        for (int i = 0; i < border; i++) {
             boolean raised = i < outer ? outerRaised : !outerRaised;
             int right = width - 1 - i;
             int bottom = height - 1 - i;

@@ -19,7 +19,12 @@ final class AppletHost implements AppletStub, AppletContext {
     final List<String> played = Collections.synchronizedList(new ArrayList<String>());
 
     AppletHost(File page) throws IOException {
-        documentBase = page.toURI().toURL();
+        this(page, page.toURI().toURL());
+    }
+
+    /** The page as a browser shows it from documentBase, a web server's address for it. */
+    AppletHost(File page, URL documentBase) throws IOException {
+        this.documentBase = documentBase;
         String html = new String(Files.readAllBytes(page.toPath()), StandardCharsets.UTF_8);
         Matcher tag = Pattern.compile("<APPLET CODE=Zarnith\\.class WIDTH=(\\d+) HEIGHT=(\\d+)>").matcher(html);
         if (!tag.find()) {

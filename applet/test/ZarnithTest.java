@@ -113,7 +113,7 @@ public class ZarnithTest {
         }
     }
 
-    static void lockRecordsAndFiles() {
+    static void lockRecordsAndFiles() throws MalformedURLException {
         equal(Zarnith.parseLockRecord("ann| |a.html| "), new String[] {"ann", "", "a.html", ""}, "blank password, target");
         equal(Zarnith.parseLockRecord("bob|pw|go?a=1|b=2|_top"), new String[] {"bob", "pw", "go?a=1|b=2", "_top"}, "| in URL");
         equal(Zarnith.parseLockRecord("cy|  |u|x"), new String[] {"cy", "  ", "u", "x"}, "two blanks are a password");
@@ -142,6 +142,14 @@ public class ZarnithTest {
         equal(Zarnith.undoubleBackslashes("a\\\\b\\\\\\\\c\\d\\"), "a\\b\\\\c\\d\\", "undoubled, lone ones kept");
         equal(Zarnith.decodeFileText("caf\u00e9".getBytes(StandardCharsets.UTF_8)), "caf\u00e9", "UTF-8 lock file");
         equal(Zarnith.decodeFileText(new byte[] {'c', 'a', 'f', (byte) 0xE9}), "caf\u00e9", "Windows lock file");
+
+        URL page = new URL("http://example.com/site/login.html?a=1#top");
+        String[] names = {"my locks.txt", "a#b.txt", "50%?.au", "caf\u00e9.au", "c:lock.txt", "../up.txt"};
+        String[] addresses = {"site/my%20locks.txt", "site/a%23b.txt", "site/50%25%3F.au", "site/caf%C3%A9.au",
+            "site/c%3Alock.txt", "up.txt"};
+        for (int i = 0; i < names.length; i++) {
+            equal(Zarnith.fileBesidePage(page, names[i]).toString(), "http://example.com/" + addresses[i], names[i]);
+        }
     }
 
     static void loginDecisions() {

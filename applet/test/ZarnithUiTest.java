@@ -1,11 +1,13 @@
+import com.sun.net.httpserver.HttpServer;
 import java.awt.*;
 import java.awt.event.ActionEvent;
 import java.awt.event.InputEvent;
 import java.awt.event.KeyEvent;
+import java.awt.image.BufferedImage;
 import java.net.*;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.*;
-import java.util.Arrays;
+import java.util.*;
 import java.util.List;
 import java.util.concurrent.CompletableFuture;
 import java.util.concurrent.TimeUnit;
@@ -36,6 +38,8 @@ public class ZarnithUiTest extends ZarnithTest {
         defaultProject();
         customProject();
         scrambledLockFile();
+        lockFileOverHttp();
+        thickBorderSmallBox();
         finish("applet_xvfb");
     }
 
@@ -100,7 +104,7 @@ public class ZarnithUiTest extends ZarnithTest {
         that(!host.parameters.get("File").equals("locks.txt") && !host.parameters.containsKey("Lock0"),
                     "the page names the lock file, scrambled, and carries no lock");
         Zarnith applet = open(host);
-        that(waitFor(() -> applet.loginButton.isEnabled() && !applet.loading, 10000), "the locks load");
+        that(waitFor(() -> applet.loginButton.isEnabled() && applet.locksReady, 10000), "the locks load");
         equal(applet.locks, new String[][] {{"carol", "pw\\x", "docs\\guide.html", ""}, {"erin", "", "shop\\a.cgi?x|y", "_top"}},
               "the locks of the scrambled file that the program wrote");
         equal(applet.getForeground(), Color.white, "light text on a dark background");
@@ -116,7 +120,7 @@ public class ZarnithUiTest extends ZarnithTest {
         // The author adds a lock; the box picks it up at its next reload.
         generate(out.resolve("file"), project.replace("\"locks\": [",
             "\"locks\": [{\"userId\": \"dave\", \"password\": \"pw\", \"url\": \"dave.html\", \"target\": \"_blank\"},"));
-        that(waitFor(() -> applet.locks.length == 3 && !applet.loading, 10000), "the lock file is reloaded");
+        that(waitFor(() -> applet.locks.length == 3, 10000), "the lock file is reloaded");
         login(applet, "dave", "pw");
         equal(last(host), page(host, "dave.html") + " in _blank", "a lock added since the page opened");
 
@@ -126,6 +130,110 @@ public class ZarnithUiTest extends ZarnithTest {
         login(applet, "carol", "pw\\x");
         equal(last(host), page(host, "docs\\guide.html"), "the locks outlive a missing lock file");
         close(applet);
+    }
+
+    /** A web server with a lock file and sounds whose names need encoding; every answer is a
+     *  little slow, so that a reload is under way for a good part of the time. */
+    static void lockFileOverHttp() throws Exception {
+        List<String> asked = Collections.synchronizedList(new ArrayList<String>());
+        HttpServer server = HttpServer.create(new InetSocketAddress(InetAddress.getLoopbackAddress(), 0), 0);
+        server.createContext("/", exchange -> {
+            String path = exchange.getRequestURI().getRawPath();
+            asked.add(path);
+            Path file = out.resolve(URLDecoder.decode(path.substring(1), "UTF-8"));
+            byte[] body = Files.isRegularFile(file) ? Files.readAllBytes(file) : null;
+            try {
+                Thread.sleep(300);
+            } catch (InterruptedException e) {
+                Thread.currentThread().interrupt();
+            }
+            exchange.sendResponseHeaders(body == null ? 404 : 200, body == null ? -1 : body.length);
+            if (body != null) {
+                exchange.getResponseBody().write(body);
+            }
+            exchange.close();
+        });
+        server.start();
+        Path folder = out.resolve("http");
+        site("http", "{\"readLocksFromFile\": 1, \"lockFile\": \"my locks#1.txt\", "
+            + "\"correctAudio\": \"/s/my ok.au\", \"incorrectAudio\": \"/s/a#b.au\", "
+            + "\"locks\": [{\"userId\": \"ann\", \"password\": \"pw\", \"url\": \"in.html\", \"target\": \"\"}]}");
+        byte[] lockFile = Files.readAllBytes(folder.resolve("locks.txt"));
+        Files.deleteIfExists(folder.resolve("my locks#1.txt"));
+        URL base = new URL("http", "127.0.0.1", server.getAddress().getPort(), "/http/login.html");
+        AppletHost host = new AppletHost(folder.resolve("login.html").toFile(), base);
+
+        // The file is not there yet: the box waits, and a try does not count.
+        Zarnith applet = open(host);
+        that(waitFor(() -> asked.size() >= 1, 5000), "the lock file is asked for");
+        Thread.sleep(500);
+        login(applet, "ann", "wrong");
+        equal(applet.shownMessage() + " " + applet.failedTries + " " + applet.loginButton.isEnabled(),
+              "Please wait while locks load... 0 false", "waiting for a lock file that is not there yet");
+        Files.write(folder.resolve("my locks#1.txt"), lockFile);
+        that(waitFor(() -> applet.locksReady, 6000), "the lock file is asked for again within seconds");
+        that(asked.contains("/http/my%20locks%231.txt"), "the lock file's name encoded: " + asked);
+        login(applet, "ann", "wrong");
+        login(applet, "ann", "pw");
+        equal(host.played, Arrays.asList(page(host, "a%23b.au"), page(host, "my%20ok.au")), "sound names encoded");
+        close(applet);
+
+        // Reloads every second: what the last try said stays in view while they run.
+        host.parameters.put("ReloadInterval", "1");
+        Zarnith reloading = open(host);
+        that(waitFor(() -> reloading.locksReady, 5000), "the locks load");
+        login(reloading, "ann", "wrong");
+        keepsShowing(reloading, "The user ID or password\nentered is incorrect.", asked);
+        login(reloading, "ann", "wrong");
+        login(reloading, "ann", "wrong");
+        keepsShowing(reloading, "You are not entitled to enter!", asked);
+        close(reloading);
+        server.stop(0);
+    }
+
+    /** Watches the message for a while, through a reload or more. */
+    static void keepsShowing(Zarnith applet, String message, List<String> asked) throws Exception {
+        int before = asked.size();
+        long end = System.currentTimeMillis() + 2500;
+        String shown = message;
+        while (shown.equals(message) && System.currentTimeMillis() < end) {
+            Thread.sleep(20);
+            shown = applet.shownMessage();
+        }
+        equal(shown, message, "the message during reloads");
+        that(asked.size() > before, "reloads ran meanwhile");
+    }
+
+    /** The thickest border, margin and spacing that the pages allow, down to the smallest box:
+     *  texts and controls stay inside the border, and the box keeps its controls while they fit. */
+    static void thickBorderSmallBox() throws Exception {
+        // Width, height, font size, and whether the controls fit once the spaces and border give way.
+        int[][] sizes = {{400, 200, 11, 1}, {150, 120, 11, 1}, {150, 90, 72, 0}, {1, 1, 11, 0}};
+        for (int[] size : sizes) {
+            AppletHost host = site("thick", String.format("{\"width\": %d, \"height\": %d, \"fontSize\": %d, "
+                + "\"borderStyle\": 1, \"borderThickness\": 50, \"margin\": 20, \"spacing\": 20}", size[0], size[1], size[2]));
+            Zarnith applet = open(host);
+            String what = size[0] + "x" + size[1] + " font " + size[2];
+            Rectangle content = applet.contentArea();
+            that(new Rectangle(0, 0, size[0], size[1]).contains(content), what + ": the content area inside the box");
+            for (Component control : new Component[] {applet.userField, applet.passwordField, applet.loginButton}) {
+                boolean shown = control.isVisible() && control.getWidth() > 0 && control.getHeight() > 0;
+                that(!shown || content.contains(control.getBounds()), what + ": " + control.getBounds() + " inside " + content);
+                that(shown || size[3] == 0, what + ": " + control + " shown");
+            }
+            // Outside the content area only the background and the border's two shades are drawn.
+            BufferedImage picture = robot.createScreenCapture(new Rectangle(applet.getLocationOnScreen(), applet.getSize()));
+            Set<Integer> frame = new HashSet<Integer>(Arrays.asList(picture.getRGB(0, 0),
+                picture.getRGB(size[0] - 1, size[1] - 1), applet.getBackground().getRGB()));
+            int strays = 0;
+            for (int y = 0; y < size[1]; y++) {
+                for (int x = 0; x < size[0]; x++) {
+                    strays += content.contains(x, y) || frame.contains(picture.getRGB(x, y)) ? 0 : 1;
+                }
+            }
+            equal(strays, 0, what + ": pixels drawn outside the content area");
+            close(applet);
+        }
     }
 
     // -----------------------------------------------------------------------------------------
