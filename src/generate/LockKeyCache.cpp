@@ -32,19 +32,20 @@ public:
     const std::vector<QByteArray>& Run(const LockProgress& progress)
     {
         const int total = int(m_secrets.size());
+        if (progress && !progress(0, total))
+            return m_keys;
         const int threadCount = std::max(1, std::min(QThread::idealThreadCount(), total));
         std::vector<std::thread> workers;
         for (int i = 0; i < threadCount; ++i)
             workers.emplace_back(&ParallelDerivation::Work, this);
-        for (;;) {
-            int derived = 0;
+        for (int reported = 0;;) {
             {
                 std::unique_lock<std::mutex> lock(m_mutex);
-                m_changed.wait_for(lock, kProgressInterval, [&] { return m_derived == total; });
-                derived = m_derived;
+                m_changed.wait_for(lock, kProgressInterval, [&] { return m_derived != reported; });
+                reported = m_derived;
             }
-            const bool goOn = !progress || progress(derived, total);
-            if (derived == total)
+            const bool goOn = !progress || progress(reported, total);
+            if (reported == total)
                 break;
             if (!goOn) {
                 m_cancelled = true;

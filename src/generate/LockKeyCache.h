@@ -7,8 +7,9 @@
 #include <functional>
 #include <utility>
 
-// Reports progress on the calling thread while keys are derived, at least every 50 ms: derived of
-// total keys are done. Returning false cancels; keys already derived stay in the cache.
+// Reports progress on the calling thread while keys are derived: first with none derived, then
+// after each key and at least every 50 ms; derived of total keys are done. Returning false
+// cancels; keys already derived stay in the cache.
 using LockProgress = std::function<bool(int derived, int total)>;
 
 // The keys derived from lock secrets with one salt, so that a lock whose secret is unchanged is

@@ -2,6 +2,7 @@
 #include "util/ProgramInfo.h"
 #include "util/ResourceText.h"
 #include "util/StringIds.h"
+#include "util/TextEncoding.h"
 #include "util/TextUtil.h"
 
 #include <QCoreApplication>
@@ -34,6 +35,22 @@ TEST(LineBreaks, InverseForTextsWithoutBackslashes)
         EXPECT_EQ(UnescapeLineBreaks(EscapeLineBreaks(display)), display);
         EXPECT_FALSE(EscapeLineBreaks(display).contains('\n'));
     }
+}
+
+// Texts from Windows code pages are not valid UTF-8 and read as Windows-1252.
+TEST(TextEncoding, Utf8WhenValidElseWindows1252)
+{
+    EXPECT_EQ(DecodeProjectText("Stra\xC3\x9F"
+                                "e"),
+        QStringLiteral("Stra\u00DFe"));
+    EXPECT_EQ(DecodeProjectText("\xEF\xBB\xBF"
+                                "a"),
+        QStringLiteral("\uFEFFa"));
+    EXPECT_EQ(DecodeProjectText("Stra\xDF"
+                                "e \x80\x81\x9F\xA0\xFF"),
+        QStringLiteral("Stra\u00DFe \u20AC\u0081\u0178\u00A0\u00FF"));
+    // A truncated UTF-8 sequence makes the whole text a code-page text.
+    EXPECT_EQ(DecodeProjectText("\xC3\xA9\xC3"), QStringLiteral("\u00C3\u00A9\u00C3"));
 }
 
 TEST(Paths, ProgramDirectoryEndsWithSeparator)
