@@ -1,6 +1,7 @@
 #include "cli/DocJson.h"
 
 #include "model/Doc.h"
+#include "model/DocFields.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -12,62 +13,7 @@
 
 namespace {
 
-struct DocField
-{
-    const char* name;
-    std::variant<QByteArray Doc::*, std::int32_t Doc::*, Colour Doc::*> member;
-};
-
-// Every field the project file stores, in file order.
-const DocField DocFields[] = {
-    { "htmlFilePath", &Doc::htmlFilePath },
-    { "width", &Doc::width },
-    { "height", &Doc::height },
-    { "correctEmail", &Doc::correctEmail },
-    { "correctAudio", &Doc::correctAudio },
-    { "incorrectMessage", &Doc::incorrectMessage },
-    { "incorrectAudio", &Doc::incorrectAudio },
-    { "failMessage", &Doc::failMessage },
-    { "failEmail", &Doc::failEmail },
-    { "failUrl", &Doc::failUrl },
-    { "ignoreCase", &Doc::ignoreCase },
-    { "encrypt", &Doc::encrypt },
-    { "userLabel", &Doc::userLabel },
-    { "passwordLabel", &Doc::passwordLabel },
-    { "loginLabel", &Doc::loginLabel },
-    { "mailHost", &Doc::mailHost },
-    { "initialMessage", &Doc::initialMessage },
-    { "retries", &Doc::retries },
-    { "fontFamily", &Doc::fontFamily },
-    { "fontSize", &Doc::fontSize },
-    { "fontBold", &Doc::fontBold },
-    { "fontItalic", &Doc::fontItalic },
-    { "spacing", &Doc::spacing },
-    { "margin", &Doc::margin },
-    { "borderThickness", &Doc::borderThickness },
-    { "borderStyle", &Doc::borderStyle },
-    { "borderColor", &Doc::borderColor },
-    { "backgroundColor", &Doc::backgroundColor },
-    { "loadingMessage", &Doc::loadingMessage },
-    { "lockFile", &Doc::lockFile },
-    { "reloadInterval", &Doc::reloadInterval },
-    { "readLocksFromFile", &Doc::readLocksFromFile },
-};
-
 const char* const LocksKey = "locks";
-
-struct LockField
-{
-    const char* name;
-    QByteArray LockEntry::*member;
-};
-
-const LockField LockFields[] = {
-    { "userId", &LockEntry::userId },
-    { "password", &LockEntry::password },
-    { "url", &LockEntry::url },
-    { "target", &LockEntry::target },
-};
 
 // Texts are 8-bit in the system code page, which is UTF-8 here.
 QJsonValue TextValue(const QByteArray& text)

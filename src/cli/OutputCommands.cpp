@@ -164,7 +164,7 @@ int RunPublish(const QStringList& arguments)
     const QByteArray pageName = FileNamePart(doc.htmlFilePath);
     int status = PublishGenerated(prefix, pageName.isEmpty() ? "index.html" : pageName,
         BuildHtmlPage(doc, HtmlPageForm::File));
-    if (status == CliSuccess && doc.readLocksFromFile == 1)
+    if (status == CliSuccess && doc.ReadsLocksFromFile())
         status = PublishGenerated(prefix, FileNamePart(doc.lockFile), BuildLockInputFile(doc));
     if (status != CliSuccess)
         return status;

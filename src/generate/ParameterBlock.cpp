@@ -2,9 +2,12 @@
 
 #include "generate/LockLines.h"
 #include "model/Doc.h"
+#include "model/DocFields.h"
+#include "util/Overloaded.h"
 #include "util/Paths.h"
-#include "util/ResourceText.h"
-#include "util/StringIds.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -49,72 +52,73 @@ private:
     QByteArray m_block;
 };
 
-constexpr ::Colour DefaultColour = MakeColour(192, 220, 192);
+// The fields that have a parameter, in the applet's order.
+std::vector<const DocField*> FieldsInParameterOrder()
+{
+    std::vector<const DocField*> fields;
+    for (const DocField& field : DocFields) {
+        if (field.parameter.value != ParamValue::None)
+            fields.push_back(&field);
+    }
+    std::sort(fields.begin(), fields.end(), [](const DocField* a, const DocField* b) {
+        return a->parameter.order < b->parameter.order;
+    });
+    return fields;
+}
+
+void AppendParameter(ParameterLines& lines, const Doc& doc, const DocField& field)
+{
+    const AppletParameter& parameter = field.parameter;
+    if (parameter.value == ParamValue::LockSource) {
+        if (doc.ReadsLocksFromFile())
+            lines.Text(parameter.name,
+                ScrambleText(doc, FileNamePart(doc.*std::get<QByteArray Doc::*>(field.member))));
+        else
+            lines.Raw(BuildLockLines(doc, false));
+        return;
+    }
+    if (parameter.value == ParamValue::FontStyle) {
+        const int style
+            = (FlagIsOn(doc, field) ? 1 : 0) + (FlagIsOn(doc, FieldOf(&Doc::fontItalic)) ? 2 : 0);
+        if (style != 1)
+            lines.Number(parameter.name, style);
+        return;
+    }
+    if (HoldsDefault(doc, field))
+        return;
+    std::visit(Overloaded {
+                   [&](QByteArray Doc::*member) {
+                       const QByteArray& text = doc.*member;
+                       switch (parameter.value) {
+                       case ParamValue::QuotesEscaped:
+                           return lines.Text(parameter.name, EscapeQuotes(text));
+                       case ParamValue::Scrambled:
+                           return lines.Text(parameter.name, ScrambleText(doc, text));
+                       case ParamValue::NamePartScrambled:
+                           return lines.Text(parameter.name, ScrambleText(doc, FileNamePart(text)));
+                       default:
+                           return lines.Text(parameter.name, text);
+                       }
+                   },
+                   [&](std::int32_t Doc::*member) {
+                       if (parameter.value == ParamValue::Flag)
+                           lines.Number(parameter.name, FlagIsOn(doc, field) ? 1 : 0);
+                       else
+                           lines.Number(parameter.name, doc.*member);
+                   },
+                   [&](::Colour Doc::*member) { lines.Colour(parameter.name, doc.*member); },
+               },
+        field.member);
+}
 
 } // namespace
 
 QByteArray BuildParameterBlock(const Doc& doc)
 {
-    const auto scrambled = [&doc](const QByteArray& text) { return ScrambleText(doc, text); };
+    static const std::vector<const DocField*> fields = FieldsInParameterOrder();
     ParameterLines lines;
-    // Any non-zero flag scrambles the values, so the applet must be told to unscramble them.
-    if (doc.encrypt != 0)
-        lines.Number("Encrypt", 1);
-    if (!doc.correctEmail.isEmpty())
-        lines.Text("CorrectEmail", scrambled(doc.correctEmail));
-    if (!doc.correctAudio.isEmpty())
-        lines.Text("CorrectAudio", scrambled(FileNamePart(doc.correctAudio)));
-    if (doc.incorrectMessage != "The user ID or password\\nentered is incorrect.")
-        lines.Text("IncorrectMessage", EscapeQuotes(doc.incorrectMessage));
-    if (!doc.incorrectAudio.isEmpty())
-        lines.Text("IncorrectAudio", scrambled(FileNamePart(doc.incorrectAudio)));
-    if (doc.failMessage != "You are not entitled to enter!")
-        lines.Text("FailMessage", EscapeQuotes(doc.failMessage));
-    if (!doc.failEmail.isEmpty())
-        lines.Text("FailEmail", scrambled(doc.failEmail));
-    if (!doc.failUrl.isEmpty())
-        lines.Text("FailUrl", scrambled(doc.failUrl));
-    if (doc.ignoreCase != 1)
-        lines.Number("ignoreCase", 0);
-    if (doc.initialMessage != "Enter your user ID and\\npassword, then click login.")
-        lines.Text("InitialMessage", EscapeQuotes(doc.initialMessage));
-    if (doc.userLabel != "User:")
-        lines.Text("UserLabel", doc.userLabel);
-    if (doc.passwordLabel != "Password:")
-        lines.Text("PasswordLabel", doc.passwordLabel);
-    if (doc.loginLabel != "Login")
-        lines.Text("LoginLabel", doc.loginLabel);
-    if (!doc.mailHost.isEmpty())
-        lines.Text("MailHost", scrambled(doc.mailHost));
-    if (doc.retries != 3)
-        lines.Number("Retries", doc.retries);
-    if (doc.fontFamily != "Arial")
-        lines.Text("FontFamily", doc.fontFamily);
-    if (doc.fontSize != 11)
-        lines.Number("FontSize", doc.fontSize);
-    const int fontStyle = (doc.fontBold != 0 ? 1 : 0) + (doc.fontItalic != 0 ? 2 : 0);
-    if (fontStyle != 1)
-        lines.Number("FontStyle", fontStyle);
-    if (doc.spacing != 5)
-        lines.Number("Spacing", doc.spacing);
-    if (doc.margin != 5)
-        lines.Number("Margin", doc.margin);
-    if (doc.borderThickness != 5)
-        lines.Number("BorderThickness", doc.borderThickness);
-    if (doc.borderStyle != 4)
-        lines.Number("BorderStyle", doc.borderStyle);
-    if (doc.borderColor != DefaultColour)
-        lines.Colour("BorderColor", doc.borderColor);
-    if (doc.backgroundColor != DefaultColour)
-        lines.Colour("BackgroundColor", doc.backgroundColor);
-    if (doc.loadingMessage != LoadResourceText(IDS_LOADING_MESSAGE))
-        lines.Text("LoadingMessage", doc.loadingMessage);
-    if (doc.readLocksFromFile == 1)
-        lines.Text("File", scrambled(FileNamePart(doc.lockFile)));
-    else
-        lines.Raw(BuildLockLines(doc, false));
-    if (doc.reloadInterval != 300)
-        lines.Number("ReloadInterval", doc.reloadInterval);
+    for (const DocField* field : fields)
+        AppendParameter(lines, doc, *field);
     return EscapeCharacterReferences(lines.Take());
 }
 

@@ -21,7 +21,7 @@ QList<QByteArray> AudioResources(const Doc& doc)
 QList<QByteArray> GetResourceList(const Doc& doc, const ProgramInfo& info)
 {
     QList<QByteArray> files { AppletClassPath(info) };
-    if (doc.readLocksFromFile == 1)
+    if (doc.ReadsLocksFromFile())
         files.append(doc.lockFile);
     files.append(AudioResources(doc));
     return files;

@@ -1,9 +1,9 @@
 #include "model/Doc.h"
 
+#include "model/DocFields.h"
 #include "model/ProjectArchive.h"
+#include "util/Overloaded.h"
 #include "util/ProgramInfo.h"
-#include "util/ResourceText.h"
-#include "util/StringIds.h"
 
 #include <algorithm>
 
@@ -21,39 +21,14 @@ Doc::Doc()
 
 void Doc::ResetProject()
 {
-    width = 400;
-    height = 200;
     locks.clear();
-    correctEmail.clear();
-    correctAudio.clear();
-    incorrectMessage = "The user ID or password\\nentered is incorrect.";
-    incorrectAudio.clear();
-    failMessage = "You are not entitled to enter!";
-    failEmail.clear();
-    failUrl.clear();
-    ignoreCase = 1;
-    encrypt = 0;
-    userLabel = "User:";
-    passwordLabel = "Password:";
-    loginLabel = "Login";
-    mailHost.clear();
-    initialMessage = "Enter your user ID and\\npassword, then click login.";
-    retries = 3;
-    fontFamily = "Arial";
-    fontSize = 11;
-    fontBold = 1;
-    fontItalic = 0;
-    spacing = 5;
-    margin = 5;
-    borderThickness = 5;
-    borderStyle = 4;
-    borderColor = MakeColour(192, 220, 192);
-    backgroundColor = MakeColour(192, 220, 192);
-    // Taken from the string table at every reset, so a translated table changes it.
-    loadingMessage = LoadResourceText(IDS_LOADING_MESSAGE);
-    lockFile = "lock.txt";
-    reloadInterval = 300;
-    readLocksFromFile = 0;
+    for (const DocField& field : DocFields)
+        ResetField(*this, field);
+}
+
+bool Doc::ReadsLocksFromFile() const
+{
+    return FlagIsOn(*this, FieldOf(&Doc::readLocksFromFile));
 }
 
 void Doc::Serialize(ProjectArchive& archive)
@@ -64,38 +39,14 @@ void Doc::Serialize(ProjectArchive& archive)
     archive.Text(productVersion);
     archive.Text(privateBuild);
 
-    archive.Text(htmlFilePath);
-    archive.Int(width);
-    archive.Int(height);
-    archive.Text(correctEmail);
-    archive.Text(correctAudio);
-    archive.Text(incorrectMessage);
-    archive.Text(incorrectAudio);
-    archive.Text(failMessage);
-    archive.Text(failEmail);
-    archive.Text(failUrl);
-    archive.Int(ignoreCase);
-    archive.Int(encrypt);
-    archive.Text(userLabel);
-    archive.Text(passwordLabel);
-    archive.Text(loginLabel);
-    archive.Text(mailHost);
-    archive.Text(initialMessage);
-    archive.Int(retries);
-    archive.Text(fontFamily);
-    archive.Int(fontSize);
-    archive.Int(fontBold);
-    archive.Int(fontItalic);
-    archive.Int(spacing);
-    archive.Int(margin);
-    archive.Int(borderThickness);
-    archive.Int(borderStyle);
-    archive.Rgb(borderColor);
-    archive.Rgb(backgroundColor);
-    archive.Text(loadingMessage);
-    archive.Text(lockFile);
-    archive.Int(reloadInterval);
-    archive.Int(readLocksFromFile);
+    for (const DocField& field : DocFields) {
+        std::visit(Overloaded {
+                       [&](QByteArray Doc::*text) { archive.Text(this->*text); },
+                       [&](std::int32_t Doc::*number) { archive.Int(this->*number); },
+                       [&](Colour Doc::*colour) { archive.Rgb(this->*colour); },
+                   },
+            field.member);
+    }
 
     auto count = static_cast<std::int32_t>(locks.size());
     archive.Int(count);

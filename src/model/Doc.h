@@ -66,6 +66,9 @@ public:
     // lock table.
     void ResetProject();
 
+    // The applet reads its locks from the lock input file instead of from the page.
+    bool ReadsLocksFromFile() const;
+
     // Writes or reads the project file's records, depending on the archive's direction.
     void Serialize(ProjectArchive& archive);
 

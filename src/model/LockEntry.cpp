@@ -1,5 +1,6 @@
 #include "model/LockEntry.h"
 
+#include "model/DocFields.h"
 #include "model/ProjectArchive.h"
 
 bool LockEntry::DiffersFrom(const LockEntry& other) const
@@ -10,8 +11,6 @@ bool LockEntry::DiffersFrom(const LockEntry& other) const
 
 void LockEntry::Serialize(ProjectArchive& archive)
 {
-    archive.Text(userId);
-    archive.Text(password);
-    archive.Text(url);
-    archive.Text(target);
+    for (const LockField& field : LockFields)
+        archive.Text(this->*field.member);
 }

@@ -155,7 +155,7 @@ std::optional<QByteArray> DocOutputs::WritePreviewPage()
         return std::nullopt;
     // A lock file that could not be written would leave the preview showing stale locks.
     QByteArray lockFile = m_doc.lockFile;
-    if (m_doc.readLocksFromFile && !SaveLockInputFile(lockFile, false))
+    if (m_doc.ReadsLocksFromFile() && !SaveLockInputFile(lockFile, false))
         return std::nullopt;
     PreviewCopyPrompt prompt(m_owner);
     if (!CopyResources(m_doc, folder, prompt)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Doc.h"
+#include "model/DocFields.h"
 #include "model/ProjectFile.h"
 
 #include <QBuffer>
@@ -101,38 +102,10 @@ inline QByteArray DefaultRecordsWithoutLocks()
 // Every stored field, for comparing two projects; publishDirectory is left out.
 inline void ExpectSameStoredFields(const Doc& a, const Doc& b)
 {
-    EXPECT_EQ(a.htmlFilePath, b.htmlFilePath);
-    EXPECT_EQ(a.width, b.width);
-    EXPECT_EQ(a.height, b.height);
-    EXPECT_EQ(a.correctEmail, b.correctEmail);
-    EXPECT_EQ(a.correctAudio, b.correctAudio);
-    EXPECT_EQ(a.incorrectMessage, b.incorrectMessage);
-    EXPECT_EQ(a.incorrectAudio, b.incorrectAudio);
-    EXPECT_EQ(a.failMessage, b.failMessage);
-    EXPECT_EQ(a.failEmail, b.failEmail);
-    EXPECT_EQ(a.failUrl, b.failUrl);
-    EXPECT_EQ(a.ignoreCase, b.ignoreCase);
-    EXPECT_EQ(a.encrypt, b.encrypt);
-    EXPECT_EQ(a.userLabel, b.userLabel);
-    EXPECT_EQ(a.passwordLabel, b.passwordLabel);
-    EXPECT_EQ(a.loginLabel, b.loginLabel);
-    EXPECT_EQ(a.mailHost, b.mailHost);
-    EXPECT_EQ(a.initialMessage, b.initialMessage);
-    EXPECT_EQ(a.retries, b.retries);
-    EXPECT_EQ(a.fontFamily, b.fontFamily);
-    EXPECT_EQ(a.fontSize, b.fontSize);
-    EXPECT_EQ(a.fontBold, b.fontBold);
-    EXPECT_EQ(a.fontItalic, b.fontItalic);
-    EXPECT_EQ(a.spacing, b.spacing);
-    EXPECT_EQ(a.margin, b.margin);
-    EXPECT_EQ(a.borderThickness, b.borderThickness);
-    EXPECT_EQ(a.borderStyle, b.borderStyle);
-    EXPECT_EQ(a.borderColor, b.borderColor);
-    EXPECT_EQ(a.backgroundColor, b.backgroundColor);
-    EXPECT_EQ(a.loadingMessage, b.loadingMessage);
-    EXPECT_EQ(a.lockFile, b.lockFile);
-    EXPECT_EQ(a.reloadInterval, b.reloadInterval);
-    EXPECT_EQ(a.readLocksFromFile, b.readLocksFromFile);
+    for (const DocField& field : DocFields) {
+        std::visit(
+            [&](auto member) { EXPECT_EQ(a.*member, b.*member) << field.name; }, field.member);
+    }
     ASSERT_EQ(a.locks.size(), b.locks.size());
     for (std::size_t i = 0; i < a.locks.size(); ++i)
         EXPECT_FALSE(a.locks[i].DiffersFrom(b.locks[i])) << "lock " << i;

@@ -2,6 +2,7 @@
 
 #include "core_model/ProjectBytes.h"
 #include "model/Doc.h"
+#include "util/Overloaded.h"
 #include "util/StringIds.h"
 
 #include <QBuffer>
@@ -128,18 +129,16 @@ TEST(ProjectFormat, RandomProjectsReadBackWithIdenticalFields)
     auto number = [&random] { return std::int32_t(random.generate()); };
     for (int round = 0; round < 50; ++round) {
         Doc doc;
-        for (QByteArray* field : { &doc.htmlFilePath, &doc.correctEmail, &doc.correctAudio,
-                 &doc.incorrectMessage, &doc.incorrectAudio, &doc.failMessage, &doc.failEmail,
-                 &doc.failUrl, &doc.userLabel, &doc.passwordLabel, &doc.loginLabel, &doc.mailHost,
-                 &doc.initialMessage, &doc.fontFamily, &doc.loadingMessage, &doc.lockFile })
-            *field = text(round % 10 == 0 ? 70000 : 300);
-        for (std::int32_t* field :
-            { &doc.width, &doc.height, &doc.ignoreCase, &doc.encrypt, &doc.retries, &doc.fontSize,
-                &doc.fontBold, &doc.fontItalic, &doc.spacing, &doc.margin, &doc.borderThickness,
-                &doc.borderStyle, &doc.reloadInterval, &doc.readLocksFromFile })
-            *field = number();
-        doc.borderColor = random.generate();
-        doc.backgroundColor = random.generate();
+        for (const DocField& field : DocFields) {
+            std::visit(Overloaded {
+                           [&](QByteArray Doc::*member) {
+                               doc.*member = text(round % 10 == 0 ? 70000 : 300);
+                           },
+                           [&](std::int32_t Doc::*member) { doc.*member = number(); },
+                           [&](Colour Doc::*member) { doc.*member = random.generate(); },
+                       },
+                field.member);
+        }
         doc.publishDirectory = "/not/stored";
         for (int i = random.bounded(20); i > 0; --i)
             doc.locks.push_back({ text(20), text(20), text(300), text(10) });

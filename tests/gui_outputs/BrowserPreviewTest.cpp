@@ -88,6 +88,10 @@ TEST_F(BrowserPreviewTest, DefaultBrowserGetsThePageItsFilesAndTheUsersOwnClassP
 
 TEST_F(BrowserPreviewTest, BrowserThatDoesNotStartIsReportedAndClassPathStillRestored)
 {
+    // A flag other than 1 keeps the locks in the page, as the page generator reads it.
+    m_doc.readLocksFromFile = 2;
+    m_doc.lockFile = Bytes("odd.dat");
+    m_doc.locks.resize(1);
     m_prompts.AnswerMessage(PromptAnswer::Ok);
     RecordingLauncher launcher;
     launcher.succeed = false;
@@ -98,6 +102,8 @@ TEST_F(BrowserPreviewTest, BrowserThatDoesNotStartIsReportedAndClassPathStillRes
     EXPECT_EQ(m_prompts.MessageTexts(), QStringList { Message(IDS_BROWSER_FAILED) });
     EXPECT_EQ(m_prompts.Asked().back().icon, PromptIcon::Stop);
     EXPECT_EQ(CurrentClassPath(), ClassPathForProgram(ProgramDirectory(), "/opt/user/classes"));
+    EXPECT_FALSE(QFileInfo::exists(Path("odd.dat")));
+    EXPECT_FALSE(QFileInfo::exists(PreviewPath("odd.dat")));
 }
 
 TEST_F(BrowserPreviewTest, ResourcesThatCannotBeCopiedStartNoBrowserAndLeaveClassPath)
