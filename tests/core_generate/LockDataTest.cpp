@@ -49,18 +49,6 @@ QString Field(const QJsonArray& locks, qsizetype index, const char* name)
 
 } // namespace
 
-TEST(LockData, IterationCountsArePublishedOnlyFromTheMinimumToTheMaximum)
-{
-    for (const LockDataUse use : { LockDataUse::Publish, LockDataUse::Preview }) {
-        const int minimum = use == LockDataUse::Publish ? 100000 : 1;
-        EXPECT_FALSE(LockIterations::Checked(minimum - 1, use));
-        EXPECT_EQ(LockIterations::Checked(minimum, use)->Count(), minimum);
-        EXPECT_EQ(LockIterations::Checked(10000000, use)->Count(), 10000000);
-        EXPECT_FALSE(LockIterations::Checked(10000001, use));
-    }
-    EXPECT_TRUE(LockIterations::Checked(LockIterations::kDefault, LockDataUse::Publish));
-}
-
 TEST(LockData, UnchangedLocksAreNotDerivedAgainWithinOneCache)
 {
     Doc doc;
@@ -98,17 +86,4 @@ TEST(LockData, UnchangedLocksAreNotDerivedAgainWithinOneCache)
     EXPECT_EQ(Build(doc, cache).totals, std::vector<int> { 3 });
     doc.ignoreCase = 0;
     EXPECT_EQ(Build(doc, cache).totals, std::vector<int> { 3 });
-}
-
-TEST(LockData, SecretJoinsUserAndPasswordWithAZeroByte)
-{
-    const LockEntry lock = MakeLock("ann",
-        "Stra\xDF"
-        "e",
-        "a.html", "");
-    EXPECT_EQ(LockSecret(lock, false),
-        QByteArray("ann\0Stra\xC3\x9F"
-                   "e",
-            11));
-    EXPECT_EQ(LockSecret(lock, true), QByteArray("ANN\0STRASSE", 11));
 }
