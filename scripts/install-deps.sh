@@ -4,12 +4,13 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libxkbcommon-dev
   qt6-multimedia-dev qt6-webengine-dev libssl-dev python3-cryptography
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   default-jdk-headless default-jre
-  xvfb xauth fonts-liberation clang-format
+  xvfb xauth fonts-liberation fonts-dejavu-core xdg-utils clang-format
+  dpkg-dev file appstream desktop-file-utils man-db bash-completion
 )
 
 missing=()
@@ -26,6 +27,10 @@ fi
 echo "Installing: ${missing[*]}"
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null; then
+    echo "Installing these needs root: run this script as root, or install sudo first." >&2
+    exit 1
+  fi
   sudo="sudo"
 fi
 export DEBIAN_FRONTEND=noninteractive

@@ -4,4 +4,5 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh"
+echo "Running the tests; the fuzz test of the project reader starts first and takes about 90 seconds."
 ctest --test-dir "$root/build" --output-on-failure -j2 --timeout 600
