@@ -16,9 +16,11 @@ fail() {
     failures=$((failures + 1))
 }
 
-# The tags of the items (the line after .TP) of one section of a page, with \- read as -.
+# The tags of the items (the line after .TP) of one section of a page, as plain words: without
+# the font macro or font changes, with \- read as -.
 section_tags() {
-    sed -n "/^\.SH \"\\?$2\"\\?\$/,/^\.SH/p" "$1" | sed -n '/^\.TP/{n;p}' | sed 's/\\-/-/g'
+    sed -n "/^\.SH \"\\?$2\"\\?\$/,/^\.SH/p" "$1" | sed -n '/^\.TP/{n;p}' \
+        | sed -E 's/^\.[A-Z]+ //; s/\\f[BIRP]//g; s/\\-/-/g; s/"//g'
 }
 
 for program in "$@"; do
@@ -33,7 +35,7 @@ for program in "$@"; do
 
     help=$("$program" --help) || fail "$name --help failed"
     help_commands=$(sed -n '/^commands:/,$p' <<<"$help" | awk 'NR > 1 && /^  [a-z]/ { print $1 }' | sort -u)
-    page_commands=$(section_tags "$page" COMMANDS | awk '{ print $2 }' | sort -u)
+    page_commands=$(section_tags "$page" COMMANDS | awk '{ print $1 }' | sort -u)
     for command in $(comm -23 <(echo "$help_commands") <(echo "$page_commands")); do
         fail "$name.1 lacks the command '$command' that --help lists"
     done
