@@ -7,26 +7,6 @@
 
 namespace {
 
-bool IsWhiteSpace(char ch)
-{
-    return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\v' || ch == '\f' || ch == '\r';
-}
-
-QByteArray TrimRight(QByteArray text)
-{
-    while (!text.isEmpty() && IsWhiteSpace(text.back()))
-        text.chop(1);
-    return text;
-}
-
-QByteArray TrimLeft(const QByteArray& text)
-{
-    qsizetype start = 0;
-    while (start < text.size() && IsWhiteSpace(text[start]))
-        ++start;
-    return text.mid(start);
-}
-
 // Absolute and without "." and ".." parts, as the system's full-path call makes it: ".." at the
 // root stays at the root, and the bytes of every name are kept as they are (a round trip through
 // QString would replace those that are not valid in the locale's encoding). A trailing separator
@@ -71,14 +51,12 @@ QByteArray ResolveProgramPath(const QByteArray& path)
 QByteArray JoinFullPath(
     const QByteArray& directory, const QByteArray& subdirectory, const QByteArray& name)
 {
-    QByteArray result = TrimRight(directory);
-    const QByteArray sub = TrimLeft(subdirectory);
-    if (!sub.isEmpty() && !sub.startsWith('/')) {
+    QByteArray result = directory;
+    if (!subdirectory.isEmpty() && !subdirectory.startsWith('/')) {
         if (!result.endsWith('/'))
             result += '/';
-        result += sub;
+        result += subdirectory;
     }
-    result = TrimRight(result);
     if (!result.endsWith('/'))
         result += '/';
     return MakeAbsolute(result + name);
@@ -94,4 +72,9 @@ QByteArray FileNamePart(const QByteArray& path)
             start = i + 1;
     }
     return path.mid(start);
+}
+
+bool IsFileName(const QByteArray& name)
+{
+    return !name.isEmpty() && name != "." && name != ".." && FileNamePart(name) == name;
 }

@@ -14,12 +14,16 @@ QByteArray ProgramDirectory();
 // taken relative to ProgramDirectory() and made absolute.
 QByteArray ResolveProgramPath(const QByteArray& path);
 
-// directory + subdirectory + name as one absolute path. Trailing white space of the directory and
-// leading white space of the subdirectory are dropped; a subdirectory that is empty or starts
-// with '/' is not used. Relative results are taken from the current directory.
+// directory + subdirectory + name as one absolute path. Blanks are part of the names they stand
+// in, also at the end of the directory; a subdirectory that is empty or starts with '/' is not
+// used. Relative results are taken from the current directory.
 QByteArray JoinFullPath(
     const QByteArray& directory, const QByteArray& subdirectory, const QByteArray& name);
 
 // The file name with its extension: what follows the last '/' or '\' (or a drive "X:"). A path
 // that ends in a separator gives an empty text.
 QByteArray FileNamePart(const QByteArray& path);
+
+// True when name can stand for a file of its own in a folder: not empty, not "." or "..", and
+// without a separator.
+bool IsFileName(const QByteArray& name);

@@ -59,10 +59,8 @@ void DeletePreviewFiles(const QByteArray& directory)
         return;
     QDir folder(QFile::decodeName(directory));
     const QStringList files = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& name : files) {
-        const QString path = folder.filePath(name);
-        // A read-only file is deleted all the same, as it would be on Windows.
-        QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
-        QFile::remove(path);
-    }
+    // Removing a name needs no write permission on the file itself, so read-only files go too;
+    // a link goes as a link, and nothing it points to is touched.
+    for (const QString& name : files)
+        QFile::remove(folder.filePath(name));
 }

@@ -12,6 +12,7 @@ QByteArray PreviewDirectory();
 // empty when there is none.
 QByteArray ExistingPreviewDirectory();
 
-// Deletes every file directly in directory, hidden and read-only ones too; subdirectories and
-// their contents stay. Failures are ignored: stale preview files are harmless.
+// Deletes every file directly in directory, hidden and read-only ones and links too; nothing
+// outside the directory changes, and subdirectories and their contents stay. Failures are
+// ignored: stale preview files are harmless.
 void DeletePreviewFiles(const QByteArray& directory);

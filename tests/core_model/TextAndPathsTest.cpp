@@ -1,4 +1,5 @@
 #include "util/Paths.h"
+#include "util/PreviewDirectory.h"
 #include "util/ProgramInfo.h"
 #include "util/ResourceText.h"
 #include "util/StringIds.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -77,9 +79,10 @@ TEST(Paths, ResolveProgramPath)
 
 TEST(Paths, JoinFullPath)
 {
-    EXPECT_EQ(JoinFullPath("/pub ", " classes", "a.class"), "/pub/classes/a.class");
-    EXPECT_EQ(JoinFullPath("/pub ", "/classes", "a.class"), "/pub/a.class");
-    EXPECT_EQ(JoinFullPath("/pub/\t", "", "a.class"), "/pub/a.class");
+    // A blank ends a folder's name as much as any other character.
+    EXPECT_EQ(JoinFullPath("/pub ", " classes", "a.class"), "/pub / classes/a.class");
+    EXPECT_EQ(JoinFullPath("/pub ", "/classes", "a.class"), "/pub /a.class");
+    EXPECT_EQ(JoinFullPath("/pub/\t", "", "a.class"), "/pub/\t/a.class");
     EXPECT_EQ(JoinFullPath("/pub/x/..", "sub/./deep", "a.class"), "/pub/sub/deep/a.class");
     EXPECT_EQ(JoinFullPath("pub", "", "a.class"),
         QFile::encodeName(QDir::currentPath()) + "/pub/a.class");
@@ -97,12 +100,33 @@ TEST(Paths, DoubleDotsStopAtTheRoot)
     EXPECT_EQ(JoinFullPath("/..", "", ""), "/");
 }
 
+TEST(PreviewDirectory, CleanUpRemovesLinksAndLeavesWhatTheyPointToAlone)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid() && QDir(dir.path()).mkdir(QStringLiteral("Preview")));
+    const QString outside = dir.filePath(QStringLiteral("outside.txt"));
+    ASSERT_TRUE(QFile(outside).open(QIODevice::WriteOnly));
+    const QFileDevice::Permissions readOnly = QFileDevice::ReadOwner;
+    ASSERT_TRUE(QFile::setPermissions(outside, readOnly));
+    const QString preview = dir.filePath(QStringLiteral("Preview"));
+    ASSERT_TRUE(QFile::link(outside, preview + QStringLiteral("/lock.txt")));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("gone")), preview + QStringLiteral("/x")));
+    const QString page = preview + QStringLiteral("/~Zarnith.html");
+    ASSERT_TRUE(QFile(page).open(QIODevice::WriteOnly) && QFile::setPermissions(page, readOnly));
+
+    DeletePreviewFiles(QFile::encodeName(preview) + '/');
+    EXPECT_TRUE(
+        QDir(preview).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).isEmpty());
+    EXPECT_TRUE(QFile::exists(outside));
+    EXPECT_FALSE(QFile::permissions(outside) & QFileDevice::WriteOwner);
+}
+
 TEST(Paths, NamesKeepTheirBytes)
 {
     // A name made on Windows in its 8-bit code page is no valid UTF-8, yet names that file.
     const QByteArray name = "\xe9t\xe9.au";
     EXPECT_EQ(ResolveProgramPath("sounds/" + name), ProgramDirectory() + "sounds/" + name);
-    EXPECT_EQ(JoinFullPath("/pub/\xe9 ", " sub", name), "/pub/\xe9/sub/" + name);
+    EXPECT_EQ(JoinFullPath("/pub/\xe9", "sub", name), "/pub/\xe9/sub/" + name);
     EXPECT_EQ(FileNamePart("/pub/" + name), name);
 }
 
