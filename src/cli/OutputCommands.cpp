@@ -7,6 +7,7 @@
 #include "generate/ParameterBlock.h"
 #include "generate/ResourceList.h"
 #include "model/Doc.h"
+#include "util/FileCopy.h"
 #include "util/Paths.h"
 #include "util/ResourceText.h"
 #include "util/StringIds.h"
@@ -16,6 +17,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+
+#include <optional>
 
 namespace {
 
@@ -153,6 +156,17 @@ int RunPublish(const QStringList& arguments)
     Doc doc;
     if (!LoadProjectOrReport(arguments[0], doc))
         return CliFailure;
+    const QByteArray pageSource
+        = FileNamePart(doc.htmlFilePath).isEmpty() ? QByteArray("index.html") : doc.htmlFilePath;
+    const QByteArray lockName = FileNamePart(doc.lockFile);
+    const bool withLockFile = doc.ReadsLocksFromFile();
+    if (withLockFile && !IsFileName(lockName))
+        return ReportFailure(FormatResourceText(IDS_BAD_PATH, doc.lockFile));
+    // Files of one name would overwrite each other: nothing is written then.
+    if (const std::optional<NameClash> clash
+        = FindNameClash(QList<QByteArray> { pageSource } + GetResourceList(doc)))
+        return ReportFailure(FormatResourceText(IDS_SAME_FILE_NAME, clash->first, clash->second));
+
     const QString folder = arguments[1];
     if (!QFileInfo(folder).isDir() && !QDir().mkdir(folder))
         return ReportFailure(
@@ -161,18 +175,15 @@ int RunPublish(const QStringList& arguments)
     if (!prefix.endsWith('/'))
         prefix += '/';
 
-    const QByteArray pageName = FileNamePart(doc.htmlFilePath);
-    int status = PublishGenerated(prefix, pageName.isEmpty() ? "index.html" : pageName,
-        BuildHtmlPage(doc, HtmlPageForm::File));
-    if (status == CliSuccess && doc.ReadsLocksFromFile())
-        status = PublishGenerated(prefix, FileNamePart(doc.lockFile), BuildLockInputFile(doc));
+    int status = PublishGenerated(
+        prefix, FileNamePart(pageSource), BuildHtmlPage(doc, HtmlPageForm::File));
+    if (status == CliSuccess && withLockFile)
+        status = PublishGenerated(prefix, lockName, BuildLockInputFile(doc));
     if (status != CliSuccess)
         return status;
 
-    // The lock input file was generated above; the rest of the resources are copied.
     CancellingPrompt prompt;
-    if (!CopyResourceFiles(
-            QList<QByteArray> { AppletClassPath() } + AudioResources(doc), prefix, prompt))
+    if (!CopyResources(doc, prefix, prompt))
         return ReportFailure(prompt.Message().isEmpty()
                 ? FormatResourceText(IDS_CREATE_DIRECTORY_FAILED, QFile::encodeName(folder))
                 : prompt.Message());
@@ -188,6 +199,11 @@ int RunAuToWav(const QStringList& arguments)
     QFile input(in);
     if (!input.open(QIODevice::ReadOnly) || !CheckSunAudioHeader(input))
         return ReportFailure(FormatResourceText(IDS_BAD_AUDIO_FORMAT, QFile::encodeName(in)));
+    if (!input.isSequential() && input.size() - input.pos() > qint64(MaxWaveSampleCount))
+        return ReportFailure(FormatResourceText(IDS_AUDIO_TOO_LARGE, QFile::encodeName(in)));
+    // Writing the output would replace the input before it was read.
+    if (IsSameFile(in, out))
+        return ReportFailure(FormatResourceText(IDS_OUTPUT_IS_INPUT, QFile::encodeName(out)));
     input.seek(0);
     return ReportFileResult(
         WriteOutputFile(

@@ -37,7 +37,7 @@ bool CopyResourceFiles(
         const QByteArray destination = prefix + FileNamePart(source);
         const QString from = QFile::decodeName(source);
         const QString to = QFile::decodeName(destination);
-        while (!QFileInfo::exists(from)) {
+        while (!IsRegularFile(from)) {
             if (!prompt.AskRetry(IDS_FILE_MISSING, FormatResourceText(IDS_FILE_MISSING, source)))
                 return false;
         }
@@ -45,7 +45,8 @@ bool CopyResourceFiles(
             prompt.Report(source, destination, false);
             continue;
         }
-        QFile::remove(to); // a failure shows up as the copy's failure below
+        // A link goes, not what it points to; a failure shows up as the copy's failure below.
+        QFile::remove(to);
         while (!CopyFileToNewFile(from, to)) {
             if (!prompt.AskRetry(
                     IDS_COPY_FAILED, FormatResourceText(IDS_COPY_FAILED, source, destination)))
@@ -59,5 +60,5 @@ bool CopyResourceFiles(
 bool CopyResources(const Doc& doc, const QByteArray& destinationFolder, CopyPrompt& prompt,
     const ProgramInfo& info)
 {
-    return CopyResourceFiles(GetResourceList(doc, info), destinationFolder, prompt);
+    return CopyResourceFiles(CopiedResources(doc, info), destinationFolder, prompt);
 }

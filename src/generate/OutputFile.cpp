@@ -2,6 +2,7 @@
 
 #include "util/StringIds.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -40,6 +41,10 @@ int WriteFailureMessage(const QSaveFile& file)
 
 FileResult WriteOutputFile(const QString& path, const std::function<bool(QIODevice&)>& write)
 {
+    // QSaveFile would write to the file a link points to, wherever that is: the link goes, and
+    // the output takes its place.
+    if (QFileInfo(path).isSymLink())
+        QFile::remove(path);
     QSaveFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::WriteOnly))
         return FileResult::Failure(OpenFailureMessage(path));

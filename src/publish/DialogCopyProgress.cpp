@@ -42,6 +42,12 @@ void DialogCopyProgress::SetPosition(int index)
     m_progress->setValue(index);
 }
 
+bool DialogCopyProgress::KeepGoing()
+{
+    QCoreApplication::processEvents();
+    return !m_cancelled;
+}
+
 void DialogCopyProgress::reject()
 {
     m_cancelled = true;

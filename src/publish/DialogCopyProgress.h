@@ -21,6 +21,8 @@ public:
     void SetPosition(int index);
     // Set once the user pressed Cancel (or closed the window).
     bool IsCancelled() const { return m_cancelled; }
+    // Lets pending events run during a long copy; false once the user cancelled.
+    bool KeepGoing();
 
     void reject() override;
 

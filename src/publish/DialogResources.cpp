@@ -102,6 +102,9 @@ QList<QByteArray> DialogResources::SelectedFiles() const
 void DialogResources::OnCopyLocally()
 {
     UpdateData(true);
+    const QList<QByteArray> files = SelectedFiles();
+    if (ReportNameClash(this, files))
+        return;
     const QString title = QString::fromLocal8Bit(LoadResourceText(IDS_PUBLISH_TO));
     const std::optional<QString> chosen
         = CurrentPrompts().BrowseForFolder(this, title, QFile::decodeName(m_doc.publishDirectory));
@@ -112,7 +115,6 @@ void DialogResources::OnCopyLocally()
     if (!EnsureFolder(this, folder) || !EnsureFolder(this, prefix))
         return;
 
-    const QList<QByteArray> files = SelectedFiles();
     DialogCopyProgress progress(int(files.size()), this);
     progress.show();
     setEnabled(false);

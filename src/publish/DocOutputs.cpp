@@ -7,9 +7,11 @@
 #include "generate/HtmlPage.h"
 #include "generate/LockInputFile.h"
 #include "generate/OutputFile.h"
+#include "generate/ResourceList.h"
 #include "model/Doc.h"
 #include "publish/BrowserLauncher.h"
 #include "publish/DialogResources.h"
+#include "publish/PublishCopy.h"
 #include "util/ClassPath.h"
 #include "util/Paths.h"
 #include "util/PreviewDirectory.h"
@@ -150,12 +152,13 @@ std::optional<QByteArray> DocOutputs::WritePreviewPage()
     const QByteArray folder = PreviewDirectory();
     if (folder.isEmpty())
         return std::nullopt;
+    if (ReportNameClash(m_owner, QList<QByteArray> { PreviewPageName() } + GetResourceList(m_doc)))
+        return std::nullopt;
     QByteArray page = folder + PreviewPageName();
     if (!CreateHtmlFile(page, false, true))
         return std::nullopt;
     // A lock file that could not be written would leave the preview showing stale locks.
-    QByteArray lockFile = m_doc.lockFile;
-    if (m_doc.ReadsLocksFromFile() && !SaveLockInputFile(lockFile, false))
+    if (m_doc.ReadsLocksFromFile() && !WriteLockFileInto(folder))
         return std::nullopt;
     PreviewCopyPrompt prompt(m_owner);
     if (!CopyResources(m_doc, folder, prompt)) {
@@ -163,6 +166,20 @@ std::optional<QByteArray> DocOutputs::WritePreviewPage()
         return std::nullopt;
     }
     return page;
+}
+
+bool DocOutputs::WriteLockFileInto(const QByteArray& folder)
+{
+    // The project names the file the page asks for, never a place to write: a received project
+    // must not overwrite the user's files.
+    const QByteArray name = FileNamePart(m_doc.lockFile);
+    if (!IsFileName(name)) {
+        ShowResourceMessage(
+            m_owner, IDS_BAD_PATH, PromptIcon::Warning, PromptButtons::Ok, m_doc.lockFile);
+        return false;
+    }
+    QByteArray path = folder + name;
+    return SaveLockInputFile(path, false);
 }
 
 void DocOutputs::BrowserPreview()

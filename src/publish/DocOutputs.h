@@ -35,9 +35,10 @@ public:
     // it cannot be written.
     bool WriteFile(const QByteArray& path, const QByteArray& bytes);
 
-    // Writes the preview page, the lock input file when the locks are read from it, and copies
-    // every resource beside the page. The page's path, or nothing when a step failed (already
-    // reported) or there is no preview folder.
+    // Writes the preview page and, when the locks are read from a file, the lock input file
+    // into the preview folder, and copies every other resource beside the page. The page's path,
+    // or nothing when a step failed (already reported; two files of one name are reported
+    // before anything is written) or there is no preview folder.
     std::optional<QByteArray> WritePreviewPage();
 
     // Writes the preview page and its resources into the preview folder and opens it in the
@@ -45,6 +46,9 @@ public:
     void BrowserPreview();
 
 private:
+    // Writes the lock input file into folder under the file name the page gives it.
+    bool WriteLockFileInto(const QByteArray& folder);
+
     // Starts the configured browser, or the desktop's handler, on the preview page, handing it
     // the user's own CLASSPATH.
     bool StartBrowser(const QByteArray& page);

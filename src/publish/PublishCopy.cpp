@@ -1,6 +1,7 @@
 #include "publish/PublishCopy.h"
 
 #include "framework/Prompts.h"
+#include "generate/ResourceList.h"
 #include "publish/DialogCopyProgress.h"
 #include "util/FileCopy.h"
 #include "util/Paths.h"
@@ -9,7 +10,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <optional>
 
@@ -40,11 +40,12 @@ template<class Step, class Ask> std::optional<Outcome> RetryUntilDone(Step step,
     return std::nullopt;
 }
 
-Outcome CopyOne(const QByteArray& source, const QByteArray& destination, QWidget* owner)
+Outcome CopyOne(const QByteArray& source, const QByteArray& destination,
+    DialogCopyProgress& progress, QWidget* owner)
 {
     const QString from = QFile::decodeName(source);
     const QString to = QFile::decodeName(destination);
-    const std::optional<Outcome> missing = RetryUntilDone([&] { return PathExists(from); },
+    const std::optional<Outcome> missing = RetryUntilDone([&] { return IsRegularFile(from); },
         [&] {
             return ShowResourceMessage(owner, IDS_FILE_MISSING, PromptIcon::Warning,
                 PromptButtons::AbortRetryIgnore, source);
@@ -62,28 +63,27 @@ Outcome CopyOne(const QByteArray& source, const QByteArray& destination, QWidget
             return Outcome::Stopped;
         }
     }
-    const std::optional<Outcome> failed = RetryUntilDone([&] { return CopyFileOver(from, to); },
+    const CopyContinue keepGoing = [&progress] { return progress.KeepGoing(); };
+    const std::optional<Outcome> failed = RetryUntilDone(
+        [&] { return CopyFileOver(from, to, keepGoing) || progress.IsCancelled(); },
         [&] {
             return ShowResourceMessage(owner, IDS_COPY_FAILED, PromptIcon::Warning,
                 PromptButtons::AbortRetryIgnore, source, destination);
         });
-    return failed.value_or(Outcome::Copied);
+    if (failed)
+        return *failed;
+    return progress.IsCancelled() ? Outcome::Stopped : Outcome::Copied;
 }
 
 } // namespace
 
-bool CopyFileOver(const QString& source, const QString& destination)
+bool ReportNameClash(QWidget* owner, const QList<QByteArray>& paths)
 {
-    QFile input(source);
-    if (!input.open(QIODevice::ReadOnly))
-        return false;
-    QSaveFile output(destination);
-    if (!output.open(QIODevice::WriteOnly))
-        return false;
-    if (CopyBlocks(input, output))
-        return output.commit();
-    output.cancelWriting();
-    return false;
+    const std::optional<NameClash> clash = FindNameClash(paths);
+    if (clash)
+        ShowResourceMessage(owner, IDS_SAME_FILE_NAME, PromptIcon::Warning, PromptButtons::Ok,
+            clash->first, clash->second);
+    return clash.has_value();
 }
 
 bool PublishFiles(const QList<QByteArray>& sources, const QByteArray& destinationPrefix,
@@ -96,7 +96,7 @@ bool PublishFiles(const QList<QByteArray>& sources, const QByteArray& destinatio
         progress.SetPosition(i);
         if (progress.IsCancelled())
             return false;
-        const Outcome outcome = CopyOne(sources[i], destinationPrefix + name, owner);
+        const Outcome outcome = CopyOne(sources[i], destinationPrefix + name, progress, owner);
         if (outcome == Outcome::Stopped)
             return false;
         complete = complete && outcome == Outcome::Copied;

@@ -1,18 +1,139 @@
 #include "util/FileCopy.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
-bool CopyBlocks(QIODevice& source, QIODevice& target)
+#include <cerrno>
+#include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// Copies through memory, asking keepGoing after every chunk's worth of blocks.
+bool CopyThroughMemory(QIODevice& source, QIODevice& target, const CopyContinue& keepGoing)
 {
     char block[CopyBlockSize];
+    qint64 sinceAsked = 0;
     for (;;) {
         const qint64 count = source.read(block, CopyBlockSize);
         if (count == 0)
             return true;
         if (count < 0 || target.write(block, count) != count)
             return false;
+        sinceAsked += count;
+        if (sinceAsked >= CopyChunkSize) {
+            sinceAsked = 0;
+            if (keepGoing && !keepGoing())
+                return false;
+        }
     }
+}
+
+// What a direct copy by the kernel came to.
+enum class KernelCopy { Done, Failed, Unsupported };
+
+KernelCopy CopyInKernel(QFileDevice& source, QFileDevice& target, const CopyContinue& keepGoing)
+{
+#ifdef Q_OS_LINUX
+    loff_t from = source.pos();
+    loff_t to = target.pos();
+    qint64 sinceAsked = 0;
+    for (bool first = true;; first = false) {
+        const ssize_t count
+            = ::copy_file_range(source.handle(), &from, target.handle(), &to, CopyChunkSize, 0);
+        if (count < 0) {
+            // Kernels and file systems that cannot copy between these two files say so at once.
+            const bool unsupported = errno == ENOSYS || errno == EXDEV || errno == EOPNOTSUPP
+                || errno == EINVAL || errno == EPERM || errno == EBADF;
+            return first && unsupported ? KernelCopy::Unsupported : KernelCopy::Failed;
+        }
+        if (count == 0) {
+            // Some file systems report nothing to copy for files that do hold bytes.
+            if (first)
+                return KernelCopy::Unsupported;
+            break;
+        }
+        sinceAsked += count;
+        if (sinceAsked >= CopyChunkSize) {
+            sinceAsked = 0;
+            if (keepGoing && !keepGoing())
+                return KernelCopy::Failed;
+        }
+    }
+    // The devices' own positions follow the bytes copied behind their backs.
+    return source.seek(from) && target.seek(to) ? KernelCopy::Done : KernelCopy::Failed;
+#else
+    Q_UNUSED(source);
+    Q_UNUSED(target);
+    Q_UNUSED(keepGoing);
+    return KernelCopy::Unsupported;
+#endif
+}
+
+// A new, empty file beside path under a name of its own, opened for writing; its permissions
+// are those of any new file.
+bool OpenSibling(const QString& path, QFile& file)
+{
+    const QFileInfo info(path);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const QString name
+            = QStringLiteral(".%1.%2")
+                  .arg(info.fileName())
+                  .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        file.setFileName(info.dir().filePath(name));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+            return true;
+        if (!file.exists())
+            return false; // the folder cannot be written
+    }
+    return false;
+}
+
+} // namespace
+
+bool CopyBlocks(QIODevice& source, QIODevice& target)
+{
+    return CopyThroughMemory(source, target, {});
+}
+
+bool CopyFileData(QFileDevice& source, QFileDevice& target, const CopyContinue& keepGoing)
+{
+    if (!target.flush())
+        return false;
+    switch (CopyInKernel(source, target, keepGoing)) {
+    case KernelCopy::Done:
+        return true;
+    case KernelCopy::Failed:
+        return false;
+    case KernelCopy::Unsupported:
+        break;
+    }
+    return CopyThroughMemory(source, target, keepGoing);
+}
+
+bool IsRegularFile(const QString& path)
+{
+    return QFileInfo(path).isFile();
+}
+
+bool IsSameFile(const QString& first, const QString& second)
+{
+#ifdef Q_OS_UNIX
+    struct stat one;
+    struct stat other;
+    return ::stat(QFile::encodeName(first).constData(), &one) == 0
+        && ::stat(QFile::encodeName(second).constData(), &other) == 0 && one.st_dev == other.st_dev
+        && one.st_ino == other.st_ino;
+#else
+    const QString canonical = QFileInfo(first).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(second).canonicalFilePath();
+#endif
 }
 
 bool CopyDeviceToNewFile(QIODevice& source, const QString& destination)
@@ -28,11 +149,42 @@ bool CopyDeviceToNewFile(QIODevice& source, const QString& destination)
     return ok;
 }
 
-bool CopyFileToNewFile(const QString& source, const QString& destination)
+bool CopyFileToNewFile(
+    const QString& source, const QString& destination, const CopyContinue& keepGoing)
 {
     QFile input(source);
-    return input.open(QIODevice::ReadOnly | QIODevice::Unbuffered)
-        && CopyDeviceToNewFile(input, destination);
+    if (!input.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return false;
+    QFile target(destination);
+    if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+        return false;
+    bool ok = CopyFileData(input, target, keepGoing);
+    target.close();
+    ok = ok && target.error() == QFileDevice::NoError;
+    if (!ok)
+        target.remove();
+    return ok;
+}
+
+bool CopyFileOver(const QString& source, const QString& destination, const CopyContinue& keepGoing)
+{
+    QFile input(source);
+    if (!input.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return false;
+    // Renaming a finished copy over the destination replaces whatever is there, a link itself
+    // rather than its target, in one step.
+    QFile copy;
+    if (!OpenSibling(destination, copy))
+        return false;
+    bool ok = CopyFileData(input, copy, keepGoing);
+    copy.close();
+    ok = ok && copy.error() == QFileDevice::NoError
+        && std::rename(QFile::encodeName(copy.fileName()).constData(),
+               QFile::encodeName(destination).constData())
+            == 0;
+    if (!ok)
+        copy.remove();
+    return ok;
 }
 
 QDateTime FileCreationTime(const QFileInfo& file)
@@ -45,9 +197,9 @@ bool IsCopyUpToDate(const QString& source, const QString& destination)
 {
     const QFileInfo from(source);
     const QFileInfo to(destination);
-    if (!to.isFile())
+    if (to.isSymLink() || !to.isFile())
         return false;
-    if (from.canonicalFilePath() == to.canonicalFilePath())
+    if (IsSameFile(source, destination))
         return true;
     return FileCreationTime(to) >= from.lastModified();
 }

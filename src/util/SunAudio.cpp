@@ -13,7 +13,6 @@ constexpr quint32 SunHeaderSize = 24;
 constexpr quint32 MuLawEncoding = 1;
 constexpr quint32 RequiredSampleRate = 8000;
 constexpr quint32 RequiredChannels = 1;
-constexpr quint64 MaxWaveSamples = 0xFFFFFFFFull - (WaveHeaderSize - 8);
 constexpr qint64 ConversionBlockSize = 1024 * 1024;
 
 constexpr quint8 ExpandMuLaw(quint8 muLaw)
@@ -133,7 +132,7 @@ bool ConvertSunAudioToWave(QIODevice& input, QIODevice& output)
         if (count == 0)
             break;
         total += quint64(count);
-        if (total > MaxWaveSamples)
+        if (total > MaxWaveSampleCount)
             return false;
         ExpandMuLawInPlace(reinterpret_cast<quint8*>(block.data()), count);
         if (output.write(block.constData(), count) != count)

@@ -12,6 +12,9 @@ class QIODevice;
 // Size of the wave header that precedes the samples.
 constexpr int WaveHeaderSize = 44;
 
+// The most samples a wave file's 32-bit length fields can count.
+constexpr quint64 MaxWaveSampleCount = 0xFFFFFFFFull - (WaveHeaderSize - 8);
+
 // Reads and checks the header of a Sun audio file from the device's current position. On success
 // the device is left at the first sample; on failure its position is unspecified.
 bool CheckSunAudioHeader(QIODevice& device);

@@ -187,6 +187,26 @@ TEST_F(OutputCommandsTest, AuToWavConvertsOrRejectsTheFile)
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_EQ(bad.err, FormatResourceText(IDS_BAD_AUDIO_FORMAT, Bytes("stereo.au")) + "\n");
     EXPECT_FALSE(QFile::exists(Path("bad.wav")));
+
+    // The input itself, by a link or another spelling, is never the output.
+    ASSERT_TRUE(QFile::link(Path("in.au"), Path("link.wav")));
+    for (const QString& out : { Path("link.wav"), m_dir.path() + QStringLiteral("/./in.au") }) {
+        const CliRun refused = RunCli({ "au2wav", Path("in.au"), out });
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_EQ(
+            refused.err, FormatResourceText(IDS_OUTPUT_IS_INPUT, QFile::encodeName(out)) + "\n");
+    }
+    EXPECT_EQ(Read(Path("in.au")), SunAudio(samples));
+
+    // More samples than a wave file can count (a sparse file: nothing is read or written).
+    QFile huge(Path("huge.au"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.write(SunAudio({})) == 24
+        && huge.resize(24 + qint64(MaxWaveSampleCount) + 1));
+    huge.close();
+    const CliRun large = RunCli({ "au2wav", Path("huge.au"), Path("huge.wav") });
+    EXPECT_EQ(large.exitCode, 1);
+    EXPECT_EQ(large.err, FormatResourceText(IDS_AUDIO_TOO_LARGE, Bytes("huge.au")) + "\n");
+    EXPECT_FALSE(QFile::exists(Path("huge.wav")));
 }
 
 // Publishing needs the applet's class file beside the program, so these tests run a copy of the
@@ -236,12 +256,40 @@ TEST_F(PublishTest, WritesThePageAndLockFileAndCopiesTheResources)
     EXPECT_EQ(Read(Path("pub/ok.au")), Read(Path("ok.au")));
     EXPECT_EQ(Read(Path("pub/no.au")), Read(Path("no.au")));
 
+    // Links in the folder are replaced, never written through nor taken for copies.
+    ASSERT_TRUE(Write(Path("outside"), "keep"));
+    for (const char* name : { "pub/login.htm", "pub/Zarnith.class" })
+        ASSERT_TRUE(QFile::remove(Path(name)) && QFile::link(Path("outside"), Path(name)));
     const CliRun second = RunCli({ "publish", m_project, Path("pub") }, m_cli);
     ASSERT_EQ(second.exitCode, 0);
     EXPECT_EQ(second.out,
-        "written " + Published("login.htm") + "\nwritten " + Published("locks.txt")
-            + "\nup to date " + Published("Zarnith.class") + "\nup to date " + Published("ok.au")
-            + "\nup to date " + Published("no.au") + "\n");
+        "written " + Published("login.htm") + "\nwritten " + Published("locks.txt") + "\ncopied "
+            + Bytes("bin/Zarnith.class") + " -> " + Published("Zarnith.class") + "\nup to date "
+            + Published("ok.au") + "\nup to date " + Published("no.au") + "\n");
+    EXPECT_EQ(Read(Path("outside")), "keep");
+    EXPECT_EQ(Read(Path("pub/login.htm")), BuildHtmlPage(m_doc, HtmlPageForm::File));
+    EXPECT_EQ(Read(Path("pub/Zarnith.class")), Read(Path("bin/Zarnith.class")));
+}
+
+TEST_F(PublishTest, FilesOfOneNameAreRefusedBeforeAnythingIsWritten)
+{
+    m_doc.htmlFilePath.clear();
+    m_doc.lockFile = "C:\\site\\index.html";
+    m_project = SaveDoc(m_doc);
+    const CliRun page = RunCli({ "publish", m_project, Path("pub") }, m_cli);
+    EXPECT_EQ(page.exitCode, 1);
+    EXPECT_EQ(
+        page.err, FormatResourceText(IDS_SAME_FILE_NAME, "index.html", m_doc.lockFile) + "\n");
+
+    ASSERT_TRUE(QDir().mkdir(Path("other")) && Write(Path("other/ok.au"), SunAudio("other")));
+    m_doc.readLocksFromFile = 0;
+    m_doc.incorrectAudio = Bytes("other/ok.au");
+    m_project = SaveDoc(m_doc);
+    const CliRun sounds = RunCli({ "publish", m_project, Path("pub") }, m_cli);
+    EXPECT_EQ(sounds.exitCode, 1);
+    EXPECT_EQ(sounds.err,
+        FormatResourceText(IDS_SAME_FILE_NAME, Bytes("ok.au"), Bytes("other/ok.au")) + "\n");
+    EXPECT_FALSE(QFile::exists(Path("pub")));
 }
 
 TEST_F(PublishTest, MissingSourceStopsWithItsNameAndKeepsEarlierCopies)

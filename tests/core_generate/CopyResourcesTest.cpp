@@ -203,6 +203,30 @@ TEST_F(CopyResourcesTest, FolderIsCreatedOneLevelOnly)
     EXPECT_EQ(Read(Path("pub/a.class")), "class");
 }
 
+TEST_F(CopyResourcesTest, LinksAndFilesThatAreNoRegularFilesAreNeverCopiedThrough)
+{
+    const QByteArray source = MakeFile("a.class", "class");
+    const QByteArray outside = MakeFile("outside", "keep");
+    const QByteArray folder = Path("pub");
+    ASSERT_TRUE(QDir().mkdir(QFile::decodeName(folder)));
+    const QString link = QFile::decodeName(folder + "/a.class");
+    ASSERT_TRUE(QFile::link(QFile::decodeName(outside), link));
+    ScriptedPrompt prompt;
+    ASSERT_TRUE(CopyResourceFiles({ source }, folder, prompt));
+    // The link, newer than the source, is no copy of it: it is replaced, its target untouched.
+    EXPECT_EQ(prompt.copied, QByteArrayList { "a.class" });
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(Read(folder + "/a.class"), "class");
+    EXPECT_EQ(Read(outside), "keep");
+
+    // A device could be read for ever: it is refused as a missing source.
+    ScriptedPrompt refusing;
+    EXPECT_FALSE(CopyResourceFiles({ "/dev/null" }, folder, refusing));
+    ASSERT_EQ(refusing.asked.size(), 1);
+    EXPECT_EQ(refusing.asked[0].second, FormatResourceText(IDS_FILE_MISSING, "/dev/null"));
+    EXPECT_FALSE(QFileInfo::exists(QFile::decodeName(folder + "/null")));
+}
+
 TEST_F(CopyResourcesTest, PublishingIntoTheSourceFolderLeavesTheSourcesAlone)
 {
     const QByteArray source = MakeFile("ok.au", "sound");
@@ -257,6 +281,37 @@ TEST(FileCopy, ACopyThatFailsPartWayLeavesNoFileBehind)
     EXPECT_FALSE(CopyDeviceToNewFile(source, destination));
     // A leftover would be taken for an up-to-date copy next time, and would block a retry.
     EXPECT_FALSE(QFile::exists(destination));
+}
+
+TEST(FileCopy, LargeFilesAreCopiedWholeOrStoppedBetweenPiecesLeavingTheDestination)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString source = dir.filePath(QStringLiteral("big"));
+    QByteArray content(2 * CopyChunkSize + 5, '\0');
+    for (qsizetype i = 0; i < content.size(); i += 4096)
+        content[i] = char(i / 4096);
+    {
+        QFile file(source);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    }
+    const QString copy = dir.filePath(QStringLiteral("copy"));
+    int asked = 0;
+    ASSERT_TRUE(CopyFileToNewFile(source, copy, [&] { return ++asked > 0; }));
+    EXPECT_EQ(asked, 2);
+    QFile copied(copy);
+    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(copied.readAll() == content);
+    copied.close();
+
+    {
+        QFile older(copy);
+        ASSERT_TRUE(older.open(QIODevice::WriteOnly) && older.write("older") == 5);
+    }
+    EXPECT_FALSE(CopyFileOver(source, copy, [] { return false; }));
+    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copied.readAll(), "older");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
 TEST(FileCopy, UpToDateComparesTheCopysCreationWithTheSourcesChange)

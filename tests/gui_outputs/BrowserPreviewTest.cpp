@@ -80,10 +80,24 @@ TEST_F(BrowserPreviewTest, DefaultBrowserGetsThePageItsFilesAndTheUsersOwnClassP
     EXPECT_EQ(launcher.opened, QList<QUrl>(2, QUrl::fromLocalFile(page)));
     EXPECT_EQ(launcher.classPaths, (QStringList { "/opt/user/classes", "(unset)" }));
     EXPECT_EQ(ReadBytes(page), BuildHtmlPage(m_doc, HtmlPageForm::Preview));
-    EXPECT_EQ(ReadBytes(Path("locks.dat")), BuildLockInputFile(m_doc));
+    // The project names the lock file; the preview writes it only into its own folder.
+    EXPECT_FALSE(QFile::exists(Path("locks.dat")));
     EXPECT_EQ(ReadBytes(PreviewPath("locks.dat")), BuildLockInputFile(m_doc));
     EXPECT_EQ(ReadBytes(PreviewPath("yes.au")), ReadBytes(Path("yes.au")));
     EXPECT_EQ(ReadBytes(PreviewPath("Zarnith.class")), Applet());
+
+    // A name that names no file of the folder stops the preview; one that would replace the
+    // page is refused before anything is written.
+    m_doc.lockFile = Bytes("..");
+    m_prompts.AnswerMessage(PromptAnswer::Ok);
+    m_outputs.BrowserPreview();
+    m_doc.lockFile = "..\\~Zarnith.html";
+    m_prompts.AnswerMessage(PromptAnswer::Ok);
+    m_outputs.BrowserPreview();
+    EXPECT_EQ(m_prompts.MessageTexts(),
+        (QStringList { Message(IDS_BAD_PATH, Bytes("..")),
+            Message(IDS_SAME_FILE_NAME, PreviewPageName(), m_doc.lockFile) }));
+    EXPECT_EQ(launcher.opened.size(), 2);
 }
 
 TEST_F(BrowserPreviewTest, BrowserThatDoesNotStartIsReportedAndClassPathStillRestored)

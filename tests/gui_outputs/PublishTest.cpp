@@ -1,6 +1,7 @@
 #include "OutputsTestSupport.h"
 #include "publish/DialogCopyProgress.h"
 #include "publish/DialogResources.h"
+#include "util/FileCopy.h"
 #include "util/StringIds.h"
 
 #include <QDir>
@@ -91,7 +92,9 @@ TEST_F(PublishTest, MissingSourceIgnoredEndsIncomplete)
 TEST_F(PublishTest, ExistingDestinationKeptOnNoAndReplacedOnYes)
 {
     ASSERT_TRUE(WriteBytes(Published("yes.au"), "older yes"));
-    ASSERT_TRUE(WriteBytes(Published("no.au"), "older no"));
+    // A link is replaced by the copy; what it points to stays as it was.
+    ASSERT_TRUE(WriteBytes(Path("outside"), "older no"));
+    ASSERT_TRUE(QFile::link(Path("outside"), Published("no.au")));
     m_answers = { PromptAnswer::No, PromptAnswer::Yes, PromptAnswer::Ok };
     CopyLocally();
 
@@ -102,6 +105,34 @@ TEST_F(PublishTest, ExistingDestinationKeptOnNoAndReplacedOnYes)
     EXPECT_EQ(m_prompts.Asked()[1].icon, PromptIcon::Question);
     EXPECT_EQ(ReadBytes(Published("yes.au")), "older yes");
     EXPECT_EQ(ReadBytes(Published("no.au")), ReadBytes(Path("no.au")));
+    EXPECT_EQ(ReadBytes(Path("outside")), "older no");
+}
+
+TEST_F(PublishTest, FilesOfOneNameAreReportedBeforeAFolderIsChosen)
+{
+    ASSERT_TRUE(QDir().mkdir(Path("other")));
+    m_doc.incorrectAudio = MakeFile(QStringLiteral("other/yes.au"));
+    m_dialog.show();
+    m_prompts.AnswerMessage(PromptAnswer::Ok);
+    m_dialog.Control<QPushButton>(2201)->click();
+    EXPECT_EQ(m_prompts.MessageTexts(),
+        QStringList { Message(IDS_SAME_FILE_NAME, m_doc.correctAudio, m_doc.incorrectAudio) });
+    EXPECT_EQ(m_prompts.Asked().size(), 1u);
+}
+
+TEST_F(PublishTest, CancelStopsALargeFileBetweenPiecesAndKeepsTheOlderCopy)
+{
+    ASSERT_TRUE(WriteBytes(Path("yes.au"), QByteArray(2 * CopyChunkSize, 'y')));
+    ASSERT_TRUE(WriteBytes(Published("yes.au"), "older yes"));
+    m_prompts.OnMessage(Message(IDS_ASK_REPLACE_FILE, PublishedBytes("yes.au")),
+        [this] { m_dialog.findChild<DialogCopyProgress*>()->Control<QPushButton>(2)->click(); });
+    m_answers = { PromptAnswer::Yes, PromptAnswer::Ok };
+    CopyLocally();
+
+    EXPECT_EQ(ReadBytes(Published("yes.au")), "older yes");
+    // No half-made copy is left beside the class file and the older copy.
+    EXPECT_EQ(QDir(Path("pub")).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    EXPECT_EQ(m_prompts.MessageTexts().back(), Message(IDS_PUBLISH_INCOMPLETE));
 }
 
 TEST_F(PublishTest, RetryAfterAFailedCopyDoesNotAskToReplaceAgain)
@@ -164,11 +195,18 @@ TEST_F(PublishTest, MissingFolderIsCreatedOnlyWhenTheUserSaysSoAndItCanBe)
     EXPECT_TRUE(QFile::exists(Path("new/yes.au")));
     EXPECT_EQ(m_doc.publishDirectory, Bytes("new"));
 
+    // A blank ending the name is part of it.
+    m_answers = { PromptAnswer::Yes, PromptAnswer::Ok };
+    CopyLocally(QStringLiteral("new "));
+    EXPECT_TRUE(QFile::exists(Path("new /yes.au")));
+    EXPECT_EQ(m_doc.publishDirectory, Bytes("new "));
+
     EXPECT_EQ(m_prompts.MessageTexts(),
         (QStringList { Message(IDS_ASK_CREATE_DIRECTORY, Bytes("new")),
             Message(IDS_ASK_CREATE_DIRECTORY, Bytes("deep/new")),
             Message(IDS_CREATE_DIRECTORY_FAILED, Bytes("deep/new")),
-            Message(IDS_ASK_CREATE_DIRECTORY, Bytes("new")), Message(IDS_PUBLISH_SUCCEEDED) }));
+            Message(IDS_ASK_CREATE_DIRECTORY, Bytes("new")), Message(IDS_PUBLISH_SUCCEEDED),
+            Message(IDS_ASK_CREATE_DIRECTORY, Bytes("new ")), Message(IDS_PUBLISH_SUCCEEDED) }));
 }
 
 } // namespace
