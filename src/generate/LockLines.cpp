@@ -141,8 +141,10 @@ QByteArray BuildLockLines(const Doc& doc, bool forFile)
 
     // Doubling backslashes record by record equals doubling them in the whole text, since nothing
     // else in a line holds one; it happens after scrambling, as the applet expects. In the page a
-    // double quote would end the attribute and lose the lock; the browser hands "&quot;" to the
-    // applet as the quote itself.
+    // double quote would end the attribute and lose the lock, and a browser decodes references
+    // such as "&lt/" or "&gt+" even without their ";", which scrambled text hits by chance: "&"
+    // and the quote are written as "&amp;" and "&quot;", which the browser hands to the applet as
+    // the characters themselves.
     TextWriter lines;
     for (std::size_t first = 0; first < doc.locks.size(); first += ChunkSize) {
         const std::size_t end = std::min(doc.locks.size(), first + ChunkSize);
@@ -165,25 +167,27 @@ QByteArray BuildLockLines(const Doc& doc, bool forFile)
                 lines.Append("=");
             else
                 lines.Append(" VALUE=\"");
+            const qsizetype recordStart = lines.Size();
             if (scramble) {
                 const char* record = records.At(bounds[i - first]);
                 const qsizetype size = bounds[i - first + 1] - bounds[i - first];
                 if (forFile)
                     lines.AppendReplacing(record, size, '\\', "\\\\");
                 else
-                    lines.AppendReplacing(record, size, '"', "&quot;");
+                    lines.AppendReplacing(record, size, '&', "&amp;");
             } else {
                 // Plain records seldom hold either character, so they are written directly and
                 // checked afterwards.
-                const qsizetype recordStart = lines.Size();
                 AppendLockRecord(lines, doc.locks[i]);
                 if (forFile)
                     lines.ReplaceFrom(recordStart, '\\', "\\\\");
                 else
-                    lines.ReplaceFrom(recordStart, '"', "&quot;");
+                    lines.ReplaceFrom(recordStart, '&', "&amp;");
             }
-            if (!forFile)
+            if (!forFile) {
+                lines.ReplaceFrom(recordStart, '"', "&quot;");
                 lines.Append("\">");
+            }
             lines.Append("\r\n");
         }
     }

@@ -52,6 +52,15 @@ private:
     QByteArray m_block;
 };
 
+// A scrambled value is random text, in which a browser would decode "&lt/" or "&gt+" as a
+// character: every "&" goes to the page as "&amp;". A value left plain keeps the user's own
+// references, as typed.
+QByteArray ScrambledValue(const Doc& doc, const QByteArray& text)
+{
+    const QByteArray scrambled = ScrambleText(doc, text);
+    return doc.encrypt != 0 ? EscapeAmpersands(scrambled) : scrambled;
+}
+
 // The fields that have a parameter, in the applet's order.
 std::vector<const DocField*> FieldsInParameterOrder()
 {
@@ -72,7 +81,7 @@ void AppendParameter(ParameterLines& lines, const Doc& doc, const DocField& fiel
     if (parameter.value == ParamValue::LockSource) {
         if (doc.ReadsLocksFromFile())
             lines.Text(parameter.name,
-                ScrambleText(doc, FileNamePart(doc.*std::get<QByteArray Doc::*>(field.member))));
+                ScrambledValue(doc, FileNamePart(doc.*std::get<QByteArray Doc::*>(field.member))));
         else
             lines.Raw(BuildLockLines(doc, false));
         return;
@@ -93,9 +102,10 @@ void AppendParameter(ParameterLines& lines, const Doc& doc, const DocField& fiel
                        case ParamValue::QuotesEscaped:
                            return lines.Text(parameter.name, EscapeQuotes(text));
                        case ParamValue::Scrambled:
-                           return lines.Text(parameter.name, ScrambleText(doc, text));
+                           return lines.Text(parameter.name, ScrambledValue(doc, text));
                        case ParamValue::NamePartScrambled:
-                           return lines.Text(parameter.name, ScrambleText(doc, FileNamePart(text)));
+                           return lines.Text(
+                               parameter.name, ScrambledValue(doc, FileNamePart(text)));
                        default:
                            return lines.Text(parameter.name, text);
                        }
@@ -125,6 +135,11 @@ QByteArray BuildParameterBlock(const Doc& doc)
 QByteArray EscapeQuotes(const QByteArray& text)
 {
     return QByteArray(text).replace('"', "''");
+}
+
+QByteArray EscapeAmpersands(const QByteArray& text)
+{
+    return QByteArray(text).replace('&', "&amp;");
 }
 
 QByteArray EscapeAttributeQuotes(const QByteArray& text)

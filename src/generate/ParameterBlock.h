@@ -16,6 +16,9 @@ QByteArray EscapeQuotes(const QByteArray& text);
 // applet receives the reference as typed instead of the character the browser would decode.
 QByteArray EscapeCharacterReferences(const QByteArray& text);
 
+// Every "&" written as "&amp;", which a browser hands on as "&" whatever follows it.
+QByteArray EscapeAmpersands(const QByteArray& text);
+
 // A value placed inside a double-quoted attribute: a double quote, which would end the attribute
 // early, is written as "&quot;", which the browser hands to the applet as the quote itself.
 QByteArray EscapeAttributeQuotes(const QByteArray& text);

@@ -3,6 +3,8 @@
 #include "generate/LockLines.h"
 #include "GenerateTestSupport.h"
 
+#include <QHash>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -23,19 +25,24 @@ QByteArrayList ParameterNames(const QByteArray& block)
 }
 
 // The VALUE of the named line, without quotes and decoded as a browser would; empty when absent.
-QByteArray ParameterValue(const QByteArray& block, const QByteArray& name)
+QHash<QByteArray, QByteArray> ParameterValues(const QByteArray& block)
 {
-    const QByteArray prefix = "<PARAM NAME=" + name + " VALUE=";
+    QHash<QByteArray, QByteArray> values;
     for (const QByteArray& line : SplitCrLf(block)) {
-        if (!line.startsWith(prefix))
+        const qsizetype valueAt = line.indexOf(" VALUE=");
+        if (!line.startsWith("<PARAM NAME=") || valueAt < 0 || !line.endsWith('>'))
             continue;
-        QByteArray value = line.mid(prefix.size());
-        value.chop(1); // ">"
+        QByteArray value = line.mid(valueAt + 7, line.size() - valueAt - 8);
         if (value.startsWith('"') && value.endsWith('"'))
             value = value.mid(1, value.size() - 2);
-        return DecodeAttribute(value);
+        values.insert(line.mid(12, valueAt - 12), DecodeAttribute(value));
     }
-    return {};
+    return values;
+}
+
+QByteArray ParameterValue(const QByteArray& block, const QByteArray& name)
+{
+    return ParameterValues(block).value(name);
 }
 
 // Every value changed from its default, so that every line appears.
@@ -237,7 +244,41 @@ TEST(ParameterBlock, CharacterReferencesAreProtectedOnEveryLine)
     doc.locks.push_back(MakeLock("ann", "&#38;", "a.html", ""));
     EXPECT_EQ(BuildParameterBlock(doc),
         CrLfLines({ "<PARAM NAME=UserLabel VALUE=\"&amp#169; User:\">",
-            "<PARAM NAME=Lock0 VALUE=\"ann|&amp#38;|a.html| \">" }));
+            "<PARAM NAME=Lock0 VALUE=\"ann|&amp;#38;|a.html| \">" }));
+}
+
+TEST(ParameterBlock, EveryScrambledValueReadsBackAsWrittenThroughABrowsersDecoding)
+{
+    Doc doc;
+    doc.encrypt = 1;
+    // Scrambled texts that hold references a browser decodes, with and without ";", made from
+    // the plain texts that scramble to them; random locks add the cases nobody thought of.
+    const QByteArrayList traps = { "&gt+x", "&LT/x", "&amp", "&copy;", "&#65;", "&notin", "&ge;",
+        "&lt=x", "x&Aacute.", "&AMP;&" };
+    for (const QByteArray& trap : traps) {
+        const QByteArray user = Unscramble(trap);
+        ASSERT_FALSE(user.contains('|')) << trap.constData();
+        doc.locks.push_back(MakeLock(user, "pw", "a.html", ""));
+    }
+    doc.failUrl = Unscramble("&gt+lt;");
+    QRandomGenerator random(5);
+    for (int i = 0; i < 5000; ++i) {
+        QByteArray fields[3];
+        for (QByteArray& field : fields) {
+            for (int length = random.bounded(1, 12); length > 0; --length)
+                field += char(random.bounded(35, 127)); // printable, without blank and quote
+            field.replace('|', '!'); // which would split the record
+        }
+        doc.locks.push_back(MakeLock(fields[0], fields[1], fields[2], ""));
+    }
+
+    const QHash<QByteArray, QByteArray> values = ParameterValues(BuildParameterBlock(doc));
+    EXPECT_EQ(values.value("FailUrl"), "&gt+lt;");
+    for (std::size_t i = 0; i < doc.locks.size(); ++i) {
+        const QByteArray name = "Lock" + QByteArray::number(qulonglong(i));
+        ASSERT_EQ(values.value(name), ScrambleText(doc, LockRecord(doc.locks[i])))
+            << name.constData();
+    }
 }
 
 TEST(EscapeCharacterReferences, OnlyAmpersandHashDigitIsEscaped)

@@ -240,7 +240,7 @@ TEST(LockLines, ScrambledLinesOfManyLocksMatchRecordByRecord)
         doc.locks.push_back(lock);
         const QByteArray record = ScrambleText(doc, LockRecord(lock));
         QByteArray quoted = record;
-        quoted.replace("\"", "&quot;");
+        quoted.replace("&", "&amp;").replace("\"", "&quot;");
         page += "<PARAM NAME=Lock" + QByteArray::number(i) + " VALUE=\"" + quoted + "\">\r\n";
         file += "Lock" + QByteArray::number(i) + "=" + EscapeBackslashes(record) + "\r\n";
     }
