@@ -2,9 +2,9 @@
 
 #include "generate/LockLines.h"
 #include "GenerateTestSupport.h"
+#include "support/ReferenceTraps.h"
 
 #include <QHash>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -249,29 +249,9 @@ TEST(ParameterBlock, CharacterReferencesAreProtectedOnEveryLine)
 
 TEST(ParameterBlock, EveryScrambledValueReadsBackAsWrittenThroughABrowsersDecoding)
 {
-    Doc doc;
-    doc.encrypt = 1;
-    // Scrambled texts that hold references a browser decodes, with and without ";", made from
-    // the plain texts that scramble to them; random locks add the cases nobody thought of.
-    const QByteArrayList traps = { "&gt+x", "&LT/x", "&amp", "&copy;", "&#65;", "&notin", "&ge;",
-        "&lt=x", "x&Aacute.", "&AMP;&" };
-    for (const QByteArray& trap : traps) {
-        const QByteArray user = Unscramble(trap);
-        ASSERT_FALSE(user.contains('|')) << trap.constData();
-        doc.locks.push_back(MakeLock(user, "pw", "a.html", ""));
-    }
-    doc.failUrl = Unscramble("&gt+lt;");
-    QRandomGenerator random(5);
-    for (int i = 0; i < 5000; ++i) {
-        QByteArray fields[3];
-        for (QByteArray& field : fields) {
-            for (int length = random.bounded(1, 12); length > 0; --length)
-                field += char(random.bounded(35, 127)); // printable, without blank and quote
-            field.replace('|', '!'); // which would split the record
-        }
-        doc.locks.push_back(MakeLock(fields[0], fields[1], fields[2], ""));
-    }
-
+    const Doc doc = DocWithReferenceTraps(5000);
+    for (const LockEntry& lock : doc.locks)
+        ASSERT_FALSE(lock.userId.contains('|')) << lock.userId.constData();
     const QHash<QByteArray, QByteArray> values = ParameterValues(BuildParameterBlock(doc));
     EXPECT_EQ(values.value("FailUrl"), "&gt+lt;");
     for (std::size_t i = 0; i < doc.locks.size(); ++i) {
