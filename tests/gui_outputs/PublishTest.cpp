@@ -78,15 +78,19 @@ TEST_F(PublishTest, EveryEntryStartsSelectedAndOnlySelectedFilesAreCopied)
 TEST_F(PublishTest, MissingSourceIgnoredEndsIncomplete)
 {
     m_doc.correctAudio = Bytes("gone.au");
-    m_answers = { PromptAnswer::Retry, PromptAnswer::Ignore, PromptAnswer::Ok };
+    // A device is no sound file: it counts as missing, and nothing is read from it.
+    m_doc.incorrectAudio = "/dev/null";
+    m_answers
+        = { PromptAnswer::Retry, PromptAnswer::Ignore, PromptAnswer::Ignore, PromptAnswer::Ok };
     CopyLocally();
 
     const QString missing = Message(IDS_FILE_MISSING, Bytes("gone.au"));
     EXPECT_EQ(m_prompts.MessageTexts(),
-        (QStringList { missing, missing, Message(IDS_PUBLISH_INCOMPLETE) }));
+        (QStringList { missing, missing, Message(IDS_FILE_MISSING, "/dev/null"),
+            Message(IDS_PUBLISH_INCOMPLETE) }));
     EXPECT_EQ(m_prompts.Asked()[1].buttons, PromptButtons::AbortRetryIgnore);
     EXPECT_TRUE(QFile::exists(Published("Zarnith.class")));
-    EXPECT_TRUE(QFile::exists(Published("no.au")));
+    EXPECT_FALSE(QFile::exists(Published("null")));
 }
 
 TEST_F(PublishTest, ExistingDestinationKeptOnNoAndReplacedOnYes)
