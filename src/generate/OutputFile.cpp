@@ -1,10 +1,13 @@
 #include "generate/OutputFile.h"
 
+#include "util/FileCopy.h"
 #include "util/StringIds.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <cstdio>
 
 namespace {
 
@@ -37,14 +40,8 @@ int WriteFailureMessage(const QSaveFile& file)
     }
 }
 
-} // namespace
-
-FileResult WriteOutputFile(const QString& path, const std::function<bool(QIODevice&)>& write)
+FileResult WriteAtomically(const QString& path, const std::function<bool(QIODevice&)>& write)
 {
-    // QSaveFile would write to the file a link points to, wherever that is: the link goes, and
-    // the output takes its place.
-    if (QFileInfo(path).isSymLink())
-        QFile::remove(path);
     QSaveFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::WriteOnly))
         return FileResult::Failure(OpenFailureMessage(path));
@@ -56,6 +53,30 @@ FileResult WriteOutputFile(const QString& path, const std::function<bool(QIODevi
     if (!file.commit())
         return FileResult::Failure(WriteFailureMessage(file));
     return FileResult::Success();
+}
+
+} // namespace
+
+FileResult WriteOutputFile(const QString& path, const std::function<bool(QIODevice&)>& write)
+{
+    if (!QFileInfo(path).isSymLink())
+        return WriteAtomically(path, write);
+    // QSaveFile would write to the file a link points to, wherever that is: the output is
+    // written beside the link and then takes the link's place.
+    QFile beside;
+    if (!CreateSiblingFile(path, beside))
+        return FileResult::Failure(OpenFailureMessage(path));
+    const QString temporary = beside.fileName();
+    beside.close();
+    FileResult result = WriteAtomically(temporary, write);
+    if (result.ok
+        && std::rename(
+               QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData())
+            != 0)
+        result = FileResult::Failure(OpenFailureMessage(path));
+    if (!result.ok)
+        QFile::remove(temporary);
+    return result;
 }
 
 FileResult WriteOutputFile(const QString& path, const QByteArray& bytes)

@@ -12,7 +12,7 @@ class QIODevice;
 // Writes a generated file (page, lock input file, preview files) byte for byte, replacing any
 // file at path. The write is atomic: on failure the previous file, if any, stays as it was. A
 // symbolic link at path is never written through: the file replaces the link itself (a failed
-// write leaves neither). A failure names the string-table message for its cause (access denied,
+// write leaves the link). A failure names the string-table message for its cause (access denied,
 // disk full, bad path, ...).
 FileResult WriteOutputFile(const QString& path, const QByteArray& bytes);
 

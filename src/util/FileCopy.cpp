@@ -76,9 +76,9 @@ KernelCopy CopyInKernel(QFileDevice& source, QFileDevice& target, const CopyCont
 #endif
 }
 
-// A new, empty file beside path under a name of its own, opened for writing; its permissions
-// are those of any new file.
-bool OpenSibling(const QString& path, QFile& file)
+} // namespace
+
+bool CreateSiblingFile(const QString& path, QFile& file)
 {
     const QFileInfo info(path);
     for (int attempt = 0; attempt < 16; ++attempt) {
@@ -94,8 +94,6 @@ bool OpenSibling(const QString& path, QFile& file)
     }
     return false;
 }
-
-} // namespace
 
 bool CopyBlocks(QIODevice& source, QIODevice& target)
 {
@@ -174,7 +172,7 @@ bool CopyFileOver(const QString& source, const QString& destination, const CopyC
     // Renaming a finished copy over the destination replaces whatever is there, a link itself
     // rather than its target, in one step.
     QFile copy;
-    if (!OpenSibling(destination, copy))
+    if (!CreateSiblingFile(destination, copy))
         return false;
     bool ok = CopyFileData(input, copy, keepGoing);
     copy.close();

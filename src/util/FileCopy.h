@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QFile;
 class QFileDevice;
 class QFileInfo;
 class QIODevice;
@@ -18,6 +19,10 @@ constexpr qint64 CopyChunkSize = 8 * 1024 * 1024;
 // Asked after every piece of a large copy: false stops it. A file smaller than one piece is never
 // stopped, so a copy that has begun on a small file is finished.
 using CopyContinue = std::function<bool()>;
+
+// Creates a new, empty file beside path under a name of its own and opens it for writing; its
+// permissions are those of any new file. False when the folder cannot be written.
+bool CreateSiblingFile(const QString& path, QFile& file);
 
 // Copies the source's remaining bytes to target in blocks; false when a read or write fails.
 bool CopyBlocks(QIODevice& source, QIODevice& target);

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -81,12 +82,25 @@ TEST_F(OutputFileTest, AFailingProducerLeavesThePreviousFile)
 {
     const QString path = Path("big.wav");
     ASSERT_TRUE(WriteOutputFile(path, "previous").ok);
-    const FileResult result = WriteOutputFile(path, [](QIODevice& device) {
+    const auto failing = [](QIODevice& device) {
         device.write("partial");
         return false;
-    });
+    };
+    const FileResult result = WriteOutputFile(path, failing);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.messageId, IDS_WRITE_ERROR);
+    EXPECT_EQ(Read(path), "previous");
+
+    // A link at the path is never written through: a failed write leaves it as it was, a good
+    // one takes its place.
+    const QString link = Path("link.wav");
+    ASSERT_TRUE(QFile::link(path, link));
+    EXPECT_FALSE(WriteOutputFile(link, failing).ok);
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), path);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
+    ASSERT_TRUE(WriteOutputFile(link, "new").ok);
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(Read(link), "new");
     EXPECT_EQ(Read(path), "previous");
 }
 
