@@ -152,10 +152,9 @@ DocumentManager::OpenOutcome DocumentManager::Open(const QString& path)
     const QString fullPath = QFileInfo(path).absoluteFilePath();
     const FileResult result = LoadProject(m_doc, fullPath);
     if (!result.ok) {
+        // The project open before stays, as it was.
         ShowResourceMessage(m_owner, result.messageId, PromptIcon::Warning, PromptButtons::Ok,
             fullPath.toLocal8Bit());
-        // The read has already reset the project; it goes on as a new one.
-        NewDocument();
         return OpenOutcome::Failed;
     }
     m_doc.SetModified(false);

@@ -16,8 +16,8 @@ class QWidget;
 // Before New, Open, Save, Save As and closing, and again right before the project is written,
 // the commit gate (the active page's commit) is asked; when it refuses, nothing happens. Opening by
 // path (recent entries, dropped files, the command line) skips the gate. After every New and every
-// Open, successful or not, DocumentReset tells the frame to send each page its initial update; a
-// failed open leaves an untitled project with the defaults.
+// successful Open, DocumentReset tells the frame to send each page its initial update; a failed
+// open leaves the project open before as it was.
 class DocumentManager : public QObject
 {
     Q_OBJECT
@@ -58,7 +58,7 @@ public:
     bool SaveModified();
 
 signals:
-    // The project was reset (New) or read (Open, also after a failed read).
+    // The project was reset (New) or read (Open).
     void DocumentReset();
     void TitleChanged(const QString& title);
     void RecentFilesChanged(const QStringList& files);

@@ -5,14 +5,7 @@
 #include "util/Overloaded.h"
 #include "util/ProgramInfo.h"
 
-#include <algorithm>
-
-namespace {
-
-// The smallest a lock record can be in the file: four empty texts.
-constexpr qint64 SmallestLockRecord = 4;
-
-} // namespace
+#include <iterator>
 
 Doc::Doc()
 {
@@ -55,12 +48,12 @@ void Doc::Serialize(ProjectArchive& archive)
             lock.Serialize(archive);
         return;
     }
-    // The count comes from the file: it sizes the table only as far as the data can back it.
-    if (const std::optional<qint64> remaining = archive.RemainingBytes(); count > 0 && remaining)
-        locks.reserve(std::min<qint64>(count, *remaining / SmallestLockRecord));
-    for (std::int32_t i = 0; i < count && archive.Ok(); ++i) {
+    // A negative count reads no locks. The count comes from the file: the records are found
+    // before room is made for them.
+    archive.ExpectRecords(count, std::size(LockFields), sizeof(LockEntry));
+    if (count <= 0 || !archive.Ok())
+        return;
+    locks.reserve(count);
+    for (std::int32_t i = 0; i < count && archive.Ok(); ++i)
         locks.emplace_back().Serialize(archive);
-        if (!archive.Ok())
-            locks.pop_back();
-    }
 }

@@ -6,7 +6,8 @@
 
 #include <algorithm>
 #include <limits>
-#include <optional>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -15,17 +16,34 @@ constexpr std::uint8_t LongLengthMark = 0xFF;
 constexpr std::uint16_t WideMark = 0xFFFE;
 constexpr std::uint16_t LongerLengthMark = 0xFFFF;
 
+// What a loaded text of length bytes takes in memory, with its allocation's header.
+constexpr qint64 TextMemory(qint64 length)
+{
+    return length == 0 ? 0 : length + 32;
+}
+
 } // namespace
 
-ProjectArchive::ProjectArchive(QIODevice& device, Direction direction)
+ProjectArchive::ProjectArchive(QIODevice& device, Direction direction, qint64 memoryBudget)
     : m_device(device)
     , m_direction(direction)
-    , m_sequential(device.isSequential())
+    , m_memoryLeft(memoryBudget > 0 ? memoryBudget : DefaultMemoryBudget())
 {
     if (IsStoring())
         m_buffer.reserve(BlockSize);
-    else if (!m_sequential)
+    else if (device.isSequential())
+        ReadWholeStream();
+    else
         m_unreadOnDevice = std::max<qint64>(0, device.size() - device.pos());
+}
+
+qint64 ProjectArchive::DefaultMemoryBudget()
+{
+    qint64 budget = qint64(sysconf(_SC_PHYS_PAGES)) * sysconf(_SC_PAGESIZE) / 2;
+    rlimit addressSpace {};
+    if (getrlimit(RLIMIT_AS, &addressSpace) == 0 && addressSpace.rlim_cur != RLIM_INFINITY)
+        budget = std::min<qint64>(budget, addressSpace.rlim_cur / 2);
+    return budget > 0 ? budget : std::numeric_limits<std::int32_t>::max();
 }
 
 void ProjectArchive::Text(QByteArray& text)
@@ -44,18 +62,46 @@ void ProjectArchive::Text(QByteArray& text)
         return;
     if (!wide) {
         QByteArray loaded;
-        if (!CanHold(length) || !LoadBytes(loaded, length))
+        if (!CanHold(length) || !Charge(TextMemory(length)) || !LoadBytes(loaded, length))
             return Fail();
         text = std::move(loaded);
         return;
     }
+    // The units, the converted text and the result live at once.
     QByteArray units;
-    if (!CanHold(length * 2) || !LoadBytes(units, length * 2))
+    if (!CanHold(length * 2) || !Charge(TextMemory(length * 5)) || !LoadBytes(units, length * 2))
         return Fail();
     QString wideText(length, Qt::Uninitialized);
     for (qint64 i = 0; i < length; ++i)
         wideText[i] = QChar(qFromLittleEndian<quint16>(units.constData() + 2 * i));
     text = wideText.toLocal8Bit();
+}
+
+void ProjectArchive::ExpectRecords(std::int32_t count, int textsEach, qint64 memoryEach)
+{
+    if (!m_ok || count <= 0)
+        return;
+    // Each record takes at least one byte per text, so neither check needs the data when the
+    // count alone is too large.
+    if (!CanHold(qint64(count) * textsEach) || !Charge(qint64(count) * memoryEach))
+        return Fail();
+    const qint64 devicePos = m_device.pos();
+    const QByteArray buffer = m_buffer;
+    const qsizetype bufferPos = m_bufferPos;
+    const qint64 unread = m_unreadOnDevice;
+    for (qint64 text = qint64(count) * textsEach; text > 0 && m_ok; --text) {
+        qint64 length = 0;
+        bool wide = false;
+        if (LoadLength(length, wide))
+            SkipBytes(wide ? length * 2 : length);
+    }
+    if (!m_ok)
+        return;
+    m_buffer = buffer;
+    m_bufferPos = bufferPos;
+    if (m_unreadOnDevice != unread && !m_device.seek(devicePos))
+        return Fail();
+    m_unreadOnDevice = unread;
 }
 
 void ProjectArchive::Int(std::int32_t& value)
@@ -84,18 +130,24 @@ void ProjectArchive::Raw32(std::uint32_t& value)
     }
 }
 
-std::optional<qint64> ProjectArchive::RemainingBytes() const
+bool ProjectArchive::Charge(qint64 bytes)
 {
-    if (m_sequential)
-        return std::nullopt;
+    if (bytes > m_memoryLeft) {
+        Fail();
+        return false;
+    }
+    m_memoryLeft -= bytes;
+    return true;
+}
+
+qint64 ProjectArchive::RemainingBytes() const
+{
     return (m_buffer.size() - m_bufferPos) + m_unreadOnDevice;
 }
 
 bool ProjectArchive::CanHold(qint64 size) const
 {
-    // A sequential device cannot say; loading then grows only as fast as data arrives.
-    const std::optional<qint64> remaining = RemainingBytes();
-    return !remaining || size <= *remaining;
+    return size <= RemainingBytes();
 }
 
 bool ProjectArchive::Finish()
@@ -209,8 +261,7 @@ bool ProjectArchive::LoadBytes(QByteArray& out, qint64 size)
         m_bufferPos += size;
         return true;
     }
-    if (!m_sequential)
-        out.reserve(size);
+    out.reserve(size);
     while (size > 0) {
         if (m_bufferPos == m_buffer.size() && !Refill())
             return false;
@@ -220,6 +271,38 @@ bool ProjectArchive::LoadBytes(QByteArray& out, qint64 size)
         size -= take;
     }
     return true;
+}
+
+bool ProjectArchive::SkipBytes(qint64 size)
+{
+    const qint64 inBuffer = std::min<qint64>(size, m_buffer.size() - m_bufferPos);
+    m_bufferPos += inBuffer;
+    size -= inBuffer;
+    if (size == 0)
+        return true;
+    // Past the buffer only a random-access device holds more.
+    if (size > m_unreadOnDevice || !m_device.seek(m_device.pos() + size)) {
+        Fail();
+        return false;
+    }
+    m_unreadOnDevice -= size;
+    return true;
+}
+
+void ProjectArchive::ReadWholeStream()
+{
+    // A stream can be neither measured nor revisited: it is taken in whole, as far as the budget
+    // reaches.
+    for (;;) {
+        if (!Charge(BlockSize))
+            return;
+        const qsizetype held = m_buffer.size();
+        m_buffer.resize(held + BlockSize);
+        const qint64 got = m_device.read(m_buffer.data() + held, BlockSize);
+        m_buffer.resize(held + std::max<qint64>(0, got));
+        if (got <= 0)
+            return;
+    }
 }
 
 bool ProjectArchive::Refill()

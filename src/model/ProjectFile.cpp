@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <new>
+
 namespace {
 
 // The message for a file that could not be opened, from what the file system shows about it.
@@ -31,9 +33,17 @@ int OpenFailureMessage(const QString& path, QIODevice::OpenMode mode, int fallba
     return fallback;
 }
 
-int WriteFailureMessage(const QFileDevice& file)
+int WriteFailureMessage(QFileDevice::FileError error)
 {
-    return file.error() == QFileDevice::ResourceError ? IDS_DISK_FULL : IDS_FAILED_TO_SAVE_DOC;
+    return error == QFileDevice::ResourceError ? IDS_DISK_FULL : IDS_FAILED_TO_SAVE_DOC;
+}
+
+// True when the file at path produces data although the file system calls it empty, as the files
+// under /proc do: such a file is not a document that can be saved back.
+bool ProducesDataDespiteZeroSize(QFile& file)
+{
+    char probe = 0;
+    return file.read(&probe, 1) > 0;
 }
 
 } // namespace
@@ -47,26 +57,43 @@ FileResult SaveProject(Doc& doc, const QString& path)
         return FileResult::Failure(
             OpenFailureMessage(path, QIODevice::WriteOnly, IDS_FAILED_TO_SAVE_DOC));
     if (!WriteProject(doc, file)) {
+        // Cancelling replaces the device's error with its own; the cause is taken first.
+        const FileResult failure = FileResult::Failure(WriteFailureMessage(file.error()));
         file.cancelWriting();
-        return FileResult::Failure(WriteFailureMessage(file));
+        return failure;
     }
     if (!file.commit())
-        return FileResult::Failure(WriteFailureMessage(file));
+        return FileResult::Failure(WriteFailureMessage(file.error()));
     return FileResult::Success();
 }
 
 FileResult LoadProject(Doc& doc, const QString& path)
 {
-    doc.ResetProject();
+    if (path.isEmpty())
+        return FileResult::Failure(IDS_BAD_PATH);
+    // Only a regular file is opened: a FIFO would block the open, a device never ends.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile() && !info.isDir())
+        return FileResult::Failure(IDS_NOT_REGULAR_FILE);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return FileResult::Failure(
             OpenFailureMessage(path, QIODevice::ReadOnly, IDS_FAILED_TO_OPEN_DOC));
-    if (file.size() == 0)
+    if (file.size() == 0) {
+        if (ProducesDataDespiteZeroSize(file))
+            return FileResult::Failure(IDS_NOT_REGULAR_FILE);
+        doc.ResetProject();
         return FileResult::Success();
-    if (ReadProject(doc, file))
+    }
+    return ReadProjectFrom(doc, file);
+}
+
+FileResult ReadProjectFrom(Doc& doc, QIODevice& device)
+{
+    if (ReadProject(doc, device))
         return FileResult::Success();
-    const bool deviceFailed = file.error() != QFileDevice::NoError;
+    const auto* file = qobject_cast<const QFileDevice*>(&device);
+    const bool deviceFailed = file && file->error() != QFileDevice::NoError;
     return FileResult::Failure(deviceFailed ? IDS_FAILED_TO_OPEN_DOC : IDS_BAD_FILE_FORMAT);
 }
 
@@ -77,17 +104,21 @@ bool WriteProject(Doc& doc, QIODevice& device)
     return archive.Finish();
 }
 
-bool ReadProject(Doc& doc, QIODevice& device)
+bool ReadProject(Doc& doc, QIODevice& device, qint64 memoryBudget)
 {
-    // A failed read leaves the defaults and the HTML path of the project open before, not
-    // whatever part of the broken file was read.
-    const QByteArray previousHtmlFilePath = doc.htmlFilePath;
-    doc.ResetProject();
-    ProjectArchive archive(device, ProjectArchive::Direction::Load);
-    doc.Serialize(archive);
-    if (archive.Finish())
-        return true;
-    doc.ResetProject();
-    doc.htmlFilePath = previousHtmlFilePath;
-    return false;
+    // Read into a project of its own, so that a failed read leaves the open one as it was.
+    Doc read;
+    try {
+        ProjectArchive archive(device, ProjectArchive::Direction::Load, memoryBudget);
+        read.Serialize(archive);
+        if (!archive.Finish())
+            return false;
+    } catch (const std::bad_alloc&) {
+        // The budget keeps allocations within the machine; this catches what is left.
+        return false;
+    }
+    read.publishDirectory = doc.publishDirectory;
+    read.SetModified(doc.IsModified());
+    doc = std::move(read);
+    return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 class Doc;
 class QIODevice;
@@ -20,10 +21,16 @@ struct FileResult
 // untouched. The modified flag is left to the caller.
 FileResult SaveProject(Doc& doc, const QString& path);
 
-// Resets the project, then reads it from path. After a failure the project holds the defaults.
-// A zero-length file reads as a project with every default.
+// Reads the project from the regular file at path. After a failure the project is left as it was;
+// a zero-length file reads as a project with every default. Anything but a regular file (a FIFO,
+// a device, a file under /proc) is refused with IDS_NOT_REGULAR_FILE.
 FileResult LoadProject(Doc& doc, const QString& path);
 
-// The record sequence on an open device, in both directions.
+// Reads the project from an open device (a stream is read to its end); failures as LoadProject.
+FileResult ReadProjectFrom(Doc& doc, QIODevice& device);
+
+// The record sequence on an open device, in both directions. Reading charges what it loads
+// against memoryBudget (0: the default budget) and fails once it is spent; a failed read leaves
+// doc as it was.
 bool WriteProject(Doc& doc, QIODevice& device);
-bool ReadProject(Doc& doc, QIODevice& device);
+bool ReadProject(Doc& doc, QIODevice& device, qint64 memoryBudget = 0);

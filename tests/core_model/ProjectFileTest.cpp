@@ -15,6 +15,7 @@
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -171,6 +172,20 @@ TEST(ProjectFormat, LockCounts)
         ReadBytes(doc, ProjectBytes().Raw(head).Int(2).Raw(lock).Raw(lock).Raw("x").Bytes()));
     ASSERT_EQ(doc.locks.size(), 2u);
     EXPECT_EQ(doc.locks[1].url, "a.html");
+
+    // The memory the locks would take counts against the budget before any is kept.
+    ProjectBytes many;
+    many.Raw(head).Int(1000);
+    for (int i = 0; i < 1000; ++i)
+        many.Raw(lock);
+    for (const auto& [budget, fits] : { std::pair { 1000 * qint64(sizeof(LockEntry)), false },
+             std::pair { qint64(400000), true } }) {
+        QBuffer buffer;
+        buffer.setData(many.Bytes());
+        buffer.open(QIODevice::ReadOnly);
+        EXPECT_EQ(ReadProject(doc, buffer, budget), fits) << budget;
+        EXPECT_EQ(doc.locks.size(), fits ? 1000u : 2u) << budget;
+    }
 }
 
 TEST(ProjectFormat, LengthsBeyondTheDataFailAtOnce)
@@ -255,17 +270,17 @@ TEST(ProjectFormat, SequentialDevicesReadTheSameAndFailOnShortData)
     }
 }
 
-TEST(ProjectFormat, TruncationAnywhereGivesTheDefaults)
+TEST(ProjectFormat, TruncationAnywhereLeavesTheProjectAsItWas)
 {
     const QByteArray sample = SampleProject();
-    const QByteArray defaults = DefaultProject();
+    Doc doc;
+    doc.htmlFilePath = "/previous.html";
+    doc.width = 7;
+    doc.locks.push_back({ "kept", "", "k.html", "" });
+    const QByteArray before = WrittenBytes(doc);
     for (qsizetype cut = 1; cut < sample.size(); ++cut) {
-        Doc doc;
-        doc.htmlFilePath = "/previous.html";
         ASSERT_FALSE(ReadBytes(doc, sample.left(cut))) << cut;
-        EXPECT_EQ(doc.htmlFilePath, "/previous.html") << cut;
-        doc.htmlFilePath.clear();
-        EXPECT_EQ(WrittenBytes(doc), defaults) << cut;
+        EXPECT_EQ(WrittenBytes(doc), before) << cut;
     }
 }
 
@@ -313,15 +328,23 @@ TEST_F(ProjectFileOnDisk, ZeroLengthFileOpensWithDefaults)
     ExpectSameStoredFields(doc, Doc());
 }
 
-TEST_F(ProjectFileOnDisk, ShortFileIsAnUnexpectedFormatAndLeavesDefaults)
+TEST_F(ProjectFileOnDisk, ShortOrOversizedFilesAreAnUnexpectedFormatAndLeaveTheProject)
 {
     WriteFile(PathOf("cut.loc"), SampleProject().chopped(3));
-    Doc doc;
-    doc.width = 7;
-    const FileResult result = LoadProject(doc, PathOf("cut.loc"));
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.messageId, IDS_BAD_FILE_FORMAT);
-    ExpectSameStoredFields(doc, Doc());
+    // The largest lock count in a sparse file of 2 GB: empty locks all the way, more than memory
+    // holds.
+    WriteFile(PathOf("huge.loc"),
+        ProjectBytes().Raw(DefaultRecordsWithoutLocks()).Int(0x7FFFFFFF).Bytes());
+    QFile huge(PathOf("huge.loc"));
+    ASSERT_TRUE(huge.resize(qint64(1) << 31));
+    for (const char* name : { "cut.loc", "huge.loc" }) {
+        Doc doc;
+        doc.width = 7;
+        const FileResult result = LoadProject(doc, PathOf(name));
+        EXPECT_FALSE(result.ok) << name;
+        EXPECT_EQ(result.messageId, IDS_BAD_FILE_FORMAT) << name;
+        EXPECT_EQ(doc.width, 7) << name;
+    }
 }
 
 TEST_F(ProjectFileOnDisk, OpenFailuresNameTheirCause)
@@ -330,6 +353,13 @@ TEST_F(ProjectFileOnDisk, OpenFailuresNameTheirCause)
     EXPECT_EQ(LoadProject(doc, PathOf("missing.loc")).messageId, IDS_FILE_NOT_FOUND);
     EXPECT_EQ(LoadProject(doc, PathOf("no/such/folder/a.loc")).messageId, IDS_BAD_PATH);
     EXPECT_EQ(LoadProject(doc, m_dir.path()).messageId, IDS_ACCESS_DENIED);
+    EXPECT_EQ(LoadProject(doc, QString()).messageId, IDS_BAD_PATH);
+    // Nothing but a regular file is read: a FIFO without a writer would block, a device never
+    // ends, a file under /proc claims to be empty.
+    ASSERT_EQ(mkfifo(QFile::encodeName(PathOf("fifo")).constData(), 0600), 0);
+    for (const QString& path :
+        { PathOf("fifo"), QStringLiteral("/dev/zero"), QStringLiteral("/proc/self/status") })
+        EXPECT_EQ(LoadProject(doc, path).messageId, IDS_NOT_REGULAR_FILE) << path.toStdString();
     EXPECT_EQ(SaveProject(doc, PathOf("no/such/folder/a.loc")).messageId, IDS_BAD_PATH);
     EXPECT_EQ(SaveProject(doc, m_dir.path()).messageId, IDS_ACCESS_DENIED);
     EXPECT_FALSE(QFile::exists(PathOf("missing.loc")));

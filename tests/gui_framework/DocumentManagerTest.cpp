@@ -189,7 +189,7 @@ TEST_F(DocumentManagerTest, AModifiedProjectIsOfferedForSavingFirst)
     EXPECT_TRUE(m_doc.IsModified());
 }
 
-TEST_F(DocumentManagerTest, AFailedOpenLeavesAnUntitledProjectWithTheDefaults)
+TEST_F(DocumentManagerTest, AFailedOpenLeavesTheProjectOpenBefore)
 {
     const QString good = WriteProjectFile(QStringLiteral("good.loc"), 999);
     ASSERT_TRUE(m_manager->OpenDocumentFile(good));
@@ -215,11 +215,10 @@ TEST_F(DocumentManagerTest, AFailedOpenLeavesAnUntitledProjectWithTheDefaults)
         EXPECT_FALSE(m_manager->OpenDocumentFile(failure.path));
         EXPECT_EQ(m_prompts.Asked().back().text, failure.message);
         EXPECT_EQ(m_prompts.Asked().back().icon, PromptIcon::Warning);
-        EXPECT_EQ(m_doc.width, 400);
+        EXPECT_EQ(m_doc.width, 999);
         EXPECT_FALSE(m_doc.IsModified());
-        EXPECT_TRUE(m_manager->PathName().isEmpty());
-        EXPECT_EQ(m_manager->Title(), QStringLiteral("Untitled"));
-        EXPECT_EQ(heard.resets, 1);
+        EXPECT_EQ(m_manager->PathName(), good);
+        EXPECT_EQ(heard.resets, 0);
         EXPECT_FALSE(m_manager->RecentFiles().contains(failure.path));
     }
 }
@@ -312,6 +311,9 @@ TEST_F(DocumentManagerTest, ARecentEntryThatFailsToOpenLeavesTheList)
     EXPECT_FALSE(m_manager->OpenRecentFile(0));
     EXPECT_EQ(m_prompts.MessageTexts().last(), gone + QStringLiteral(" was not found."));
     EXPECT_EQ(m_manager->RecentFiles(), QStringList({ kept }));
+    // The changed project stayed open, so the question comes again.
+    EXPECT_EQ(m_doc.width, 640);
+    m_prompts.AnswerMessage(PromptAnswer::No);
     EXPECT_TRUE(m_manager->OpenRecentFile(0));
     EXPECT_EQ(m_doc.width, 401);
 }
