@@ -3,8 +3,13 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <csignal>
+
 int main(int argc, char** argv)
 {
+    // A file size limit then fails the write with EFBIG, which is reported, instead of ending the
+    // program.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Usage and version are answered before a display is needed.
     const CommandLine early = CommandLine::Parse(CommandLine::FromArgv(argc, argv));
     if (early.action == CommandLine::Action::ShowHelp

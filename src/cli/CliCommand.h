@@ -11,6 +11,8 @@ struct CliCommand
     const char* name;
     const char* usage;
     int (*run)(const QStringList& arguments);
+    // Arguments that are texts, not file names, may be empty.
+    bool takesTexts = false;
 };
 
 // Commands on the project file and the cipher: new, dump, build, scramble, unscramble.

@@ -2,6 +2,7 @@
 
 #include "cli/CliCommand.h"
 #include "model/Doc.h"
+#include "model/LockCheck.h"
 #include "model/ProjectFile.h"
 #include "util/ResourceText.h"
 #include "util/StringIds.h"
@@ -9,6 +10,8 @@
 #include <QFile>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -20,11 +23,62 @@ bool ReportFileResult(const FileResult& result, const QString& path)
     return false;
 }
 
+bool IsPipe(const QString& path)
+{
+    struct stat status
+    {
+    };
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISFIFO(status.st_mode);
+}
+
+// Opens standard input for "-", or the pipe at path. The pipe is opened without waiting for a
+// writer, so that a FIFO nobody writes to reads as empty instead of hanging; reads then wait for
+// data as usual.
+bool OpenStream(QFile& input, const QString& path)
+{
+    if (path == QLatin1String("-"))
+        return input.open(stdin, QIODevice::ReadOnly);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return input.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+}
+
 } // namespace
+
+bool IsStream(const QString& path)
+{
+    return path == QLatin1String("-") || IsPipe(path);
+}
+
+bool OpenInput(QFile& input, const QString& path)
+{
+    if (IsStream(path))
+        return OpenStream(input, path);
+    input.setFileName(path);
+    return input.open(QIODevice::ReadOnly);
+}
 
 bool LoadProjectOrReport(const QString& path, Doc& doc)
 {
-    return ReportFileResult(LoadProject(doc, path), path);
+    if (!IsStream(path))
+        return ReportFileResult(LoadProject(doc, path), path);
+    QFile input;
+    if (!OpenStream(input, path))
+        return ReportFileResult(FileResult::Failure(IDS_FAILED_TO_OPEN_DOC), path);
+    return ReportFileResult(ReadProjectFrom(doc, input), path);
+}
+
+bool LoadReadableProjectOrReport(const QString& path, Doc& doc)
+{
+    if (!LoadProjectOrReport(path, doc))
+        return false;
+    if (const std::optional<UnreadableLock> problem = FindUnreadableLock(doc)) {
+        ReportFailure(UnreadableLockMessage(doc, *problem));
+        return false;
+    }
+    return true;
 }
 
 bool SaveProjectOrReport(Doc& doc, const QString& path)
@@ -50,9 +104,25 @@ int ReportUsage(const CliCommand& command)
     return CliUsage;
 }
 
-QByteArray ArgumentBytes(const QString& argument)
+namespace {
+
+QByteArrayList& RecordedArguments()
 {
-    return argument.toLocal8Bit();
+    static QByteArrayList arguments;
+    return arguments;
+}
+
+} // namespace
+
+void RecordCommandArguments(int argc, char** argv)
+{
+    for (int i = 2; i < argc; ++i)
+        RecordedArguments().append(QByteArray(argv[i]));
+}
+
+QByteArray CommandArgumentBytes(qsizetype index)
+{
+    return RecordedArguments().value(index);
 }
 
 bool ParseCommandLine(

@@ -10,14 +10,26 @@
 #include <optional>
 
 class Doc;
+class QFile;
 struct CliCommand;
 
 // Exit statuses of zarnith-cli.
 enum CliStatus : int { CliSuccess = 0, CliFailure = 1, CliUsage = 2 };
 
-// Loads the project at path into doc; on failure prints the program's own message (for example
-// "Unexpected file format.") as one line on standard error and returns false.
+// True for "-" (standard input) and for a pipe, which are read to their end instead of opened as
+// files.
+bool IsStream(const QString& path);
+
+// Opens path for reading: a file, or standard input for "-", or a pipe.
+bool OpenInput(QFile& input, const QString& path);
+
+// Loads the project at path (a regular file, or a stream as above) into doc; on failure prints the
+// program's own message (for example "Unexpected file format.") as one line on standard error and
+// returns false.
 bool LoadProjectOrReport(const QString& path, Doc& doc);
+
+// As LoadProjectOrReport, then refuses, naming it, a lock the login box could not read back.
+bool LoadReadableProjectOrReport(const QString& path, Doc& doc);
 
 // Saves doc to path; on failure prints the program's message as one line and returns false.
 bool SaveProjectOrReport(Doc& doc, const QString& path);
@@ -31,8 +43,12 @@ int ReportFailure(const QByteArray& message);
 // Prints the command's usage line on standard error and returns CliUsage.
 int ReportUsage(const CliCommand& command);
 
-// A command-line argument as the 8-bit text the program holds.
-QByteArray ArgumentBytes(const QString& argument);
+// Keeps the bytes of the arguments after the command's name exactly as given, before any
+// decoding; main records them.
+void RecordCommandArguments(int argc, char** argv);
+
+// The command's argument at index as given, or empty.
+QByteArray CommandArgumentBytes(qsizetype index);
 
 // Positional arguments and the values of the options a command accepts; every option takes a
 // value.

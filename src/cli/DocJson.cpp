@@ -2,6 +2,7 @@
 
 #include "model/Doc.h"
 #include "model/DocFields.h"
+#include "util/TextEncoding.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -15,10 +16,17 @@ namespace {
 
 const char* const LocksKey = "locks";
 
-// Texts are 8-bit in the system code page, which is UTF-8 here.
+const char* const BytesKey = "bytes";
+
+// A text that is valid UTF-8 is a JSON string; any other (8-bit text from a Windows code page) is
+// {"bytes": "<base64>"}, so that every text comes back byte for byte. So is one holding a
+// byte-order mark, which Qt's JSON reader drops from a string.
 QJsonValue TextValue(const QByteArray& text)
 {
-    return QString::fromLocal8Bit(text);
+    const std::optional<QString> decoded = DecodeUtf8(text);
+    if (decoded && !text.contains("\xEF\xBB\xBF"))
+        return *decoded;
+    return QJsonObject { { QLatin1String(BytesKey), QString::fromLatin1(text.toBase64()) } };
 }
 
 QByteArray Quoted(const QString& key)
@@ -28,12 +36,22 @@ QByteArray Quoted(const QString& key)
 
 bool ReadText(const QJsonValue& value, const QString& key, QByteArray& out, QByteArray& error)
 {
-    if (!value.isString()) {
-        error = Quoted(key) + " must be a string";
-        return false;
+    if (value.isString()) {
+        out = value.toString().toUtf8();
+        return true;
     }
-    out = value.toString().toLocal8Bit();
-    return true;
+    const QJsonObject object = value.toObject();
+    const QJsonValue bytes = object.value(QLatin1String(BytesKey));
+    if (value.isObject() && object.size() == 1 && bytes.isString()) {
+        const QByteArray::FromBase64Result decoded = QByteArray::fromBase64Encoding(
+            bytes.toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+        if (decoded) {
+            out = *decoded;
+            return true;
+        }
+    }
+    error = Quoted(key) + " must be a string or {\"bytes\": \"<base64>\"}";
+    return false;
 }
 
 bool ReadWhole(const QJsonValue& value, const QString& key, double low, double high, double& out,

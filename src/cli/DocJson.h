@@ -4,8 +4,9 @@
 
 class Doc;
 
-// A project as one JSON object: every stored field under its own name (texts as strings, numbers,
-// flags and colours as numbers) and "locks" as an array of {userId, password, url, target}.
+// A project as one JSON object: every stored field under its own name (a text as a string, or as
+// {"bytes": "<base64>"} when it is not valid UTF-8; numbers, flags and colours as numbers) and
+// "locks" as an array of {userId, password, url, target}.
 
 QByteArray DocToJson(const Doc& doc);
 

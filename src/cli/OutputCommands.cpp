@@ -76,7 +76,7 @@ int RunHtml(const QStringList& arguments)
         || !ParseForm(line.options.value(QStringLiteral("--form"), QStringLiteral("file")), form))
         return ReportUsage(HtmlCommand);
     Doc doc;
-    if (!LoadProjectOrReport(line.positional[0], doc))
+    if (!LoadReadableProjectOrReport(line.positional[0], doc))
         return CliFailure;
     return Emit(BuildHtmlPage(doc, form), line);
 }
@@ -86,7 +86,7 @@ int RunParams(const QStringList& arguments)
     if (arguments.size() != 1)
         return ReportUsage(ParamsCommand);
     Doc doc;
-    if (!LoadProjectOrReport(arguments[0], doc))
+    if (!LoadReadableProjectOrReport(arguments[0], doc))
         return CliFailure;
     return WriteStdout(BuildParameterBlock(doc)) ? CliSuccess : CliFailure;
 }
@@ -97,7 +97,7 @@ int RunLockFile(const QStringList& arguments)
     if (!ParseCommandLine(arguments, { QStringLiteral("-o") }, line) || line.positional.size() != 1)
         return ReportUsage(LockFileCommand);
     Doc doc;
-    if (!LoadProjectOrReport(line.positional[0], doc))
+    if (!LoadReadableProjectOrReport(line.positional[0], doc))
         return CliFailure;
     return Emit(BuildLockInputFile(doc), line);
 }
@@ -154,7 +154,7 @@ int RunPublish(const QStringList& arguments)
     if (arguments.size() != 2)
         return ReportUsage(PublishCommand);
     Doc doc;
-    if (!LoadProjectOrReport(arguments[0], doc))
+    if (!LoadReadableProjectOrReport(arguments[0], doc))
         return CliFailure;
     const QByteArray pageSource
         = FileNamePart(doc.htmlFilePath).isEmpty() ? QByteArray("index.html") : doc.htmlFilePath;

@@ -4,6 +4,7 @@
 #include "generate/LockLines.h"
 #include "generate/TableCipher.h"
 #include "model/Doc.h"
+#include "model/LockCheck.h"
 
 #include <QFile>
 
@@ -18,8 +19,8 @@ int RunUnscramble(const QStringList& arguments);
 const CliCommand NewCommand { "new", "OUT.loc", RunNew };
 const CliCommand DumpCommand { "dump", "PROJECT.loc", RunDump };
 const CliCommand BuildCommand { "build", "IN.json OUT.loc", RunBuild };
-const CliCommand ScrambleCommand { "scramble", "TEXT", RunScramble };
-const CliCommand UnscrambleCommand { "unscramble", "TEXT", RunUnscramble };
+const CliCommand ScrambleCommand { "scramble", "TEXT", RunScramble, true };
+const CliCommand UnscrambleCommand { "unscramble", "TEXT", RunUnscramble, true };
 
 int RunNew(const QStringList& arguments)
 {
@@ -43,14 +44,17 @@ int RunBuild(const QStringList& arguments)
 {
     if (arguments.size() != 2)
         return ReportUsage(BuildCommand);
-    QFile input(arguments[0]);
-    if (!input.open(QIODevice::ReadOnly))
+    QFile input;
+    if (!OpenInput(input, arguments[0]))
         return ReportFailure(
             QFile::encodeName(arguments[0]) + ": " + input.errorString().toLocal8Bit());
     Doc doc;
     QByteArray error;
     if (!DocFromJson(input.readAll(), doc, error))
         return ReportFailure(QFile::encodeName(arguments[0]) + ": " + error);
+    if (const std::optional<UnreadableLock> problem = FindUnreadableLock(doc))
+        return ReportFailure(
+            QFile::encodeName(arguments[0]) + ": " + UnreadableLockMessage(doc, *problem));
     return SaveProjectOrReport(doc, arguments[1]) ? CliSuccess : CliFailure;
 }
 
@@ -60,14 +64,14 @@ int RunScramble(const QStringList& arguments)
         return ReportUsage(ScrambleCommand);
     Doc doc;
     doc.encrypt = 1;
-    return WriteStdout(ScrambleText(doc, ArgumentBytes(arguments[0]))) ? CliSuccess : CliFailure;
+    return WriteStdout(ScrambleText(doc, CommandArgumentBytes(0))) ? CliSuccess : CliFailure;
 }
 
 int RunUnscramble(const QStringList& arguments)
 {
     if (arguments.size() != 1)
         return ReportUsage(UnscrambleCommand);
-    QByteArray plain = ArgumentBytes(arguments[0]);
+    QByteArray plain = CommandArgumentBytes(0);
     TableCipher::UnscrambleInPlace(plain.data(), plain.size());
     return WriteStdout(plain) ? CliSuccess : CliFailure;
 }

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -38,6 +39,10 @@ QByteArray VersionText()
 
 int main(int argc, char** argv)
 {
+    // A file size limit then fails the write with EFBIG, which is reported, instead of ending
+    // the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+    RecordCommandArguments(argc, argv);
     QCoreApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments().mid(1);
     const std::vector<CliCommand> commands = AllCommands();
@@ -53,8 +58,12 @@ int main(int argc, char** argv)
         return WriteStdout(VersionText()) ? CliSuccess : CliFailure;
 
     for (const CliCommand& command : commands) {
-        if (name == QLatin1String(command.name))
-            return command.run(arguments.mid(1));
+        if (name != QLatin1String(command.name))
+            continue;
+        const QStringList commandArguments = arguments.mid(1);
+        if (!command.takesTexts && commandArguments.contains(QString()))
+            return ReportFailure("zarnith-cli: an empty argument names no file");
+        return command.run(commandArguments);
     }
     std::fprintf(stderr, "zarnith-cli: unknown command '%s'\n", qPrintable(name));
     std::fputs(HelpText(commands).constData(), stderr);

@@ -87,10 +87,11 @@ constexpr DocField DocFields[32] = {
 };
 
 constexpr LockField LockFields[4] = {
-    { "userId",   &LockEntry::userId },
-    { "password", &LockEntry::password },
-    { "url",      &LockEntry::url },
-    { "target",   &LockEntry::target },
+    // The login box takes everything between the second and the last "|" as the URL.
+    { "userId",   &LockEntry::userId,   "user ID",  false },
+    { "password", &LockEntry::password, "password", false },
+    { "url",      &LockEntry::url,      "URL",      true },
+    { "target",   &LockEntry::target,   "target",   false },
 };
 // clang-format on
 

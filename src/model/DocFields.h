@@ -67,11 +67,14 @@ struct DocField
 // The stored fields in file order.
 extern const DocField DocFields[32];
 
-// One lock's texts, in the order the file stores them.
+// One lock's texts, in the order the file stores them: name, member, the name the user knows it by
+// and whether it may hold the "|" that separates the fields of a lock record.
 struct LockField
 {
     const char* name;
     QByteArray LockEntry::*member;
+    const char* label;
+    bool mayHoldSeparator;
 };
 
 extern const LockField LockFields[4];

@@ -9,6 +9,7 @@
 #include "generate/OutputFile.h"
 #include "generate/ResourceList.h"
 #include "model/Doc.h"
+#include "model/LockCheck.h"
 #include "publish/BrowserLauncher.h"
 #include "publish/DialogResources.h"
 #include "publish/PublishCopy.h"
@@ -98,8 +99,20 @@ DocOutputs::DocOutputs(Doc& doc, QWidget* owner)
 {
 }
 
+bool DocOutputs::LocksReadable()
+{
+    const std::optional<UnreadableLock> problem = FindUnreadableLock(m_doc);
+    if (problem)
+        CurrentPrompts().MessageBox(m_owner,
+            QString::fromLocal8Bit(UnreadableLockMessage(m_doc, *problem)), PromptIcon::Warning,
+            PromptButtons::Ok);
+    return !problem;
+}
+
 bool DocOutputs::CreateHtmlFile(QByteArray& path, bool askForName, bool preview)
 {
+    if (!LocksReadable())
+        return false;
     if (askForName && !AskForFileName(m_owner, path, kHtmlFilter, "html"))
         return false;
     const QByteArray html = BuildPage(m_doc, preview ? HtmlPageForm::Preview : HtmlPageForm::File);
@@ -112,6 +125,8 @@ bool DocOutputs::CreateHtmlFile(QByteArray& path, bool askForName, bool preview)
 
 void DocOutputs::CopyHtmlToClipboard()
 {
+    if (!LocksReadable())
+        return;
     const QByteArray segment = BuildPage(m_doc, HtmlPageForm::Segment);
     const QString text = QString::fromLocal8Bit(segment);
     QClipboard* clipboard = qGuiApp ? QGuiApplication::clipboard() : nullptr;
@@ -133,6 +148,8 @@ void DocOutputs::ShowResourcesDialog(const QByteArray& html)
 
 bool DocOutputs::SaveLockInputFile(QByteArray& path, bool askForName)
 {
+    if (!LocksReadable())
+        return false;
     if (askForName && !AskForFileName(m_owner, path, kLockFileFilter, "txt"))
         return false;
     return WriteFile(path, BuildLockInputFile(m_doc));

@@ -9,7 +9,8 @@ class QWidget;
 
 // The project's outputs as the user asks for them from the Generate page and the previews:
 // files chosen through Save As, the clipboard segment, the Resources dialog and browser preview.
-// Every failure is shown to the user here, in a message box owned by owner.
+// Every failure is shown to the user here, in a message box owned by owner; a project holding a
+// lock the login box could not read generates nothing.
 class DocOutputs
 {
 public:
@@ -48,6 +49,10 @@ public:
 private:
     // Writes the lock input file into folder under the file name the page gives it.
     bool WriteLockFileInto(const QByteArray& folder);
+
+    // False, after telling the user which, when a lock could not be read back by the login box:
+    // nothing is generated from such a project.
+    bool LocksReadable();
 
     // Starts the configured browser, or the desktop's handler, on the preview page, handing it
     // the user's own CLASSPATH.

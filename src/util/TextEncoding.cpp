@@ -25,11 +25,19 @@ QString DecodeWindows1252(const QByteArray& text)
 
 } // namespace
 
-QString DecodeProjectText(const QByteArray& text)
+std::optional<QString> DecodeUtf8(const QByteArray& text)
 {
     // A leading byte-order mark is a character the user typed, not a marker to drop.
     QStringDecoder utf8(QStringDecoder::Utf8,
         QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    const QString decoded = utf8.decode(text);
-    return utf8.hasError() ? DecodeWindows1252(text) : decoded;
+    QString decoded = utf8.decode(text);
+    if (utf8.hasError())
+        return std::nullopt;
+    return decoded;
+}
+
+QString DecodeProjectText(const QByteArray& text)
+{
+    std::optional<QString> decoded = DecodeUtf8(text);
+    return decoded ? *std::move(decoded) : DecodeWindows1252(text);
 }

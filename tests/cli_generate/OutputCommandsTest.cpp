@@ -146,6 +146,22 @@ TEST_F(OutputCommandsTest, UsageAndInputFailures)
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.err.count('\n'), 1);
     EXPECT_TRUE(missing.err.contains(Bytes("none.loc")));
+
+    // A lock the login box could not read back is refused by every output that carries locks.
+    doc.locks.push_back(Lock("ann", "a.html"));
+    doc.locks.push_back(Lock("bob", "b.html"));
+    doc.locks[1].target = "_top\r\nLock9=x";
+    const QString unreadable = SaveDoc(doc);
+    for (const QStringList& arguments : QList<QStringList> { { "html", unreadable },
+             { "params", unreadable }, { "lockfile", unreadable, "-o", Path("locks.txt") },
+             { "publish", unreadable, Path("site") } }) {
+        const CliRun run = RunCli(arguments);
+        EXPECT_EQ(run.exitCode, 1) << qPrintable(arguments[0]);
+        EXPECT_EQ(run.err, FormatResourceText(IDS_UNREADABLE_LOCK, "2 (\"bob\")", "target") + "\n");
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    EXPECT_FALSE(QFile::exists(Path("locks.txt")));
+    EXPECT_FALSE(QFile::exists(Path("site")));
 }
 
 TEST_F(OutputCommandsTest, UnwritableOutputNamesTheFileAndTheCause)

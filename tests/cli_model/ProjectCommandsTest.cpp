@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -24,6 +25,21 @@ CliRun RunCli(const QStringList& arguments)
 {
     QProcess process;
     process.start(QStringLiteral(ZARNITH_BUILD_DIR "/zarnith-cli"), arguments);
+    EXPECT_TRUE(process.waitForFinished(30000));
+    return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+        process.readAllStandardOutput(), process.readAllStandardError() };
+}
+
+// Runs script under sh with $CLI naming the program and input on its standard input.
+CliRun RunShell(const QString& script, const QByteArray& input = {})
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("CLI"), QStringLiteral(ZARNITH_BUILD_DIR "/zarnith-cli"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral("/bin/sh"), { QStringLiteral("-c"), script });
+    process.write(input);
+    process.closeWriteChannel();
     EXPECT_TRUE(process.waitForFinished(30000));
     return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
         process.readAllStandardOutput(), process.readAllStandardError() };
@@ -110,11 +126,20 @@ TEST_F(ProjectCommands, ChangedProjectsSurviveDumpAndBuild)
     doc.borderColor = 0xFFFFFFFF;
     doc.failMessage = QByteArray(300, 'f') + "\\n\"quoted\"\t";
     doc.locks.push_back({ "ann", "", "a.html", "" });
-    doc.locks.push_back({ "b\xc3\xa9", "p|w", "c:\\x.html", "_top" });
+    doc.locks.push_back({ "b\xc3\xa9", "p w", "c:\\x.html|y", "_top" });
+    // Text from a Windows code page is not UTF-8; it comes back byte for byte all the same.
+    doc.userLabel = "Benutzer\xfc:";
+    doc.locks.push_back({ "caf\xe9", "\x80\xff", "\xef\xbb\xbf.html", "" });
     WriteFile(PathOf("a.loc"), ProjectBytes(doc));
 
     const CliRun dump = RunCli({ QStringLiteral("dump"), PathOf("a.loc") });
     ASSERT_EQ(dump.exitCode, 0);
+    const QJsonObject json = QJsonDocument::fromJson(dump.out).object();
+    EXPECT_EQ(json[QLatin1String("userLabel")].toObject()[QLatin1String("bytes")].toString(),
+        QLatin1String(QByteArray("Benutzer\xfc:").toBase64()));
+    EXPECT_EQ(json[QLatin1String("locks")][2][QLatin1String("userId")].toObject().size(), 1);
+    EXPECT_EQ(json[QLatin1String("locks")][1][QLatin1String("userId")].toString(),
+        QStringLiteral("b\u00e9"));
     WriteFile(PathOf("a.json"), dump.out);
     ASSERT_EQ(RunCli({ QStringLiteral("build"), PathOf("a.json"), PathOf("b.loc") }).exitCode, 0);
     EXPECT_EQ(ReadFile(PathOf("b.loc")), ReadFile(PathOf("a.loc")));
@@ -141,6 +166,10 @@ TEST_F(ProjectCommands, BuildTakesDefaultsAndRejectsBadKeys)
         { R"({"locks": {}})", "\"locks\"" },
         { R"({"locks": [{"user": "x"}]})", "\"locks[0].user\"" },
         { R"({"locks": [{}, {"url": 1}]})", "\"locks[1].url\"" },
+        { R"({"userLabel": {"bytes": "%%"}})", "\"userLabel\"" },
+        { R"({"userLabel": {"bytes": "QQ==", "more": 1}})", "\"userLabel\"" },
+        { R"({"locks": [{"userId": "a", "url": "u"}, {"userId": "b", "url": "u\r"}]})",
+            "Lock 2 (\"b\") cannot be read by the login box: its URL" },
         { R"([1])", "object" },
         { R"({"width": )", "JSON" },
     };
@@ -175,6 +204,52 @@ TEST_F(ProjectCommands, FailuresPrintTheProgramsMessage)
     const CliRun denied = RunCli({ QStringLiteral("new"), m_dir.path() });
     EXPECT_EQ(denied.exitCode, 1);
     EXPECT_EQ(denied.err, "Access to " + QFile::encodeName(m_dir.path()) + " was denied.\n");
+
+    const CliRun empty = RunCli({ QStringLiteral("dump"), QString() });
+    EXPECT_EQ(empty.exitCode, 1);
+    EXPECT_EQ(empty.err, "zarnith-cli: an empty argument names no file\n");
+
+    // A FIFO nobody writes to reads as empty instead of hanging; a device is no project.
+    ASSERT_EQ(mkfifo(QFile::encodeName(PathOf("fifo")).constData(), 0600), 0);
+    EXPECT_EQ(RunCli({ QStringLiteral("dump"), PathOf("fifo") }).err, "Unexpected file format.\n");
+    EXPECT_EQ(RunCli({ QStringLiteral("dump"), QStringLiteral("/dev/zero") }).err,
+        "/dev/zero is not a regular file and cannot be opened as a project.\n");
+
+    // A file size limit is an error, not the end of the program.
+    const CliRun limited
+        = RunShell(QStringLiteral("ulimit -f 0; exec \"$CLI\" new ") + PathOf("big.loc"));
+    EXPECT_EQ(limited.exitCode, 1);
+    EXPECT_EQ(limited.err, "Failed to save document.\n");
+
+    // A full disk is named as such; it takes a small file system of the test's own.
+    const CliRun full = RunShell(QStringLiteral(
+        "unshare -rm sh -c 'd=$(mktemp -d) && mount -t tmpfs -o size=4k tmpfs \"$d\" "
+        "&& head -c 4096 /dev/zero > \"$d/fill\"; exec \"$CLI\" new \"$d/a.loc\"' 2>&1 "
+        "| sed \"s|/.*/a.loc|a.loc|\""));
+    if (full.out.contains("unshare") || full.out.contains("mount"))
+        GTEST_SKIP() << "no file system of its own here: " << full.out.constData();
+    EXPECT_EQ(full.out, "Disk full while accessing a.loc.\n");
+}
+
+TEST_F(ProjectCommands, StandardInputAndPipesAreReadToTheirEnd)
+{
+    Doc doc;
+    doc.width = 321;
+    doc.locks.push_back({ "ann", "", "a.html", "" });
+    const QByteArray bytes = ProjectBytes(doc);
+    WriteFile(PathOf("a.loc"), bytes);
+    const CliRun fromStdin = RunShell(QStringLiteral("exec \"$CLI\" dump -"), bytes);
+    EXPECT_EQ(fromStdin.exitCode, 0) << fromStdin.err.constData();
+    EXPECT_EQ(fromStdin.out, RunCli({ QStringLiteral("dump"), PathOf("a.loc") }).out);
+    const CliRun fromPipe = RunShell(
+        QStringLiteral("cat ") + PathOf("a.loc") + QStringLiteral(" | \"$CLI\" dump /dev/stdin"));
+    EXPECT_EQ(fromPipe.out, fromStdin.out);
+    const CliRun cut = RunShell(QStringLiteral("exec \"$CLI\" dump -"), bytes.chopped(1));
+    EXPECT_EQ(cut.exitCode, 1);
+    EXPECT_EQ(cut.err, "Unexpected file format.\n");
+
+    RunShell(QStringLiteral("exec \"$CLI\" dump - | \"$CLI\" build - ") + PathOf("b.loc"), bytes);
+    EXPECT_EQ(ReadFile(PathOf("b.loc")), bytes);
 }
 
 TEST(CliUsage, WrongUsageExitsWithTwo)
@@ -214,4 +289,8 @@ TEST(CliScramble, ScrambleAndUnscrambleAreInverse)
         EXPECT_EQ(unscrambled.exitCode, 0);
         EXPECT_EQ(unscrambled.out, plain);
     }
+    // The argument's bytes are taken as they are, UTF-8 or not.
+    const CliRun latin1 = RunShell(QStringLiteral(
+        "exec \"$CLI\" unscramble \"$(\"$CLI\" scramble \"$(printf 'caf\\351|x')\")\""));
+    EXPECT_EQ(latin1.out, "caf\xe9|x");
 }

@@ -88,6 +88,26 @@ TEST_F(DocOutputsTest, UnwritableTargetShowsTheFileErrorAndNoResources)
     EXPECT_TRUE(m_shown.empty());
 }
 
+TEST_F(DocOutputsTest, AnUnreadableLockIsNamedAndNothingIsGenerated)
+{
+    m_doc.locks.push_back({ "ann", "", "a.html", "" });
+    m_doc.locks.push_back({ "bob", "short|long", "b.html", "" });
+    m_prompts.AnswerMessage(PromptAnswer::Ok);
+    m_prompts.AnswerMessage(PromptAnswer::Ok);
+    QByteArray page = Bytes("page.html");
+    QByteArray lockFile = Bytes("lock.txt");
+
+    EXPECT_FALSE(m_outputs.CreateHtmlFile(page, true, false));
+    EXPECT_FALSE(m_outputs.SaveLockInputFile(lockFile, false));
+
+    EXPECT_EQ(m_prompts.MessageTexts(),
+        QStringList(2, Message(IDS_UNREADABLE_LOCK, "2 (\"bob\")", "password")));
+    EXPECT_EQ(m_prompts.Asked().back().icon, PromptIcon::Warning);
+    EXPECT_FALSE(QFile::exists(Path("page.html")));
+    EXPECT_FALSE(QFile::exists(Path("lock.txt")));
+    EXPECT_TRUE(m_shown.empty());
+}
+
 TEST_F(DocOutputsTest, ClipboardHoldsTheSegmentThenResourcesShowIt)
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
