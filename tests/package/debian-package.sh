@@ -38,7 +38,6 @@ reported=$("$build/zarnith-cli" --version)
 version=$(sed -E 's/^[^ ]+ ([^ ]+) \(build (.+)\)$/\1+build\2/' <<<"$reported")
 [ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)', the program says '$reported'"
 [ "$(field Architecture)" = "$(dpkg --print-architecture)" ] || fail "Architecture is '$(field Architecture)'"
-[ -n "$(field Maintainer)" ] && [ -n "$(field Description)" ] || fail "no Maintainer or Description"
 depends=$(field Depends)
 for needed in libc6 libqt6core6 qt6-qpa-plugins ${gui:+libqt6widgets6}; do
     grep -qE "(^|, )$needed( |,|\$)" <<<"$depends" || fail "Depends lacks $needed: $depends"
