@@ -283,35 +283,22 @@ TEST(FileCopy, ACopyThatFailsPartWayLeavesNoFileBehind)
     EXPECT_FALSE(QFile::exists(destination));
 }
 
-TEST(FileCopy, LargeFilesAreCopiedWholeOrStoppedBetweenPiecesLeavingTheDestination)
+TEST(FileCopy, LargeFilesAreCopiedWholeAskingBetweenPieces)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString source = dir.filePath(QStringLiteral("big"));
     QByteArray content(2 * CopyChunkSize + 5, '\0');
     for (qsizetype i = 0; i < content.size(); i += 4096)
         content[i] = char(i / 4096);
-    {
-        QFile file(source);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-    }
+    QFile source(dir.filePath(QStringLiteral("big")));
+    ASSERT_TRUE(source.open(QIODevice::WriteOnly) && source.write(content) == content.size());
+    source.close();
     const QString copy = dir.filePath(QStringLiteral("copy"));
     int asked = 0;
-    ASSERT_TRUE(CopyFileToNewFile(source, copy, [&] { return ++asked > 0; }));
+    ASSERT_TRUE(CopyFileToNewFile(source.fileName(), copy, [&] { return ++asked > 0; }));
     EXPECT_EQ(asked, 2);
     QFile copied(copy);
-    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(copied.readAll() == content);
-    copied.close();
-
-    {
-        QFile older(copy);
-        ASSERT_TRUE(older.open(QIODevice::WriteOnly) && older.write("older") == 5);
-    }
-    EXPECT_FALSE(CopyFileOver(source, copy, [] { return false; }));
-    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
-    EXPECT_EQ(copied.readAll(), "older");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    EXPECT_TRUE(copied.open(QIODevice::ReadOnly) && copied.readAll() == content);
 }
 
 TEST(FileCopy, UpToDateComparesTheCopysCreationWithTheSourcesChange)
