@@ -18,18 +18,22 @@ QByteArray Written(Doc& doc)
     return buffer.data();
 }
 
+// Well below the fuzzer's allocation limit, so that a read that allocates beyond its budget is
+// caught.
+constexpr qint64 MemoryBudget = qint64(256) << 20;
+
 bool Read(Doc& doc, const QByteArray& bytes)
 {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    return ReadProject(doc, buffer);
+    return ReadProject(doc, buffer, MemoryBudget);
 }
 
 } // namespace
 
-// Any input must read without crashing. A failed read must leave exactly the defaults; a project
-// that reads must write, read back and write again to the same bytes.
+// Any input must read without crashing. A failed read must leave the project as it was (here the
+// defaults); a project that reads must write, read back and write again to the same bytes.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const QByteArray defaults = [] {
