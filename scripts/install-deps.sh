@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config python3
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libxkbcommon-dev
   qt6-multimedia-dev qt6-webengine-dev libssl-dev python3-cryptography
   libgtest-dev libgmock-dev libbenchmark-dev

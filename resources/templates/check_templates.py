@@ -8,11 +8,12 @@
     python3 check_templates.py --face NAME     estimate text widths with another face (see below)
 
 Checks: well-formed JSON without duplicate keys; the keys, types and styles the format knows;
-ids unique within a template (except -1); every control inside the template; no two visible
-controls overlapping (a combo counts only its edit field, an up-down aligned to its buddy sits
-inside that buddy, a group box may contain whole controls); texts that fit their controls; and
-that every template the program needs exists with its kind, caption, size and the numbered
-controls it must hold, in template order, with their types and icons.
+names that make C++ identifiers, unique within a template; ids unique within a template (except
+-1); every control inside the template; no two visible controls overlapping (a combo counts only
+its edit field, an up-down aligned to its buddy sits inside that buddy, a group box may contain
+whole controls); texts that fit their controls; the picture-panel placeholder hidden; and that
+every template the program needs exists with its kind, caption and size. Which controls a page
+or dialog needs, and of which type, the build checks: it compiles the names into the code.
 
 Text widths are estimated in dialog units from a face's advance widths, scaled so that the
 average width of the 52 letters is 4 units, as dialog units are defined; a line of text is 8
@@ -31,6 +32,7 @@ import copy
 import glob
 import json
 import os
+import re
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -60,8 +62,21 @@ EXCLUSIVE_STYLES = [{"left", "center", "right"}, {"dropdown", "droplist"}, {"ext
 TEXT_TYPES = {"static", "button", "checkbox", "radio", "groupbox", "edit"}
 ITEM_TYPES = {"combo", "listbox"}
 ICON_TYPES = {"button", "icon"}
-TOP_KEYS = {"id", "kind", "caption", "size", "font", "controls"}
-CONTROL_KEYS = {"type", "id", "text", "rect", "style", "items", "icon"}
+TOP_KEYS = {"id", "name", "kind", "caption", "size", "font", "controls"}
+CONTROL_KEYS = {"type", "id", "name", "text", "rect", "style", "items", "icon"}
+# Template names become struct names, control names struct members.
+TEMPLATE_NAME = re.compile(r"[A-Z][A-Za-z0-9]*")
+CONTROL_NAME = re.compile(r"[a-z][A-Za-z0-9]*")
+CPP_KEYWORDS = {"alignas", "alignof", "and", "asm", "auto", "bitand", "bitor", "bool", "break",
+                "case", "catch", "char", "class", "compl", "const", "constexpr", "continue",
+                "decltype", "default", "delete", "do", "double", "else", "enum", "explicit",
+                "export", "extern", "false", "float", "for", "friend", "goto", "if", "inline",
+                "int", "long", "mutable", "namespace", "new", "noexcept", "not", "nullptr",
+                "operator", "or", "private", "protected", "public", "register", "return",
+                "short", "signed", "sizeof", "static", "struct", "switch", "template", "this",
+                "throw", "true", "try", "typedef", "typeid", "typename", "union", "unsigned",
+                "using", "virtual", "void", "volatile", "while", "xor"}
+PANEL_NAME = "picturePanel"
 
 # Height of a combo box's edit field; the rest of its rectangle is the drop-down list.
 COMBO_FIELD_HEIGHT = 14
@@ -72,55 +87,23 @@ GROUPBOX_PADDING = 8
 
 PAGE_SIZE = (375, 220)
 
-# Every template the program builds: kind, caption, size, the numbered controls in template
-# order as (type, id), the icons of icon buttons, and, for pages, the picture-panel placeholder.
+# Every template the program builds: kind, caption and size.
 REQUIRED = {
-    1600: ("page", "", PAGE_SIZE,
-           [("listview", 1601), ("button", 1608), ("button", 1609), ("button", 1610),
-            ("checkbox", 2834), ("checkbox", 2835), ("static", 121)], {}, 121),
-    1900: ("page", "", PAGE_SIZE,
-           [("edit", 1901), ("edit", 1902), ("edit", 2836), ("edit", 2837), ("edit", 2838),
-            ("edit", 2840), ("edit", 1920), ("updown", 1917), ("static", 121)], {}, 121),
-    2801: ("page", "", PAGE_SIZE,
-           [("edit", 2842), ("button", 1185), ("button", 1606), ("edit", 2846), ("button", 1186),
-            ("button", 1607), ("edit", 2843), ("edit", 2844), ("combo", 2848), ("button", 2850),
-            ("static", 2847)],
-           {1185: 206, 1186: 206, 1606: 301, 1607: 301}, 2847),
-    1000: ("page", "", PAGE_SIZE,
-           [("colorbutton", 1002), ("edit", 1008), ("updown", 1009), ("edit", 1012),
-            ("updown", 1013), ("button", 2823), ("combo", 1006), ("edit", 1005), ("updown", 1010),
-            ("colorbutton", 1003), ("static", 1011)], {}, 1011),
-    1800: ("page", "", PAGE_SIZE,
-           [("button", 1801), ("button", 1803), ("static", 1804)], {1801: 204, 1803: 205}, None),
-    1700: ("page", "", PAGE_SIZE,
-           [("checkbox", 1920), ("button", 1921), ("button", 1701), ("button", 1702),
-            ("button", 1703), ("static", 121)], {1701: 201, 1702: 202, 1703: 203}, 121),
-    145: ("dialog", "Lock Properties", (323, 132),
-          [("edit", 2832), ("edit", 2833), ("combo", 2816), ("combo", 2817), ("button", 1),
-           ("button", 2)], {}, None),
-    2800: ("dialog", "Font", (245, 122),
-           [("combo", 2801), ("combo", 2802), ("checkbox", 2803), ("checkbox", 2804),
-            ("button", 1), ("button", 2)], {}, None),
-    150: ("dialog", "Logging", (257, 172),
-          [("edit", 2851), ("edit", 2841), ("edit", 2845), ("button", 1), ("button", 2)], {}, None),
-    1300: ("dialog", "Input Details", (219, 202),
-           [("edit", 1302), ("edit", 1304), ("updown", 1301), ("edit", 1303), ("button", 1305),
-            ("button", 1), ("button", 2)], {1305: 203}, None),
-    2200: ("dialog", "Resources", (245, 207),
-           [("edit", 2204), ("listbox", 2202), ("button", 2201), ("button", 2203), ("button", 1)],
-           {}, None),
-    2300: ("dialog", "Copy", (262, 71),
-           [("animation", 2301), ("static", 2303), ("progress", 2302), ("button", 2)], {}, None),
-    2100: ("dialog", "New/Open Project", (312, 190),
-           [("static", 121), ("radio", 2102), ("radio", 2103), ("listbox", 2101), ("button", 1),
-            ("button", 2)], {}, None),
-    2600: ("dialog", "About Zarnith", (267, 188),
-           [("static", 121), ("static", 2601), ("static", 2607), ("static", 2602),
-            ("static", 2603), ("static", 2608), ("static", 2611), ("line", 501), ("button", 1)],
-           {}, None),
+    1600: ("page", "", PAGE_SIZE),
+    1900: ("page", "", PAGE_SIZE),
+    2801: ("page", "", PAGE_SIZE),
+    1000: ("page", "", PAGE_SIZE),
+    1800: ("page", "", PAGE_SIZE),
+    1700: ("page", "", PAGE_SIZE),
+    145: ("dialog", "Lock Properties", (323, 132)),
+    2800: ("dialog", "Font", (245, 122)),
+    150: ("dialog", "Logging", (257, 172)),
+    1300: ("dialog", "Input Details", (219, 202)),
+    2200: ("dialog", "Resources", (245, 207)),
+    2300: ("dialog", "Copy", (262, 71)),
+    2100: ("dialog", "New/Open Project", (312, 190)),
+    2600: ("dialog", "About Zarnith", (267, 188)),
 }
-# Icons shown by unnumbered icon statics, in template order.
-REQUIRED_ICON_STATICS = {2100: [210, 211]}
 
 # Advance widths of the printable ASCII characters (space to tilde) in dialog units.
 FACES = {
@@ -227,7 +210,7 @@ def _styles(ctl):
 def _label(ctl, index):
     text = ctl.get("text")
     shown = f" {text[:24]!r}" if isinstance(text, str) and text else ""
-    return f"control #{index} ({ctl.get('type')} {ctl.get('id')}{shown})"
+    return f"control #{index} ({ctl.get('type')} {ctl.get('name')}{shown})"
 
 
 def _check_structure(tpl, errors):
@@ -241,6 +224,8 @@ def _check_structure(tpl, errors):
         errors.append(f"missing key {key!r}")
     if not _is_int(tpl.get("id")):
         errors.append("id must be an integer")
+    if not (isinstance(tpl.get("name"), str) and TEMPLATE_NAME.fullmatch(tpl["name"])):
+        errors.append(f"name {tpl.get('name')!r} must be a capitalised identifier")
     if tpl.get("kind") not in ("dialog", "page"):
         errors.append(f"kind must be 'dialog' or 'page', not {tpl.get('kind')!r}")
     if not isinstance(tpl.get("caption"), str):
@@ -271,6 +256,10 @@ def _check_structure(tpl, errors):
             errors.append(f"{where}: unknown type {kind!r}")
             ok = False
             continue
+        name = ctl.get("name")
+        if not isinstance(name, str) or not CONTROL_NAME.fullmatch(name) or name in CPP_KEYWORDS:
+            errors.append(f"{where}: name {name!r} is not an identifier starting in lower case")
+            ok = False
         if not _is_int(ctl.get("id")) or (ctl["id"] < 0 and ctl["id"] != -1):
             errors.append(f"{where}: id must be a non-negative integer or -1")
             ok = False
@@ -338,6 +327,13 @@ def _check_layout(tpl, errors):
                 errors.append(f"{_label(ctl, i)}: id {ctl['id']} is also used by control #{ids[ctl['id']]}")
             else:
                 ids[ctl["id"]] = i
+
+    names = {}
+    for i, ctl in enumerate(controls):
+        if ctl["name"] in names:
+            errors.append(f"{_label(ctl, i)}: name {ctl['name']} is also used by control #{names[ctl['name']]}")
+        else:
+            names[ctl["name"]] = i
 
     rects = [_visible_rect(ctl, controls, i) for i, ctl in enumerate(controls)]
     for i, (ctl, r) in enumerate(zip(controls, rects)):
@@ -416,43 +412,16 @@ def _check_required(tpl, errors):
     if tid not in REQUIRED:
         errors.append(f"template {tid} is not one the program builds")
         return
-    kind, caption, size, numbered, icons, placeholder = REQUIRED[tid]
+    kind, caption, size = REQUIRED[tid]
     if tpl["kind"] != kind:
         errors.append(f"kind must be {kind!r}")
     if tpl["caption"] != caption:
         errors.append(f"caption must be {caption!r}, not {tpl['caption']!r}")
     if tuple(tpl["size"]) != size:
         errors.append(f"size must be {list(size)}, not {tpl['size']}")
-    controls = tpl["controls"]
-    have = [(c["type"], c["id"]) for c in controls if c["id"] != -1]
-    for entry in numbered:
-        if entry[1] not in [c_id for _, c_id in have]:
-            errors.append(f"control {entry[1]} ({entry[0]}) is missing")
-        elif entry not in have:
-            actual = [t for t, c_id in have if c_id == entry[1]]
-            errors.append(f"control {entry[1]} must be a {entry[0]}, not a {actual[0]}")
-    for extra in [h for h in have if h[1] not in [c_id for _, c_id in numbered]]:
-        errors.append(f"control {extra[1]} ({extra[0]}) is not one this template holds")
-    order = [h for h in have if h in numbered]
-    if order == [n for n in numbered if n in have] and len(order) == len(numbered):
-        pass
-    elif set(order) == set(numbered):
-        errors.append(f"numbered controls out of template order: {[h[1] for h in order]}, "
-                      f"expected {[n[1] for n in numbered]}")
-    by_id = {c["id"]: c for c in controls if c["id"] != -1}
-    for c_id, icon in icons.items():
-        if c_id in by_id and by_id[c_id].get("icon") != icon:
-            errors.append(f"control {c_id} must show icon {icon}, not {by_id[c_id].get('icon')}")
-    for c in controls:
-        if c["type"] == "button" and "icon" in c and c["id"] not in icons:
-            errors.append(f"control {c['id']} shows icon {c['icon']} but is no icon button")
-    statics = [c.get("icon") for c in controls if c["type"] == "icon"]
-    if statics != REQUIRED_ICON_STATICS.get(tid, []):
-        errors.append(f"icon statics show {statics}, expected {REQUIRED_ICON_STATICS.get(tid, [])}")
-    if placeholder is not None and placeholder in by_id:
-        panel = by_id[placeholder]
-        if panel["type"] != "static" or "hidden" not in _styles(panel):
-            errors.append(f"the picture-panel placeholder {placeholder} must be a hidden static")
+    for c in tpl["controls"]:
+        if c["name"] == PANEL_NAME and (c["type"] != "static" or "hidden" not in _styles(c)):
+            errors.append(f"the picture-panel placeholder {PANEL_NAME} must be a hidden static")
 
 
 def check_template(tpl):
@@ -571,11 +540,6 @@ def self_test(paths):
         c["rect"][0] = c["rect"][0] if x is None else x
         c["rect"][1] = c["rect"][1] if y is None else y
 
-    def swap_first_two_numbered(t):
-        idx = [i for i, c in enumerate(t["controls"]) if c["id"] != -1][:2]
-        cs = t["controls"]
-        cs[idx[0]], cs[idx[1]] = cs[idx[1]], cs[idx[0]]
-
     cases = [
         ("duplicate id", 1600, lambda t: set_id(t, 1609, 1608), "is also used by"),
         ("outside the template", 1600, lambda t: move(t, 1610, x=330), "outside"),
@@ -592,13 +556,15 @@ def self_test(paths):
          "unknown type"),
         ("unknown key", 2600, lambda t: first(t, lambda c: c["id"] == 1).update(colour=3),
          "unknown key"),
-        ("missing id", 1000, lambda t: t["controls"].remove(first(t, lambda c: c["id"] == 1013)),
-         "is missing"),
-        ("wrong type", 1600, lambda t: first(t, lambda c: c["id"] == 1601).update(type="listbox"),
-         "must be a listview"),
-        ("order", 1700, swap_first_two_numbered, "out of template order"),
-        ("wrong icon", 1700, lambda t: first(t, lambda c: c["id"] == 1702).update(icon=203),
-         "must show icon 202"),
+        ("missing name", 1000, lambda t: first(t, lambda c: c["id"] == 1013).pop("name"),
+         "is not an identifier"),
+        ("name no identifier", 1600,
+         lambda t: first(t, lambda c: c["id"] == 1608).update(name="add button"), "is not an identifier"),
+        ("keyword name", 1600, lambda t: first(t, lambda c: c["id"] == 1609).update(name="delete"),
+         "is not an identifier"),
+        ("duplicate name", 1600, lambda t: first(t, lambda c: c["id"] == 1609).update(name="addButton"),
+         "is also used by"),
+        ("template name", 145, lambda t: t.update(name="lock properties"), "capitalised identifier"),
         ("icon without style", 2801,
          lambda t: first(t, lambda c: c["id"] == 1185)["style"].remove("icon"), "style 'icon'"),
         ("clipped prompt", 1700, lambda t: first(t, lambda c: c.get("text", "").startswith("To add"))
@@ -612,17 +578,15 @@ def self_test(paths):
         ("group box cut", 2100, lambda t: first(t, lambda c: c["type"] == "groupbox")["rect"]
          .__setitem__(2, 40), "overlaps"),
         ("visible placeholder", 1000,
-         lambda t: first(t, lambda c: c["id"] == 1011)["style"].remove("hidden"), "hidden static"),
+         lambda t: first(t, lambda c: c["name"] == "picturePanel")["style"].remove("hidden"),
+         "hidden static"),
         ("wrong size", 150, lambda t: t.update(size=[257, 170]), "size must be"),
         ("wrong caption", 2100, lambda t: t.update(caption="New Project"), "caption must be"),
         ("two defaults", 145, lambda t: first(t, lambda c: c["id"] == 2)["style"].append("default"),
          "more than one default"),
         ("radio group", 2100, lambda t: first(t, lambda c: c["id"] == 2102)["style"].remove("group"),
          "start a group"),
-        ("stray id", 2300, lambda t: t["controls"].append(
-            {"type": "static", "id": 2399, "rect": [7, 66, 20, 4]}), "not one this template holds"),
-        ("icon statics", 2100, lambda t: first(t, lambda c: c["type"] == "icon").update(icon=212),
-         "icon statics"),
+        ("stray template", 2300, lambda t: t.update(id=2399), "not one the program builds"),
     ]
     failures = 0
     for name, tid, change, expect in cases:

@@ -1,31 +1,18 @@
 #include "app/DialogAbout.h"
 
-namespace {
-
-enum ControlId : int {
-    kPicture = 121,
-    kProductName = 2601,
-    kProductVersion = 2602,
-    kPrivateBuild = 2603,
-    kFileDescription = 2607,
-    kLegalCopyright = 2608,
-    kLegalTrademarks = 2611,
-};
-
-} // namespace
-
 DialogAbout::DialogAbout(const ProgramInfo& info, QWidget* parent)
-    : DialogBase(2600, parent, kPicture)
+    : DialogBase(AboutDialogForm::kTemplateId, parent, AboutDialogForm::Id::picturePanel)
+    , m_ui(FormControls<AboutDialogForm>(*this))
     , m_info(info)
 {
 }
 
 void DialogAbout::Exchange(DataExchange& exchange)
 {
-    exchange.Text(kProductName, m_info.productName);
-    exchange.Text(kFileDescription, m_info.fileDescription);
-    exchange.Text(kProductVersion, m_info.productVersion);
-    exchange.Text(kPrivateBuild, m_info.privateBuild);
-    exchange.Text(kLegalCopyright, m_info.legalCopyright);
-    exchange.Text(kLegalTrademarks, m_info.legalTrademarks);
+    exchange.Text(m_ui.productName, m_info.productName);
+    exchange.Text(m_ui.fileDescription, m_info.fileDescription);
+    exchange.Text(m_ui.productVersion, m_info.productVersion);
+    exchange.Text(m_ui.privateBuild, m_info.privateBuild);
+    exchange.Text(m_ui.legalCopyright, m_info.legalCopyright);
+    exchange.Text(m_ui.legalTrademarks, m_info.legalTrademarks);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/AboutDialogForm.h"
 #include "framework/DialogBase.h"
 #include "util/ProgramInfo.h"
 
@@ -15,5 +16,6 @@ protected:
     void Exchange(DataExchange& exchange) override;
 
 private:
+    const AboutDialogForm m_ui;
     ProgramInfo m_info;
 };

@@ -3,36 +3,21 @@
 #include "util/ResourceText.h"
 #include "util/StringIds.h"
 
-#include <QListWidget>
-#include <QRadioButton>
-
-namespace {
-
-enum ControlId : int {
-    kPicture = 121,
-    kRecentList = 2101,
-    kBlankRadio = 2102,
-    kExistingRadio = 2103,
-};
-
-} // namespace
-
 DialogNewOpenProject::DialogNewOpenProject(const QStringList& recentFiles, QWidget* parent)
-    : DialogBase(2100, parent, kPicture)
+    : DialogBase(
+        NewOpenProjectDialogForm::kTemplateId, parent, NewOpenProjectDialogForm::Id::picturePanel)
+    , m_ui(FormControls<NewOpenProjectDialogForm>(*this))
     , m_recentFiles(recentFiles)
 {
-    for (int id : { kBlankRadio, kExistingRadio }) {
-        if (auto* radio = Control<QRadioButton>(id))
-            connect(radio, &QRadioButton::clicked, this, &DialogNewOpenProject::OnChoiceClicked);
-    }
-    if (auto* list = Control<QListWidget>(kRecentList))
-        connect(list, &QListWidget::itemDoubleClicked, this, &DialogNewOpenProject::accept);
+    for (QRadioButton* radio : { m_ui.blankRadio, m_ui.existingRadio })
+        connect(radio, &QRadioButton::clicked, this, &DialogNewOpenProject::OnChoiceClicked);
+    connect(m_ui.recentList, &QListWidget::itemDoubleClicked, this, &DialogNewOpenProject::accept);
 }
 
 void DialogNewOpenProject::Exchange(DataExchange& exchange)
 {
-    exchange.Radio(kBlankRadio, m_choice);
-    exchange.ListBoxText(kRecentList, m_selectedEntry);
+    exchange.Radio(m_ui.blankRadio, m_choice);
+    exchange.ListBoxText(m_ui.recentList, m_selectedEntry);
 }
 
 void DialogNewOpenProject::OnInitDialog()
@@ -40,9 +25,7 @@ void DialogNewOpenProject::OnInitDialog()
     m_choice = kBlankProject;
     m_selectedEntry.clear();
     DialogBase::OnInitDialog();
-    auto* list = Control<QListWidget>(kRecentList);
-    if (!list)
-        return;
+    QListWidget* list = m_ui.recentList;
     list->clear();
     list->addItem(QString::fromLocal8Bit(LoadResourceText(IDS_MORE_FILES)));
     list->addItems(m_recentFiles);
@@ -58,6 +41,5 @@ void DialogNewOpenProject::OnChoiceClicked()
 
 void DialogNewOpenProject::EnableList()
 {
-    if (auto* list = Control<QListWidget>(kRecentList))
-        list->setEnabled(m_choice == kExistingProject);
+    m_ui.recentList->setEnabled(m_choice == kExistingProject);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/NewOpenProjectDialogForm.h"
 #include "framework/DialogBase.h"
 
 #include <QStringList>
@@ -28,6 +29,7 @@ private:
     void OnChoiceClicked();
     void EnableList();
 
+    const NewOpenProjectDialogForm m_ui;
     QStringList m_recentFiles;
     std::int32_t m_choice = kBlankProject;
     QByteArray m_selectedEntry;

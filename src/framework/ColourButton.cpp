@@ -21,11 +21,6 @@ void ColourButton::setColour(Colour colour)
     update();
 }
 
-int ColourButton::controlId() const
-{
-    return objectName().toInt();
-}
-
 void ColourButton::showPopup()
 {
     if (!m_popup) {
@@ -39,7 +34,7 @@ void ColourButton::showPopup()
 void ColourButton::choose(Colour colour)
 {
     setColour(colour);
-    emit colourChanged(controlId(), colour);
+    emit colourChanged(colour);
 }
 
 void ColourButton::chooseMore()

@@ -7,8 +7,7 @@
 class ColourPopup;
 
 // A push button showing a colour swatch; a click offers the standard colour wells and a
-// "More Colors..." entry, which asks the prompt service's colour chooser. Reports each choice
-// with the button's control id.
+// "More Colors..." entry, which asks the prompt service's colour chooser.
 class ColourButton : public QPushButton
 {
     Q_OBJECT
@@ -20,15 +19,12 @@ public:
     void setColour(Colour colour);
     Colour colour() const { return m_colour; }
 
-    // The control id: the object name read as an integer (0 when it is not one).
-    int controlId() const;
-
     // Opens the colour wells under the button, as a click does.
     void showPopup();
 
 signals:
     // Sent whenever the user picks a colour, also when it equals the current one.
-    void colourChanged(int controlId, Colour colour);
+    void colourChanged(Colour colour);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

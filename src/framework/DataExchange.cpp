@@ -1,7 +1,6 @@
 #include "framework/DataExchange.h"
 
 #include "framework/Prompts.h"
-#include "framework/TemplateBuilder.h"
 #include "util/ResourceText.h"
 #include "util/StringIds.h"
 
@@ -13,7 +12,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QtDebug>
 
 #include <algorithm>
 #include <limits>
@@ -114,16 +112,6 @@ DataExchange::DataExchange(QWidget* form, bool saveAndValidate)
 {
 }
 
-QWidget* DataExchange::Control(int id) const
-{
-    if (m_failed)
-        return nullptr;
-    QWidget* control = FindControl(m_form, id);
-    if (!control)
-        qWarning("Data exchange names control %d, which the form does not have", id);
-    return control;
-}
-
 void DataExchange::Refuse(QWidget* control, const QByteArray& message)
 {
     m_failed = true;
@@ -133,10 +121,9 @@ void DataExchange::Refuse(QWidget* control, const QByteArray& message)
     SelectAllText(control);
 }
 
-void DataExchange::Text(int id, QByteArray& value)
+void DataExchange::Text(QWidget* control, QByteArray& value)
 {
-    QWidget* control = Control(id);
-    if (!control)
+    if (m_failed)
         return;
     if (m_saveAndValidate)
         value = ControlText(control).toLocal8Bit();
@@ -144,16 +131,16 @@ void DataExchange::Text(int id, QByteArray& value)
         SetControlText(control, QString::fromLocal8Bit(value));
 }
 
-void DataExchange::Integer(int id, std::int32_t& value)
+void DataExchange::Integer(QWidget* control, std::int32_t& value)
 {
-    Integer(id, value, std::numeric_limits<std::int32_t>::min(),
+    Integer(control, value, std::numeric_limits<std::int32_t>::min(),
         std::numeric_limits<std::int32_t>::max());
 }
 
-void DataExchange::Integer(int id, std::int32_t& value, std::int32_t min, std::int32_t max)
+void DataExchange::Integer(
+    QWidget* control, std::int32_t& value, std::int32_t min, std::int32_t max)
 {
-    QWidget* control = Control(id);
-    if (!control)
+    if (m_failed)
         return;
     if (!m_saveAndValidate) {
         SetControlText(control, QString::number(value));
@@ -171,10 +158,9 @@ void DataExchange::Integer(int id, std::int32_t& value, std::int32_t min, std::i
         value = *parsed;
 }
 
-void DataExchange::Check(int id, std::int32_t& value)
+void DataExchange::Check(QCheckBox* box, std::int32_t& value)
 {
-    auto* box = qobject_cast<QCheckBox*>(Control(id));
-    if (!box)
+    if (m_failed)
         return;
     if (m_saveAndValidate)
         value = box->isChecked() ? 1 : 0;
@@ -182,10 +168,9 @@ void DataExchange::Check(int id, std::int32_t& value)
         box->setChecked(value == 1 || value == 2);
 }
 
-void DataExchange::Radio(int firstId, std::int32_t& index)
+void DataExchange::Radio(QAbstractButton* first, std::int32_t& index)
 {
-    auto* first = qobject_cast<QAbstractButton*>(Control(firstId));
-    if (!first)
+    if (m_failed)
         return;
     QButtonGroup* group = first->group();
     QList<QAbstractButton*> buttons = group ? group->buttons() : QList<QAbstractButton*> { first };
@@ -208,10 +193,9 @@ void DataExchange::Radio(int firstId, std::int32_t& index)
         group->setExclusive(true);
 }
 
-void DataExchange::ComboText(int id, QByteArray& value)
+void DataExchange::ComboText(QComboBox* combo, QByteArray& value)
 {
-    auto* combo = qobject_cast<QComboBox*>(Control(id));
-    if (!combo)
+    if (m_failed)
         return;
     if (m_saveAndValidate) {
         value = combo->currentText().toLocal8Bit();
@@ -226,10 +210,9 @@ void DataExchange::ComboText(int id, QByteArray& value)
         combo->setEditText(text);
 }
 
-void DataExchange::ComboIndex(int id, std::int32_t& index)
+void DataExchange::ComboIndex(QComboBox* combo, std::int32_t& index)
 {
-    auto* combo = qobject_cast<QComboBox*>(Control(id));
-    if (!combo)
+    if (m_failed)
         return;
     if (m_saveAndValidate)
         index = combo->currentIndex();
@@ -237,10 +220,9 @@ void DataExchange::ComboIndex(int id, std::int32_t& index)
         combo->setCurrentIndex(index);
 }
 
-void DataExchange::ListBoxText(int id, QByteArray& value)
+void DataExchange::ListBoxText(QListWidget* list, QByteArray& value)
 {
-    auto* list = qobject_cast<QListWidget*>(Control(id));
-    if (!list)
+    if (m_failed)
         return;
     if (m_saveAndValidate) {
         const QList<QListWidgetItem*> selected = list->selectedItems();

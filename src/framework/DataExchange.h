@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <optional>
 
+class QAbstractButton;
+class QCheckBox;
+class QComboBox;
+class QListWidget;
 class QWidget;
 
 // One pass of moving values between a form's controls and the variables that hold them, in the
@@ -25,26 +29,25 @@ public:
     // The text of a line edit, label, combo (its edit field, or its selected entry when it has
     // none) or multi-line edit. A multi-line edit's line breaks read as CR LF, and CR LF or LF
     // show as line breaks.
-    void Text(int id, QByteArray& value);
+    void Text(QWidget* control, QByteArray& value);
     // An integer in a text control (as Text). Blanks around it and a sign are allowed.
-    void Integer(int id, std::int32_t& value);
-    void Integer(int id, std::int32_t& value, std::int32_t min, std::int32_t max);
+    void Integer(QWidget* control, std::int32_t& value);
+    void Integer(QWidget* control, std::int32_t& value, std::int32_t min, std::int32_t max);
     // A check box as 0 or 1.
-    void Check(int id, std::int32_t& value);
-    // The index of the checked button within the radio group that starts at firstId; -1 when
-    // none is checked.
-    void Radio(int firstId, std::int32_t& index);
+    void Check(QCheckBox* box, std::int32_t& value);
+    // The index of the checked button within the radio group that starts at first; -1 when none
+    // is checked.
+    void Radio(QAbstractButton* first, std::int32_t& index);
     // A combo's text. Pushing selects the first entry that begins with the value, ignoring case,
     // and shows its text; when none does, the value becomes the edit field's text.
-    void ComboText(int id, QByteArray& value);
+    void ComboText(QComboBox* combo, QByteArray& value);
     // The selected entry's index of a combo; -1 for none.
-    void ComboIndex(int id, std::int32_t& index);
+    void ComboIndex(QComboBox* combo, std::int32_t& index);
     // The text of a list box's current line; pushing selects the first line that begins with the
     // value, ignoring case.
-    void ListBoxText(int id, QByteArray& value);
+    void ListBoxText(QListWidget* list, QByteArray& value);
 
 private:
-    QWidget* Control(int id) const;
     void Refuse(QWidget* control, const QByteArray& message);
 
     QWidget* m_form;

@@ -13,11 +13,11 @@ DialogBase::DialogBase(int templateId, QWidget* parent, int panelId)
     m_builder.Build(this);
     setWindowTitle(m_builder.Template().caption);
     setModal(true);
-    if (panelId != kNoPanel)
-        m_panel = std::make_unique<PicturePanel>(this, panelId, PicturePanel::Manner::Dialog);
-    if (auto* ok = Control<QPushButton>(kIdOk))
+    if (QWidget* placeholder = m_builder.ControlWithId(*this, panelId))
+        m_panel = std::make_unique<PicturePanel>(*placeholder, PicturePanel::Manner::Dialog);
+    if (auto* ok = qobject_cast<QPushButton*>(m_builder.ControlWithId(*this, kIdOk)))
         connect(ok, &QPushButton::clicked, this, &DialogBase::accept);
-    if (auto* cancel = Control<QPushButton>(kIdCancel))
+    if (auto* cancel = qobject_cast<QPushButton*>(m_builder.ControlWithId(*this, kIdCancel)))
         connect(cancel, &QPushButton::clicked, this, &DialogBase::reject);
 }
 

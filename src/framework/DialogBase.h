@@ -30,8 +30,6 @@ public:
     // Runs Exchange in one direction; false when a value was refused.
     bool UpdateData(bool saveAndValidate);
 
-    template<class T = QWidget> T* Control(int id) const { return FindControl<T>(this, id); }
-
     // Qt's accept (OK button, Enter) goes through OnOK.
     void accept() final;
 

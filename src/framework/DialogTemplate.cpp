@@ -88,6 +88,7 @@ std::optional<DialogTemplate> ParseDialogTemplate(const QByteArray& json)
             return std::nullopt;
         }
         control.type = *type;
+        control.name = object.value(QLatin1String("name")).toString();
         control.text = object.value(QLatin1String("text")).toString();
         control.rect = Rect(object.value(QLatin1String("rect")));
         control.style = Strings(object.value(QLatin1String("style")));

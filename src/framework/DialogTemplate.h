@@ -32,6 +32,7 @@ struct TemplateControl
 {
     ControlType type = ControlType::Static;
     int id = -1;
+    QString name; // the widget's object name and the member of the template's form struct
     QString text;
     QRect rect;
     QStringList style;

@@ -10,8 +10,8 @@ FormView::FormView(int templateId, Doc& doc, QWidget* parent, int panelId)
     , m_builder(LoadDialogTemplate(templateId).value_or(DialogTemplate {}))
 {
     m_builder.Build(this);
-    if (panelId != kNoPanel)
-        m_panel = std::make_unique<PicturePanel>(this, panelId, PicturePanel::Manner::Page);
+    if (QWidget* placeholder = m_builder.ControlWithId(*this, panelId))
+        m_panel = std::make_unique<PicturePanel>(*placeholder, PicturePanel::Manner::Page);
 }
 
 FormView::~FormView() = default;

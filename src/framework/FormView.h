@@ -37,8 +37,6 @@ public:
     // Writes the page's values into the document; false keeps the user on the page.
     virtual bool Commit() = 0;
 
-    template<class T = QWidget> T* Control(int id) const { return FindControl<T>(this, id); }
-
 protected:
     // Names the page's controls and variables in exchange order.
     virtual void Exchange(DataExchange& exchange) = 0;

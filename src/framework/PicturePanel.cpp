@@ -1,8 +1,7 @@
 #include "framework/PicturePanel.h"
 
-#include "framework/TemplateBuilder.h"
-
 #include <QPainter>
+#include <QWidget>
 
 namespace {
 
@@ -10,9 +9,8 @@ constexpr int kPanelBitmap = 300;
 
 } // namespace
 
-PicturePanel::PicturePanel(QWidget* form, int placeholderId, Manner manner)
-    : m_form(form)
-    , m_placeholderId(placeholderId)
+PicturePanel::PicturePanel(const QWidget& placeholder, Manner manner)
+    : m_placeholder(placeholder)
     , m_manner(manner)
 {
     m_picture.Load(kPanelBitmap);
@@ -20,11 +18,8 @@ PicturePanel::PicturePanel(QWidget* form, int placeholderId, Manner manner)
 
 void PicturePanel::Paint(QPainter& painter) const
 {
-    const QWidget* placeholder = FindControl(m_form, m_placeholderId);
-    if (!placeholder)
-        return;
     if (m_manner == Manner::Page)
-        DrawPagePanel(painter, m_picture, placeholder->geometry());
+        DrawPagePanel(painter, m_picture, m_placeholder.geometry());
     else
-        DrawDialogPanel(painter, m_picture, placeholder->geometry());
+        DrawDialogPanel(painter, m_picture, m_placeholder.geometry());
 }

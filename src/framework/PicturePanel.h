@@ -13,13 +13,12 @@ class PicturePanel
 public:
     enum class Manner { Page, Dialog };
 
-    PicturePanel(QWidget* form, int placeholderId, Manner manner);
+    PicturePanel(const QWidget& placeholder, Manner manner);
 
     void Paint(QPainter& painter) const;
 
 private:
-    QWidget* m_form;
-    int m_placeholderId;
+    const QWidget& m_placeholder;
     Manner m_manner;
     DibPicture m_picture;
 };

@@ -209,7 +209,7 @@ void TemplateBuilder::Build(QWidget* form) const
         if (control.Has("group"))
             radioGroup = nullptr;
         QWidget* widget = CreateControl(control, form);
-        widget->setObjectName(QString::number(control.id));
+        widget->setObjectName(control.name);
         if (control.type == ControlType::Radio) {
             if (!radioGroup)
                 radioGroup = new QButtonGroup(form);
@@ -249,6 +249,15 @@ void TemplateBuilder::Build(QWidget* form) const
         if (qobject_cast<QGroupBox*>(widget))
             widget->lower();
     }
+}
+
+QWidget* TemplateBuilder::ControlWithId(const QWidget& form, int id) const
+{
+    for (const TemplateControl& control : m_template.controls) {
+        if (control.id == id)
+            return form.findChild<QWidget*>(control.name, Qt::FindDirectChildrenOnly);
+    }
+    return nullptr;
 }
 
 QWidget* TemplateBuilder::CreateControl(const TemplateControl& control, QWidget* form) const

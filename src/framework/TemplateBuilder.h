@@ -3,14 +3,13 @@
 #include "framework/DialogTemplate.h"
 #include "framework/DialogUnits.h"
 
-#include <QString>
 #include <QWidget>
 
 // Makes the widgets of one template inside a form: every control a direct child of the form, in
-// template order (which is also the tab order), named by its numeric id, placed in pixels mapped
-// from dialog units of the template's font. Group boxes are sibling frames, not parents; radio
-// buttons are exclusive within their group (a group starts at a control with the "group" style).
-// Combos with the "sort" style keep their list sorted, ignoring case, as entries are added.
+// template order (which is also the tab order), named by its name in the template, placed in pixels
+// mapped from dialog units of the template's font. Group boxes are sibling frames, not parents;
+// radio buttons are exclusive within their group (a group starts at a control with the "group"
+// style). Combos with the "sort" style keep their list sorted, ignoring case, as entries are added.
 class TemplateBuilder
 {
 public:
@@ -24,6 +23,9 @@ public:
 
     // Creates the controls in form and gives the form the template's font and a fixed size.
     void Build(QWidget* form) const;
+    // The control that Build made in form for the template's control with the given numeric id;
+    // nullptr when there is none.
+    QWidget* ControlWithId(const QWidget& form, int id) const;
 
 private:
     QWidget* CreateControl(const TemplateControl& control, QWidget* form) const;
@@ -32,10 +34,3 @@ private:
     QFont m_font;
     DialogUnits m_units;
 };
-
-// The control with the given id among the form's direct children; nullptr when there is none or
-// it is not a T.
-template<class T = QWidget> T* FindControl(const QWidget* form, int id)
-{
-    return form->findChild<T*>(QString::number(id), Qt::FindDirectChildrenOnly);
-}

@@ -3,14 +3,7 @@
 #include "framework/AppState.h"
 #include "pages/PageControls.h"
 
-#include <QComboBox>
-
 namespace {
-
-constexpr int kFamilyCombo = 2801;
-constexpr int kSizeCombo = 2802;
-constexpr int kBoldCheck = 2803;
-constexpr int kItalicCheck = 2804;
 
 constexpr std::int32_t kMinimumSize = 0;
 constexpr std::int32_t kMaximumSize = 255;
@@ -18,23 +11,24 @@ constexpr std::int32_t kMaximumSize = 255;
 } // namespace
 
 DialogFont::DialogFont(QWidget* parent)
-    : DialogBase(2800, parent)
+    : DialogBase(FontDialogForm::kTemplateId, parent)
+    , m_ui(FormControls<FontDialogForm>(*this))
 {
 }
 
 void DialogFont::Exchange(DataExchange& exchange)
 {
-    exchange.Check(kBoldCheck, m_choice.bold);
-    exchange.Check(kItalicCheck, m_choice.italic);
+    exchange.Check(m_ui.boldCheck, m_choice.bold);
+    exchange.Check(m_ui.italicCheck, m_choice.italic);
     // Both combos show the values exactly as held, not the first list entry they begin with.
-    exchange.Text(kFamilyCombo, m_choice.family);
-    exchange.Integer(kSizeCombo, m_choice.size, kMinimumSize, kMaximumSize);
+    exchange.Text(m_ui.familyCombo, m_choice.family);
+    exchange.Integer(m_ui.sizeCombo, m_choice.size, kMinimumSize, kMaximumSize);
 }
 
 void DialogFont::OnInitDialog()
 {
     // The list comes first: filling an empty combo would otherwise replace the family's text.
-    ShowHistoryInCombo(Control<QComboBox>(kFamilyCombo), CurrentAppState().FontFamilyHistory, {});
+    ShowHistoryInCombo(m_ui.familyCombo, CurrentAppState().FontFamilyHistory, {});
     DialogBase::OnInitDialog();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/FontDialogForm.h"
 #include "framework/DialogBase.h"
 
 #include <QByteArray>
@@ -35,5 +36,6 @@ protected:
     void OnOK() override;
 
 private:
+    const FontDialogForm m_ui;
     FontChoice m_choice;
 };

@@ -1,18 +1,9 @@
 #include "pages/DialogInputDetails.h"
 
 #include "framework/ResourceIcon.h"
-#include "framework/UpDown.h"
 #include "publish/DocOutputs.h"
 
-#include <QPushButton>
-
 namespace {
-
-constexpr int kLockFileEdit = 1302;
-constexpr int kLoadingMessageEdit = 1303;
-constexpr int kIntervalEdit = 1304;
-constexpr int kIntervalUpDown = 1301;
-constexpr int kWriteFileButton = 1305;
 
 constexpr int kFileIcon = 203;
 constexpr std::int32_t kMinimumInterval = 0;
@@ -23,25 +14,27 @@ constexpr int kArrowMaximum = 20000;
 } // namespace
 
 DialogInputDetails::DialogInputDetails(Doc& doc, QWidget* parent)
-    : DialogBase(1300, parent)
+    : DialogBase(InputDetailsDialogForm::kTemplateId, parent)
+    , m_ui(FormControls<InputDetailsDialogForm>(*this))
     , m_doc(doc)
 {
-    connect(Control<QPushButton>(kWriteFileButton), &QPushButton::clicked, this,
-        &DialogInputDetails::OnWriteInputFile);
+    connect(
+        m_ui.writeFileButton, &QPushButton::clicked, this, &DialogInputDetails::OnWriteInputFile);
 }
 
 void DialogInputDetails::Exchange(DataExchange& exchange)
 {
-    exchange.Integer(kIntervalEdit, m_details.reloadInterval, kMinimumInterval, kMaximumInterval);
-    exchange.Text(kLoadingMessageEdit, m_details.loadingMessage);
-    exchange.Text(kLockFileEdit, m_details.lockFile);
+    exchange.Integer(
+        m_ui.intervalEdit, m_details.reloadInterval, kMinimumInterval, kMaximumInterval);
+    exchange.Text(m_ui.loadingMessageEdit, m_details.loadingMessage);
+    exchange.Text(m_ui.lockFileEdit, m_details.lockFile);
 }
 
 void DialogInputDetails::OnInitDialog()
 {
     DialogBase::OnInitDialog();
-    Control<UpDown>(kIntervalUpDown)->setRange(kMinimumInterval, kArrowMaximum);
-    SetButtonIcon(Control<QPushButton>(kWriteFileButton), kFileIcon);
+    m_ui.intervalUpDown->setRange(kMinimumInterval, kArrowMaximum);
+    SetButtonIcon(m_ui.writeFileButton, kFileIcon);
 }
 
 void DialogInputDetails::OnWriteInputFile()

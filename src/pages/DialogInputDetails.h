@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/InputDetailsDialogForm.h"
 #include "framework/DialogBase.h"
 
 #include <QByteArray>
@@ -37,6 +38,7 @@ protected:
 private:
     void OnWriteInputFile();
 
+    const InputDetailsDialogForm m_ui;
     InputDetails m_details;
     Doc& m_doc;
 };

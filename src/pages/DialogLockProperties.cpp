@@ -5,30 +5,20 @@
 #include "pages/PageControls.h"
 #include "util/StringIds.h"
 
-#include <QComboBox>
-
-namespace {
-
-constexpr int kUserIdEdit = 2832;
-constexpr int kPasswordEdit = 2833;
-constexpr int kUrlCombo = 2816;
-constexpr int kTargetCombo = 2817;
-
-} // namespace
-
 DialogLockProperties::DialogLockProperties(QWidget* parent)
-    : DialogBase(145, parent)
+    : DialogBase(LockPropertiesDialogForm::kTemplateId, parent)
+    , m_ui(FormControls<LockPropertiesDialogForm>(*this))
 {
 }
 
 void DialogLockProperties::Exchange(DataExchange& exchange)
 {
-    exchange.Text(kUserIdEdit, m_entry.userId);
-    exchange.Text(kPasswordEdit, m_entry.password);
+    exchange.Text(m_ui.userIdEdit, m_entry.userId);
+    exchange.Text(m_ui.passwordEdit, m_entry.password);
     // Pushing selects the first entry the value begins with, so a target typed "_TOP" comes
     // back as "_top".
-    exchange.ComboText(kUrlCombo, m_entry.url);
-    exchange.ComboText(kTargetCombo, m_entry.target);
+    exchange.ComboText(m_ui.urlCombo, m_entry.url);
+    exchange.ComboText(m_ui.targetCombo, m_entry.target);
 }
 
 void DialogLockProperties::OnInitDialog()
@@ -36,7 +26,7 @@ void DialogLockProperties::OnInitDialog()
     DialogBase::OnInitDialog();
     // The history arrives after the push, so the lock's URL shows exactly as stored rather than
     // as the first history entry it begins with.
-    ShowHistoryInCombo(Control<QComboBox>(kUrlCombo), CurrentAppState().UrlHistory, m_entry.url);
+    ShowHistoryInCombo(m_ui.urlCombo, CurrentAppState().UrlHistory, m_entry.url);
 }
 
 void DialogLockProperties::OnOK()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/LockPropertiesDialogForm.h"
 #include "framework/DialogBase.h"
 #include "model/LockEntry.h"
 
@@ -22,5 +23,6 @@ protected:
     void OnOK() override;
 
 private:
+    const LockPropertiesDialogForm m_ui;
     LockEntry m_entry;
 };

@@ -1,21 +1,14 @@
 #include "pages/DialogLogging.h"
 
-namespace {
-
-constexpr int kMailHostEdit = 2851;
-constexpr int kSuccessEmailEdit = 2841;
-constexpr int kFailEmailEdit = 2845;
-
-} // namespace
-
 DialogLogging::DialogLogging(QWidget* parent)
-    : DialogBase(150, parent)
+    : DialogBase(LoggingDialogForm::kTemplateId, parent)
+    , m_ui(FormControls<LoggingDialogForm>(*this))
 {
 }
 
 void DialogLogging::Exchange(DataExchange& exchange)
 {
-    exchange.Text(kMailHostEdit, m_settings.mailHost);
-    exchange.Text(kSuccessEmailEdit, m_settings.successEmail);
-    exchange.Text(kFailEmailEdit, m_settings.failEmail);
+    exchange.Text(m_ui.mailHostEdit, m_settings.mailHost);
+    exchange.Text(m_ui.successEmailEdit, m_settings.successEmail);
+    exchange.Text(m_ui.failEmailEdit, m_settings.failEmail);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/LoggingDialogForm.h"
 #include "framework/DialogBase.h"
 
 #include <QByteArray>
@@ -28,5 +29,6 @@ protected:
     void Exchange(DataExchange& exchange) override;
 
 private:
+    const LoggingDialogForm m_ui;
     LoggingSettings m_settings;
 };

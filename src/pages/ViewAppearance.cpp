@@ -1,25 +1,8 @@
 #include "pages/ViewAppearance.h"
 
-#include "framework/ColourButton.h"
 #include "framework/FieldCommit.h"
-#include "framework/UpDown.h"
-
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 
 namespace {
-
-constexpr int kBackgroundButton = 1002;
-constexpr int kBorderColourButton = 1003;
-constexpr int kThicknessEdit = 1005;
-constexpr int kBorderStyleList = 1006;
-constexpr int kSpacingEdit = 1008;
-constexpr int kSpacingUpDown = 1009;
-constexpr int kThicknessUpDown = 1010;
-constexpr int kMarginEdit = 1012;
-constexpr int kMarginUpDown = 1013;
-constexpr int kFontButton = 2823;
 
 constexpr std::int32_t kMinimumThickness = 1;
 constexpr std::int32_t kMaximumThickness = 50;
@@ -30,35 +13,36 @@ constexpr std::int32_t kNoBorder = 0;
 } // namespace
 
 ViewAppearance::ViewAppearance(Doc& doc, QWidget* parent)
-    : FormView(1000, doc, parent, 1011)
+    : FormView(AppearancePageForm::kTemplateId, doc, parent, AppearancePageForm::Id::picturePanel)
+    , m_ui(FormControls<AppearancePageForm>(*this))
 {
-    for (int id : { kBackgroundButton, kBorderColourButton })
-        connect(Control<ColourButton>(id), &ColourButton::colourChanged, this,
-            &ViewAppearance::OnColourChanged);
-    connect(
-        Control<QPushButton>(kFontButton), &QPushButton::clicked, this, &ViewAppearance::OnFont);
+    connect(m_ui.backgroundButton, &ColourButton::colourChanged, this,
+        &ViewAppearance::OnBackgroundColour);
+    connect(m_ui.borderColourButton, &ColourButton::colourChanged, this,
+        &ViewAppearance::OnBorderColour);
+    connect(m_ui.fontButton, &QPushButton::clicked, this, &ViewAppearance::OnFont);
     // Only the user's choices count: pushing values into the list must not run the rule.
-    connect(Control<QComboBox>(kBorderStyleList), &QComboBox::activated, this,
-        &ViewAppearance::ApplyBorderStyleRule);
+    connect(
+        m_ui.borderStyleList, &QComboBox::activated, this, &ViewAppearance::ApplyBorderStyleRule);
 }
 
 void ViewAppearance::Exchange(DataExchange& exchange)
 {
-    exchange.Integer(kThicknessEdit, m_borderThickness, kMinimumThickness, kMaximumThickness);
-    exchange.ComboIndex(kBorderStyleList, m_borderStyle);
-    exchange.Integer(kSpacingEdit, m_spacing, kMinimumGap, kMaximumGap);
-    exchange.Integer(kMarginEdit, m_margin, kMinimumGap, kMaximumGap);
+    exchange.Integer(m_ui.thicknessEdit, m_borderThickness, kMinimumThickness, kMaximumThickness);
+    exchange.ComboIndex(m_ui.borderStyleList, m_borderStyle);
+    exchange.Integer(m_ui.spacingEdit, m_spacing, kMinimumGap, kMaximumGap);
+    exchange.Integer(m_ui.marginEdit, m_margin, kMinimumGap, kMaximumGap);
 }
 
 void ViewAppearance::OnInitialUpdate()
 {
     Load();
     FormView::OnInitialUpdate();
-    Control<UpDown>(kSpacingUpDown)->setRange(kMinimumGap, kMaximumGap);
-    Control<UpDown>(kMarginUpDown)->setRange(kMinimumGap, kMaximumGap);
-    Control<UpDown>(kThicknessUpDown)->setRange(kMinimumThickness, kMaximumThickness);
-    Control<ColourButton>(kBackgroundButton)->setColour(m_backgroundColor);
-    Control<ColourButton>(kBorderColourButton)->setColour(m_borderColor);
+    m_ui.spacingUpDown->setRange(kMinimumGap, kMaximumGap);
+    m_ui.marginUpDown->setRange(kMinimumGap, kMaximumGap);
+    m_ui.thicknessUpDown->setRange(kMinimumThickness, kMaximumThickness);
+    m_ui.backgroundButton->setColour(m_backgroundColor);
+    m_ui.borderColourButton->setColour(m_borderColor);
     ApplyBorderStyleRule();
 }
 
@@ -98,16 +82,18 @@ void ViewAppearance::ApplyBorderStyleRule()
     // The page's own style: a refused thickness stops the exchange before the style is taken,
     // so the thickness edit stays enabled for the user to correct it.
     const bool hasBorder = m_borderStyle != kNoBorder;
-    Control<QLineEdit>(kThicknessEdit)->setEnabled(hasBorder);
-    Control<ColourButton>(kBorderColourButton)->setEnabled(hasBorder);
+    m_ui.thicknessEdit->setEnabled(hasBorder);
+    m_ui.borderColourButton->setEnabled(hasBorder);
 }
 
-void ViewAppearance::OnColourChanged(int controlId, Colour colour)
+void ViewAppearance::OnBackgroundColour(Colour colour)
 {
-    if (controlId == kBackgroundButton)
-        m_backgroundColor = colour;
-    else if (controlId == kBorderColourButton)
-        m_borderColor = colour;
+    m_backgroundColor = colour;
+}
+
+void ViewAppearance::OnBorderColour(Colour colour)
+{
+    m_borderColor = colour;
 }
 
 void ViewAppearance::OnFont()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/AppearancePageForm.h"
 #include "framework/FormView.h"
 #include "model/Doc.h"
 #include "pages/DialogFont.h"
@@ -26,9 +27,11 @@ private:
     // Takes every field (with validation) and lets the thickness and border colour be edited
     // only when there is a border.
     void ApplyBorderStyleRule();
-    void OnColourChanged(int controlId, Colour colour);
+    void OnBackgroundColour(Colour colour);
+    void OnBorderColour(Colour colour);
     void OnFont();
 
+    const AppearancePageForm m_ui;
     std::int32_t m_borderThickness = 0;
     std::int32_t m_borderStyle = -1;
     std::int32_t m_spacing = 0;

@@ -1,20 +1,10 @@
 #include "pages/ViewGeneral.h"
 
 #include "framework/FieldCommit.h"
-#include "framework/UpDown.h"
 #include "model/Doc.h"
 #include "util/TextUtil.h"
 
 namespace {
-
-constexpr int kWidthEdit = 1901;
-constexpr int kHeightEdit = 1902;
-constexpr int kUserLabelEdit = 2836;
-constexpr int kPasswordLabelEdit = 2837;
-constexpr int kLoginLabelEdit = 2838;
-constexpr int kInitialMessageEdit = 2840;
-constexpr int kTriesEdit = 1920;
-constexpr int kTriesUpDown = 1917;
 
 constexpr std::int32_t kMinimumSize = 1;
 constexpr std::int32_t kMaximumSize = 5000;
@@ -24,26 +14,27 @@ constexpr std::int32_t kMaximumTries = 10;
 } // namespace
 
 ViewGeneral::ViewGeneral(Doc& doc, QWidget* parent)
-    : FormView(1900, doc, parent, 121)
+    : FormView(GeneralPageForm::kTemplateId, doc, parent, GeneralPageForm::Id::picturePanel)
+    , m_ui(FormControls<GeneralPageForm>(*this))
 {
 }
 
 void ViewGeneral::Exchange(DataExchange& exchange)
 {
-    exchange.Integer(kWidthEdit, m_width, kMinimumSize, kMaximumSize);
-    exchange.Integer(kHeightEdit, m_height, kMinimumSize, kMaximumSize);
-    exchange.Text(kInitialMessageEdit, m_initialMessage);
-    exchange.Text(kLoginLabelEdit, m_loginLabel);
-    exchange.Text(kPasswordLabelEdit, m_passwordLabel);
-    exchange.Text(kUserLabelEdit, m_userLabel);
-    exchange.Integer(kTriesEdit, m_tries, kMinimumTries, kMaximumTries);
+    exchange.Integer(m_ui.widthEdit, m_width, kMinimumSize, kMaximumSize);
+    exchange.Integer(m_ui.heightEdit, m_height, kMinimumSize, kMaximumSize);
+    exchange.Text(m_ui.initialMessageEdit, m_initialMessage);
+    exchange.Text(m_ui.loginLabelEdit, m_loginLabel);
+    exchange.Text(m_ui.passwordLabelEdit, m_passwordLabel);
+    exchange.Text(m_ui.userLabelEdit, m_userLabel);
+    exchange.Integer(m_ui.triesEdit, m_tries, kMinimumTries, kMaximumTries);
 }
 
 void ViewGeneral::OnInitialUpdate()
 {
     Load();
     FormView::OnInitialUpdate();
-    Control<UpDown>(kTriesUpDown)->setRange(kMinimumTries, kMaximumTries);
+    m_ui.triesUpDown->setRange(kMinimumTries, kMaximumTries);
 }
 
 void ViewGeneral::Load()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/GeneralPageForm.h"
 #include "framework/FormView.h"
 
 #include <QByteArray>
@@ -23,6 +24,8 @@ protected:
 
 private:
     void Load();
+
+    const GeneralPageForm m_ui;
 
     std::int32_t m_width = 0;
     std::int32_t m_height = 0;

@@ -5,16 +5,7 @@
 #include "model/Doc.h"
 #include "publish/DocOutputs.h"
 
-#include <QCheckBox>
-#include <QPushButton>
-
 namespace {
-
-constexpr int kReadFromFileCheck = 1920;
-constexpr int kDetailsButton = 1921;
-constexpr int kPreviewButton = 1701;
-constexpr int kCopyButton = 1702;
-constexpr int kFileButton = 1703;
 
 constexpr int kPreviewIcon = 201;
 constexpr int kCopyIcon = 202;
@@ -23,31 +14,29 @@ constexpr int kFileIcon = 203;
 } // namespace
 
 ViewGenerate::ViewGenerate(Doc& doc, QWidget* parent)
-    : FormView(1700, doc, parent, 121)
+    : FormView(GeneratePageForm::kTemplateId, doc, parent, GeneratePageForm::Id::picturePanel)
+    , m_ui(FormControls<GeneratePageForm>(*this))
 {
-    connect(Control<QCheckBox>(kReadFromFileCheck), &QCheckBox::clicked, this,
-        &ViewGenerate::OnReadFromFileClicked);
-    connect(Control<QPushButton>(kDetailsButton), &QPushButton::clicked, this,
-        &ViewGenerate::OnDetails);
-    connect(Control<QPushButton>(kPreviewButton), &QPushButton::clicked, this,
-        &ViewGenerate::OnPreview);
-    connect(Control<QPushButton>(kCopyButton), &QPushButton::clicked, this, &ViewGenerate::OnCopy);
-    connect(Control<QPushButton>(kFileButton), &QPushButton::clicked, this,
-        &ViewGenerate::OnCreateFile);
+    connect(
+        m_ui.readFromFileCheck, &QCheckBox::clicked, this, &ViewGenerate::OnReadFromFileClicked);
+    connect(m_ui.detailsButton, &QPushButton::clicked, this, &ViewGenerate::OnDetails);
+    connect(m_ui.previewButton, &QPushButton::clicked, this, &ViewGenerate::OnPreview);
+    connect(m_ui.copyButton, &QPushButton::clicked, this, &ViewGenerate::OnCopy);
+    connect(m_ui.fileButton, &QPushButton::clicked, this, &ViewGenerate::OnCreateFile);
 }
 
 void ViewGenerate::Exchange(DataExchange& exchange)
 {
-    exchange.Check(kReadFromFileCheck, m_readFromFile);
+    exchange.Check(m_ui.readFromFileCheck, m_readFromFile);
 }
 
 void ViewGenerate::OnInitialUpdate()
 {
     Load();
     FormView::OnInitialUpdate();
-    SetButtonIcon(Control<QPushButton>(kCopyButton), kCopyIcon);
-    SetButtonIcon(Control<QPushButton>(kPreviewButton), kPreviewIcon);
-    SetButtonIcon(Control<QPushButton>(kFileButton), kFileIcon);
+    SetButtonIcon(m_ui.copyButton, kCopyIcon);
+    SetButtonIcon(m_ui.previewButton, kPreviewIcon);
+    SetButtonIcon(m_ui.fileButton, kFileIcon);
     OnReadFromFileClicked();
 }
 
@@ -73,7 +62,7 @@ bool ViewGenerate::Commit()
 void ViewGenerate::OnReadFromFileClicked()
 {
     UpdateData(true);
-    Control<QPushButton>(kDetailsButton)->setEnabled(m_readFromFile == 1);
+    m_ui.detailsButton->setEnabled(m_readFromFile == 1);
 }
 
 void ViewGenerate::OnDetails()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/GeneratePageForm.h"
 #include "framework/FormView.h"
 #include "pages/DialogInputDetails.h"
 
@@ -28,6 +29,7 @@ private:
     void OnCopy();
     void OnCreateFile();
 
+    const GeneratePageForm m_ui;
     InputDetails m_details;
     std::int32_t m_readFromFile = 0;
 };

@@ -7,17 +7,9 @@
 
 #include <QHeaderView>
 #include <QIcon>
-#include <QPushButton>
-#include <QTreeWidget>
 
 namespace {
 
-constexpr int kLockList = 1601;
-constexpr int kAddButton = 1608;
-constexpr int kDeleteButton = 1609;
-constexpr int kPropertiesButton = 1610;
-constexpr int kIgnoreCaseCheck = 2834;
-constexpr int kEncryptCheck = 2835;
 constexpr int kColumnWidth = 170;
 
 // A row of the lock list. It owns its lock and shows the user ID and password straight from it,
@@ -61,19 +53,18 @@ LockItem* ItemAt(const QTreeWidget* list, int row)
 } // namespace
 
 ViewLock::ViewLock(Doc& doc, QWidget* parent)
-    : FormView(1600, doc, parent, 121)
-    , m_list(Control<QTreeWidget>(kLockList))
-    , m_properties(Control<QPushButton>(kPropertiesButton))
-    , m_drag(new ListRowDrag(m_list))
+    : FormView(LocksPageForm::kTemplateId, doc, parent, LocksPageForm::Id::picturePanel)
+    , m_ui(FormControls<LocksPageForm>(*this))
+    , m_drag(new ListRowDrag(m_ui.lockList))
     , m_lockIcon(QStringLiteral(":/images/lock24.png"))
 {
-    m_list->setIconSize(QSize(24, 24));
-    m_list->header()->setStretchLastSection(false);
-    connect(Control<QPushButton>(kAddButton), &QPushButton::clicked, this, &ViewLock::OnAdd);
-    connect(Control<QPushButton>(kDeleteButton), &QPushButton::clicked, this, &ViewLock::OnDelete);
-    connect(m_properties, &QPushButton::clicked, this, &ViewLock::OnProperties);
-    connect(m_list, &QTreeWidget::itemDoubleClicked, this, &ViewLock::OnProperties);
-    connect(m_list, &QTreeWidget::itemSelectionChanged, this, &ViewLock::OnSelectionChanged);
+    m_ui.lockList->setIconSize(QSize(24, 24));
+    m_ui.lockList->header()->setStretchLastSection(false);
+    connect(m_ui.addButton, &QPushButton::clicked, this, &ViewLock::OnAdd);
+    connect(m_ui.deleteButton, &QPushButton::clicked, this, &ViewLock::OnDelete);
+    connect(m_ui.propertiesButton, &QPushButton::clicked, this, &ViewLock::OnProperties);
+    connect(m_ui.lockList, &QTreeWidget::itemDoubleClicked, this, &ViewLock::OnProperties);
+    connect(m_ui.lockList, &QTreeWidget::itemSelectionChanged, this, &ViewLock::OnSelectionChanged);
     connect(m_drag, &ListRowDrag::RowDropped, this, &ViewLock::OnRowDropped);
 }
 
@@ -81,8 +72,8 @@ ViewLock::~ViewLock() = default;
 
 void ViewLock::Exchange(DataExchange& exchange)
 {
-    exchange.Check(kIgnoreCaseCheck, m_ignoreCase);
-    exchange.Check(kEncryptCheck, m_encrypt);
+    exchange.Check(m_ui.ignoreCaseCheck, m_ignoreCase);
+    exchange.Check(m_ui.encryptCheck, m_encrypt);
 }
 
 void ViewLock::OnInitialUpdate()
@@ -94,11 +85,11 @@ void ViewLock::OnInitialUpdate()
 
 void ViewLock::SetUpColumns()
 {
-    m_list->setColumnCount(2);
-    m_list->setHeaderLabels({ QStringLiteral("User"), QStringLiteral("Password") });
-    m_list->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_list->setColumnWidth(0, kColumnWidth);
-    m_list->setColumnWidth(1, kColumnWidth);
+    m_ui.lockList->setColumnCount(2);
+    m_ui.lockList->setHeaderLabels({ QStringLiteral("User"), QStringLiteral("Password") });
+    m_ui.lockList->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_ui.lockList->setColumnWidth(0, kColumnWidth);
+    m_ui.lockList->setColumnWidth(1, kColumnWidth);
 }
 
 void ViewLock::Load()
@@ -109,8 +100,8 @@ void ViewLock::Load()
     items.reserve(qsizetype(doc.locks.size()));
     for (const LockEntry& entry : doc.locks)
         items.append(new LockItem(entry, m_lockIcon));
-    m_list->clear();
-    m_list->insertTopLevelItems(0, items);
+    m_ui.lockList->clear();
+    m_ui.lockList->insertTopLevelItems(0, items);
     if (!items.isEmpty())
         SelectRow(int(items.size()) - 1);
     OnSelectionChanged();
@@ -127,9 +118,9 @@ bool ViewLock::Commit()
     if (!RowsMatchDocument()) {
         doc.SetModified();
         doc.locks.clear();
-        doc.locks.reserve(std::size_t(m_list->topLevelItemCount()));
-        for (int row = 0; row < m_list->topLevelItemCount(); ++row)
-            doc.locks.push_back(ItemAt(m_list, row)->Entry());
+        doc.locks.reserve(std::size_t(m_ui.lockList->topLevelItemCount()));
+        for (int row = 0; row < m_ui.lockList->topLevelItemCount(); ++row)
+            doc.locks.push_back(ItemAt(m_ui.lockList, row)->Entry());
     }
     FieldCommit commit(doc);
     commit.Field(doc.ignoreCase, m_ignoreCase);
@@ -140,10 +131,10 @@ bool ViewLock::Commit()
 bool ViewLock::RowsMatchDocument() const
 {
     const std::vector<LockEntry>& locks = Document().locks;
-    if (std::size_t(m_list->topLevelItemCount()) != locks.size())
+    if (std::size_t(m_ui.lockList->topLevelItemCount()) != locks.size())
         return false;
-    for (int row = 0; row < m_list->topLevelItemCount(); ++row) {
-        if (ItemAt(m_list, row)->Entry().DiffersFrom(locks[std::size_t(row)]))
+    for (int row = 0; row < m_ui.lockList->topLevelItemCount(); ++row) {
+        if (ItemAt(m_ui.lockList, row)->Entry().DiffersFrom(locks[std::size_t(row)]))
             return false;
     }
     return true;
@@ -161,20 +152,20 @@ bool ViewLock::EditLock(LockEntry& entry)
 
 void ViewLock::InsertRow(int index, const LockEntry& entry)
 {
-    m_list->insertTopLevelItem(index, new LockItem(entry, m_lockIcon));
+    m_ui.lockList->insertTopLevelItem(index, new LockItem(entry, m_lockIcon));
     SelectRow(index);
 }
 
 void ViewLock::SelectRow(int index)
 {
-    QTreeWidgetItem* item = m_list->topLevelItem(index);
-    m_list->setCurrentItem(item);
-    m_list->scrollToItem(item);
+    QTreeWidgetItem* item = m_ui.lockList->topLevelItem(index);
+    m_ui.lockList->setCurrentItem(item);
+    m_ui.lockList->scrollToItem(item);
 }
 
 int ViewLock::SelectedRow() const
 {
-    const QModelIndexList selected = m_list->selectionModel()->selectedRows();
+    const QModelIndexList selected = m_ui.lockList->selectionModel()->selectedRows();
     return selected.isEmpty() ? -1 : selected.first().row();
 }
 
@@ -184,7 +175,7 @@ void ViewLock::OnAdd()
     if (!EditLock(entry))
         return;
     const int selected = SelectedRow();
-    InsertRow(selected >= 0 ? selected + 1 : m_list->topLevelItemCount(), entry);
+    InsertRow(selected >= 0 ? selected + 1 : m_ui.lockList->topLevelItemCount(), entry);
 }
 
 void ViewLock::OnDelete()
@@ -192,9 +183,9 @@ void ViewLock::OnDelete()
     const int selected = SelectedRow();
     if (selected < 0)
         return;
-    delete m_list->takeTopLevelItem(selected);
+    delete m_ui.lockList->takeTopLevelItem(selected);
     // The list would select a neighbour, and a second press would then delete it too.
-    m_list->selectionModel()->clear();
+    m_ui.lockList->selectionModel()->clear();
 }
 
 void ViewLock::OnProperties()
@@ -202,21 +193,21 @@ void ViewLock::OnProperties()
     const int selected = SelectedRow();
     if (selected < 0)
         return;
-    LockItem* item = ItemAt(m_list, selected);
+    LockItem* item = ItemAt(m_ui.lockList, selected);
     if (EditLock(item->Entry()))
         item->Refresh();
 }
 
 void ViewLock::OnSelectionChanged()
 {
-    m_properties->setEnabled(m_list->selectionModel()->hasSelection());
+    m_ui.propertiesButton->setEnabled(m_ui.lockList->selectionModel()->hasSelection());
 }
 
 void ViewLock::OnRowDropped(int source, int target)
 {
-    const int destination = DroppedRowIndex(source, target, m_list->topLevelItemCount());
+    const int destination = DroppedRowIndex(source, target, m_ui.lockList->topLevelItemCount());
     // The row itself moves, lock and all.
-    QTreeWidgetItem* item = m_list->takeTopLevelItem(source);
-    m_list->insertTopLevelItem(destination, item);
+    QTreeWidgetItem* item = m_ui.lockList->takeTopLevelItem(source);
+    m_ui.lockList->insertTopLevelItem(destination, item);
     SelectRow(destination);
 }

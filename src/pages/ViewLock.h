@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/LocksPageForm.h"
 #include "framework/FormView.h"
 #include "model/LockEntry.h"
 
@@ -8,8 +9,6 @@
 #include <cstdint>
 
 class ListRowDrag;
-class QPushButton;
-class QTreeWidget;
 
 // The Locks page: the lock table and the case and encryption options. The list's rows hold the
 // page's own copies of the locks; the document sees them, in row order, at the next commit.
@@ -46,8 +45,7 @@ private:
     void OnSelectionChanged();
     void OnRowDropped(int source, int target);
 
-    QTreeWidget* m_list;
-    QPushButton* m_properties;
+    const LocksPageForm m_ui;
     ListRowDrag* m_drag;
     // Shown at the left of every row.
     QIcon m_lockIcon;

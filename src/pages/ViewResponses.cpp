@@ -10,21 +10,7 @@
 #include "util/StringIds.h"
 #include "util/TextUtil.h"
 
-#include <QComboBox>
-#include <QPushButton>
-
 namespace {
-
-constexpr int kCorrectAudioEdit = 2842;
-constexpr int kIncorrectAudioEdit = 2846;
-constexpr int kIncorrectMessageEdit = 2843;
-constexpr int kFailMessageEdit = 2844;
-constexpr int kFailUrlCombo = 2848;
-constexpr int kBrowseCorrectButton = 1185;
-constexpr int kBrowseIncorrectButton = 1186;
-constexpr int kPlayCorrectButton = 1606;
-constexpr int kPlayIncorrectButton = 1607;
-constexpr int kLoggingButton = 2850;
 
 constexpr int kFolderIcon = 206;
 constexpr int kSpeakerIcon = 301;
@@ -38,17 +24,18 @@ QString LocalPath(const QByteArray& path)
 } // namespace
 
 ViewResponses::ViewResponses(Doc& doc, QWidget* parent, std::unique_ptr<AudioDevice> audioDevice)
-    : FormView(2801, doc, parent, 2847)
+    : FormView(ResponsesPageForm::kTemplateId, doc, parent, ResponsesPageForm::Id::picturePanel)
+    , m_ui(FormControls<ResponsesPageForm>(*this))
     , m_player(std::make_unique<AudioPlayer>(std::move(audioDevice)))
 {
-    const auto click = [this](int id, auto handler) {
-        connect(Control<QPushButton>(id), &QPushButton::clicked, this, handler);
+    const auto click = [this](QPushButton* button, auto handler) {
+        connect(button, &QPushButton::clicked, this, handler);
     };
-    click(kBrowseCorrectButton, [this] { Browse(m_correctAudio); });
-    click(kBrowseIncorrectButton, [this] { Browse(m_incorrectAudio); });
-    click(kPlayCorrectButton, [this] { Play(m_correctAudio, kPlayCorrectButton); });
-    click(kPlayIncorrectButton, [this] { Play(m_incorrectAudio, kPlayIncorrectButton); });
-    click(kLoggingButton, [this] { OnLogging(); });
+    click(m_ui.browseCorrectButton, [this] { Browse(m_correctAudio); });
+    click(m_ui.browseIncorrectButton, [this] { Browse(m_incorrectAudio); });
+    click(m_ui.playCorrectButton, [this] { Play(m_correctAudio, m_ui.playCorrectButton); });
+    click(m_ui.playIncorrectButton, [this] { Play(m_incorrectAudio, m_ui.playIncorrectButton); });
+    click(m_ui.loggingButton, [this] { OnLogging(); });
     connect(m_player.get(), &AudioPlayer::Finished, this, &ViewResponses::OnPlaybackFinished);
 }
 
@@ -56,22 +43,22 @@ ViewResponses::~ViewResponses() = default;
 
 void ViewResponses::Exchange(DataExchange& exchange)
 {
-    exchange.Text(kCorrectAudioEdit, m_correctAudio);
-    exchange.Text(kIncorrectAudioEdit, m_incorrectAudio);
-    exchange.Text(kIncorrectMessageEdit, m_incorrectMessage);
-    exchange.Text(kFailMessageEdit, m_failMessage);
-    exchange.Text(kFailUrlCombo, m_failUrl);
+    exchange.Text(m_ui.correctAudioEdit, m_correctAudio);
+    exchange.Text(m_ui.incorrectAudioEdit, m_incorrectAudio);
+    exchange.Text(m_ui.incorrectMessageEdit, m_incorrectMessage);
+    exchange.Text(m_ui.failMessageEdit, m_failMessage);
+    exchange.Text(m_ui.failUrlCombo, m_failUrl);
 }
 
 void ViewResponses::OnInitialUpdate()
 {
     Load();
     FormView::OnInitialUpdate();
-    SetButtonIcon(Control<QPushButton>(kBrowseCorrectButton), kFolderIcon);
-    SetButtonIcon(Control<QPushButton>(kBrowseIncorrectButton), kFolderIcon);
-    SetButtonIcon(Control<QPushButton>(kPlayCorrectButton), kSpeakerIcon);
-    SetButtonIcon(Control<QPushButton>(kPlayIncorrectButton), kSpeakerIcon);
-    ShowHistoryInCombo(Control<QComboBox>(kFailUrlCombo), CurrentAppState().UrlHistory, m_failUrl);
+    SetButtonIcon(m_ui.browseCorrectButton, kFolderIcon);
+    SetButtonIcon(m_ui.browseIncorrectButton, kFolderIcon);
+    SetButtonIcon(m_ui.playCorrectButton, kSpeakerIcon);
+    SetButtonIcon(m_ui.playIncorrectButton, kSpeakerIcon);
+    ShowHistoryInCombo(m_ui.failUrlCombo, CurrentAppState().UrlHistory, m_failUrl);
 }
 
 void ViewResponses::Load()
@@ -118,11 +105,10 @@ void ViewResponses::Browse(QByteArray& audioPath)
     UpdateData(false);
 }
 
-void ViewResponses::Play(const QByteArray& audioPath, int buttonId)
+void ViewResponses::Play(const QByteArray& audioPath, QPushButton* button)
 {
     UpdateData(true);
     m_player->Stop();
-    auto* button = Control<QPushButton>(buttonId);
     if (m_playing || audioPath.isEmpty()) {
         m_playing = false;
         SetButtonIcon(button, kSpeakerIcon);
@@ -143,8 +129,8 @@ void ViewResponses::Play(const QByteArray& audioPath, int buttonId)
 void ViewResponses::OnPlaybackFinished()
 {
     m_playing = false;
-    SetButtonIcon(Control<QPushButton>(kPlayCorrectButton), kSpeakerIcon);
-    SetButtonIcon(Control<QPushButton>(kPlayIncorrectButton), kSpeakerIcon);
+    SetButtonIcon(m_ui.playCorrectButton, kSpeakerIcon);
+    SetButtonIcon(m_ui.playIncorrectButton, kSpeakerIcon);
 }
 
 void ViewResponses::OnLogging()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/ResponsesPageForm.h"
 #include "framework/FormView.h"
 #include "pages/AudioDevice.h"
 #include "pages/DialogLogging.h"
@@ -9,7 +10,6 @@
 #include <memory>
 
 class AudioPlayer;
-class QAbstractButton;
 
 // The Responses page: sounds, messages, the fail URL and e-mail logging. Either sound can be
 // heard from here; one press starts a sound when none plays, and stops it when one does.
@@ -34,10 +34,11 @@ protected:
 private:
     void Load();
     void Browse(QByteArray& audioPath);
-    void Play(const QByteArray& audioPath, int buttonId);
+    void Play(const QByteArray& audioPath, QPushButton* button);
     void OnPlaybackFinished();
     void OnLogging();
 
+    const ResponsesPageForm m_ui;
     LoggingSettings m_logging;
     QByteArray m_correctAudio;
     QByteArray m_failMessage;

@@ -8,25 +8,19 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QPushButton>
 
 namespace {
-
-constexpr int kIdRefresh = 1801;
-constexpr int kIdBlank = 1803;
-constexpr int kIdBrowserPlace = 1804;
 
 const char kBlankPage[] = "<HTML>\n<HEAD>\n</HEAD>\n</HTML>";
 
 } // namespace
 
 ViewPreview::ViewPreview(Doc& doc, QWidget* parent)
-    : FormView(1800, doc, parent)
+    : FormView(PreviewPageForm::kTemplateId, doc, parent)
+    , m_ui(FormControls<PreviewPageForm>(*this))
 {
-    connect(Control<QPushButton>(kIdRefresh), &QPushButton::clicked, this,
-        &ViewPreview::RefreshPreviewPage);
-    connect(
-        Control<QPushButton>(kIdBlank), &QPushButton::clicked, this, &ViewPreview::ShowBlankPage);
+    connect(m_ui.refreshButton, &QPushButton::clicked, this, &ViewPreview::RefreshPreviewPage);
+    connect(m_ui.blankButton, &QPushButton::clicked, this, &ViewPreview::ShowBlankPage);
 }
 
 ViewPreview::~ViewPreview() = default;
@@ -55,9 +49,9 @@ void ViewPreview::CompleteInitialUpdate()
         }
     }
     const bool available = m_browser != nullptr;
-    Control(kIdBrowserPlace)->setVisible(!available);
-    Control(kIdRefresh)->setEnabled(available);
-    Control(kIdBlank)->setEnabled(available);
+    m_ui.browserPlace->setVisible(!available);
+    m_ui.refreshButton->setEnabled(available);
+    m_ui.blankButton->setEnabled(available);
     ShowBlankPage();
 }
 
@@ -112,5 +106,5 @@ void ViewPreview::showEvent(QShowEvent* event)
 void ViewPreview::PlaceBrowser()
 {
     if (m_browser)
-        m_browser->Widget()->setGeometry(Control(kIdBrowserPlace)->geometry());
+        m_browser->Widget()->setGeometry(m_ui.browserPlace->geometry());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/PreviewPageForm.h"
 #include "framework/FormView.h"
 
 #include <memory>
@@ -21,9 +22,9 @@ public:
     void OnInitialUpdate() override;
     bool Commit() override;
 
-    // Writes the preview page and its files and shows it (tab selected, or button 1801).
+    // Writes the preview page and its files and shows it (tab selected, or the refresh button).
     void RefreshPreviewPage();
-    // Shows the empty page, writing it first when it is not there yet (button 1803).
+    // Shows the empty page, writing it first when it is not there yet (the blank page button).
     void ShowBlankPage();
 
 protected:
@@ -37,6 +38,7 @@ private:
     void CompleteInitialUpdate();
     void PlaceBrowser();
 
+    const PreviewPageForm m_ui;
     std::unique_ptr<PreviewBrowser> m_browser;
     bool m_initialUpdatePending = false;
 };

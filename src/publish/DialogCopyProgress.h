@@ -1,11 +1,11 @@
 #pragma once
 
+#include "forms/CopyProgressDialogForm.h"
 #include "framework/DialogBase.h"
 
 #include <QByteArray>
 
 class QMovie;
-class QProgressBar;
 
 // The small modeless window shown while the publish copy runs: a looping animation, the file in
 // hand, a bar at i of n and Cancel. Each update first lets pending events run, so the window
@@ -30,8 +30,8 @@ protected:
     void Exchange(DataExchange& exchange) override;
 
 private:
+    const CopyProgressDialogForm m_ui;
     bool m_cancelled = false;
-    QProgressBar* m_progress;
     QMovie* m_animation;
     QByteArray m_text;
     int m_fileCount;

@@ -12,15 +12,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QListWidget>
-#include <QPushButton>
 
 namespace {
-
-constexpr int kIdCopyLocally = 2201;
-constexpr int kIdList = 2202;
-constexpr int kIdSelectAll = 2203;
-constexpr int kIdHtml = 2204;
 
 // The entry's path exactly as listed, which the shown text may not spell byte for byte.
 constexpr int kPathRole = Qt::UserRole;
@@ -47,18 +40,15 @@ bool EnsureFolder(QWidget* owner, const QByteArray& folder)
 } // namespace
 
 DialogResources::DialogResources(Doc& doc, const QByteArray& html, QWidget* parent)
-    : DialogBase(2200, parent)
-    , m_list(Control<QListWidget>(kIdList))
+    : DialogBase(ResourcesDialogForm::kTemplateId, parent)
+    , m_ui(FormControls<ResourcesDialogForm>(*this))
     , m_html(html)
     , m_doc(doc)
 {
     // Enter must not close the dialog by accident: Done is not the default button.
-    if (auto* done = Control<QPushButton>(kIdOk))
-        done->setAutoDefault(false);
-    connect(Control<QPushButton>(kIdSelectAll), &QPushButton::clicked, this,
-        &DialogResources::OnSelectAll);
-    connect(Control<QPushButton>(kIdCopyLocally), &QPushButton::clicked, this,
-        &DialogResources::OnCopyLocally);
+    m_ui.okButton->setAutoDefault(false);
+    connect(m_ui.selectAllButton, &QPushButton::clicked, this, &DialogResources::OnSelectAll);
+    connect(m_ui.copyLocallyButton, &QPushButton::clicked, this, &DialogResources::OnCopyLocally);
 }
 
 void DialogResources::reject()
@@ -69,15 +59,15 @@ void DialogResources::reject()
 
 void DialogResources::Exchange(DataExchange& exchange)
 {
-    exchange.Text(kIdHtml, m_html);
+    exchange.Text(m_ui.htmlEdit, m_html);
 }
 
 void DialogResources::OnInitDialog()
 {
     DialogBase::OnInitDialog();
-    m_list->clear();
+    m_ui.resourceList->clear();
     for (const QByteArray& path : GetResourceList(m_doc)) {
-        auto* item = new QListWidgetItem(QFile::decodeName(path), m_list);
+        auto* item = new QListWidgetItem(QFile::decodeName(path), m_ui.resourceList);
         item->setData(kPathRole, path);
     }
     OnSelectAll();
@@ -85,14 +75,14 @@ void DialogResources::OnInitDialog()
 
 void DialogResources::OnSelectAll()
 {
-    m_list->selectAll();
+    m_ui.resourceList->selectAll();
 }
 
 QList<QByteArray> DialogResources::SelectedFiles() const
 {
     QList<QByteArray> files;
-    for (int row = 0; row < m_list->count(); ++row) {
-        const QListWidgetItem* item = m_list->item(row);
+    for (int row = 0; row < m_ui.resourceList->count(); ++row) {
+        const QListWidgetItem* item = m_ui.resourceList->item(row);
         if (item->isSelected())
             files.append(item->data(kPathRole).toByteArray());
     }

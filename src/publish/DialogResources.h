@@ -1,11 +1,11 @@
 #pragma once
 
+#include "forms/ResourcesDialogForm.h"
 #include "framework/DialogBase.h"
 
 #include <QByteArray>
 
 class Doc;
-class QListWidget;
 
 // Shows the HTML that was just produced and the files the page needs on the server, all
 // selected, and copies the selected ones into a folder the user picks (Copy Locally).
@@ -29,7 +29,7 @@ private:
     // The selected entries' paths, in list order.
     QList<QByteArray> SelectedFiles() const;
 
-    QListWidget* m_list;
+    const ResourcesDialogForm m_ui;
     QByteArray m_html;
     Doc& m_doc;
 };

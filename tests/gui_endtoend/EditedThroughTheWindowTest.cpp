@@ -1,7 +1,5 @@
 #include "EndToEndTest.h"
-#include "framework/ColourButton.h"
 #include "framework/ColourPopup.h"
-#include "framework/DialogBase.h"
 
 #include <QComboBox>
 #include <QJsonArray>
@@ -22,8 +20,6 @@ inline void PrintTo(const QJsonValue& value, std::ostream* out)
 
 namespace {
 
-constexpr int kOk = DialogBase::kIdOk;
-
 // A colour as the project file keeps it, written out here rather than through the program.
 std::uint32_t RedLowest(std::uint32_t red, std::uint32_t green, std::uint32_t blue)
 {
@@ -41,29 +37,26 @@ protected:
     void AddLock(FormView& locks, const TypedLock& lock)
     {
         OnNextDialog([lock](QDialog& dialog) {
-            Type(dialog, 2832, lock.userId);
-            Type(dialog, 2833, lock.password);
-            Type(dialog, 2816, lock.url);
-            Type(dialog, 2817, lock.target);
-            Click(dialog, kOk);
+            const auto form = ControlsOf<LockPropertiesDialogForm>(dialog);
+            Type(form.userIdEdit, lock.userId);
+            Type(form.passwordEdit, lock.password);
+            Type(form.urlCombo, lock.url);
+            Type(form.targetCombo, lock.target);
+            Click(form.okButton);
         });
-        Click(locks, 1608);
+        Click(ControlsOf<LocksPageForm>(locks).addButton);
     }
 
     // Opens the colour button's pop-up with a click, as the user does.
-    static ColourPopup* OpenColourPopup(FormView& page, int id)
+    static ColourPopup* OpenColourPopup(ColourButton* button)
     {
-        auto* button = page.Control<ColourButton>(id);
-        EXPECT_NE(button, nullptr) << id;
-        if (!button)
-            return nullptr;
         QTest::mouseClick(button, Qt::LeftButton);
         return qobject_cast<ColourPopup*>(QApplication::activePopupWidget());
     }
 
-    static void ClickWell(FormView& page, int id, const QString& name)
+    static void ClickWell(ColourButton* button, const QString& name)
     {
-        ColourPopup* popup = OpenColourPopup(page, id);
+        ColourPopup* popup = OpenColourPopup(button);
         ASSERT_NE(popup, nullptr);
         const std::vector<QToolButton*>& wells = popup->wellButtons();
         const auto well = std::find_if(wells.begin(), wells.end(),
@@ -73,9 +66,9 @@ protected:
         EXPECT_FALSE(popup->isVisible());
     }
 
-    void ClickMoreColours(FormView& page, int id, std::uint32_t answer)
+    void ClickMoreColours(ColourButton* button, std::uint32_t answer)
     {
-        ColourPopup* popup = OpenColourPopup(page, id);
+        ColourPopup* popup = OpenColourPopup(button);
         ASSERT_NE(popup, nullptr);
         QPushButton* more = nullptr;
         for (QPushButton* button : popup->findChildren<QPushButton*>()) {
@@ -103,63 +96,66 @@ TEST_F(EditedThroughTheWindowTest, EveryValueTypedIntoThePagesIsSavedExactlyAsEn
     FormView& locks = Page(FrameMain::kLocks);
     AddLock(locks, first);
     AddLock(locks, second);
-    SetChecked(locks, 2834, false); // ignore case
-    SetChecked(locks, 2835, true); // encrypt
+    const auto locksForm = ControlsOf<LocksPageForm>(locks);
+    SetChecked(locksForm.ignoreCaseCheck, false);
+    SetChecked(locksForm.encryptCheck, true);
 
-    FormView& general = Page(FrameMain::kGeneral);
-    Type(general, 1901, "321");
-    Type(general, 1902, "187");
-    Type(general, 2836, "Member:");
-    Type(general, 2837, "Passphrase:");
-    Type(general, 2838, "Enter");
-    Type(general, 2840, "Members only.\nPlease log in.");
-    Type(general, 1920, "7");
+    const auto general = ControlsOf<GeneralPageForm>(Page(FrameMain::kGeneral));
+    Type(general.widthEdit, "321");
+    Type(general.heightEdit, "187");
+    Type(general.userLabelEdit, "Member:");
+    Type(general.passwordLabelEdit, "Passphrase:");
+    Type(general.loginLabelEdit, "Enter");
+    Type(general.initialMessageEdit, "Members only.\nPlease log in.");
+    Type(general.triesEdit, "7");
 
-    FormView& responses = Page(FrameMain::kResponses);
-    Type(responses, 2842, correctAudio);
-    Type(responses, 2846, incorrectAudio);
-    Type(responses, 2843, "Wrong user ID\nor password.");
-    Type(responses, 2844, "Too many tries.\nGoodbye.");
-    Type(responses, 2848, "http://example.com/denied.html");
+    const auto responses = ControlsOf<ResponsesPageForm>(Page(FrameMain::kResponses));
+    Type(responses.correctAudioEdit, correctAudio);
+    Type(responses.incorrectAudioEdit, incorrectAudio);
+    Type(responses.incorrectMessageEdit, "Wrong user ID\nor password.");
+    Type(responses.failMessageEdit, "Too many tries.\nGoodbye.");
+    Type(responses.failUrlCombo, "http://example.com/denied.html");
     OnNextDialog([](QDialog& dialog) {
-        Type(dialog, 2851, "smtp.example.com");
-        Type(dialog, 2841, "welcome@example.com");
-        Type(dialog, 2845, "intruder@example.com");
-        Click(dialog, kOk);
+        const auto form = ControlsOf<LoggingDialogForm>(dialog);
+        Type(form.mailHostEdit, "smtp.example.com");
+        Type(form.successEmailEdit, "welcome@example.com");
+        Type(form.failEmailEdit, "intruder@example.com");
+        Click(form.okButton);
     });
-    Click(responses, 2850);
+    Click(responses.loggingButton);
 
-    FormView& appearance = Page(FrameMain::kAppearance);
-    ClickWell(appearance, 1002, QStringLiteral("Sea Green"));
+    const auto appearance = ControlsOf<AppearancePageForm>(Page(FrameMain::kAppearance));
+    ClickWell(appearance.backgroundButton, QStringLiteral("Sea Green"));
     // The border colour can only be chosen once the style has a border.
-    auto* style = appearance.Control<QComboBox>(1006);
-    ASSERT_NE(style, nullptr);
+    QComboBox* style = appearance.borderStyleList;
     const int bump = style->findText(QStringLiteral("Bump"));
     ASSERT_EQ(bump, 3);
     style->setCurrentIndex(bump);
     emit style->activated(bump);
-    ClickMoreColours(appearance, 1003, chosenBorder);
-    Type(appearance, 1008, "7");
-    Type(appearance, 1012, "9");
-    Type(appearance, 1005, "3");
+    ClickMoreColours(appearance.borderColourButton, chosenBorder);
+    Type(appearance.spacingEdit, "7");
+    Type(appearance.marginEdit, "9");
+    Type(appearance.thicknessEdit, "3");
     OnNextDialog([](QDialog& dialog) {
-        Type(dialog, 2801, "Courier");
-        Type(dialog, 2802, "14");
-        FindControl<QCheckBox>(&dialog, 2803)->setChecked(false);
-        FindControl<QCheckBox>(&dialog, 2804)->setChecked(true);
-        Click(dialog, kOk);
+        const auto form = ControlsOf<FontDialogForm>(dialog);
+        Type(form.familyCombo, "Courier");
+        Type(form.sizeCombo, "14");
+        form.boldCheck->setChecked(false);
+        form.italicCheck->setChecked(true);
+        Click(form.okButton);
     });
-    Click(appearance, 2823);
+    Click(appearance.fontButton);
 
-    FormView& generate = Page(FrameMain::kGenerate);
-    SetChecked(generate, 1920, true);
+    const auto generate = ControlsOf<GeneratePageForm>(Page(FrameMain::kGenerate));
+    SetChecked(generate.readFromFileCheck, true);
     OnNextDialog([&](QDialog& dialog) {
-        Type(dialog, 1302, lockFile);
-        Type(dialog, 1303, "Loading the members...");
-        Type(dialog, 1304, "120");
-        Click(dialog, kOk);
+        const auto form = ControlsOf<InputDetailsDialogForm>(dialog);
+        Type(form.lockFileEdit, lockFile);
+        Type(form.loadingMessageEdit, "Loading the members...");
+        Type(form.intervalEdit, "120");
+        Click(form.okButton);
     });
-    Click(generate, 1921);
+    Click(generate.detailsButton);
 
     const QString saved = Path("edited.loc");
     Prompts().AnswerSaveAs(saved);

@@ -59,13 +59,11 @@ protected:
     }
 
     // Clicks the check box until it shows the wanted state; one click is expected.
-    static void SetChecked(const QWidget& form, int id, bool checked)
+    static void SetChecked(QCheckBox* box, bool checked)
     {
-        auto* box = FindControl<QCheckBox>(&form, id);
-        ASSERT_NE(box, nullptr) << "no check box " << id;
-        ASSERT_NE(box->isChecked(), checked) << "check box " << id << " already so";
+        ASSERT_NE(box->isChecked(), checked) << qPrintable(box->objectName()) << " already so";
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
-        EXPECT_EQ(box->isChecked(), checked) << id;
+        EXPECT_EQ(box->isChecked(), checked) << qPrintable(box->objectName());
     }
 
     // Runs the command-line program and hands back what it wrote on its standard output.

@@ -1,5 +1,4 @@
 #include "EndToEndTest.h"
-#include "framework/DialogBase.h"
 #include "generate/ResourceList.h"
 
 #include <QDir>
@@ -12,8 +11,6 @@
 #include <cstdint>
 
 namespace {
-
-constexpr int kOk = DialogBase::kIdOk;
 
 // A small mono 8 kHz Sun audio file: the 24-byte header ".snd", data offset, data size,
 // encoding 1 (8-bit mu-law), sample rate and channels, all big-endian, then the samples.
@@ -82,16 +79,17 @@ TEST_F(OutputsMatchTheCommandLineTest, ThePageAndPublishedFilesEqualTheCommandLi
     RunCli({ QStringLiteral("build"), json, project });
 
     StartShown({ project });
-    FormView& generate = Page(FrameMain::kGenerate);
+    const auto generate = ControlsOf<GeneratePageForm>(Page(FrameMain::kGenerate));
 
     // The lock input file is written from the Input Details dialog, to the project's own name.
     OnNextDialog([&](QDialog& dialog) {
-        EXPECT_EQ(TextOf(dialog, 1302), lockFile);
+        const auto form = ControlsOf<InputDetailsDialogForm>(dialog);
+        EXPECT_EQ(TextOf(form.lockFileEdit), lockFile);
         Prompts().AnswerSaveAs(lockFile);
-        Click(dialog, 1305);
-        Click(dialog, kOk);
+        Click(form.writeFileButton);
+        Click(form.okButton);
     });
-    Click(generate, 1921);
+    Click(generate.detailsButton);
     ASSERT_TRUE(QFile::exists(lockFile));
 
     const QString page = Path("site/members.html");
@@ -103,12 +101,13 @@ TEST_F(OutputsMatchTheCommandLineTest, ThePageAndPublishedFilesEqualTheCommandLi
         resourcesShown = true;
         Prompts().AnswerFolder(guiPublish);
         Prompts().AnswerMessage(PromptAnswer::Ok);
-        Click(dialog, 2201);
+        const auto form = ControlsOf<ResourcesDialogForm>(dialog);
+        Click(form.copyLocallyButton);
         EXPECT_EQ(Prompts().MessageTexts().value(0),
             QStringLiteral("The Publish operation was successful.  All files were copied."));
-        Click(dialog, kOk);
+        Click(form.okButton);
     });
-    Click(generate, 1703);
+    Click(generate.fileButton);
     ASSERT_TRUE(resourcesShown);
 
     const QByteArray cliPage = RunCli(

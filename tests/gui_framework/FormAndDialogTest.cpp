@@ -1,3 +1,4 @@
+#include "forms/AllForms.h"
 #include "framework/DialogBase.h"
 #include "framework/FormView.h"
 #include "model/Doc.h"
@@ -26,10 +27,11 @@ class FontLikeDialog : public DialogBase
 {
 public:
     FontLikeDialog()
-        : DialogBase(2800)
+        : DialogBase(FontDialogForm::kTemplateId)
     {
     }
 
+    const FontDialogForm ui = FormControls<FontDialogForm>(*this);
     QByteArray family = "Arial";
     std::int32_t size = 10;
     std::int32_t bold = 0;
@@ -38,9 +40,9 @@ public:
 protected:
     void Exchange(DataExchange& exchange) override
     {
-        exchange.Check(2803, bold);
-        exchange.Text(2801, family);
-        exchange.Integer(2802, size, 0, 255);
+        exchange.Check(ui.boldCheck, bold);
+        exchange.Text(ui.familyCombo, family);
+        exchange.Integer(ui.sizeCombo, size, 0, 255);
     }
 
     void OnInitDialog() override
@@ -55,10 +57,11 @@ class WidthPage : public FormView
 {
 public:
     explicit WidthPage(Doc& doc)
-        : FormView(1900, doc, nullptr, 121)
+        : FormView(GeneralPageForm::kTemplateId, doc, nullptr, GeneralPageForm::Id::picturePanel)
     {
     }
 
+    const GeneralPageForm ui = FormControls<GeneralPageForm>(*this);
     std::int32_t width = 0;
 
     void OnInitialUpdate() override
@@ -78,7 +81,10 @@ public:
     }
 
 protected:
-    void Exchange(DataExchange& exchange) override { exchange.Integer(1901, width, 1, 5000); }
+    void Exchange(DataExchange& exchange) override
+    {
+        exchange.Integer(ui.widthEdit, width, 1, 5000);
+    }
 };
 
 // How many different colours the widget shows inside rect.
@@ -102,12 +108,12 @@ TEST(DialogBase, EachRunPushesTheValuesAndCancelTakesNothing)
     EXPECT_TRUE(dialog.isModal());
     dialog.show();
     EXPECT_EQ(dialog.initialisations, 1);
-    EXPECT_EQ(dialog.Control<QComboBox>(2802)->currentText(), QStringLiteral("10"));
-    EXPECT_EQ(dialog.Control<QComboBox>(2801)->currentText(), QStringLiteral("Arial"));
+    EXPECT_EQ(dialog.ui.sizeCombo->currentText(), QStringLiteral("10"));
+    EXPECT_EQ(dialog.ui.familyCombo->currentText(), QStringLiteral("Arial"));
 
     // Cancel and the close box take nothing.
-    dialog.Control<QComboBox>(2802)->setEditText(QStringLiteral("20"));
-    dialog.Control<QPushButton>(DialogBase::kIdCancel)->click();
+    dialog.ui.sizeCombo->setEditText(QStringLiteral("20"));
+    dialog.ui.cancelButton->click();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(dialog.size, 10);
@@ -115,8 +121,8 @@ TEST(DialogBase, EachRunPushesTheValuesAndCancelTakesNothing)
     dialog.size = 12;
     dialog.show();
     EXPECT_EQ(dialog.initialisations, 2);
-    EXPECT_EQ(dialog.Control<QComboBox>(2802)->currentText(), QStringLiteral("12"));
-    dialog.Control<QComboBox>(2802)->setEditText(QStringLiteral("20"));
+    EXPECT_EQ(dialog.ui.sizeCombo->currentText(), QStringLiteral("12"));
+    dialog.ui.sizeCombo->setEditText(QStringLiteral("20"));
     dialog.close();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(dialog.size, 12);
@@ -127,12 +133,12 @@ TEST(DialogBase, OkStaysOpenOnARefusedValueAndClosesOnceAllAreTaken)
     TestPrompts prompts;
     FontLikeDialog dialog;
     dialog.show();
-    dialog.Control<QCheckBox>(2803)->setChecked(true);
-    dialog.Control<QComboBox>(2801)->setEditText(QStringLiteral("Courier"));
-    dialog.Control<QComboBox>(2802)->setEditText(QStringLiteral("300"));
+    dialog.ui.boldCheck->setChecked(true);
+    dialog.ui.familyCombo->setEditText(QStringLiteral("Courier"));
+    dialog.ui.sizeCombo->setEditText(QStringLiteral("300"));
     prompts.AnswerMessage(PromptAnswer::Ok);
 
-    dialog.Control<QPushButton>(DialogBase::kIdOk)->click();
+    dialog.ui.okButton->click();
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(
         prompts.MessageTexts(), QStringList({ "Please enter an integer between 0 and 255." }));
@@ -141,8 +147,8 @@ TEST(DialogBase, OkStaysOpenOnARefusedValueAndClosesOnceAllAreTaken)
     EXPECT_EQ(dialog.family, "Courier");
     EXPECT_EQ(dialog.size, 10);
 
-    dialog.Control<QComboBox>(2802)->setEditText(QStringLiteral("14"));
-    dialog.Control<QPushButton>(DialogBase::kIdOk)->click();
+    dialog.ui.sizeCombo->setEditText(QStringLiteral("14"));
+    dialog.ui.okButton->click();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.size, 14);
@@ -154,7 +160,7 @@ TEST(DialogBase, ThePicturePanelFillsItsPlaceholder)
     {
     public:
         About()
-            : DialogBase(2600, nullptr, 121)
+            : DialogBase(AboutDialogForm::kTemplateId, nullptr, AboutDialogForm::Id::picturePanel)
         {
         }
     } about;
@@ -162,11 +168,11 @@ TEST(DialogBase, ThePicturePanelFillsItsPlaceholder)
     {
     public:
         Plain()
-            : DialogBase(2600)
+            : DialogBase(AboutDialogForm::kTemplateId)
         {
         }
     } plain;
-    const QRect panel = about.Control(121)->geometry();
+    const QRect panel = FormControls<AboutDialogForm>(about).picturePanel->geometry();
     EXPECT_GT(ColoursIn(about, panel), 8);
     EXPECT_LE(ColoursIn(plain, panel), 2);
 }
@@ -179,7 +185,7 @@ TEST(FormView, InitialUpdateShowsTheDocumentAndCommitWritesOnlyAcceptedValues)
     WidthPage page(doc);
     page.show();
     page.OnInitialUpdate();
-    auto* edit = page.Control<QLineEdit>(1901);
+    auto* edit = page.ui.widthEdit;
     EXPECT_EQ(edit->text(), QStringLiteral("640"));
 
     edit->setText(QStringLiteral("800"));
@@ -211,15 +217,15 @@ TEST(FormView, EveryPageIsBuiltOnItsTemplateWithItsPanelAndCommitsWhatItLoaded)
     {
         std::unique_ptr<FormView> view;
         int templateId;
-        int panelId;
+        bool hasPanel;
     };
     Page pages[] = {
-        { std::make_unique<ViewLock>(doc), 1600, 121 },
-        { std::make_unique<ViewGeneral>(doc), 1900, 121 },
-        { std::make_unique<ViewResponses>(doc), 2801, 2847 },
-        { std::make_unique<ViewAppearance>(doc), 1000, 1011 },
-        { std::make_unique<ViewGenerate>(doc), 1700, 121 },
-        { std::make_unique<ViewPreview>(doc), 1800, FormView::kNoPanel },
+        { std::make_unique<ViewLock>(doc), LocksPageForm::kTemplateId, true },
+        { std::make_unique<ViewGeneral>(doc), GeneralPageForm::kTemplateId, true },
+        { std::make_unique<ViewResponses>(doc), ResponsesPageForm::kTemplateId, true },
+        { std::make_unique<ViewAppearance>(doc), AppearancePageForm::kTemplateId, true },
+        { std::make_unique<ViewGenerate>(doc), GeneratePageForm::kTemplateId, true },
+        { std::make_unique<ViewPreview>(doc), PreviewPageForm::kTemplateId, false },
     };
     for (Page& page : pages) {
         SCOPED_TRACE(page.templateId);
@@ -231,9 +237,9 @@ TEST(FormView, EveryPageIsBuiltOnItsTemplateWithItsPanelAndCommitsWhatItLoaded)
         page.view->OnInitialUpdate();
         EXPECT_TRUE(page.view->Commit());
         EXPECT_FALSE(doc.IsModified());
-        if (page.panelId == FormView::kNoPanel)
+        if (!page.hasPanel)
             continue;
-        QWidget* placeholder = page.view->Control(page.panelId);
+        auto* placeholder = page.view->findChild<QWidget*>(QStringLiteral("picturePanel"));
         ASSERT_NE(placeholder, nullptr);
         EXPECT_TRUE(placeholder->isHidden());
         EXPECT_GT(ColoursIn(*page.view, placeholder->geometry()), 8);

@@ -1,5 +1,6 @@
 #include "framework/TemplateBuilder.h"
 
+#include "forms/AllForms.h"
 #include "framework/UpDown.h"
 
 #include <QButtonGroup>
@@ -30,6 +31,11 @@ std::unique_ptr<QWidget> Build(const DialogTemplate& dialogTemplate)
     return form;
 }
 
+template<class T = QWidget> T* Named(const QWidget* form, const char* name)
+{
+    return form->findChild<T*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+}
+
 QStringList ItemTexts(const QComboBox* combo)
 {
     QStringList texts;
@@ -42,28 +48,28 @@ const char kMixedForm[] = R"({
   "id": 9001, "kind": "dialog", "caption": "Mixed", "size": [200, 120],
   "font": ["MS Sans Serif", 8],
   "controls": [
-    { "type": "static", "id": -1, "text": "&Name:", "rect": [4, 4, 30, 8] },
-    { "type": "static", "id": 30, "text": "Fish && Chips", "rect": [40, 4, 60, 8] },
-    { "type": "edit", "id": 10, "rect": [4, 14, 60, 14], "style": ["autohscroll", "tabstop"] },
-    { "type": "updown", "id": 11, "rect": [60, 14, 11, 14], "style": ["autobuddy", "alignright"] },
-    { "type": "groupbox", "id": 12, "text": "Choice", "rect": [4, 30, 100, 40] },
-    { "type": "radio", "id": 13, "text": "One", "rect": [8, 40, 40, 10], "style": ["group"] },
-    { "type": "radio", "id": 14, "text": "Two", "rect": [8, 52, 40, 10] },
-    { "type": "checkbox", "id": 15, "text": "Check", "rect": [110, 40, 40, 10], "style": ["group"] },
-    { "type": "radio", "id": 16, "text": "Red", "rect": [110, 52, 40, 10], "style": ["group"] },
-    { "type": "radio", "id": 17, "text": "Blue", "rect": [150, 52, 40, 10] },
-    { "type": "combo", "id": 18, "rect": [4, 74, 60, 50], "style": ["dropdown", "sort"],
+    { "type": "static", "id": -1, "name": "nameLabel", "text": "&Name:", "rect": [4, 4, 30, 8] },
+    { "type": "static", "id": 30, "name": "fish", "text": "Fish && Chips", "rect": [40, 4, 60, 8] },
+    { "type": "edit", "id": 10, "name": "nameEdit", "rect": [4, 14, 60, 14], "style": ["autohscroll", "tabstop"] },
+    { "type": "updown", "id": 11, "name": "nameUpDown", "rect": [60, 14, 11, 14], "style": ["autobuddy", "alignright"] },
+    { "type": "groupbox", "id": 12, "name": "choiceGroup", "text": "Choice", "rect": [4, 30, 100, 40] },
+    { "type": "radio", "id": 13, "name": "one", "text": "One", "rect": [8, 40, 40, 10], "style": ["group"] },
+    { "type": "radio", "id": 14, "name": "two", "text": "Two", "rect": [8, 52, 40, 10] },
+    { "type": "checkbox", "id": 15, "name": "check", "text": "Check", "rect": [110, 40, 40, 10], "style": ["group"] },
+    { "type": "radio", "id": 16, "name": "red", "text": "Red", "rect": [110, 52, 40, 10], "style": ["group"] },
+    { "type": "radio", "id": 17, "name": "blue", "text": "Blue", "rect": [150, 52, 40, 10] },
+    { "type": "combo", "id": 18, "name": "targetCombo", "rect": [4, 74, 60, 50], "style": ["dropdown", "sort"],
       "items": ["_self", "_parent", "_top", "_blank"] },
-    { "type": "combo", "id": 19, "rect": [70, 74, 60, 50], "style": ["droplist"],
+    { "type": "combo", "id": 19, "name": "styleCombo", "rect": [70, 74, 60, 50], "style": ["droplist"],
       "items": ["None", "Up", "Down", "Bump", "Dip"] },
-    { "type": "static", "id": 20, "rect": [140, 74, 40, 20], "style": ["hidden"] },
-    { "type": "button", "id": 1, "text": "OK", "rect": [140, 100, 50, 14], "style": ["default"] }
+    { "type": "static", "id": 20, "name": "placeholder", "rect": [140, 74, 40, 20], "style": ["hidden"] },
+    { "type": "button", "id": 1, "name": "okButton", "text": "OK", "rect": [140, 100, 50, 14], "style": ["default"] }
   ]
 })";
 
 } // namespace
 
-TEST(TemplateBuilder, EveryTemplateInTheResourcesBuildsWithItsControlsNamedByIdAndSized)
+TEST(TemplateBuilder, EveryTemplateInTheResourcesBuildsWithItsControlsNamedAndSized)
 {
     int templates = 0;
     QDirIterator it(QStringLiteral(":/templates"), { QStringLiteral("*.json") });
@@ -82,16 +88,49 @@ TEST(TemplateBuilder, EveryTemplateInTheResourcesBuildsWithItsControlsNamedByIdA
             = form.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
         EXPECT_EQ(children.size(), qsizetype(dialogTemplate->controls.size()));
         for (const TemplateControl& control : dialogTemplate->controls) {
-            if (control.id == -1)
-                continue;
-            SCOPED_TRACE(control.id);
-            QWidget* widget = FindControl(&form, control.id);
+            SCOPED_TRACE(control.name.toStdString());
+            QWidget* widget = form.findChild<QWidget*>(control.name, Qt::FindDirectChildrenOnly);
             ASSERT_NE(widget, nullptr);
             EXPECT_EQ(widget->isHidden(), control.Has("hidden"));
+            if (control.id != -1) {
+                EXPECT_EQ(builder.ControlWithId(form, control.id), widget);
+            }
         }
         ++templates;
     }
     EXPECT_GE(templates, 14);
+}
+
+template<class Form> void ExpectEveryControlOfItsClass()
+{
+    SCOPED_TRACE(Form::kName);
+    const std::optional<DialogTemplate> dialogTemplate = LoadDialogTemplate(Form::kTemplateId);
+    ASSERT_TRUE(dialogTemplate.has_value());
+    QWidget form;
+    TemplateBuilder(*dialogTemplate).Build(&form);
+    QStringList faults;
+    BindForm<Form>(form, faults);
+    EXPECT_EQ(faults, QStringList());
+}
+
+TEST(TemplateBuilder, EveryFormStructFindsEachControlWithItsClass)
+{
+    std::apply(
+        [](auto... forms) { (ExpectEveryControlOfItsClass<decltype(forms)>(), ...); }, AllForms {});
+
+    // A control renamed in the template goes missing; another in its place has the wrong class.
+    QWidget form;
+    TemplateBuilder(*LoadDialogTemplate(FontDialogForm::kTemplateId)).Build(&form);
+    const FontDialogForm built = FormControls<FontDialogForm>(form);
+    built.boldCheck->setObjectName(QStringLiteral("renamed"));
+    built.familyCombo->setObjectName(QStringLiteral("boldCheck"));
+    QStringList faults;
+    const FontDialogForm bound = BindForm<FontDialogForm>(form, faults);
+    EXPECT_EQ(faults,
+        QStringList({ "familyCombo is missing", "boldCheck is a QComboBox, not a QCheckBox" }));
+    EXPECT_EQ(bound.familyCombo, nullptr);
+    EXPECT_EQ(bound.boldCheck, nullptr);
+    EXPECT_EQ(bound.sizeCombo, built.sizeCombo);
 }
 
 TEST(TemplateBuilder, DialogUnitsFollowTheFontAsWindowsMeasuresIt)
@@ -120,7 +159,7 @@ TEST(TemplateBuilder, DialogUnitsFollowTheFontAsWindowsMeasuresIt)
     EXPECT_EQ(left.bottom() + 1, right.top());
 
     const std::unique_ptr<QWidget> form = Build(small);
-    EXPECT_EQ(FindControl(form.get(), 10)->geometry().topLeft(),
+    EXPECT_EQ(Named(form.get(), "nameEdit")->geometry().topLeft(),
         QPoint(units.ToPixelsX(4), units.ToPixelsY(14)));
     EXPECT_EQ(form->font(), smallBuilder.Font());
 }
@@ -129,14 +168,16 @@ TEST(TemplateBuilder, TabOrderFollowsTheTemplateAndSkipsStaticsAndFrames)
 {
     const std::unique_ptr<QWidget> form = Build(Parse(kMixedForm));
     QStringList chain;
-    QWidget* widget = FindControl(form.get(), 10);
+    QWidget* widget = Named(form.get(), "nameEdit");
     for (int guard = 0; guard < 40 && chain.size() < 9; ++guard) {
         // An editable combo passes focus on through its own line edit.
         if (widget->parentWidget() == form.get() && widget->focusPolicy() & Qt::TabFocus)
             chain.append(widget->objectName());
         widget = widget->nextInFocusChain();
     }
-    EXPECT_EQ(chain, QStringList({ "10", "13", "14", "15", "16", "17", "18", "19", "1" }));
+    EXPECT_EQ(chain,
+        QStringList({ "nameEdit", "one", "two", "check", "red", "blue", "targetCombo", "styleCombo",
+            "okButton" }));
 }
 
 TEST(TemplateBuilder, ControlsTakeTheirStylesAndTexts)
@@ -144,27 +185,25 @@ TEST(TemplateBuilder, ControlsTakeTheirStylesAndTexts)
     const std::unique_ptr<QWidget> form = Build(Parse(kMixedForm));
 
     // A mnemonic label leads to the next control that takes focus; "&&" shows one ampersand.
-    const QList<QLabel*> labels = form->findChildren<QLabel*>(QStringLiteral("-1"));
-    ASSERT_EQ(labels.size(), 1);
-    EXPECT_EQ(labels.first()->buddy(), FindControl(form.get(), 10));
-    EXPECT_EQ(FindControl<QLabel>(form.get(), 30)->text(), QStringLiteral("Fish & Chips"));
+    EXPECT_EQ(Named<QLabel>(form.get(), "nameLabel")->buddy(), Named(form.get(), "nameEdit"));
+    EXPECT_EQ(Named<QLabel>(form.get(), "fish")->text(), QStringLiteral("Fish & Chips"));
 
-    EXPECT_EQ(FindControl<UpDown>(form.get(), 11)->buddy(), FindControl(form.get(), 10));
-    EXPECT_TRUE(FindControl(form.get(), 20)->isHidden());
-    EXPECT_TRUE(FindControl<QPushButton>(form.get(), 1)->isDefault());
+    EXPECT_EQ(Named<UpDown>(form.get(), "nameUpDown")->buddy(), Named(form.get(), "nameEdit"));
+    EXPECT_TRUE(Named(form.get(), "placeholder")->isHidden());
+    EXPECT_TRUE(Named<QPushButton>(form.get(), "okButton")->isDefault());
 
     // The group box is a frame behind the radio buttons, not their parent.
-    EXPECT_EQ(FindControl(form.get(), 13)->parentWidget(), form.get());
-    EXPECT_EQ(form->children().indexOf(FindControl(form.get(), 12)), 0);
+    EXPECT_EQ(Named(form.get(), "one")->parentWidget(), form.get());
+    EXPECT_EQ(form->children().indexOf(Named(form.get(), "choiceGroup")), 0);
 }
 
 TEST(TemplateBuilder, RadioButtonsAreExclusiveOnlyWithinTheirGroup)
 {
     const std::unique_ptr<QWidget> form = Build(Parse(kMixedForm));
-    auto* one = FindControl<QRadioButton>(form.get(), 13);
-    auto* two = FindControl<QRadioButton>(form.get(), 14);
-    auto* red = FindControl<QRadioButton>(form.get(), 16);
-    auto* blue = FindControl<QRadioButton>(form.get(), 17);
+    auto* one = Named<QRadioButton>(form.get(), "one");
+    auto* two = Named<QRadioButton>(form.get(), "two");
+    auto* red = Named<QRadioButton>(form.get(), "red");
+    auto* blue = Named<QRadioButton>(form.get(), "blue");
     ASSERT_NE(one->group(), nullptr);
     EXPECT_EQ(one->group(), two->group());
     EXPECT_NE(one->group(), red->group());
@@ -181,8 +220,8 @@ TEST(TemplateBuilder, RadioButtonsAreExclusiveOnlyWithinTheirGroup)
 TEST(TemplateBuilder, SortedCombosKeepTheirListInOrderIgnoringCaseUnsortedOnesDoNot)
 {
     const std::unique_ptr<QWidget> form = Build(Parse(kMixedForm));
-    auto* sorted = FindControl<QComboBox>(form.get(), 18);
-    auto* unsorted = FindControl<QComboBox>(form.get(), 19);
+    auto* sorted = Named<QComboBox>(form.get(), "targetCombo");
+    auto* unsorted = Named<QComboBox>(form.get(), "styleCombo");
 
     EXPECT_EQ(ItemTexts(sorted), QStringList({ "_blank", "_parent", "_self", "_top" }));
     EXPECT_EQ(ItemTexts(unsorted), QStringList({ "None", "Up", "Down", "Bump", "Dip" }));

@@ -3,6 +3,7 @@
 #include "generate/HtmlPage.h"
 #include "generate/LockInputFile.h"
 #include "OutputsTestSupport.h"
+#include "support/TestForms.h"
 #include "util/StringIds.h"
 
 #include <QClipboard>
@@ -23,9 +24,10 @@ struct ShownResources
 ModalDialogWatcher WatchResources(std::vector<ShownResources>& shown)
 {
     return ModalDialogWatcher([&shown](QDialog& dialog) {
-        const auto* list = dialog.findChild<QListWidget*>(QStringLiteral("2202"));
-        shown.push_back({ dialog.findChild<QPlainTextEdit*>(QStringLiteral("2204"))->toPlainText(),
-            list->count(), int(list->selectedItems().size()) });
+        const auto form = ControlsOf<ResourcesDialogForm>(dialog);
+        const QListWidget* list = form.resourceList;
+        shown.push_back(
+            { form.htmlEdit->toPlainText(), list->count(), int(list->selectedItems().size()) });
     });
 }
 

@@ -1,6 +1,7 @@
 #include "OutputsTestSupport.h"
 #include "publish/DialogCopyProgress.h"
 #include "publish/DialogResources.h"
+#include "support/TestForms.h"
 #include "util/FileCopy.h"
 #include "util/StringIds.h"
 
@@ -32,7 +33,7 @@ protected:
         m_prompts.AnswerFolder(Path(folder));
         for (PromptAnswer answer : m_answers)
             m_prompts.AnswerMessage(answer);
-        m_dialog.Control<QPushButton>(2201)->click();
+        ControlsOf<ResourcesDialogForm>(m_dialog).copyLocallyButton->click();
     }
 
     QString Published(const QString& name) const { return Path("pub/" + name); }
@@ -46,7 +47,8 @@ protected:
 TEST_F(PublishTest, EveryEntryStartsSelectedAndOnlySelectedFilesAreCopied)
 {
     m_dialog.show();
-    auto* list = m_dialog.Control<QListWidget>(2202);
+    const auto form = ControlsOf<ResourcesDialogForm>(m_dialog);
+    QListWidget* list = form.resourceList;
     EXPECT_EQ(list->selectedItems().size(), 3);
     m_answers = { PromptAnswer::Ok };
     CopyLocally();
@@ -62,7 +64,7 @@ TEST_F(PublishTest, EveryEntryStartsSelectedAndOnlySelectedFilesAreCopied)
     m_answers = { PromptAnswer::Yes, PromptAnswer::Ok };
     CopyLocally();
     EXPECT_FALSE(QFile::exists(Published("no.au")));
-    m_dialog.Control<QPushButton>(2203)->click();
+    form.selectAllButton->click();
     EXPECT_EQ(list->selectedItems().size(), 3);
 
     const std::vector<PromptRecord>& asked = m_prompts.Asked();
@@ -118,7 +120,7 @@ TEST_F(PublishTest, FilesOfOneNameAreReportedBeforeAFolderIsChosen)
     m_doc.incorrectAudio = MakeFile(QStringLiteral("other/yes.au"));
     m_dialog.show();
     m_prompts.AnswerMessage(PromptAnswer::Ok);
-    m_dialog.Control<QPushButton>(2201)->click();
+    ControlsOf<ResourcesDialogForm>(m_dialog).copyLocallyButton->click();
     EXPECT_EQ(m_prompts.MessageTexts(),
         QStringList { Message(IDS_SAME_FILE_NAME, m_doc.correctAudio, m_doc.incorrectAudio) });
     EXPECT_EQ(m_prompts.Asked().size(), 1u);
@@ -128,8 +130,10 @@ TEST_F(PublishTest, CancelStopsALargeFileBetweenPiecesAndKeepsTheOlderCopy)
 {
     ASSERT_TRUE(WriteBytes(Path("yes.au"), QByteArray(2 * CopyChunkSize, 'y')));
     ASSERT_TRUE(WriteBytes(Published("yes.au"), "older yes"));
-    m_prompts.OnMessage(Message(IDS_ASK_REPLACE_FILE, PublishedBytes("yes.au")),
-        [this] { m_dialog.findChild<DialogCopyProgress*>()->Control<QPushButton>(2)->click(); });
+    m_prompts.OnMessage(Message(IDS_ASK_REPLACE_FILE, PublishedBytes("yes.au")), [this] {
+        const auto* progress = m_dialog.findChild<DialogCopyProgress*>();
+        ControlsOf<CopyProgressDialogForm>(*progress).cancelButton->click();
+    });
     m_answers = { PromptAnswer::Yes, PromptAnswer::Ok };
     CopyLocally();
 
@@ -162,14 +166,15 @@ TEST_F(PublishTest, CancelInTheProgressWindowStopsBeforeTheNextFile)
         ASSERT_NE(progress, nullptr);
         EXPECT_FALSE(m_dialog.isEnabled());
         EXPECT_TRUE(progress->isVisible() && progress->isEnabled());
-        EXPECT_EQ(progress->Control<QLabel>(2303)->text(), "Copying file 'Zarnith.class' ");
-        EXPECT_EQ(progress->Control<QProgressBar>(2302)->value(), 0);
-        EXPECT_EQ(progress->Control<QProgressBar>(2302)->maximum(), 3);
-        EXPECT_EQ(progress->Control<QLabel>(2301)->movie()->state(), QMovie::Running);
+        const auto window = ControlsOf<CopyProgressDialogForm>(*progress);
+        EXPECT_EQ(window.fileText->text(), "Copying file 'Zarnith.class' ");
+        EXPECT_EQ(window.progressBar->value(), 0);
+        EXPECT_EQ(window.progressBar->maximum(), 3);
+        EXPECT_EQ(window.animation->movie()->state(), QMovie::Running);
         // Closing the Resources dialog is refused while it copies.
         m_dialog.reject();
         EXPECT_TRUE(m_dialog.isVisible());
-        progress->Control<QPushButton>(2)->click();
+        window.cancelButton->click();
     });
     m_answers = { PromptAnswer::Yes, PromptAnswer::Ok };
     CopyLocally();

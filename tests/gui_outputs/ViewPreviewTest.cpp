@@ -3,6 +3,7 @@
 #include "generate/HtmlPage.h"
 #include "OutputsTestSupport.h"
 #include "preview/PreviewBrowserLoader.h"
+#include "support/TestForms.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -61,10 +62,10 @@ protected:
         OutputsTest::TearDown();
     }
 
-    bool FallbackShown() const { return m_view.Control(1804)->isVisibleTo(&m_view); }
+    bool FallbackShown() const { return m_ui.browserPlace->isVisibleTo(&m_view); }
     bool ButtonsEnabled() const
     {
-        return m_view.Control(1801)->isEnabled() && m_view.Control(1803)->isEnabled();
+        return m_ui.refreshButton->isEnabled() && m_ui.blankButton->isEnabled();
     }
     // The one child that is not a control of the page's template.
     QWidget* Browser() const
@@ -79,6 +80,7 @@ protected:
 
     FakeFactory m_factory;
     ViewPreview m_view { m_doc };
+    const PreviewPageForm m_ui = ControlsOf<PreviewPageForm>(m_view);
     const QString m_pluginName = PreviewPluginName();
 };
 
@@ -95,7 +97,7 @@ TEST_F(ViewPreviewTest, BrowserTakesThePlaceOfTheFallbackAndStartsOnTheBlankPage
     EXPECT_FALSE(FallbackShown());
     EXPECT_TRUE(ButtonsEnabled());
     ASSERT_NE(Browser(), nullptr);
-    EXPECT_EQ(Browser()->geometry(), m_view.Control(1804)->geometry());
+    EXPECT_EQ(Browser()->geometry(), m_ui.browserPlace->geometry());
     const QString blank = PreviewPath("blank.html");
     EXPECT_EQ(ReadBytes(blank), QByteArray("<HTML>\n<HEAD>\n</HEAD>\n</HTML>", 29));
     ASSERT_TRUE(m_factory.status);
@@ -116,13 +118,13 @@ TEST_F(ViewPreviewTest, RefreshRewritesThePageEachTimeAndBlankReturnsToTheEmptyP
     m_view.OnInitialUpdate();
     const QString page = PreviewPath("~Zarnith.html");
 
-    m_view.Control<QPushButton>(1801)->click();
+    m_ui.refreshButton->click();
     EXPECT_EQ(ReadBytes(page), BuildHtmlPage(m_doc, HtmlPageForm::Preview));
     EXPECT_TRUE(QFile::exists(PreviewPath("yes.au")));
     m_doc.width = 250;
     m_view.RefreshPreviewPage();
     EXPECT_EQ(ReadBytes(page), BuildHtmlPage(m_doc, HtmlPageForm::Preview));
-    m_view.Control<QPushButton>(1803)->click();
+    m_ui.blankButton->click();
 
     const QString blank = PreviewPath("blank.html");
     EXPECT_EQ(m_factory.navigations, (QStringList { blank, page, page, blank }));
@@ -137,10 +139,10 @@ TEST_F(ViewPreviewTest, WithoutABrowserTheFallbackShowsNothingIsWrittenAndLaterU
     m_view.RefreshPreviewPage();
 
     EXPECT_TRUE(FallbackShown());
-    EXPECT_TRUE(m_view.Control<QLabel>(1804)->text().startsWith(
+    EXPECT_TRUE(m_ui.browserPlace->text().startsWith(
         QLatin1String("There is currently no Preview available")));
-    EXPECT_FALSE(m_view.Control(1801)->isEnabled());
-    EXPECT_FALSE(m_view.Control(1803)->isEnabled());
+    EXPECT_FALSE(m_ui.refreshButton->isEnabled());
+    EXPECT_FALSE(m_ui.blankButton->isEnabled());
     EXPECT_EQ(Browser(), nullptr);
     EXPECT_TRUE(QDir(QFile::decodeName(m_preview)).entryList(QDir::Files).isEmpty());
 

@@ -6,39 +6,27 @@
 
 namespace {
 
-constexpr int kBackground = 1002;
-constexpr int kBorderColour = 1003;
-constexpr int kThickness = 1005;
-constexpr int kBorderStyle = 1006;
-constexpr int kSpacing = 1008;
-constexpr int kMargin = 1012;
-constexpr int kFont = 2823;
-constexpr int kFamily = 2801;
-constexpr int kSize = 2802;
-constexpr int kBold = 2803;
-constexpr int kItalic = 2804;
-constexpr int kOk = 1;
-
 class AppearancePageTest : public PageTest
 {
 protected:
     void Open()
     {
         page = std::make_unique<ViewAppearance>(doc);
+        ui = ControlsOf<AppearancePageForm>(*page);
         page->OnInitialUpdate();
     }
 
     void ChooseBorderStyle(int index)
     {
-        auto* list = page->Control<QComboBox>(kBorderStyle);
+        auto* list = ui.borderStyleList;
         list->setCurrentIndex(index);
         emit list->activated(index);
     }
 
     bool BorderControlsEnabled() const
     {
-        const bool thickness = page->Control(kThickness)->isEnabled();
-        EXPECT_EQ(thickness, page->Control(kBorderColour)->isEnabled());
+        const bool thickness = ui.thicknessEdit->isEnabled();
+        EXPECT_EQ(thickness, ui.borderColourButton->isEnabled());
         return thickness;
     }
 
@@ -48,16 +36,17 @@ protected:
     }
 
     std::unique_ptr<ViewAppearance> page;
+    AppearancePageForm ui;
 };
 
 TEST_F(AppearancePageTest, ANewProjectShowsItsDefaultsAndCommitsNothing)
 {
     Open();
-    EXPECT_EQ(page->Control<QComboBox>(kBorderStyle)->currentText(), "Dip");
-    EXPECT_EQ(TextOf(*page, kThickness), "5");
-    EXPECT_EQ(TextOf(*page, kSpacing), "5");
-    EXPECT_EQ(TextOf(*page, kMargin), "5");
-    EXPECT_EQ(page->Control<ColourButton>(kBackground)->colour(), MakeColour(192, 220, 192));
+    EXPECT_EQ(ui.borderStyleList->currentText(), "Dip");
+    EXPECT_EQ(TextOf(ui.thicknessEdit), "5");
+    EXPECT_EQ(TextOf(ui.spacingEdit), "5");
+    EXPECT_EQ(TextOf(ui.marginEdit), "5");
+    EXPECT_EQ(ui.backgroundButton->colour(), MakeColour(192, 220, 192));
     EXPECT_TRUE(BorderControlsEnabled());
     EXPECT_TRUE(page->Commit());
     EXPECT_FALSE(doc.IsModified());
@@ -66,9 +55,9 @@ TEST_F(AppearancePageTest, ANewProjectShowsItsDefaultsAndCommitsNothing)
 TEST_F(AppearancePageTest, SpacingOutsideItsRangeKeepsTheUserOnThePage)
 {
     Open();
-    Type(*page, kThickness, "9");
-    Type(*page, kSpacing, "21");
-    Type(*page, kMargin, "7");
+    Type(ui.thicknessEdit, "9");
+    Type(ui.spacingEdit, "21");
+    Type(ui.marginEdit, "7");
     prompts.AnswerMessage(PromptAnswer::Ok);
     EXPECT_FALSE(page->Commit());
     EXPECT_EQ(prompts.MessageTexts(), QStringList({ "Please enter an integer between 0 and 20." }));
@@ -77,12 +66,12 @@ TEST_F(AppearancePageTest, SpacingOutsideItsRangeKeepsTheUserOnThePage)
     EXPECT_EQ(doc.spacing, 5);
     EXPECT_EQ(doc.margin, 5);
 
-    Type(*page, kSpacing, "20");
-    Type(*page, kThickness, "51");
+    Type(ui.spacingEdit, "20");
+    Type(ui.thicknessEdit, "51");
     prompts.AnswerMessage(PromptAnswer::Ok);
     EXPECT_FALSE(page->Commit());
     EXPECT_EQ(prompts.MessageTexts().last(), "Please enter an integer between 1 and 50.");
-    Type(*page, kThickness, "50");
+    Type(ui.thicknessEdit, "50");
     EXPECT_TRUE(page->Commit());
     EXPECT_EQ(doc.spacing, 20);
     EXPECT_EQ(doc.margin, 7);
@@ -94,7 +83,7 @@ TEST_F(AppearancePageTest, BorderControlsFollowTheChosenStyle)
     ChooseBorderStyle(0);
     EXPECT_FALSE(BorderControlsEnabled());
     // The values stay and are still saved.
-    Type(*page, kThickness, "12");
+    Type(ui.thicknessEdit, "12");
     EXPECT_TRUE(page->Commit());
     EXPECT_EQ(doc.borderStyle, 0);
     EXPECT_EQ(doc.borderThickness, 12);
@@ -103,12 +92,12 @@ TEST_F(AppearancePageTest, BorderControlsFollowTheChosenStyle)
 
     // A bad thickness is reported and stops the exchange before the style, so the controls
     // follow the style last taken and the thickness can still be corrected.
-    Type(*page, kThickness, "x");
+    Type(ui.thicknessEdit, "x");
     prompts.AnswerMessage(PromptAnswer::Ok);
     ChooseBorderStyle(0);
     EXPECT_EQ(prompts.MessageTexts(), QStringList({ "Please enter an integer." }));
     EXPECT_TRUE(BorderControlsEnabled());
-    Type(*page, kThickness, "4");
+    Type(ui.thicknessEdit, "4");
     ChooseBorderStyle(0);
     EXPECT_FALSE(BorderControlsEnabled());
     EXPECT_TRUE(page->Commit());
@@ -129,12 +118,11 @@ TEST_F(AppearancePageTest, AStoredValueOutOfRangeIsReportedWhenThePageOpens)
 TEST_F(AppearancePageTest, ColourButtonsReportToTheirOwnValue)
 {
     Open();
-    emit page->Control<ColourButton>(kBackground)->colourChanged(kBackground, MakeColour(1, 2, 3));
+    emit ui.backgroundButton->colourChanged(MakeColour(1, 2, 3));
     EXPECT_TRUE(page->Commit());
     EXPECT_EQ(doc.backgroundColor, MakeColour(1, 2, 3));
     EXPECT_EQ(doc.borderColor, MakeColour(192, 220, 192));
-    emit page->Control<ColourButton>(kBorderColour)->colourChanged(kBorderColour, 0xFF);
-    emit page->Control<ColourButton>(kBorderColour)->colourChanged(4711, 0xFF00);
+    emit ui.borderColourButton->colourChanged(0xFF);
     EXPECT_TRUE(page->Commit());
     EXPECT_EQ(doc.borderColor, Colour(0xFF));
     EXPECT_EQ(doc.backgroundColor, MakeColour(1, 2, 3));
@@ -144,26 +132,28 @@ TEST_F(AppearancePageTest, TheFontDialogEditsTheFontAndRemembersFamilies)
 {
     Open();
     OnNextDialog([](QDialog& dialog) {
-        auto* family = FindControl<QComboBox>(&dialog, kFamily);
+        const auto form = ControlsOf<FontDialogForm>(dialog);
+        auto* family = form.familyCombo;
         EXPECT_EQ(family->currentText(), "Arial");
         EXPECT_EQ(family->count(), 3);
-        EXPECT_EQ(TextOf(dialog, kSize), "11");
-        EXPECT_TRUE(FindControl<QCheckBox>(&dialog, kBold)->isChecked());
-        EXPECT_FALSE(FindControl<QCheckBox>(&dialog, kItalic)->isChecked());
-        Type(dialog, kFamily, "Courier");
-        Type(dialog, kSize, "0");
-        FindControl<QCheckBox>(&dialog, kItalic)->setChecked(true);
-        Click(dialog, kOk);
+        EXPECT_EQ(TextOf(form.sizeCombo), "11");
+        EXPECT_TRUE(form.boldCheck->isChecked());
+        EXPECT_FALSE(form.italicCheck->isChecked());
+        Type(form.familyCombo, "Courier");
+        Type(form.sizeCombo, "0");
+        form.italicCheck->setChecked(true);
+        Click(form.okButton);
     });
-    Click(*page, kFont);
+    Click(ui.fontButton);
     EXPECT_EQ(Families(), std::vector<QByteArray>({ "Courier", "Arial", "TimesRoman", "Courier" }));
 
     // The same family again is not added twice in a row.
     OnNextDialog([](QDialog& dialog) {
-        EXPECT_EQ(TextOf(dialog, kFamily), "Courier");
-        Click(dialog, kOk);
+        const auto form = ControlsOf<FontDialogForm>(dialog);
+        EXPECT_EQ(TextOf(form.familyCombo), "Courier");
+        Click(form.okButton);
     });
-    Click(*page, kFont);
+    Click(ui.fontButton);
     EXPECT_EQ(Families().size(), 4u);
 
     EXPECT_TRUE(page->Commit());
@@ -178,15 +168,16 @@ TEST_F(AppearancePageTest, ARefusedSizeStillRemembersTheFamilyButCancelKeepsTheF
     Open();
     prompts.AnswerMessage(PromptAnswer::Ok);
     OnNextDialog([this](QDialog& dialog) {
-        Type(dialog, kFamily, "Verdana");
-        Type(dialog, kSize, "256");
-        Click(dialog, kOk);
+        const auto form = ControlsOf<FontDialogForm>(dialog);
+        Type(form.familyCombo, "Verdana");
+        Type(form.sizeCombo, "256");
+        Click(form.okButton);
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_EQ(
             prompts.MessageTexts(), QStringList({ "Please enter an integer between 0 and 255." }));
         dialog.reject();
     });
-    Click(*page, kFont);
+    Click(ui.fontButton);
     EXPECT_EQ(Families().front(), "Verdana");
     EXPECT_TRUE(page->Commit());
     EXPECT_FALSE(doc.IsModified());

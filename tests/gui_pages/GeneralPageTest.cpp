@@ -3,19 +3,13 @@
 
 namespace {
 
-constexpr int kWidth = 1901;
-constexpr int kHeight = 1902;
-constexpr int kUserLabel = 2836;
-constexpr int kLoginLabel = 2838;
-constexpr int kInitialMessage = 2840;
-constexpr int kTries = 1920;
-
 class GeneralPageTest : public PageTest
 {
 protected:
     void Open()
     {
         page = std::make_unique<ViewGeneral>(doc);
+        ui = ControlsOf<GeneralPageForm>(*page);
         page->OnInitialUpdate();
     }
 
@@ -29,17 +23,17 @@ protected:
     }
 
     std::unique_ptr<ViewGeneral> page;
+    GeneralPageForm ui;
 };
 
 TEST_F(GeneralPageTest, ShowsTheProjectAndLeavesItUnmodifiedWithoutChanges)
 {
     Open();
-    EXPECT_EQ(TextOf(*page, kWidth), "400");
-    EXPECT_EQ(TextOf(*page, kHeight), "200");
-    EXPECT_EQ(TextOf(*page, kUserLabel), "User:");
-    EXPECT_EQ(TextOf(*page, kTries), "3");
-    EXPECT_EQ(
-        TextOf(*page, kInitialMessage), "Enter your user ID and\npassword, then click login.");
+    EXPECT_EQ(TextOf(ui.widthEdit), "400");
+    EXPECT_EQ(TextOf(ui.heightEdit), "200");
+    EXPECT_EQ(TextOf(ui.userLabelEdit), "User:");
+    EXPECT_EQ(TextOf(ui.triesEdit), "3");
+    EXPECT_EQ(TextOf(ui.initialMessageEdit), "Enter your user ID and\npassword, then click login.");
     EXPECT_TRUE(page->Commit());
     EXPECT_FALSE(doc.IsModified());
 }
@@ -47,20 +41,20 @@ TEST_F(GeneralPageTest, ShowsTheProjectAndLeavesItUnmodifiedWithoutChanges)
 TEST_F(GeneralPageTest, SizesAndTriesOutsideTheirRangesAreRefused)
 {
     Open();
-    Type(*page, kWidth, "0");
+    Type(ui.widthEdit, "0");
     EXPECT_EQ(RefusedCommit(), "Please enter an integer between 1 and 5000.");
-    Type(*page, kWidth, "5001");
+    Type(ui.widthEdit, "5001");
     EXPECT_EQ(RefusedCommit(), "Please enter an integer between 1 and 5000.");
-    Type(*page, kWidth, "wide");
+    Type(ui.widthEdit, "wide");
     EXPECT_EQ(RefusedCommit(), "Please enter an integer.");
-    Type(*page, kWidth, "1");
-    Type(*page, kHeight, "5000");
-    Type(*page, kTries, "11");
+    Type(ui.widthEdit, "1");
+    Type(ui.heightEdit, "5000");
+    Type(ui.triesEdit, "11");
     EXPECT_EQ(RefusedCommit(), "Please enter an integer between 1 and 10.");
     EXPECT_EQ(doc.width, 1);
     EXPECT_EQ(doc.height, 5000);
     EXPECT_EQ(doc.retries, 3);
-    Type(*page, kTries, "10");
+    Type(ui.triesEdit, "10");
     EXPECT_TRUE(page->Commit());
     EXPECT_EQ(doc.retries, 10);
 }
@@ -69,16 +63,16 @@ TEST_F(GeneralPageTest, ARefusedValueStillCommitsTheFieldsTakenBeforeIt)
 {
     Open();
     // Taken in the order width, height, message, labels, tries: a bad height stops the rest.
-    Type(*page, kWidth, "640");
-    Type(*page, kHeight, "0");
-    Type(*page, kLoginLabel, "Enter");
+    Type(ui.widthEdit, "640");
+    Type(ui.heightEdit, "0");
+    Type(ui.loginLabelEdit, "Enter");
     EXPECT_EQ(RefusedCommit(), "Please enter an integer between 1 and 5000.");
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.width, 640);
     EXPECT_EQ(doc.height, 200);
     EXPECT_EQ(doc.loginLabel, "Login");
 
-    Type(*page, kHeight, "300");
+    Type(ui.heightEdit, "300");
     EXPECT_TRUE(page->Commit());
     EXPECT_EQ(doc.loginLabel, "Enter");
 }
@@ -86,13 +80,14 @@ TEST_F(GeneralPageTest, ARefusedValueStillCommitsTheFieldsTakenBeforeIt)
 TEST_F(GeneralPageTest, AMultiLineMessageIsStoredOnOneLineAndShownOnThreeAgain)
 {
     Open();
-    Type(*page, kInitialMessage, "one\ntwo\nthree");
+    Type(ui.initialMessageEdit, "one\ntwo\nthree");
     EXPECT_TRUE(page->Commit());
     EXPECT_EQ(doc.initialMessage, "one\\ntwo\\nthree");
 
     page = std::make_unique<ViewGeneral>(doc);
+    ui = ControlsOf<GeneralPageForm>(*page);
     page->OnInitialUpdate();
-    EXPECT_EQ(TextOf(*page, kInitialMessage), "one\ntwo\nthree");
+    EXPECT_EQ(TextOf(ui.initialMessageEdit), "one\ntwo\nthree");
     doc.SetModified(false);
     EXPECT_TRUE(page->Commit());
     EXPECT_FALSE(doc.IsModified());

@@ -9,36 +9,28 @@
 
 namespace {
 
-constexpr int kReadFromFile = 1920;
-constexpr int kDetails = 1921;
-constexpr int kFileButton = 1703;
-constexpr int kLockFile = 1302;
-constexpr int kLoadingMessage = 1303;
-constexpr int kInterval = 1304;
-constexpr int kIntervalUpDown = 1301;
-constexpr int kWriteInputFile = 1305;
-constexpr int kOk = 1;
-
 class GeneratePageTest : public PageTest
 {
 protected:
     void Open()
     {
         page = std::make_unique<ViewGenerate>(doc);
+        ui = ControlsOf<GeneratePageForm>(*page);
         page->OnInitialUpdate();
     }
 
-    bool DetailsEnabled() const { return page->Control(kDetails)->isEnabled(); }
+    bool DetailsEnabled() const { return ui.detailsButton->isEnabled(); }
 
     std::unique_ptr<ViewGenerate> page;
+    GeneratePageForm ui;
 };
 
 TEST_F(GeneratePageTest, TheCheckBoxEnablesDetailsAtOnce)
 {
     Open();
-    EXPECT_FALSE(page->Control<QCheckBox>(kReadFromFile)->isChecked());
+    EXPECT_FALSE(ui.readFromFileCheck->isChecked());
     EXPECT_FALSE(DetailsEnabled());
-    Click(*page, kReadFromFile);
+    Click(ui.readFromFileCheck);
     EXPECT_TRUE(DetailsEnabled());
     EXPECT_FALSE(doc.IsModified());
     EXPECT_TRUE(page->Commit());
@@ -46,6 +38,7 @@ TEST_F(GeneratePageTest, TheCheckBoxEnablesDetailsAtOnce)
     EXPECT_TRUE(doc.IsModified());
 
     page = std::make_unique<ViewGenerate>(doc);
+    ui = ControlsOf<GeneratePageForm>(*page);
     page->OnInitialUpdate();
     EXPECT_TRUE(DetailsEnabled());
 }
@@ -55,21 +48,23 @@ TEST_F(GeneratePageTest, DetailsChangeThePageCopiesOnlyOnOk)
     doc.readLocksFromFile = 1;
     Open();
     OnNextDialog([](QDialog& dialog) {
-        EXPECT_EQ(TextOf(dialog, kLockFile), "lock.txt");
-        EXPECT_EQ(TextOf(dialog, kInterval), "300");
-        EXPECT_EQ(TextOf(dialog, kLoadingMessage), "Please wait while locks load...");
-        Type(dialog, kLockFile, "ignored.txt");
+        const auto form = ControlsOf<InputDetailsDialogForm>(dialog);
+        EXPECT_EQ(TextOf(form.lockFileEdit), "lock.txt");
+        EXPECT_EQ(TextOf(form.intervalEdit), "300");
+        EXPECT_EQ(TextOf(form.loadingMessageEdit), "Please wait while locks load...");
+        Type(form.lockFileEdit, "ignored.txt");
         dialog.reject();
     });
-    Click(*page, kDetails);
+    Click(ui.detailsButton);
     OnNextDialog([](QDialog& dialog) {
-        EXPECT_EQ(TextOf(dialog, kLockFile), "lock.txt");
-        Type(dialog, kLockFile, "users.txt");
-        Type(dialog, kInterval, "60");
-        Type(dialog, kLoadingMessage, "Loading");
-        Click(dialog, kOk);
+        const auto form = ControlsOf<InputDetailsDialogForm>(dialog);
+        EXPECT_EQ(TextOf(form.lockFileEdit), "lock.txt");
+        Type(form.lockFileEdit, "users.txt");
+        Type(form.intervalEdit, "60");
+        Type(form.loadingMessageEdit, "Loading");
+        Click(form.okButton);
     });
-    Click(*page, kDetails);
+    Click(ui.detailsButton);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_TRUE(page->Commit());
     EXPECT_TRUE(doc.IsModified());
@@ -84,31 +79,33 @@ TEST_F(GeneratePageTest, TheIntervalMustLieBetweenZeroAndFiveThousand)
     Open();
     prompts.AnswerMessage(PromptAnswer::Ok);
     OnNextDialog([this](QDialog& dialog) {
-        auto* upDown = FindControl<UpDown>(&dialog, kIntervalUpDown);
+        const auto form = ControlsOf<InputDetailsDialogForm>(dialog);
+        auto* upDown = form.intervalUpDown;
         EXPECT_EQ(upDown->maximum(), 20000);
         upDown->stepBy(25000);
-        EXPECT_EQ(TextOf(dialog, kInterval), "20000");
-        Type(dialog, kInterval, "6000");
-        Type(dialog, kLockFile, "later.txt");
-        Click(dialog, kOk);
+        EXPECT_EQ(TextOf(form.intervalEdit), "20000");
+        Type(form.intervalEdit, "6000");
+        Type(form.lockFileEdit, "later.txt");
+        Click(form.okButton);
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_EQ(
             prompts.MessageTexts(), QStringList({ "Please enter an integer between 0 and 5000." }));
-        Type(dialog, kInterval, "0");
-        Click(dialog, kOk);
+        Type(form.intervalEdit, "0");
+        Click(form.okButton);
         EXPECT_FALSE(dialog.isVisible());
     });
-    Click(*page, kDetails);
+    Click(ui.detailsButton);
     EXPECT_TRUE(page->Commit());
     EXPECT_EQ(doc.reloadInterval, 0);
     EXPECT_EQ(doc.lockFile, "later.txt");
 
     OnNextDialog([](QDialog& dialog) {
-        Type(dialog, kInterval, "5000");
-        Click(dialog, kOk);
+        const auto form = ControlsOf<InputDetailsDialogForm>(dialog);
+        Type(form.intervalEdit, "5000");
+        Click(form.okButton);
         EXPECT_FALSE(dialog.isVisible());
     });
-    Click(*page, kDetails);
+    Click(ui.detailsButton);
     EXPECT_TRUE(page->Commit());
     EXPECT_EQ(doc.reloadInterval, 5000);
 }
@@ -128,17 +125,18 @@ TEST_F(GeneratePageTest, TheInputFileIsWrittenUnderTheTypedNameWithoutStoringIt)
     prompts.AnswerMessage(PromptAnswer::Ok);
     prompts.AnswerSaveAs(QString());
     OnNextDialog([&](QDialog& dialog) {
-        Type(dialog, kLockFile, typed);
-        Click(dialog, kWriteInputFile);
+        const auto form = ControlsOf<InputDetailsDialogForm>(dialog);
+        Type(form.lockFileEdit, typed);
+        Click(form.writeFileButton);
         EXPECT_TRUE(dialog.isVisible());
-        EXPECT_EQ(TextOf(dialog, kLockFile), typed);
+        EXPECT_EQ(TextOf(form.lockFileEdit), typed);
         // A refused interval stops the exchange before the name, so the old name is offered.
-        Type(dialog, kInterval, "6000");
-        Type(dialog, kLockFile, folder.filePath("late.txt"));
-        Click(dialog, kWriteInputFile);
+        Type(form.intervalEdit, "6000");
+        Type(form.lockFileEdit, folder.filePath("late.txt"));
+        Click(form.writeFileButton);
         dialog.reject();
     });
-    Click(*page, kDetails);
+    Click(ui.detailsButton);
 
     ASSERT_EQ(prompts.Asked().size(), 3u);
     EXPECT_EQ(prompts.Asked()[0].kind, PromptKind::SaveAs);
@@ -156,10 +154,10 @@ TEST_F(GeneratePageTest, TheInputFileIsWrittenUnderTheTypedNameWithoutStoringIt)
 TEST_F(GeneratePageTest, OutputButtonsCommitThePageFirst)
 {
     Open();
-    Click(*page, kReadFromFile);
+    Click(ui.readFromFileCheck);
     doc.htmlFilePath = "/nowhere/page.html";
     prompts.AnswerSaveAs(QString());
-    Click(*page, kFileButton);
+    Click(ui.fileButton);
     ASSERT_EQ(prompts.Asked().size(), 1u);
     EXPECT_EQ(prompts.Asked()[0].initialPath, "/nowhere/page.html");
     EXPECT_EQ(doc.readLocksFromFile, 1);

@@ -9,16 +9,6 @@
 
 namespace {
 
-constexpr int kList = 1601;
-constexpr int kAdd = 1608;
-constexpr int kDelete = 1609;
-constexpr int kProperties = 1610;
-constexpr int kOk = 1;
-constexpr int kUserId = 2832;
-constexpr int kPassword = 2833;
-constexpr int kUrl = 2816;
-constexpr int kTarget = 2817;
-
 LockEntry Lock(const char* userId, const char* url = "http://x/", const char* target = "")
 {
     LockEntry entry;
@@ -44,10 +34,11 @@ protected:
     {
         doc.locks = std::move(locks);
         page = std::make_unique<ViewLock>(doc);
+        ui = ControlsOf<LocksPageForm>(*page);
         page->OnInitialUpdate();
         page->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(page.get()));
-        list = page->Control<QTreeWidget>(kList);
+        list = ui.lockList;
     }
 
     QStringList Rows() const
@@ -93,14 +84,16 @@ protected:
     void AnswerLock(const QString& userId, const QString& url, const QString& target = {})
     {
         OnNextDialog([=](QDialog& dialog) {
-            Type(dialog, kUserId, userId);
-            Type(dialog, kUrl, url);
-            Type(dialog, kTarget, target);
-            Click(dialog, kOk);
+            const auto form = ControlsOf<LockPropertiesDialogForm>(dialog);
+            Type(form.userIdEdit, userId);
+            Type(form.urlCombo, url);
+            Type(form.targetCombo, target);
+            Click(form.okButton);
         });
     }
 
     std::unique_ptr<ViewLock> page;
+    LocksPageForm ui;
     QTreeWidget* list = nullptr;
 };
 
@@ -124,7 +117,7 @@ TEST_F(LockPageTest, LoadShowsEveryLockWithTheLastOneSelected)
     EXPECT_EQ(list->topLevelItem(1)->text(1), "Bpw");
     EXPECT_EQ(SelectedRow(), 2);
     EXPECT_FALSE(list->topLevelItem(0)->icon(0).isNull());
-    EXPECT_TRUE(page->Control<QPushButton>(kProperties)->isEnabled());
+    EXPECT_TRUE(ui.propertiesButton->isEnabled());
 
     // A new or opened project replaces the rows.
     doc.locks = { Lock("Z") };
@@ -224,7 +217,7 @@ TEST_F(LockPageTest, CommitMarksTheDocumentOnlyWhenLocksOrOptionsDiffer)
     EXPECT_EQ(doc.locks[1].userId, "A");
 
     doc.SetModified(false);
-    page->Control<QCheckBox>(2835)->setChecked(true);
+    ui.encryptCheck->setChecked(true);
     EXPECT_TRUE(page->Commit());
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.encrypt, 1);
@@ -236,18 +229,18 @@ TEST_F(LockPageTest, AddPutsTheNewLockAfterTheSelectionOrAtTheEnd)
     Open({ Lock("A"), Lock("B"), Lock("C") });
     list->setCurrentItem(list->topLevelItem(1));
     AnswerLock("New", "http://new/");
-    Click(*page, kAdd);
+    Click(ui.addButton);
     EXPECT_EQ(Rows(), QStringList({ "A", "B", "New", "C" }));
     EXPECT_EQ(SelectedRow(), 2);
 
     list->clearSelection();
     AnswerLock("Last", "http://last/");
-    Click(*page, kAdd);
+    Click(ui.addButton);
     EXPECT_EQ(Rows(), QStringList({ "A", "B", "New", "C", "Last" }));
     EXPECT_EQ(SelectedRow(), 4);
 
     OnNextDialog([](QDialog& dialog) { dialog.reject(); });
-    Click(*page, kAdd);
+    Click(ui.addButton);
     EXPECT_EQ(Rows().size(), 5);
 
     EXPECT_TRUE(page->Commit());
@@ -260,30 +253,32 @@ TEST_F(LockPageTest, DeleteAndPropertiesActOnTheSelectedRowOnly)
 {
     Open({ Lock("A"), Lock("B"), Lock("C") });
     list->setCurrentItem(list->topLevelItem(0));
-    Click(*page, kDelete);
+    Click(ui.deleteButton);
     EXPECT_EQ(Rows(), QStringList({ "B", "C" }));
-    EXPECT_FALSE(page->Control<QPushButton>(kProperties)->isEnabled());
+    EXPECT_FALSE(ui.propertiesButton->isEnabled());
     // With nothing selected, neither asks anything nor changes anything.
-    Click(*page, kDelete);
-    Click(*page, kProperties);
+    Click(ui.deleteButton);
+    Click(ui.propertiesButton);
     EXPECT_EQ(Rows(), QStringList({ "B", "C" }));
 
     list->setCurrentItem(list->topLevelItem(1));
-    EXPECT_TRUE(page->Control<QPushButton>(kProperties)->isEnabled());
+    EXPECT_TRUE(ui.propertiesButton->isEnabled());
     OnNextDialog([](QDialog& dialog) {
-        EXPECT_EQ(TextOf(dialog, kUserId), "C");
-        EXPECT_EQ(TextOf(dialog, kPassword), "Cpw");
-        Type(dialog, kUserId, "C2");
-        Type(dialog, kPassword, "secret");
-        Click(dialog, kOk);
+        const auto form = ControlsOf<LockPropertiesDialogForm>(dialog);
+        EXPECT_EQ(TextOf(form.userIdEdit), "C");
+        EXPECT_EQ(TextOf(form.passwordEdit), "Cpw");
+        Type(form.userIdEdit, "C2");
+        Type(form.passwordEdit, "secret");
+        Click(form.okButton);
     });
-    Click(*page, kProperties);
+    Click(ui.propertiesButton);
     EXPECT_EQ(list->topLevelItem(1)->text(0), "C2");
     EXPECT_EQ(list->topLevelItem(1)->text(1), "secret");
 
     // A double click opens the same dialog; Cancel keeps the lock.
     OnNextDialog([](QDialog& dialog) {
-        Type(dialog, kUserId, "ignored");
+        const auto form = ControlsOf<LockPropertiesDialogForm>(dialog);
+        Type(form.userIdEdit, "ignored");
         dialog.reject();
     });
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, RowPoint(1));
@@ -298,19 +293,20 @@ TEST_F(LockPageTest, LockPropertiesRefusesAnEmptyUserOrUrlAndKeepsTheDialogOpen)
     prompts.AnswerMessage(PromptAnswer::Ok);
     prompts.AnswerMessage(PromptAnswer::Ok);
     OnNextDialog([this](QDialog& dialog) {
-        Type(dialog, kUrl, "http://a/");
-        Click(dialog, kOk);
+        const auto form = ControlsOf<LockPropertiesDialogForm>(dialog);
+        Type(form.urlCombo, "http://a/");
+        Click(form.okButton);
         EXPECT_TRUE(dialog.isVisible());
-        Type(dialog, kUserId, "User");
-        Type(dialog, kUrl, "");
-        Click(dialog, kOk);
+        Type(form.userIdEdit, "User");
+        Type(form.urlCombo, "");
+        Click(form.okButton);
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_TRUE(CurrentAppState().UrlHistory.IsEmpty());
-        Type(dialog, kUrl, "http://a/");
-        Click(dialog, kOk);
+        Type(form.urlCombo, "http://a/");
+        Click(form.okButton);
         EXPECT_FALSE(dialog.isVisible());
     });
-    Click(*page, kAdd);
+    Click(ui.addButton);
     EXPECT_EQ(
         prompts.MessageTexts(), QStringList({ "You must enter a user.", "You must enter a URL." }));
     ASSERT_EQ(prompts.Asked().size(), 2u);
@@ -325,25 +321,27 @@ TEST_F(LockPageTest, LockPropertiesShowsTargetsAsListedAndUrlsExactly)
     Open({ Lock("A", "http://example.com", "_TOP"), Lock("B", "http://b/", "frame1") });
     list->setCurrentItem(list->topLevelItem(0));
     OnNextDialog([](QDialog& dialog) {
-        auto* target = FindControl<QComboBox>(&dialog, kTarget);
+        const auto form = ControlsOf<LockPropertiesDialogForm>(dialog);
+        auto* target = form.targetCombo;
         QStringList targets;
         for (int i = 0; i < target->count(); ++i)
             targets << target->itemText(i);
         EXPECT_EQ(targets, QStringList({ "_blank", "_parent", "_self", "_top" }));
         EXPECT_EQ(target->currentText(), "_top");
-        auto* url = FindControl<QComboBox>(&dialog, kUrl);
+        auto* url = form.urlCombo;
         EXPECT_EQ(url->count(), 2) << "empty history entries are left out";
         EXPECT_EQ(url->currentText(), "http://example.com");
-        Click(dialog, kOk);
+        Click(form.okButton);
     });
-    Click(*page, kProperties);
+    Click(ui.propertiesButton);
 
     list->setCurrentItem(list->topLevelItem(1));
     OnNextDialog([](QDialog& dialog) {
-        EXPECT_EQ(TextOf(dialog, kTarget), "frame1");
-        Click(dialog, kOk);
+        const auto form = ControlsOf<LockPropertiesDialogForm>(dialog);
+        EXPECT_EQ(TextOf(form.targetCombo), "frame1");
+        Click(form.okButton);
     });
-    Click(*page, kProperties);
+    Click(ui.propertiesButton);
 
     EXPECT_TRUE(page->Commit());
     EXPECT_EQ(doc.locks[0].target, "_top");
@@ -356,10 +354,11 @@ TEST_F(LockPageTest, ConfirmingTheSameUrlTwiceAddsItOnce)
     Open({ Lock("A", "X") });
     for (const char* url : { "X", "X", "Y", "X" }) {
         OnNextDialog([url](QDialog& dialog) {
-            Type(dialog, kUrl, QString::fromLatin1(url));
-            Click(dialog, kOk);
+            const auto form = ControlsOf<LockPropertiesDialogForm>(dialog);
+            Type(form.urlCombo, QString::fromLatin1(url));
+            Click(form.okButton);
         });
-        Click(*page, kProperties);
+        Click(ui.propertiesButton);
     }
     EXPECT_EQ(CurrentAppState().UrlHistory.Entries(), std::vector<QByteArray>({ "X", "Y", "X" }));
 }

@@ -2,8 +2,8 @@
 
 #include "framework/AppState.h"
 #include "framework/ScriptedPrompts.h"
-#include "framework/TemplateBuilder.h"
 #include "model/Doc.h"
+#include "support/TestForms.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -16,18 +16,15 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-inline void Click(const QWidget& form, int id)
+inline void Click(QAbstractButton* button)
 {
-    auto* button = FindControl<QAbstractButton>(&form, id);
-    ASSERT_NE(button, nullptr) << "no button " << id;
+    ASSERT_NE(button, nullptr);
     button->click();
 }
 
 // Types text into a line edit, an editable combo or a multi-line edit, replacing what it held.
-inline void Type(const QWidget& form, int id, const QString& text)
+inline void Type(QWidget* control, const QString& text)
 {
-    QWidget* control = FindControl(&form, id);
-    ASSERT_NE(control, nullptr) << "no control " << id;
     if (auto* edit = qobject_cast<QLineEdit*>(control))
         edit->setText(text);
     else if (auto* combo = qobject_cast<QComboBox*>(control))
@@ -35,17 +32,16 @@ inline void Type(const QWidget& form, int id, const QString& text)
     else if (auto* multiLine = qobject_cast<QPlainTextEdit*>(control))
         multiLine->setPlainText(text);
     else
-        FAIL() << "control " << id << " takes no text";
+        FAIL() << "this control takes no text";
 }
 
-inline QString TextOf(const QWidget& form, int id)
+inline QString TextOf(const QWidget* control)
 {
-    QWidget* control = FindControl(&form, id);
-    if (auto* edit = qobject_cast<QLineEdit*>(control))
+    if (auto* edit = qobject_cast<const QLineEdit*>(control))
         return edit->text();
-    if (auto* combo = qobject_cast<QComboBox*>(control))
+    if (auto* combo = qobject_cast<const QComboBox*>(control))
         return combo->currentText();
-    if (auto* multiLine = qobject_cast<QPlainTextEdit*>(control))
+    if (auto* multiLine = qobject_cast<const QPlainTextEdit*>(control))
         return multiLine->toPlainText();
     return {};
 }

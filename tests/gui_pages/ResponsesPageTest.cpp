@@ -18,20 +18,6 @@
 
 namespace {
 
-constexpr int kCorrectAudio = 2842;
-constexpr int kIncorrectAudio = 2846;
-constexpr int kIncorrectMessage = 2843;
-constexpr int kFailMessage = 2844;
-constexpr int kFailUrl = 2848;
-constexpr int kBrowseCorrect = 1185;
-constexpr int kPlayCorrect = 1606;
-constexpr int kPlayIncorrect = 1607;
-constexpr int kLogging = 2850;
-constexpr int kMailHost = 2851;
-constexpr int kSuccessEmail = 2841;
-constexpr int kFailEmail = 2845;
-constexpr int kOk = 1;
-
 // What the fake sound output was asked to do, readable after the page has taken the device.
 struct DeviceLog
 {
@@ -126,12 +112,12 @@ protected:
     void Open()
     {
         page = std::make_unique<ViewResponses>(doc, nullptr, Device());
+        ui = ControlsOf<ResponsesPageForm>(*page);
         page->OnInitialUpdate();
     }
 
-    QPushButton* Button(int id) const { return page->Control<QPushButton>(id); }
-
     std::unique_ptr<ViewResponses> page;
+    ResponsesPageForm ui;
 };
 
 TEST_F(AudioTest, PlayerConvertsIntoItsOwnTemporaryWaveAndRemovesIt)
@@ -174,31 +160,31 @@ TEST_F(ResponsesPageTest, OnePressStartsASoundTheNextStopsIt)
     const QByteArray correct = WriteFile("correct.au", SunAudio(8000, 1, "a")).toLocal8Bit();
     const QByteArray incorrect = WriteFile("incorrect.au", SunAudio(8000, 1, "bb")).toLocal8Bit();
     Open();
-    Type(*page, kCorrectAudio, QString::fromLocal8Bit(correct));
-    Type(*page, kIncorrectAudio, QString::fromLocal8Bit(incorrect));
+    Type(ui.correctAudioEdit, QString::fromLocal8Bit(correct));
+    Type(ui.incorrectAudioEdit, QString::fromLocal8Bit(incorrect));
 
-    Click(*page, kPlayCorrect);
+    Click(ui.playCorrectButton);
     EXPECT_TRUE(page->IsPlaying());
-    EXPECT_TRUE(ShowsIcon(Button(kPlayCorrect), 302));
-    EXPECT_TRUE(ShowsIcon(Button(kPlayIncorrect), 301));
+    EXPECT_TRUE(ShowsIcon(ui.playCorrectButton, 302));
+    EXPECT_TRUE(ShowsIcon(ui.playIncorrectButton, 301));
 
     // The other sound's button only stops the one that plays.
-    Click(*page, kPlayIncorrect);
+    Click(ui.playIncorrectButton);
     EXPECT_FALSE(page->IsPlaying());
     EXPECT_EQ(log->calls, QStringList({ "open", "play", "stop", "close" }));
     QCoreApplication::processEvents();
-    EXPECT_TRUE(ShowsIcon(Button(kPlayCorrect), 301));
-    EXPECT_TRUE(ShowsIcon(Button(kPlayIncorrect), 301));
+    EXPECT_TRUE(ShowsIcon(ui.playCorrectButton, 301));
+    EXPECT_TRUE(ShowsIcon(ui.playIncorrectButton, 301));
 
-    Click(*page, kPlayIncorrect);
+    Click(ui.playIncorrectButton);
     EXPECT_TRUE(page->IsPlaying());
-    EXPECT_TRUE(ShowsIcon(Button(kPlayIncorrect), 302));
+    EXPECT_TRUE(ShowsIcon(ui.playIncorrectButton, 302));
     EXPECT_EQ(log->openedBytes.size(), 44 + 2) << "the incorrect-login sound plays";
 
     log->Finish();
     QCoreApplication::processEvents();
     EXPECT_FALSE(page->IsPlaying());
-    EXPECT_TRUE(ShowsIcon(Button(kPlayIncorrect), 301));
+    EXPECT_TRUE(ShowsIcon(ui.playIncorrectButton, 301));
 }
 
 TEST_F(ResponsesPageTest, AnEmptyPathStopsWhateverPlaysAndStartsNothing)
@@ -206,11 +192,11 @@ TEST_F(ResponsesPageTest, AnEmptyPathStopsWhateverPlaysAndStartsNothing)
     const QByteArray correct = WriteFile("correct.au", SunAudio(8000, 1, "a")).toLocal8Bit();
     doc.correctAudio = correct;
     Open();
-    Click(*page, kPlayCorrect);
+    Click(ui.playCorrectButton);
     ASSERT_TRUE(page->IsPlaying());
     log->finished = nullptr;
-    Click(*page, kPlayIncorrect);
-    Click(*page, kPlayIncorrect);
+    Click(ui.playIncorrectButton);
+    Click(ui.playIncorrectButton);
     EXPECT_FALSE(page->IsPlaying());
     EXPECT_EQ(log->calls, QStringList({ "open", "play", "stop", "close" }));
 }
@@ -218,9 +204,9 @@ TEST_F(ResponsesPageTest, AnEmptyPathStopsWhateverPlaysAndStartsNothing)
 TEST_F(ResponsesPageTest, ABadFileIsNamedAsTypedAndPlaysNothing)
 {
     Open();
-    Type(*page, kCorrectAudio, "sounds/missing.au");
+    Type(ui.correctAudioEdit, "sounds/missing.au");
     prompts.AnswerMessage(PromptAnswer::Ok);
-    Click(*page, kPlayCorrect);
+    Click(ui.playCorrectButton);
     EXPECT_EQ(prompts.MessageTexts(),
         QStringList({ QString::fromUtf8("The audio file 'sounds/missing.au' is not in the correct "
                                         "format.  It should be Sun '.au' format, 8000 Hz, mono, "
@@ -229,11 +215,11 @@ TEST_F(ResponsesPageTest, ABadFileIsNamedAsTypedAndPlaysNothing)
     EXPECT_FALSE(page->IsPlaying());
     EXPECT_TRUE(log->calls.isEmpty());
 
-    Type(*page, kCorrectAudio, WriteFile("stereo.au", SunAudio(8000, 2, "a")));
+    Type(ui.correctAudioEdit, WriteFile("stereo.au", SunAudio(8000, 2, "a")));
     prompts.AnswerMessage(PromptAnswer::Ok);
-    Click(*page, kPlayCorrect);
+    Click(ui.playCorrectButton);
     EXPECT_EQ(prompts.MessageTexts().size(), 2);
-    EXPECT_TRUE(ShowsIcon(Button(kPlayCorrect), 301));
+    EXPECT_TRUE(ShowsIcon(ui.playCorrectButton, 301));
 }
 
 TEST_F(ResponsesPageTest, ADeviceThatCannotOpenPlaysNothingUntilPressedAgain)
@@ -241,32 +227,32 @@ TEST_F(ResponsesPageTest, ADeviceThatCannotOpenPlaysNothingUntilPressedAgain)
     log->canOpen = false;
     doc.correctAudio = WriteFile("correct.au", SunAudio(8000, 1, "a")).toLocal8Bit();
     Open();
-    Click(*page, kPlayCorrect);
+    Click(ui.playCorrectButton);
     EXPECT_EQ(log->calls, QStringList({ "open" }));
     QCoreApplication::processEvents();
-    EXPECT_TRUE(ShowsIcon(Button(kPlayCorrect), 302));
-    Click(*page, kPlayCorrect);
+    EXPECT_TRUE(ShowsIcon(ui.playCorrectButton, 302));
+    Click(ui.playCorrectButton);
     EXPECT_FALSE(page->IsPlaying());
-    EXPECT_TRUE(ShowsIcon(Button(kPlayCorrect), 301));
+    EXPECT_TRUE(ShowsIcon(ui.playCorrectButton, 301));
 }
 
 TEST_F(ResponsesPageTest, BrowseOffersAuFilesAndShowsTheChosenPath)
 {
     Open();
-    Type(*page, kCorrectAudio, "sounds/ok.au");
+    Type(ui.correctAudioEdit, "sounds/ok.au");
     prompts.AnswerOpen("/data/chosen.au");
-    Click(*page, kBrowseCorrect);
+    Click(ui.browseCorrectButton);
     ASSERT_EQ(prompts.Asked().size(), 1u);
     const PromptRecord& asked = prompts.Asked().front();
     EXPECT_EQ(asked.kind, PromptKind::Open);
     EXPECT_EQ(asked.filter, "Audio Files (*.au)|*.au|All Files (*.*)|*.*||");
     EXPECT_EQ(asked.defaultExtension, "au");
     EXPECT_EQ(asked.initialPath, QString::fromLocal8Bit(ProgramDirectory()) + "sounds/ok.au");
-    EXPECT_EQ(TextOf(*page, kCorrectAudio), "/data/chosen.au");
+    EXPECT_EQ(TextOf(ui.correctAudioEdit), "/data/chosen.au");
 
     prompts.AnswerOpen(QString());
-    Click(*page, kBrowseCorrect);
-    EXPECT_EQ(TextOf(*page, kCorrectAudio), "/data/chosen.au");
+    Click(ui.browseCorrectButton);
+    EXPECT_EQ(TextOf(ui.correctAudioEdit), "/data/chosen.au");
     EXPECT_TRUE(page->Commit());
     EXPECT_EQ(doc.correctAudio, "/data/chosen.au");
 }
@@ -276,8 +262,8 @@ TEST_F(ResponsesPageTest, EveryCommitPutsTheFailUrlInFrontOfTheHistory)
     CurrentAppState().UrlHistory = History { "http://b/", "", "http://a/" };
     doc.failUrl = "http://a";
     Open();
-    EXPECT_EQ(TextOf(*page, kIncorrectMessage), "The user ID or password\nentered is incorrect.");
-    auto* combo = page->Control<QComboBox>(kFailUrl);
+    EXPECT_EQ(TextOf(ui.incorrectMessageEdit), "The user ID or password\nentered is incorrect.");
+    auto* combo = ui.failUrlCombo;
     EXPECT_EQ(combo->count(), 2);
     EXPECT_EQ(combo->itemText(0), "http://a/");
     EXPECT_EQ(combo->currentText(), "http://a");
@@ -288,8 +274,8 @@ TEST_F(ResponsesPageTest, EveryCommitPutsTheFailUrlInFrontOfTheHistory)
     EXPECT_TRUE(page->Commit());
     EXPECT_EQ(CurrentAppState().UrlHistory.Entries().size(), 4u);
 
-    Type(*page, kFailUrl, "");
-    Type(*page, kFailMessage, "Go\naway");
+    Type(ui.failUrlCombo, "");
+    Type(ui.failMessageEdit, "Go\naway");
     EXPECT_TRUE(page->Commit());
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(CurrentAppState().UrlHistory.Entries().front(), "");
@@ -301,21 +287,23 @@ TEST_F(ResponsesPageTest, TheLoggingDialogEditsThePageCopiesOnly)
     doc.correctEmail = "ok@example.com";
     Open();
     OnNextDialog([](QDialog& dialog) {
-        EXPECT_EQ(TextOf(dialog, kMailHost), "");
-        EXPECT_EQ(TextOf(dialog, kSuccessEmail), "ok@example.com");
-        Type(dialog, kMailHost, "smtp.example.com");
-        Type(dialog, kFailEmail, "fail@example.com");
-        Click(dialog, kOk);
+        const auto form = ControlsOf<LoggingDialogForm>(dialog);
+        EXPECT_EQ(TextOf(form.mailHostEdit), "");
+        EXPECT_EQ(TextOf(form.successEmailEdit), "ok@example.com");
+        Type(form.mailHostEdit, "smtp.example.com");
+        Type(form.failEmailEdit, "fail@example.com");
+        Click(form.okButton);
     });
-    Click(*page, kLogging);
+    Click(ui.loggingButton);
     EXPECT_FALSE(doc.IsModified());
 
     OnNextDialog([](QDialog& dialog) {
-        EXPECT_EQ(TextOf(dialog, kMailHost), "smtp.example.com");
-        Type(dialog, kMailHost, "ignored");
+        const auto form = ControlsOf<LoggingDialogForm>(dialog);
+        EXPECT_EQ(TextOf(form.mailHostEdit), "smtp.example.com");
+        Type(form.mailHostEdit, "ignored");
         dialog.reject();
     });
-    Click(*page, kLogging);
+    Click(ui.loggingButton);
 
     EXPECT_TRUE(page->Commit());
     EXPECT_EQ(doc.mailHost, "smtp.example.com");
@@ -324,8 +312,10 @@ TEST_F(ResponsesPageTest, TheLoggingDialogEditsThePageCopiesOnly)
     // A new project does not inherit the host.
     doc.ResetProject();
     page->OnInitialUpdate();
-    OnNextDialog([](QDialog& dialog) { EXPECT_EQ(TextOf(dialog, kMailHost), ""); });
-    Click(*page, kLogging);
+    OnNextDialog([](QDialog& dialog) {
+        EXPECT_EQ(TextOf(ControlsOf<LoggingDialogForm>(dialog).mailHostEdit), "");
+    });
+    Click(ui.loggingButton);
 }
 
 } // namespace

@@ -120,7 +120,7 @@ TEST_F(FrameMainTest, NewAsksToSaveAModifiedProjectAndCancelKeepsIt)
     Trigger(FrameMain::kFileNew);
     EXPECT_EQ(Document().width, 400);
     EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Untitled - Zarnith"));
-    EXPECT_EQ(Frame().PageAt(FrameMain::kGeneral)->Control<QLineEdit>(1901)->text(),
+    EXPECT_EQ(ControlsOf<GeneralPageForm>(*Frame().PageAt(FrameMain::kGeneral)).widthEdit->text(),
         QStringLiteral("400"));
     Doc saved;
     ASSERT_TRUE(LoadProject(saved, path).ok);
@@ -217,14 +217,13 @@ TEST_F(FrameMainTest, AProjectSavedFromTheWindowMatchesTheCommandLineBuildByteFo
 
     ASSERT_TRUE(Start());
     ASSERT_TRUE(Frame().Tabs()->activateTab(FrameMain::kGeneral));
-    FormView& general = *Frame().PageAt(FrameMain::kGeneral);
-    general.Control<QLineEdit>(1901)->setText(QStringLiteral("320"));
-    general.Control<QLineEdit>(1902)->setText(QStringLiteral("180"));
-    general.Control<QLineEdit>(2836)->setText(QStringLiteral("Member:"));
-    general.Control<QLineEdit>(2838)->setText(QStringLiteral("Enter"));
-    general.Control<QPlainTextEdit>(2840)->setPlainText(
-        QStringLiteral("Members only.\nPlease log in."));
-    general.Control<QLineEdit>(1920)->setText(QStringLiteral("5"));
+    const auto general = ControlsOf<GeneralPageForm>(*Frame().PageAt(FrameMain::kGeneral));
+    general.widthEdit->setText(QStringLiteral("320"));
+    general.heightEdit->setText(QStringLiteral("180"));
+    general.userLabelEdit->setText(QStringLiteral("Member:"));
+    general.loginLabelEdit->setText(QStringLiteral("Enter"));
+    general.initialMessageEdit->setPlainText(QStringLiteral("Members only.\nPlease log in."));
+    general.triesEdit->setText(QStringLiteral("5"));
     const QString saved = Path("saved.loc");
     Prompts().AnswerSaveAs(saved);
     Trigger(FrameMain::kFileSave);

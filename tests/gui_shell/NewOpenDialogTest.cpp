@@ -1,5 +1,6 @@
 #include "app/DialogNewOpenProject.h"
 #include "ShellTest.h"
+#include "support/TestForms.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -21,17 +22,18 @@ protected:
 
     static QListWidget* List(DialogNewOpenProject& dialog)
     {
-        return dialog.Control<QListWidget>(2101);
+        return ControlsOf<NewOpenProjectDialogForm>(dialog).recentList;
     }
 
     static void ChooseExisting(DialogNewOpenProject& dialog)
     {
-        QTest::mouseClick(dialog.Control<QRadioButton>(2103), Qt::LeftButton);
+        QTest::mouseClick(
+            ControlsOf<NewOpenProjectDialogForm>(dialog).existingRadio, Qt::LeftButton);
     }
 
     static void Ok(DialogNewOpenProject& dialog)
     {
-        QTest::mouseClick(dialog.Control<QPushButton>(1), Qt::LeftButton);
+        QTest::mouseClick(ControlsOf<NewOpenProjectDialogForm>(dialog).okButton, Qt::LeftButton);
     }
 };
 
@@ -48,7 +50,7 @@ TEST_F(NewOpenDialogTest, ListsRecentSlotsAndIsUsableOnlyForAnExistingProject)
         enabled.push_back(List(dialog)->isEnabled());
         ChooseExisting(dialog);
         enabled.push_back(List(dialog)->isEnabled());
-        QTest::mouseClick(dialog.Control<QRadioButton>(2102), Qt::LeftButton);
+        QTest::mouseClick(ControlsOf<NewOpenProjectDialogForm>(dialog).blankRadio, Qt::LeftButton);
         enabled.push_back(List(dialog)->isEnabled());
         dialog.reject();
     });

@@ -9,6 +9,7 @@
 #include "framework/ScriptedPrompts.h"
 #include "model/Doc.h"
 #include "model/ProjectFile.h"
+#include "support/TestForms.h"
 #include "util/ClassPath.h"
 
 #include <QAction>
@@ -106,9 +107,7 @@ protected:
     void TypeWidth(const QString& text) const
     {
         ASSERT_TRUE(Frame().Tabs()->activateTab(FrameMain::kGeneral));
-        auto* width = Frame().PageAt(FrameMain::kGeneral)->Control<QLineEdit>(1901);
-        ASSERT_NE(width, nullptr);
-        width->setText(text);
+        ControlsOf<GeneralPageForm>(*Frame().PageAt(FrameMain::kGeneral)).widthEdit->setText(text);
     }
 
     QByteArray ReadFile(const QString& path) const

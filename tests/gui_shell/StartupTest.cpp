@@ -40,7 +40,7 @@ TEST_F(StartupTest, WithAFileOpensItAndOffersNoDialog)
     EXPECT_EQ(Frame().windowTitle(), QStringLiteral("members.loc - Zarnith"));
     EXPECT_EQ(Frame().Tabs()->currentIndex(), FrameMain::kLocks);
     // The pages show the opened project.
-    auto* width = Frame().PageAt(FrameMain::kGeneral)->Control<QLineEdit>(1901);
+    auto* width = ControlsOf<GeneralPageForm>(*Frame().PageAt(FrameMain::kGeneral)).widthEdit;
     EXPECT_EQ(width->text(), QStringLiteral("777"));
     EXPECT_EQ(App().Documents().RecentFiles().value(0), path);
 }
