@@ -7,29 +7,25 @@
 const char HtmlCommentNotice[] = "for pages guarded by a Velto login box";
 const char HtmlCopyrightNotice[] = "Zarnith login applet, Copyright (C) 2026 Velto";
 
-namespace {
-
-void AppendAppletElement(QByteArray& page, const Doc& doc, const ProgramInfo& info)
+QByteArray BuildAppletElement(const Doc& doc, const QByteArray& content, const ProgramInfo& info)
 {
-    page += "<!-- This applet was created by " + info.productName + " Version "
+    QByteArray element = "<!-- This applet was created by " + info.productName + " Version "
         + info.productVersion + " " + HtmlCommentNotice + ". -->\r\n";
-    page += "<APPLET CODE=" + info.internalName + ".class WIDTH=" + QByteArray::number(doc.width)
+    element += "<APPLET CODE=" + info.internalName + ".class WIDTH=" + QByteArray::number(doc.width)
         + " HEIGHT=" + QByteArray::number(doc.height) + ">\r\n";
-    page += "<PARAM NAME=name VALUE=\"" + info.internalName + "\">\r\n";
-    page += QByteArray("<PARAM NAME=Copyright VALUE=\"") + HtmlCopyrightNotice + "\">\r\n";
-    page += BuildParameterBlock(doc);
-    page += "</APPLET>\r\n";
+    element += "<PARAM NAME=name VALUE=\"" + info.internalName + "\">\r\n";
+    element += QByteArray("<PARAM NAME=Copyright VALUE=\"") + HtmlCopyrightNotice + "\">\r\n";
+    element += BuildParameterBlock(doc);
+    element += content;
+    element += "</APPLET>\r\n";
+    return element;
 }
 
-} // namespace
-
-QByteArray BuildHtmlPage(const Doc& doc, HtmlPageForm form, const ProgramInfo& info)
+QByteArray WrapInPage(const QByteArray& element, HtmlPageForm form, const ProgramInfo& info)
 {
+    if (form == HtmlPageForm::Segment)
+        return element;
     QByteArray page;
-    if (form == HtmlPageForm::Segment) {
-        AppendAppletElement(page, doc, info);
-        return page;
-    }
     const bool preview = form == HtmlPageForm::Preview;
     page += "<HTML>\r\n";
     if (preview)
@@ -37,11 +33,16 @@ QByteArray BuildHtmlPage(const Doc& doc, HtmlPageForm form, const ProgramInfo& i
     page += "<BODY>\r\n";
     if (preview)
         page += "\r\n\r\n<CENTER>";
-    AppendAppletElement(page, doc, info);
+    page += element;
     if (preview)
         page += "</CENTER>\r\n";
     page += "</BODY>\r\n</HTML>\r\n";
     return page;
+}
+
+QByteArray BuildHtmlPage(const Doc& doc, HtmlPageForm form, const ProgramInfo& info)
+{
+    return WrapInPage(BuildAppletElement(doc, QByteArray(), info), form, info);
 }
 
 FileResult WriteHtmlPage(

@@ -20,6 +20,16 @@ enum class HtmlPageForm {
 extern const char HtmlCommentNotice[];
 extern const char HtmlCopyrightNotice[];
 
+// The comment naming the program and the APPLET element with the project's parameters; content
+// goes last inside the element, where browsers without Java show it instead of the applet.
+QByteArray BuildAppletElement(const Doc& doc, const QByteArray& content,
+    const ProgramInfo& info = CurrentProgramInfo());
+
+// The page of the given form around element (a comment and the login box's element): the
+// segment is the element itself.
+QByteArray WrapInPage(
+    const QByteArray& element, HtmlPageForm form, const ProgramInfo& info = CurrentProgramInfo());
+
 // The page text with CR LF line ends: the applet tag named after the program's class file, the
 // project's size and its parameter block. Reads the document only.
 QByteArray BuildHtmlPage(

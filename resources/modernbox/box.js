@@ -1,0 +1,306 @@
+(function (script) {
+  'use strict';
+  var box = script.parentElement;
+  var settings = JSON.parse(box.querySelector('script.zarnith-settings').textContent);
+  var inlineLocks = box.querySelector('script.zarnith-locks');
+  var subtle = window.isSecureContext && window.crypto ? window.crypto.subtle : undefined;
+  var encoder = new TextEncoder();
+  var RETRY_SECONDS = 3;
+  var FIXED_TEXTS = {
+    insecure: 'This login box works only on a secure page\n(https://, or a file on this computer).',
+    loadFailed: 'The locks could not be loaded.\nTrying again...'
+  };
+
+  // Texts as the applet shows them: backslash + "n" breaks the line, character references
+  // ("&#169;", "&amp;") read as the browser reads them in the applet's parameters.
+  function displayText(raw) {
+    var decoder = document.createElement('textarea');
+    return raw.split('\\n').map(function (part) {
+      decoder.innerHTML = part.replace(/\r\n?/g, '\n');
+      return decoder.value;
+    }).join('\n');
+  }
+
+  function element(tag, className, text) {
+    var node = document.createElement(tag);
+    if (className) node.className = className;
+    if (text !== undefined) node.textContent = text;
+    return node;
+  }
+
+  function rgb(colour) { return 'rgb(' + colour.join(',') + ')'; }
+
+  function mix(from, to, amount) {
+    return from.map(function (value, i) { return Math.round(value + (to[i] - value) * amount); });
+  }
+
+  // The border in the border colour's light and dark shades, as the applet draws it: Up raised,
+  // Down sunken, Bump a ridge and Dip a groove, split into an outer and an inner half.
+  function drawBorder(frame) {
+    var thickness = settings.borderStyle === 0 ? 0 : Math.max(0, settings.borderThickness);
+    var light = rgb(mix(settings.borderColor, [255, 255, 255], 0.6));
+    var dark = rgb(mix(settings.borderColor, [0, 0, 0], 0.45));
+    var split = settings.borderStyle === 3 || settings.borderStyle === 4;
+    var outer = split ? Math.floor((thickness + 1) / 2) : thickness;
+    var outerRaised = settings.borderStyle === 1 || settings.borderStyle === 3;
+    function edge(node, width, raised) {
+      node.style.borderWidth = width + 'px';
+      node.style.borderColor = raised ? light + ' ' + dark + ' ' + dark + ' ' + light
+                                      : dark + ' ' + light + ' ' + light + ' ' + dark;
+    }
+    edge(box, outer, outerRaised);
+    edge(frame, thickness - outer, !outerRaised);
+  }
+
+  function fontFamilies(requested) {
+    var substitutes = { 'arial': 'Liberation Sans', 'helvetica': 'Liberation Sans',
+      'ms sans serif': 'Liberation Sans', 'verdana': 'DejaVu Sans', 'tahoma': 'DejaVu Sans',
+      'times new roman': 'Liberation Serif', 'times': 'Liberation Serif',
+      'courier new': 'Liberation Mono', 'courier': 'Liberation Mono' };
+    var name = requested.trim();
+    var lower = name.toLowerCase();
+    var generic = /courier|mono|console/.test(lower) ? 'monospace'
+      : /sans/.test(lower) ? 'sans-serif'
+      : /times|serif|roman|georgia|garamond/.test(lower) ? 'serif' : 'sans-serif';
+    var families = [name];
+    if (substitutes[lower]) families.push(substitutes[lower]);
+    return families.map(function (family) { return JSON.stringify(family); }).join(', ')
+      + ', ' + generic;
+  }
+
+  // ---------------------------------------------------------------------------------------
+  // The box
+
+  var background = settings.backgroundColor;
+  var luminance = (background[0] * 299 + background[1] * 587 + background[2] * 114) / 1000;
+  box.style.background = rgb(background);
+  box.style.color = luminance < 128 ? '#fff' : '#000';
+  box.style.font = (settings.italic ? 'italic ' : 'normal ') + (settings.bold ? 'bold ' : 'normal ')
+    + settings.fontSize + 'px ' + fontFamilies(settings.fontFamily);
+  box.style.lineHeight = 'normal';
+
+  var frame = element('div', 'zb-frame');
+  var body = element('form', 'zb-body');
+  body.noValidate = true;
+  body.style.padding = settings.margin + 'px';
+  body.style.gap = settings.spacing + 'px';
+  drawBorder(frame);
+
+  var messageArea = element('div', 'zb-messages');
+  messageArea.setAttribute('role', 'status');
+  var messages = {};
+  var texts = { initial: settings.initialMessage, incorrect: settings.incorrectMessage,
+    fail: settings.failMessage, loading: settings.loadingMessage };
+  Object.keys(texts).forEach(function (key) { texts[key] = displayText(texts[key]); });
+  Object.keys(FIXED_TEXTS).forEach(function (key) { texts[key] = FIXED_TEXTS[key]; });
+  Object.keys(texts).forEach(function (key) {
+    messages[key] = messageArea.appendChild(element('span', '', texts[key]));
+  });
+
+  var serial = (window.zarnithBoxCount = (window.zarnithBoxCount || 0) + 1);
+  var controls = element('div', 'zb-controls');
+  controls.style.gap = settings.spacing + 'px';
+  function field(labelText, type, name) {
+    var label = controls.appendChild(element('label', '', displayText(labelText)));
+    var input = controls.appendChild(element('input'));
+    input.type = type;
+    input.id = label.htmlFor = 'zarnith-' + serial + '-' + name;
+    input.autocomplete = 'off';
+    input.spellcheck = false;
+    return input;
+  }
+  var userField = field(settings.userLabel, 'text', 'user');
+  var passwordField = field(settings.passwordLabel, 'password', 'password');
+  var loginButton = controls.appendChild(element('button', '', displayText(settings.loginLabel)));
+  loginButton.type = 'submit';
+
+  body.appendChild(messageArea);
+  body.appendChild(controls);
+  frame.appendChild(body);
+  box.appendChild(frame);
+
+  // The fields are as wide as 22 letters "n", as the applet's are, where the box has room.
+  var ruler = box.appendChild(element('span', '', 'nnnnnnnnnnnnnnnnnnnnnn'));
+  ruler.style.cssText = 'position:absolute; visibility:hidden; white-space:pre';
+  controls.style.gridTemplateColumns = 'minmax(0, max-content) minmax(0, '
+    + ruler.getBoundingClientRect().width + 'px)';
+  box.removeChild(ruler);
+
+  // ---------------------------------------------------------------------------------------
+  // The visitor's tries
+
+  var locks = null;
+  var failedTries = 0;
+  var finished = false;
+  var busy = false;
+  var retries = Math.max(1, settings.retries);
+
+  function show(key) {
+    Object.keys(messages).forEach(function (name) {
+      messages[name].classList.toggle('zb-shown', name === key);
+    });
+  }
+
+  function enable() {
+    var usable = locks !== null && !finished && subtle !== undefined;
+    userField.disabled = passwordField.disabled = !usable;
+    loginButton.disabled = !usable || busy;
+    box.classList.toggle('zb-busy', busy);
+  }
+
+  function play(name) {
+    if (!name) return;
+    try {
+      var sound = new Audio(new URL(name, document.baseURI).href);
+      var started = sound.play();
+      if (started) started.catch(function () {});
+    } catch (e) {
+      // No sound is no reason to stop the login.
+    }
+  }
+
+  // Opens an address relative to the page where a link with that target would open it.
+  function openPage(address, target) {
+    var url;
+    try {
+      url = new URL(address, document.baseURI).href;
+    } catch (e) {
+      return;
+    }
+    if (!target || target === '_self') window.location.assign(url);
+    else window.open(url, target);
+  }
+
+  function base64Bytes(text) {
+    return Uint8Array.from(atob(text), function (c) { return c.charCodeAt(0); });
+  }
+
+  function bytesBase64(bytes) {
+    return btoa(String.fromCharCode.apply(null, new Uint8Array(bytes)));
+  }
+
+  function readLocks(data) {
+    if (data.format !== 'zarnith-locks/1') throw new Error('unknown lock data');
+    var byId = new Map();
+    data.locks.forEach(function (lock) {
+      byId.set(lock.id, { iv: base64Bytes(lock.iv), data: base64Bytes(lock.data) });
+    });
+    return { iterations: data.iterations, salt: base64Bytes(data.salt), fold: data.fold === true,
+      byId: byId };
+  }
+
+  // The lock that the user ID and password open, as {url, target}, or null.
+  function openLock(held, userId, password) {
+    if (held.fold) {
+      userId = userId.toUpperCase();
+      password = password.toUpperCase();
+    }
+    var secret = encoder.encode(userId + '\0' + password);
+    var hmac;
+    return subtle.importKey('raw', secret, 'PBKDF2', false, ['deriveBits']).then(function (key) {
+      return subtle.deriveBits({ name: 'PBKDF2', hash: 'SHA-256', salt: held.salt,
+        iterations: held.iterations }, key, 256);
+    }).then(function (bits) {
+      return subtle.importKey('raw', bits, { name: 'HMAC', hash: 'SHA-256' }, false, ['sign']);
+    }).then(function (key) {
+      hmac = key;
+      return subtle.sign('HMAC', hmac, encoder.encode('zarnith-lock-id'));
+    }).then(function (id) {
+      var lock = held.byId.get(bytesBase64(new Uint8Array(id).slice(0, 16)));
+      if (!lock) return null;
+      return subtle.sign('HMAC', hmac, encoder.encode('zarnith-lock-key')).then(function (bytes) {
+        return subtle.importKey('raw', bytes, 'AES-GCM', false, ['decrypt']);
+      }).then(function (key) {
+        return subtle.decrypt({ name: 'AES-GCM', iv: lock.iv }, key, lock.data);
+      }).then(function (plain) {
+        return JSON.parse(new TextDecoder().decode(plain));
+      });
+    });
+  }
+
+  function loginSucceeded(lock) {
+    play(settings.correctAudio);
+    failedTries = 0;
+    show('initial');
+    openPage(lock.url, lock.target);
+  }
+
+  function loginFailed() {
+    failedTries++;
+    play(settings.incorrectAudio);
+    if (failedTries < retries) {
+      show('incorrect');
+      userField.focus();
+      userField.select();
+      return;
+    }
+    finished = true;
+    show('fail');
+    if (settings.failUrl.trim()) openPage(settings.failUrl.trim(), '');
+  }
+
+  function attemptLogin() {
+    if (finished || busy || locks === null || subtle === undefined) return;
+    var userId = userField.value;
+    var password = passwordField.value;
+    // An accidental Enter in empty boxes should not cost the visitor a try.
+    if (!userId) {
+      userField.focus();
+      return;
+    }
+    passwordField.value = '';
+    busy = true;
+    enable();
+    openLock(locks, userId, password).catch(function () {
+      return null;
+    }).then(function (lock) {
+      busy = false;
+      if (lock && typeof lock.url === 'string' && lock.url) loginSucceeded(lock);
+      else loginFailed();
+      enable();
+    });
+  }
+
+  body.addEventListener('submit', function (event) {
+    event.preventDefault();
+    attemptLogin();
+  });
+  userField.addEventListener('keydown', function (event) {
+    if (event.key === 'Enter') {
+      event.preventDefault();
+      passwordField.focus();
+    }
+  });
+
+  // ---------------------------------------------------------------------------------------
+  // The locks: in the page, or in the lock file beside it, reloaded now and then
+
+  function loadLockFile() {
+    var url = new URL(settings.lockFile, document.baseURI).href;
+    fetch(url, { cache: 'no-store' }).then(function (response) {
+      if (!response.ok) throw new Error(response.statusText);
+      return response.json();
+    }).then(function (data) {
+      var first = locks === null;
+      locks = readLocks(data);
+      if (first) show('initial');
+      enable();
+      if (settings.reloadInterval > 0) setTimeout(loadLockFile, settings.reloadInterval * 1000);
+    }).catch(function () {
+      // Locks already held stay in force; without any, the visitor learns why nothing works.
+      if (locks === null) show('loadFailed');
+      setTimeout(loadLockFile, RETRY_SECONDS * 1000);
+    });
+  }
+
+  if (subtle === undefined) {
+    show('insecure');
+  } else if (inlineLocks) {
+    locks = readLocks(JSON.parse(inlineLocks.textContent));
+    show('initial');
+  } else {
+    show('loading');
+    loadLockFile();
+  }
+  enable();
+})(document.currentScript);

@@ -1,0 +1,87 @@
+#include "generate/BoxPage.h"
+
+#include "generate/ModernBox.h"
+#include "generate/OutputFile.h"
+#include "generate/ResourceList.h"
+#include "model/Doc.h"
+#include "util/Paths.h"
+#include "util/StringIds.h"
+#include "util/SunAudio.h"
+
+#include <QFile>
+
+namespace {
+
+QByteArray ModernBoxComment(const ProgramInfo& info)
+{
+    return "<!-- This login box was created by " + info.productName + " Version "
+        + info.productVersion + " " + HtmlCommentNotice + ". -->\r\n";
+}
+
+// path with its file name replaced by name.
+QByteArray BesidePath(const QByteArray& path, const QByteArray& name)
+{
+    return path.left(path.size() - FileNamePart(path).size()) + name;
+}
+
+MadeFileResult Failure(int messageId, const QByteArray& path)
+{
+    return { false, messageId, path };
+}
+
+MadeFileResult WriteConvertedSound(const QByteArray& source, const QByteArray& destination)
+{
+    QFile input(QFile::decodeName(source));
+    if (!input.exists())
+        return Failure(IDS_FILE_MISSING, source);
+    if (!input.open(QIODevice::ReadOnly) || !CheckSunAudioHeader(input) || !input.seek(0))
+        return Failure(IDS_BAD_AUDIO_FORMAT, source);
+    const FileResult written = WriteOutputFile(QFile::decodeName(destination),
+        [&input](QIODevice& device) { return ConvertSunAudioToWave(input, device); });
+    return written.ok ? MadeFileResult() : Failure(written.messageId, destination);
+}
+
+} // namespace
+
+QByteArray BuildBoxPage(const Doc& doc, BoxKind kind, HtmlPageForm form,
+    const QByteArray& lockData, const ProgramInfo& info)
+{
+    switch (kind) {
+    case BoxKind::Classic:
+        return BuildHtmlPage(doc, form, info);
+    case BoxKind::Modern:
+        return WrapInPage(ModernBoxComment(info) + BuildModernBox(doc, form, lockData), form, info);
+    case BoxKind::Both:
+        break;
+    }
+    return WrapInPage(BuildAppletElement(doc, BuildModernBox(doc, form, lockData), info), form, info);
+}
+
+QList<BoxResource> GetBoxResources(const Doc& doc, BoxKind kind, const ProgramInfo& info)
+{
+    QList<BoxResource> resources;
+    if (UsesApplet(kind)) {
+        for (const QByteArray& path : GetResourceList(doc, info))
+            resources.append({ BoxResource::Origin::Copied, path, path });
+    }
+    if (!UsesModernBox(kind))
+        return resources;
+    if (doc.readLocksFromFile == 1) {
+        const QByteArray path = ModernLockFilePath(doc);
+        resources.append({ BoxResource::Origin::LockData, path, path });
+    }
+    for (const QByteArray& audio : AudioResources(doc))
+        resources.append({ BoxResource::Origin::ConvertedSound,
+            BesidePath(audio, ModernSoundName(audio)), audio });
+    return resources;
+}
+
+MadeFileResult WriteMadeResource(
+    const BoxResource& resource, const QByteArray& folder, const QByteArray& lockData)
+{
+    const QByteArray destination = folder + FileNamePart(resource.path);
+    if (resource.origin == BoxResource::Origin::ConvertedSound)
+        return WriteConvertedSound(resource.source, destination);
+    const FileResult written = WriteOutputFile(QFile::decodeName(destination), lockData);
+    return written.ok ? MadeFileResult() : Failure(written.messageId, destination);
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "generate/BoxKind.h"
+#include "generate/HtmlPage.h"
+
+#include <QByteArray>
+#include <QList>
+
+class Doc;
+
+// The generated page for a kind of box. Classic gives exactly BuildHtmlPage's bytes; modern puts
+// the modern box where the applet would be; both keeps the classic page and gives the APPLET
+// element the modern box as its content. lockData (the lock data JSON) is used only when the page
+// carries it (see ModernBoxFetchesLocks); callers derive it only for kinds that use the modern box.
+QByteArray BuildBoxPage(const Doc& doc, BoxKind kind, HtmlPageForm form,
+    const QByteArray& lockData, const ProgramInfo& info = CurrentProgramInfo());
+
+// One file that the page of a kind needs beside it on the server, and how it gets there.
+struct BoxResource
+{
+    enum class Origin {
+        Copied, // path is copied as it is: the applet class, the lock input file, Sun audio
+        LockData, // path is written with the lock data: the modern box's lock data file
+        ConvertedSound, // path is a wave file converted from the Sun audio file source
+    };
+
+    Origin origin = Origin::Copied;
+    // As listed; the file beside the page takes its file name.
+    QByteArray path;
+    // The Sun audio file of a converted sound; path otherwise.
+    QByteArray source;
+};
+
+// Every file the page of the kind needs beside it, in order: the classic resource list where the
+// applet is used, then the modern box's lock data file (only when the locks are read from a file)
+// and its sounds.
+QList<BoxResource> GetBoxResources(
+    const Doc& doc, BoxKind kind, const ProgramInfo& info = CurrentProgramInfo());
+
+// A file made for the page that could not be made: the string-table message and the path it names.
+struct MadeFileResult
+{
+    bool ok = true;
+    int messageId = 0;
+    QByteArray path;
+};
+
+// Writes a resource that is made rather than copied (lock data, converted sound) into folder
+// (ending in '/') under its file name.
+MadeFileResult WriteMadeResource(
+    const BoxResource& resource, const QByteArray& folder, const QByteArray& lockData);

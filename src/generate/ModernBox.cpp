@@ -1,0 +1,141 @@
+#include "generate/ModernBox.h"
+
+#include "model/Doc.h"
+#include "util/Paths.h"
+#include "util/TextEncoding.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+// The box's style and script, compiled into the program, with the page's CR LF line ends.
+QByteArray BoxResource(const char* path)
+{
+    QFile file(QString::fromLatin1(path));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("missing resource %s", path);
+    return file.readAll().replace("\r\n", "\n").replace("\n", "\r\n");
+}
+
+const QByteArray& BoxStyle()
+{
+    static const QByteArray style = BoxResource(":/modernbox/box.css");
+    return style;
+}
+
+const QByteArray& BoxScript()
+{
+    static const QByteArray script = BoxResource(":/modernbox/box.js");
+    return script;
+}
+
+QString Text(const QByteArray& bytes)
+{
+    return DecodeProjectText(bytes);
+}
+
+QJsonArray Rgb(Colour colour)
+{
+    return { int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF) };
+}
+
+// JSON that may sit in a script element of a page of any encoding: every character outside
+// printable ASCII, and "<", ">" and "&", written as a \u escape. Outside strings JSON has none.
+QByteArray ScriptSafeJson(const QByteArray& json)
+{
+    QByteArray safe;
+    safe.reserve(json.size());
+    for (const QChar ch : QString::fromUtf8(json)) {
+        const char16_t code = ch.unicode();
+        if (code >= 0x20 && code < 0x7F && code != '<' && code != '>' && code != '&')
+            safe += char(code);
+        else
+            safe += "\\u" + QByteArray::number(code, 16).rightJustified(4, '0');
+    }
+    return safe;
+}
+
+QByteArray SoundName(const QByteArray& audioPath)
+{
+    return audioPath.isEmpty() ? QByteArray() : ModernSoundName(audioPath);
+}
+
+QByteArray BoxSettings(const Doc& doc, HtmlPageForm form)
+{
+    QJsonObject settings {
+        { "initialMessage", Text(doc.initialMessage) },
+        { "incorrectMessage", Text(doc.incorrectMessage) },
+        { "failMessage", Text(doc.failMessage) },
+        { "loadingMessage", Text(doc.loadingMessage) },
+        { "userLabel", Text(doc.userLabel) },
+        { "passwordLabel", Text(doc.passwordLabel) },
+        { "loginLabel", Text(doc.loginLabel) },
+        { "fontFamily", Text(doc.fontFamily) },
+        { "fontSize", doc.fontSize },
+        { "bold", doc.fontBold != 0 },
+        { "italic", doc.fontItalic != 0 },
+        { "backgroundColor", Rgb(doc.backgroundColor) },
+        { "borderColor", Rgb(doc.borderColor) },
+        { "borderStyle", doc.borderStyle },
+        { "borderThickness", doc.borderThickness },
+        { "spacing", doc.spacing },
+        { "margin", doc.margin },
+        { "retries", doc.retries },
+        { "failUrl", Text(doc.failUrl) },
+        { "correctAudio", Text(SoundName(doc.correctAudio)) },
+        { "incorrectAudio", Text(SoundName(doc.incorrectAudio)) },
+        { "reloadInterval", doc.reloadInterval },
+    };
+    if (ModernBoxFetchesLocks(doc, form))
+        settings.insert("lockFile", Text(ModernLockFileName(doc)));
+    return ScriptSafeJson(QJsonDocument(settings).toJson(QJsonDocument::Compact));
+}
+
+// name with its extension, if any, replaced: "lock.txt" gives "lock" + extension.
+QByteArray WithExtension(const QByteArray& name, const char* extension)
+{
+    const qsizetype dot = name.lastIndexOf('.');
+    return (dot > 0 ? name.left(dot) : name) + extension;
+}
+
+} // namespace
+
+bool ModernBoxFetchesLocks(const Doc& doc, HtmlPageForm form)
+{
+    return doc.readLocksFromFile == 1 && form != HtmlPageForm::Preview;
+}
+
+QByteArray ModernLockFilePath(const Doc& doc)
+{
+    const QByteArray name = FileNamePart(doc.lockFile);
+    return doc.lockFile.left(doc.lockFile.size() - name.size()) + ModernLockFileName(doc);
+}
+
+QByteArray ModernLockFileName(const Doc& doc)
+{
+    return WithExtension(FileNamePart(doc.lockFile), ".json");
+}
+
+QByteArray ModernSoundName(const QByteArray& audioPath)
+{
+    return WithExtension(FileNamePart(audioPath), ".wav");
+}
+
+QByteArray BuildModernBox(const Doc& doc, HtmlPageForm form, const QByteArray& lockData)
+{
+    QByteArray box = "<div class=\"zarnith-box\" style=\"width:" + QByteArray::number(doc.width)
+        + "px;height:" + QByteArray::number(doc.height) + "px\">\r\n";
+    box += "<style>\r\n" + BoxStyle() + "</style>\r\n";
+    box += "<script type=\"application/json\" class=\"zarnith-settings\">"
+        + BoxSettings(doc, form) + "</script>\r\n";
+    if (!ModernBoxFetchesLocks(doc, form))
+        box += "<script type=\"application/json\" class=\"zarnith-locks\">"
+            + ScriptSafeJson(lockData) + "</script>\r\n";
+    box += "<script>\r\n" + BoxScript() + "</script>\r\n";
+    box += "<noscript>This login box needs JavaScript.</noscript>\r\n";
+    box += "</div>\r\n";
+    return box;
+}

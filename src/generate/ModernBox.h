@@ -1,0 +1,27 @@
+#pragma once
+
+#include "generate/HtmlPage.h"
+
+#include <QByteArray>
+
+class Doc;
+
+// The login box that runs in today's browsers: HTML, style and a small script drawn from the same
+// project as the applet, with the locks as encrypted lock data instead of clear records.
+
+// Whether the box of a page in this form fetches its lock data from the lock data file beside the
+// page; otherwise the page carries it. The preview forms always carry it, since a page opened from
+// disk may not fetch files.
+bool ModernBoxFetchesLocks(const Doc& doc, HtmlPageForm form);
+
+// The lock data file: the lock file as stored with the extension ".json" ("C:\Site\lock.txt"
+// gives "C:\Site\lock.json"), and the name the page fetches it by ("lock.json").
+QByteArray ModernLockFilePath(const Doc& doc);
+QByteArray ModernLockFileName(const Doc& doc);
+
+// The wave file that a Sun audio path becomes beside the page: "C:\Sounds\ok.au" gives "ok.wav".
+QByteArray ModernSoundName(const QByteArray& audioPath);
+
+// The box's element, in ASCII whatever the project's texts: a block of the project's size with the
+// box's style, settings and script, and lockData (the lock data JSON) unless the box fetches it.
+QByteArray BuildModernBox(const Doc& doc, HtmlPageForm form, const QByteArray& lockData);
