@@ -92,9 +92,14 @@ bool WriteStdout(const QByteArray& bytes)
     return std::fflush(stdout) == 0 && written == std::size_t(bytes.size());
 }
 
-int ReportFailure(const QByteArray& message)
+void ReportNote(const QByteArray& message)
 {
     std::fprintf(stderr, "%s\n", message.constData());
+}
+
+int ReportFailure(const QByteArray& message)
+{
+    ReportNote(message);
     return CliFailure;
 }
 

@@ -37,6 +37,9 @@ bool SaveProjectOrReport(Doc& doc, const QString& path);
 // Writes bytes to standard output exactly as given; false when they could not all be written.
 bool WriteStdout(const QByteArray& bytes);
 
+// Prints message as one line on standard error; the command goes on.
+void ReportNote(const QByteArray& message);
+
 // Prints message as one line on standard error and returns CliFailure.
 int ReportFailure(const QByteArray& message);
 

@@ -1,7 +1,9 @@
 #include "cli/CliCommand.h"
 #include "cli/CliSupport.h"
+#include "generate/BoxPage.h"
 #include "generate/CopyResources.h"
 #include "generate/HtmlPage.h"
+#include "generate/LockData.h"
 #include "generate/LockInputFile.h"
 #include "generate/OutputFile.h"
 #include "generate/ParameterBlock.h"
@@ -29,12 +31,16 @@ int RunResources(const QStringList& arguments);
 int RunPublish(const QStringList& arguments);
 int RunAuToWav(const QStringList& arguments);
 
-const CliCommand HtmlCommand { "html", "PROJECT.loc [--form file|preview|segment] [-o OUT]",
+const CliCommand HtmlCommand { "html",
+    "PROJECT.loc [--form file|preview|segment] [--box classic|modern|both] [--iterations N] "
+    "[-o OUT]",
     RunHtml };
 const CliCommand ParamsCommand { "params", "PROJECT.loc", RunParams };
 const CliCommand LockFileCommand { "lockfile", "PROJECT.loc [-o OUT]", RunLockFile };
-const CliCommand ResourcesCommand { "resources", "PROJECT.loc", RunResources };
-const CliCommand PublishCommand { "publish", "PROJECT.loc DIR", RunPublish };
+const CliCommand ResourcesCommand { "resources", "PROJECT.loc [--box classic|modern|both]",
+    RunResources };
+const CliCommand PublishCommand { "publish",
+    "PROJECT.loc DIR [--box classic|modern|both] [--iterations N]", RunPublish };
 const CliCommand AuToWavCommand { "au2wav", "IN.au OUT.wav", RunAuToWav };
 
 int ReportFileResult(const FileResult& result, const QString& path)
@@ -67,18 +73,60 @@ bool ParseForm(const QString& name, HtmlPageForm& form)
     return true;
 }
 
+// The --box option; classic when absent.
+bool ParseKind(const CommandLine& line, BoxKind& kind)
+{
+    const std::optional<BoxKind> parsed = ParseBoxKind(
+        line.options.value(QStringLiteral("--box"), QStringLiteral("classic")).toUtf8());
+    if (parsed)
+        kind = *parsed;
+    return parsed.has_value();
+}
+
+// The lock data the outputs of the kind need, with the --iterations option checked for the use;
+// empty for the classic kind, nothing after a refused option (already reported).
+std::optional<QByteArray> LockDataOrReport(
+    const Doc& doc, BoxKind kind, const CommandLine& line, LockDataUse use)
+{
+    const std::optional<LockIterations> iterations = IterationsOrReport(line, use);
+    if (!iterations)
+        return std::nullopt;
+    if (!UsesModernBox(kind))
+        return QByteArray();
+    LockKeyCache cache;
+    return BuildLockData(doc, *iterations, cache);
+}
+
+// The modern box cannot mail; a project that asks for mail is told so, once.
+void NoteMailNotSent(const Doc& doc, BoxKind kind)
+{
+    if (UsesModernBox(kind) && (!doc.correctEmail.isEmpty() || !doc.failEmail.isEmpty()))
+        ReportNote("note: the modern login box sends no e-mail; the project's e-mail "
+                   "logging works only in the applet");
+}
+
 int RunHtml(const QStringList& arguments)
 {
     CommandLine line;
     HtmlPageForm form = HtmlPageForm::File;
-    if (!ParseCommandLine(arguments, { QStringLiteral("--form"), QStringLiteral("-o") }, line)
+    BoxKind kind = BoxKind::Classic;
+    if (!ParseCommandLine(arguments,
+            { QStringLiteral("--form"), QStringLiteral("--box"), QStringLiteral("--iterations"),
+                QStringLiteral("-o") },
+            line)
         || line.positional.size() != 1
-        || !ParseForm(line.options.value(QStringLiteral("--form"), QStringLiteral("file")), form))
+        || !ParseForm(line.options.value(QStringLiteral("--form"), QStringLiteral("file")), form)
+        || !ParseKind(line, kind))
         return ReportUsage(HtmlCommand);
     Doc doc;
     if (!LoadReadableProjectOrReport(line.positional[0], doc))
         return CliFailure;
-    return Emit(BuildHtmlPage(doc, form), line);
+    const std::optional<QByteArray> lockData = LockDataOrReport(doc, kind, line,
+        form == HtmlPageForm::Preview ? LockDataUse::Preview : LockDataUse::Publish);
+    if (!lockData)
+        return CliFailure;
+    NoteMailNotSent(doc, kind);
+    return Emit(BuildBoxPage(doc, kind, form, *lockData), line);
 }
 
 int RunParams(const QStringList& arguments)
@@ -104,14 +152,17 @@ int RunLockFile(const QStringList& arguments)
 
 int RunResources(const QStringList& arguments)
 {
-    if (arguments.size() != 1)
+    CommandLine line;
+    BoxKind kind = BoxKind::Classic;
+    if (!ParseCommandLine(arguments, { QStringLiteral("--box") }, line)
+        || line.positional.size() != 1 || !ParseKind(line, kind))
         return ReportUsage(ResourcesCommand);
     Doc doc;
-    if (!LoadProjectOrReport(arguments[0], doc))
+    if (!LoadProjectOrReport(line.positional[0], doc))
         return CliFailure;
     QByteArray listing;
-    for (const QByteArray& path : GetResourceList(doc))
-        listing += path + '\n';
+    for (const BoxResource& resource : GetBoxResources(doc, kind))
+        listing += resource.path + '\n';
     return WriteStdout(listing) ? CliSuccess : CliFailure;
 }
 
@@ -151,10 +202,18 @@ int PublishGenerated(const QByteArray& folder, const QByteArray& name, const QBy
 
 int RunPublish(const QStringList& arguments)
 {
-    if (arguments.size() != 2)
+    CommandLine line;
+    BoxKind kind = BoxKind::Classic;
+    if (!ParseCommandLine(
+            arguments, { QStringLiteral("--box"), QStringLiteral("--iterations") }, line)
+        || line.positional.size() != 2 || !ParseKind(line, kind))
         return ReportUsage(PublishCommand);
     Doc doc;
-    if (!LoadReadableProjectOrReport(arguments[0], doc))
+    if (!LoadReadableProjectOrReport(line.positional[0], doc))
+        return CliFailure;
+    const std::optional<QByteArray> lockData
+        = LockDataOrReport(doc, kind, line, LockDataUse::Publish);
+    if (!lockData)
         return CliFailure;
     const QByteArray pageSource
         = FileNamePart(doc.htmlFilePath).isEmpty() ? QByteArray("index.html") : doc.htmlFilePath;
@@ -163,11 +222,15 @@ int RunPublish(const QStringList& arguments)
     if (withLockFile && !IsFileName(lockName))
         return ReportFailure(FormatResourceText(IDS_BAD_PATH, doc.lockFile));
     // Files of one name would overwrite each other: nothing is written then.
-    if (const std::optional<NameClash> clash
-        = FindNameClash(QList<QByteArray> { pageSource } + GetResourceList(doc)))
+    const QList<BoxResource> resources = GetBoxResources(doc, kind);
+    QList<QByteArray> paths { pageSource };
+    for (const BoxResource& resource : resources)
+        paths.append(resource.path);
+    if (const std::optional<NameClash> clash = FindNameClash(paths))
         return ReportFailure(FormatResourceText(IDS_SAME_FILE_NAME, clash->first, clash->second));
+    NoteMailNotSent(doc, kind);
 
-    const QString folder = arguments[1];
+    const QString folder = line.positional[1];
     if (!QFileInfo(folder).isDir() && !QDir().mkdir(folder))
         return ReportFailure(
             FormatResourceText(IDS_CREATE_DIRECTORY_FAILED, QFile::encodeName(folder)));
@@ -176,14 +239,24 @@ int RunPublish(const QStringList& arguments)
         prefix += '/';
 
     int status = PublishGenerated(
-        prefix, FileNamePart(pageSource), BuildHtmlPage(doc, HtmlPageForm::File));
-    if (status == CliSuccess && withLockFile)
+        prefix, FileNamePart(pageSource), BuildBoxPage(doc, kind, HtmlPageForm::File, *lockData));
+    if (status == CliSuccess && UsesApplet(kind) && withLockFile)
         status = PublishGenerated(prefix, lockName, BuildLockInputFile(doc));
+    for (const BoxResource& resource : resources) {
+        if (status != CliSuccess || resource.origin == BoxResource::Origin::Copied)
+            continue;
+        const MadeFileResult made = WriteMadeResource(resource, prefix, *lockData);
+        status
+            = made.ok ? CliSuccess : ReportFailure(FormatResourceText(made.messageId, made.path));
+        if (made.ok)
+            WriteStdout("written " + prefix + FileNamePart(resource.path) + '\n');
+    }
     if (status != CliSuccess)
         return status;
 
     CancellingPrompt prompt;
-    if (!CopyResources(doc, prefix, prompt))
+    if (!CopyResourceFiles(
+            UsesApplet(kind) ? CopiedResources(doc) : QList<QByteArray>(), prefix, prompt))
         return ReportFailure(prompt.Message().isEmpty()
                 ? FormatResourceText(IDS_CREATE_DIRECTORY_FAILED, QFile::encodeName(folder))
                 : prompt.Message());

@@ -43,8 +43,8 @@ MadeFileResult WriteConvertedSound(const QByteArray& source, const QByteArray& d
 
 } // namespace
 
-QByteArray BuildBoxPage(const Doc& doc, BoxKind kind, HtmlPageForm form,
-    const QByteArray& lockData, const ProgramInfo& info)
+QByteArray BuildBoxPage(const Doc& doc, BoxKind kind, HtmlPageForm form, const QByteArray& lockData,
+    const ProgramInfo& info)
 {
     switch (kind) {
     case BoxKind::Classic:
@@ -54,7 +54,8 @@ QByteArray BuildBoxPage(const Doc& doc, BoxKind kind, HtmlPageForm form,
     case BoxKind::Both:
         break;
     }
-    return WrapInPage(BuildAppletElement(doc, BuildModernBox(doc, form, lockData), info), form, info);
+    return WrapInPage(
+        BuildAppletElement(doc, BuildModernBox(doc, form, lockData), info), form, info);
 }
 
 QList<BoxResource> GetBoxResources(const Doc& doc, BoxKind kind, const ProgramInfo& info)
@@ -66,7 +67,7 @@ QList<BoxResource> GetBoxResources(const Doc& doc, BoxKind kind, const ProgramIn
     }
     if (!UsesModernBox(kind))
         return resources;
-    if (doc.readLocksFromFile == 1) {
+    if (doc.ReadsLocksFromFile()) {
         const QByteArray path = ModernLockFilePath(doc);
         resources.append({ BoxResource::Origin::LockData, path, path });
     }

@@ -12,8 +12,8 @@ class Doc;
 // the modern box where the applet would be; both keeps the classic page and gives the APPLET
 // element the modern box as its content. lockData (the lock data JSON) is used only when the page
 // carries it (see ModernBoxFetchesLocks); callers derive it only for kinds that use the modern box.
-QByteArray BuildBoxPage(const Doc& doc, BoxKind kind, HtmlPageForm form,
-    const QByteArray& lockData, const ProgramInfo& info = CurrentProgramInfo());
+QByteArray BuildBoxPage(const Doc& doc, BoxKind kind, HtmlPageForm form, const QByteArray& lockData,
+    const ProgramInfo& info = CurrentProgramInfo());
 
 // One file that the page of a kind needs beside it on the server, and how it gets there.
 struct BoxResource

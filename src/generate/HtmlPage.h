@@ -22,8 +22,8 @@ extern const char HtmlCopyrightNotice[];
 
 // The comment naming the program and the APPLET element with the project's parameters; content
 // goes last inside the element, where browsers without Java show it instead of the applet.
-QByteArray BuildAppletElement(const Doc& doc, const QByteArray& content,
-    const ProgramInfo& info = CurrentProgramInfo());
+QByteArray BuildAppletElement(
+    const Doc& doc, const QByteArray& content, const ProgramInfo& info = CurrentProgramInfo());
 
 // The page of the given form around element (a comment and the login box's element): the
 // segment is the element itself.

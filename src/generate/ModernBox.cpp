@@ -105,7 +105,7 @@ QByteArray WithExtension(const QByteArray& name, const char* extension)
 
 bool ModernBoxFetchesLocks(const Doc& doc, HtmlPageForm form)
 {
-    return doc.readLocksFromFile == 1 && form != HtmlPageForm::Preview;
+    return doc.ReadsLocksFromFile() && form != HtmlPageForm::Preview;
 }
 
 QByteArray ModernLockFilePath(const Doc& doc)
@@ -129,8 +129,8 @@ QByteArray BuildModernBox(const Doc& doc, HtmlPageForm form, const QByteArray& l
     QByteArray box = "<div class=\"zarnith-box\" style=\"width:" + QByteArray::number(doc.width)
         + "px;height:" + QByteArray::number(doc.height) + "px\">\r\n";
     box += "<style>\r\n" + BoxStyle() + "</style>\r\n";
-    box += "<script type=\"application/json\" class=\"zarnith-settings\">"
-        + BoxSettings(doc, form) + "</script>\r\n";
+    box += "<script type=\"application/json\" class=\"zarnith-settings\">" + BoxSettings(doc, form)
+        + "</script>\r\n";
     if (!ModernBoxFetchesLocks(doc, form))
         box += "<script type=\"application/json\" class=\"zarnith-locks\">"
             + ScriptSafeJson(lockData) + "</script>\r\n";
