@@ -1,0 +1,385 @@
+// The modern login box in a real browser engine, on pages and files that zarnith-cli writes,
+// served from a folder by a small web server on the loopback address (a secure origin, as
+// WebCrypto needs).
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QTest>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+QByteArray RunCli(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(ZARNITH_BUILD_DIR "/zarnith-cli"), arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        ADD_FAILURE() << "zarnith-cli " << qPrintable(arguments.join(QLatin1Char(' '))) << ": "
+                      << process.readAllStandardError().constData();
+    return process.readAllStandardOutput();
+}
+
+bool Write(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray SunAudio(int samples)
+{
+    QByteArray header(24, '\0');
+    for (const auto& [offset, value] : { std::pair<int, quint32> { 0, 0x2E736E64 }, { 4, 24 },
+             { 8, quint32(samples) }, { 12, 1 }, { 16, 8000 }, { 20, 1 } })
+        qToBigEndian(value, header.data() + offset);
+    return header + QByteArray(samples, '\x7f');
+}
+
+// Serves the files of a folder over HTTP and writes down every path asked for. A path can be
+// made to fail a number of times first. Unknown paths get a 404 page, which a frame still shows
+// at that address.
+class LocalSite : public QObject
+{
+public:
+    explicit LocalSite(const QString& folder)
+        : m_folder(folder)
+    {
+        m_server.listen(QHostAddress::LocalHost);
+        connect(&m_server, &QTcpServer::newConnection, this, &LocalSite::Accept);
+    }
+
+    QUrl Url(const QString& path) const
+    {
+        return QUrl(QStringLiteral("http://127.0.0.1:%1/%2").arg(m_server.serverPort()).arg(path));
+    }
+    int Requests(const QString& path) const { return int(requests.count(QLatin1Char('/') + path)); }
+    void Fail(const QString& path, int times) { m_failures[QLatin1Char('/') + path] = times; }
+
+    QStringList requests;
+
+private:
+    void Accept()
+    {
+        while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+            auto request = std::make_shared<QByteArray>();
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket, request] {
+                *request += socket->readAll();
+                if (request->contains("\r\n\r\n"))
+                    Answer(socket, request->left(request->indexOf("\r\n")).split(' ').value(1));
+            });
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        }
+    }
+
+    void Answer(QTcpSocket* socket, const QByteArray& target)
+    {
+        const QString path = QUrl(QString::fromLatin1(target)).path();
+        requests.append(path);
+        QFile file(m_folder + path);
+        QByteArray status = "200 OK";
+        QByteArray body;
+        if (path.startsWith(QLatin1String("/nowhere/"))) {
+            status = "204 No Content"; // a browser stays on its page, so the box can be read
+        } else if (m_failures.value(path) > 0) {
+            --m_failures[path];
+            status = "503 Unavailable";
+        } else if (path.contains(QLatin1String("..")) || !file.open(QIODevice::ReadOnly)) {
+            status = "404 Not Found";
+            body = "<title>missing</title>";
+        } else {
+            body = file.readAll();
+        }
+        const QByteArray type = path.endsWith(QLatin1String(".json")) ? "application/json"
+            : path.endsWith(QLatin1String(".wav"))                    ? "audio/wav"
+                                                                      : "text/html";
+        socket->write("HTTP/1.1 " + status + "\r\nContent-Type: " + type
+            + "\r\nCache-Control: no-store\r\nConnection: close\r\nContent-Length: "
+            + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        socket->disconnectFromHost();
+    }
+
+    QString m_folder;
+    QTcpServer m_server;
+    QHash<QString, int> m_failures;
+};
+
+// A browser page that opens new windows, as a browser does for the target "_blank".
+class BrowserPage : public QWebEnginePage
+{
+public:
+    using QWebEnginePage::QWebEnginePage;
+    QList<QWebEnginePage*> windows;
+
+protected:
+    QWebEnginePage* createWindow(WebWindowType) override
+    {
+        windows.append(new QWebEnginePage(profile(), this));
+        return windows.last();
+    }
+};
+
+class ModernBoxBrowserTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_page = new BrowserPage(&m_profile, &m_view);
+        m_page->settings()->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
+        m_view.setPage(m_page);
+        m_view.resize(640, 480);
+        m_view.show();
+    }
+
+    QString Path(const QString& name) const { return m_dir.filePath(name); }
+
+    // A project from its JSON, saved as project.loc in the site's folder.
+    QString Project(const QByteArray& json)
+    {
+        EXPECT_TRUE(Write(Path(QStringLiteral("project.json")), json));
+        const QString project = Path(QStringLiteral("project.loc"));
+        RunCli({ "build", Path(QStringLiteral("project.json")), project });
+        return project;
+    }
+
+    // Loads a page of the site and waits until its box (in the frame reached by frame, a
+    // JavaScript expression) shows a message.
+    void Open(const QString& path, const QString& frame = QStringLiteral("window"))
+    {
+        if (m_page->url() != m_site.Url(path))
+            m_page->load(m_site.Url(path));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !Message(frame).isEmpty(); }, 20000))
+            << "no box in " << qPrintable(path);
+    }
+
+    QVariant Js(const QString& script)
+    {
+        QVariant result;
+        bool done = false;
+        m_page->runJavaScript(script, [&](const QVariant& value) {
+            result = value;
+            done = true;
+        });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000)) << qPrintable(script);
+        return result;
+    }
+
+    // The message the box shows, or an empty text while there is none (or no such frame).
+    QString Message(const QString& frame = QStringLiteral("window"))
+    {
+        return Js(QStringLiteral("(() => { try { const m = %1.document.querySelector("
+                                 "'.zarnith-box .zb-shown'); return m ? m.textContent : ''; } "
+                                 "catch (e) { return ''; } })()")
+                      .arg(frame))
+            .toString();
+    }
+
+    bool WaitForMessage(const QString& text, const QString& frame = QStringLiteral("window"))
+    {
+        return QTest::qWaitFor([&] { return Message(frame) == text; }, 15000);
+    }
+
+    // Fills the box's fields and presses its button, as a script can.
+    void Login(const QString& user, const QString& password,
+        const QString& frame = QStringLiteral("window"))
+    {
+        Js(QStringLiteral("(() => { const box = %1.document.querySelector('.zarnith-box');"
+                          "const fields = box.querySelectorAll('input');"
+                          "fields[0].value = %2; fields[1].value = %3;"
+                          "box.querySelector('button').click(); })()")
+                .arg(frame, Quoted(user), Quoted(password)));
+    }
+
+    // The same with the keyboard: Enter in the user field moves to the password, Enter there
+    // logs in.
+    void TypeLogin(const QString& user, const QString& password,
+        const QString& frame = QStringLiteral("window"))
+    {
+        Js(QStringLiteral("%1.document.querySelector('.zarnith-box input').focus()").arg(frame));
+        QWidget* keys = m_view.focusProxy();
+        QTest::keyClicks(keys, user);
+        QTest::keyClick(keys, Qt::Key_Return);
+        QTest::keyClicks(keys, password);
+        QTest::keyClick(keys, Qt::Key_Return);
+    }
+
+    QString PathOf(const QString& frame)
+    {
+        return Js(QStringLiteral("(() => { try { return %1.location.pathname; } catch (e) { "
+                                 "return ''; } })()")
+                      .arg(frame))
+            .toString();
+    }
+
+    bool WaitForPath(const QString& frame, const QString& path)
+    {
+        return QTest::qWaitFor([&] { return PathOf(frame) == path; }, 15000);
+    }
+
+    static QString Quoted(const QString& text)
+    {
+        return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QLatin1String("\\\""))
+            + QLatin1Char('"');
+    }
+
+    QTemporaryDir m_dir;
+    LocalSite m_site { m_dir.path() };
+    QWebEngineProfile m_profile; // off the record: nothing cached between tests
+    QWebEngineView m_view;
+    BrowserPage* m_page = nullptr;
+};
+
+const char kTargetsProject[] = R"({"width": 300, "height": 160, "locks": [
+    {"userId": "ann", "password": "Tulip", "url": "a.html", "target": ""},
+    {"userId": "bob", "password": "pw", "url": "sub/b.html?x=1", "target": "_self"},
+    {"userId": "cat", "password": "pw", "url": "c.html", "target": "_top"},
+    {"userId": "dan", "password": "pw", "url": "d.html", "target": "_parent"},
+    {"userId": "eve", "password": "pw", "url": "e.html", "target": "side"},
+    {"userId": "fay", "password": "pw", "url": "f.html", "target": "_blank"}]})";
+
+TEST_F(ModernBoxBrowserTest, EachLockOpensItsUrlInItsTarget)
+{
+    const QString project = Project(kTargetsProject);
+    RunCli({ "html", project, "--box", "modern", "--form", "preview", "--iterations", "1000", "-o",
+        Path("login.html") });
+    // Boxes in frames of a frame beside a frame named "side", and one box in a frame of the top.
+    ASSERT_TRUE(Write(Path("top.html"),
+        "<iframe name=outer src=outer.html width=1300 height=200></iframe>"
+        "<iframe name=box4 src=login.html width=320 height=180></iframe>"));
+    QByteArray outer;
+    for (const char* name : { "box1", "box2", "box3" })
+        outer += QByteArray("<iframe name=") + name
+            + " src=login.html width=320 height=180></iframe>";
+    ASSERT_TRUE(Write(Path("outer.html"), outer + "<iframe name=side></iframe>"));
+    const QString box1 = QStringLiteral("frames.outer.frames.box1");
+    for (const QString& box : { box1, QStringLiteral("frames.outer.frames.box2"),
+             QStringLiteral("frames.outer.frames.box3"), QStringLiteral("frames.box4") })
+        Open(QStringLiteral("top.html"), box);
+
+    Login(QStringLiteral("eve"), QStringLiteral("pw"), box1);
+    EXPECT_TRUE(WaitForPath(QStringLiteral("frames.outer.frames.side"), QStringLiteral("/e.html")));
+    Login(QStringLiteral("fay"), QStringLiteral("wrong"), box1);
+    EXPECT_TRUE(
+        WaitForMessage(QStringLiteral("The user ID or password\nentered is incorrect."), box1));
+    TypeLogin(QStringLiteral("fay"), QStringLiteral("pw"), box1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_page->windows.size() == 1; }, 15000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return m_page->windows[0]->url().path() == QLatin1String("/f.html"); }, 15000));
+
+    struct Case
+    {
+        const char* user;
+        const char* password;
+        const char* box;
+        const char* frame;
+        const char* path;
+    };
+    const Case cases[] = {
+        { "ANN", "tULIP", "frames.outer.frames.box1", "frames.outer.frames.box1", "/a.html" },
+        { "bob", "pw", "frames.outer.frames.box2", "frames.outer.frames.box2", "/sub/b.html" },
+        { "dan", "pw", "frames.outer.frames.box3", "frames.outer", "/d.html" },
+        { "cat", "pw", "frames.box4", "window", "/c.html" },
+    };
+    for (const Case& lock : cases) {
+        Login(QLatin1String(lock.user), QLatin1String(lock.password), QLatin1String(lock.box));
+        EXPECT_TRUE(WaitForPath(QLatin1String(lock.frame), QLatin1String(lock.path)))
+            << lock.user << ": " << qPrintable(m_site.requests.join(QLatin1Char(' ')));
+    }
+}
+
+const char kCustomProject[] = R"({"width": 360, "height": 220, "ignoreCase": 0, "encrypt": 1,
+    "backgroundColor": 14087423, "borderColor": 9530940, "borderStyle": 3, "borderThickness": 6,
+    "fontFamily": "Times New Roman", "fontSize": 13, "fontBold": 0, "spacing": 6, "margin": 8,
+    "userLabel": "User ID:", "loginLabel": "Sign in", "correctEmail": "owner@example.com",
+    "initialMessage": "Members only: please sign in\\nwith your user ID and password.",
+    "failMessage": "No more tries &#169; Velto", "failUrl": "nowhere/sorry.html",
+    "correctAudio": "SOUNDS/ok.au", "incorrectAudio": "SOUNDS/no.au",
+    "locks": [{"userId": "Bob", "password": "Secret", "url": "members/index.html?a=1", "target": ""}]})";
+
+TEST_F(ModernBoxBrowserTest, WrongPasswordsSoundsAndTheFailUrlInTheBothPage)
+{
+    ASSERT_TRUE(QDir().mkdir(Path(QStringLiteral("sounds"))));
+    for (const char* name : { "sounds/ok.au", "sounds/no.au" })
+        ASSERT_TRUE(Write(Path(QLatin1String(name)), SunAudio(800)));
+    const QString project
+        = Project(QByteArray(kCustomProject).replace("SOUNDS", QFile::encodeName(Path("sounds"))));
+    // Publishing the modern box converts the sounds beside its page.
+    RunCli({ "publish", project, m_dir.path(), "--box", "modern", "--iterations", "100000" });
+    for (const char* name : { "ok.wav", "no.wav" }) {
+        QFile wave(Path(QLatin1String(name)));
+        ASSERT_TRUE(wave.open(QIODevice::ReadOnly)) << name;
+        EXPECT_EQ(wave.read(4), "RIFF");
+        EXPECT_EQ(wave.size(), 844);
+    }
+    RunCli({ "html", project, "--box", "both", "--iterations", "100000", "-o", Path("both.html") });
+
+    const QString initial
+        = QStringLiteral("Members only: please sign in\nwith your user ID and password.");
+    const QString incorrect = QStringLiteral("The user ID or password\nentered is incorrect.");
+    Open(QStringLiteral("both.html"));
+    EXPECT_EQ(Message(), initial);
+    EXPECT_EQ(m_site.Requests(QStringLiteral("no.wav")), 0);
+    Login(QStringLiteral("bob"), QStringLiteral("Secret")); // ignore case is off
+    EXPECT_TRUE(WaitForMessage(incorrect));
+    // Every wrong try plays the incorrect sound anew (a browser may ask for it in parts).
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return m_site.Requests(QStringLiteral("no.wav")) > 0; }, 5000));
+    const int played = m_site.Requests(QStringLiteral("no.wav"));
+    EXPECT_EQ(
+        Js(QStringLiteral("document.querySelector('.zarnith-box input[type=password]').value")),
+        QString());
+    Login(QStringLiteral("Bob"), QStringLiteral("secret"));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return m_site.Requests(QStringLiteral("no.wav")) > played; }, 5000));
+    Login(QStringLiteral("Bob"), QStringLiteral("nope"));
+    EXPECT_TRUE(WaitForMessage(QStringLiteral("No more tries \u00a9 Velto")));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return m_site.Requests(QStringLiteral("nowhere/sorry.html")) == 1; }, 5000));
+    EXPECT_EQ(Js(QStringLiteral("document.querySelector('.zarnith-box button').disabled")), true);
+    EXPECT_EQ(m_site.Requests(QStringLiteral("ok.wav")), 0);
+
+    m_page->load(m_site.Url(QStringLiteral("both.html")));
+    EXPECT_TRUE(WaitForMessage(initial));
+    Login(QStringLiteral("Bob"), QStringLiteral("Secret"));
+    EXPECT_TRUE(WaitForPath(QStringLiteral("window"), QStringLiteral("/members/index.html")));
+    EXPECT_GT(m_site.Requests(QStringLiteral("ok.wav")), 0);
+}
+
+TEST_F(ModernBoxBrowserTest, LockFileLoadsAfterAFailureAndIsReloaded)
+{
+    const QString project = Project(R"({"readLocksFromFile": 1, "lockFile": "locks.txt",
+        "reloadInterval": 1, "loadingMessage": "Locks are on their way",
+        "locks": [{"userId": "carol", "password": "pw", "url": "carol.html", "target": ""}]})");
+    RunCli({ "publish", project, m_dir.path(), "--box", "modern", "--iterations", "100000" });
+    m_site.Fail(QStringLiteral("locks.json"), 1);
+
+    Open(QStringLiteral("index.html"));
+    EXPECT_TRUE(WaitForMessage(QStringLiteral("The locks could not be loaded.\nTrying again...")));
+    EXPECT_EQ(Js(QStringLiteral("document.querySelector('.zarnith-box button').disabled")), true);
+    EXPECT_TRUE(
+        WaitForMessage(QStringLiteral("Enter your user ID and\npassword, then click login.")));
+
+    // The author adds a lock; the box picks it up at its next reload.
+    const QByteArray added = RunCli({ "locks", Project(R"({"locks": [
+        {"userId": "carol", "password": "pw", "url": "carol.html", "target": ""},
+        {"userId": "dave", "password": "pw2", "url": "dave.html", "target": ""}]})"),
+        "--iterations", "100000" });
+    ASSERT_TRUE(Write(Path(QStringLiteral("locks.json")), added));
+    const int loads = m_site.Requests(QStringLiteral("locks.json"));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return m_site.Requests(QStringLiteral("locks.json")) >= loads + 2; }, 10000));
+    Login(QStringLiteral("DAVE"), QStringLiteral("PW2"));
+    EXPECT_TRUE(WaitForPath(QStringLiteral("window"), QStringLiteral("/dave.html")));
+}
+
+} // namespace
