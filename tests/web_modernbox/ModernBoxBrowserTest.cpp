@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -221,6 +222,18 @@ protected:
             .toString();
     }
 
+    // Where the page's first box lies in the view.
+    QRect BoxRect()
+    {
+        const QVariantList rect = Js(QStringLiteral("(() => { const r = document.querySelector("
+                                                    "'.zarnith-box').getBoundingClientRect();"
+                                                    "return [r.x, r.y, r.width, r.height]; })()"))
+                                      .toList();
+        return rect.size() == 4
+            ? QRect(rect[0].toInt(), rect[1].toInt(), rect[2].toInt(), rect[3].toInt())
+            : QRect();
+    }
+
     bool WaitForPath(const QString& frame, const QString& path)
     {
         return QTest::qWaitFor([&] { return PathOf(frame) == path; }, 15000);
@@ -328,6 +341,20 @@ TEST_F(ModernBoxBrowserTest, WrongPasswordsSoundsAndTheFailUrlInTheBothPage)
     const QString incorrect = QStringLiteral("The user ID or password\nentered is incorrect.");
     Open(QStringLiteral("both.html"));
     EXPECT_EQ(Message(), initial);
+    // The applet's look, as its own test checks it: the background inside a bump border,
+    // raised outside and sunken inside. The picture goes beside the applet's for comparison.
+    const QRect box = BoxRect();
+    ASSERT_EQ(box.size(), QSize(360, 220));
+    const QImage shot = m_view.grab().toImage();
+    EXPECT_EQ(shot.pixelColor(box.left() + 9, box.center().y()), QColor(0xFF, 0xF4, 0xD6));
+    EXPECT_GT(shot.pixelColor(box.left(), box.center().y()).lightness(),
+        shot.pixelColor(box.left() + 5, box.center().y()).lightness());
+    QImage picture(box.size() + QSize(32, 32), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter(&picture).drawImage(16, 16, shot.copy(box));
+    QDir().mkpath(QStringLiteral(ZARNITH_BUILD_DIR "/web-modernbox"));
+    picture.save(QStringLiteral(ZARNITH_BUILD_DIR "/web-modernbox/modern-custom.png"));
+
     EXPECT_EQ(m_site.Requests(QStringLiteral("no.wav")), 0);
     Login(QStringLiteral("bob"), QStringLiteral("Secret")); // ignore case is off
     EXPECT_TRUE(WaitForMessage(incorrect));
