@@ -95,6 +95,8 @@ TEST_F(OutputCommandsTest, HtmlInEachFormByteForByte)
     doc.fontSize = 12;
     const QString project = SaveDoc(doc);
     EXPECT_EQ(RunCli({ "html", project }).out, BuildHtmlPage(doc, HtmlPageForm::File));
+    EXPECT_EQ(RunCli({ "html", project, "--box", "classic" }).out,
+        BuildHtmlPage(doc, HtmlPageForm::File));
     for (const auto& [name, form] : { std::pair { "file", HtmlPageForm::File },
              { "preview", HtmlPageForm::Preview }, { "segment", HtmlPageForm::Segment } }) {
         const CliRun run = RunCli({ "html", project, "--form", QLatin1String(name) });
@@ -133,14 +135,24 @@ TEST_F(OutputCommandsTest, UsageAndInputFailures)
 {
     Doc doc;
     const QString project = SaveDoc(doc);
-    for (const QStringList& arguments : QList<QStringList> { { "html" },
-             { "html", project, "--form", "poster" }, { "html", project, "-o" },
-             { "html", project, "--bogus", "x" }, { "params" }, { "lockfile", project, "extra" },
-             { "resources" }, { "publish", project }, { "au2wav", "in.au" } }) {
+    for (const QStringList& arguments :
+        QList<QStringList> { { "html" }, { "html", project, "--form", "poster" },
+            { "html", project, "-o" }, { "html", project, "--bogus", "x" }, { "params" },
+            { "lockfile", project, "extra" }, { "resources" }, { "publish", project },
+            { "au2wav", "in.au" }, { "html", project, "--box", "applet" },
+            { "resources", project, "--box", "Modern" }, { "publish", project, "dir", "--box" } }) {
         const CliRun run = RunCli(arguments);
         EXPECT_EQ(run.exitCode, 2) << qPrintable(arguments.join(QLatin1Char(' ')));
         EXPECT_TRUE(run.err.startsWith("usage: zarnith-cli " + arguments[0].toLatin1()));
     }
+
+    // Published pages make every guess cost real work; only the preview may use a low count.
+    const CliRun tooFew = RunCli({ "html", project, "--box", "modern", "--iterations", "99999" });
+    EXPECT_EQ(tooFew.exitCode, 1);
+    EXPECT_EQ(tooFew.err, "Please enter an integer between 100000 and 10000000.\n");
+    EXPECT_EQ(RunCli({ "html", project, "--box", "both", "--form", "preview", "--iterations", "5" })
+                  .exitCode,
+        0);
 
     const CliRun missing = RunCli({ "params", Path("none.loc") });
     EXPECT_EQ(missing.exitCode, 1);
@@ -329,6 +341,60 @@ TEST_F(PublishTest, FolderIsCreatedOneLevelOnly)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, FormatResourceText(IDS_CREATE_DIRECTORY_FAILED, Bytes("a/b")) + "\n");
     EXPECT_FALSE(QFile::exists(Path("a")));
+}
+
+TEST_F(PublishTest, ModernAndBothKindsHoldNoLockInClear)
+{
+    m_doc.encrypt = 1; // the applet's records in the both kind are scrambled, never clear
+    m_doc.locks = { Lock("zelda77", "vault/zelda-room.html") };
+    m_doc.locks[0].password = "Xyzzy-42";
+    m_doc.locks[0].target = "frameQ9";
+    m_doc.correctEmail = "owner@example.com";
+    m_project = SaveDoc(m_doc);
+
+    const CliRun both = RunCli(
+        { "publish", m_project, Path("pub"), "--box", "both", "--iterations", "100000" }, m_cli);
+    ASSERT_EQ(both.exitCode, 0) << both.err.constData();
+    EXPECT_EQ(both.err.count('\n'), 1);
+    EXPECT_TRUE(both.err.contains("sends no e-mail"));
+    EXPECT_EQ(both.out,
+        "written " + Published("login.htm") + "\nwritten " + Published("locks.txt") + "\nwritten "
+            + Published("locks.json") + "\nwritten " + Published("ok.wav") + "\nwritten "
+            + Published("no.wav") + "\ncopied " + Bytes("bin/Zarnith.class") + " -> "
+            + Published("Zarnith.class") + "\ncopied " + Bytes("ok.au") + " -> "
+            + Published("ok.au") + "\ncopied " + Bytes("no.au") + " -> " + Published("no.au")
+            + "\n");
+    EXPECT_TRUE(Read(Path("pub/locks.json")).startsWith("{\"format\":\"zarnith-locks/1\""));
+    EXPECT_TRUE(Read(Path("pub/login.htm")).contains("\"lockFile\":\"locks.json\""));
+    EXPECT_EQ(Read(Path("pub/ok.wav")).left(4), "RIFF");
+
+    const CliRun modern = RunCli(
+        { "publish", m_project, Path("pub2"), "--box", "modern", "--iterations", "100000" }, m_cli);
+    ASSERT_EQ(modern.exitCode, 0) << modern.err.constData();
+    EXPECT_EQ(QDir(Path("pub2")).entryList(QDir::Files),
+        (QStringList { "locks.json", "login.htm", "no.wav", "ok.wav" }));
+    EXPECT_EQ(RunCli({ "resources", m_project, "--box", "modern" }).out,
+        "C:\\site\\locks.json\n" + Bytes("ok.wav") + '\n' + Bytes("no.wav") + '\n');
+
+    // Every output a visitor could read, the preview's inline locks included.
+    QByteArrayList outputs { RunCli({ "locks", m_project, "--iterations", "100000" }).out };
+    for (const char* kind : { "modern", "both" }) {
+        for (const char* form : { "file", "preview", "segment" })
+            outputs.append(RunCli(
+                { "html", m_project, "--box", kind, "--form", form, "--iterations", "100000" })
+                               .out);
+    }
+    for (const char* folder : { "pub", "pub2" }) {
+        for (const QString& name : QDir(Path(folder)).entryList(QDir::Files))
+            outputs.append(Read(Path(folder) + '/' + name));
+    }
+    EXPECT_TRUE(outputs[5].contains("\"format\":\"zarnith-locks/1\"")); // both, preview, inline
+    for (const QByteArray& output : outputs) {
+        ASSERT_FALSE(output.isEmpty());
+        for (const char* clear :
+            { "zelda77", "ZELDA77", "Xyzzy-42", "XYZZY-42", "vault/zelda", "frameQ9" })
+            EXPECT_FALSE(output.contains(clear)) << clear << " in " << output.left(60).constData();
+    }
 }
 
 } // namespace

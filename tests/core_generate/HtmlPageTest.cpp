@@ -1,8 +1,12 @@
 #include "generate/HtmlPage.h"
 
+#include "generate/BoxPage.h"
+#include "generate/ModernBox.h"
 #include "generate/ParameterBlock.h"
+#include "generate/ResourceList.h"
 #include "GenerateTestSupport.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -108,6 +112,70 @@ TEST(HtmlPage, WidthChangesOnlyTheAppletLine)
         }
         EXPECT_EQ(changed, 1) << int(form);
     }
+}
+
+TEST(HtmlPage, EachKindOfBoxInEachForm)
+{
+    const ProgramInfo info = TestInfo();
+    Doc doc;
+    doc.locks.push_back(MakeLock("ann", "pw", "a.html", "_top"));
+    doc.initialMessage = "Caf\xC3\xA9 </script>\\nline";
+    doc.readLocksFromFile = 1;
+    doc.lockFile = "C:\\site\\lock.txt";
+    const QByteArray lockData = R"({"format":"zarnith-locks/1","locks":[]})";
+    for (const HtmlPageForm form :
+        { HtmlPageForm::File, HtmlPageForm::Preview, HtmlPageForm::Segment }) {
+        const QByteArray classic = BuildHtmlPage(doc, form, info);
+        EXPECT_EQ(BuildBoxPage(doc, BoxKind::Classic, form, lockData, info), classic);
+
+        // The box is ASCII, whatever the project's texts, and no text can end its script.
+        const QByteArray box = BuildModernBox(doc, form, lockData);
+        EXPECT_TRUE(std::all_of(box.begin(), box.end(), [](char ch) { return ch > 0; }));
+        EXPECT_TRUE(box.contains("Caf\\u00e9 \\u003c/script\\u003e\\\\nline"));
+        EXPECT_EQ(box.count("</script>"), form == HtmlPageForm::Preview ? 3 : 2);
+        // Only the preview carries the locks when they are read from a file.
+        EXPECT_EQ(box.contains(lockData), form == HtmlPageForm::Preview) << int(form);
+        EXPECT_EQ(box.contains("\"lockFile\":\"lock.json\""), form != HtmlPageForm::Preview);
+
+        QByteArray both = BuildBoxPage(doc, BoxKind::Both, form, lockData, info);
+        EXPECT_EQ(both.indexOf(box) + box.size(), both.indexOf("</APPLET>"));
+        EXPECT_EQ(both.replace(box, ""), classic) << int(form);
+
+        const QByteArray modern = BuildBoxPage(doc, BoxKind::Modern, form, lockData, info);
+        EXPECT_FALSE(modern.contains("<APPLET"));
+        EXPECT_TRUE(modern.contains("<!-- This login box was created by Prod Version 9.8 "
+            + QByteArray(HtmlCommentNotice) + ". -->\r\n" + box));
+        EXPECT_EQ(modern.startsWith("<HTML>\r\n"), form != HtmlPageForm::Segment);
+    }
+}
+
+TEST(HtmlPage, ResourcesFollowTheKindOfBox)
+{
+    const ProgramInfo info = TestInfo();
+    Doc doc;
+    doc.correctAudio = "C:\\Sounds\\ok.au";
+    doc.incorrectAudio = "/s/beep";
+    doc.readLocksFromFile = 1;
+    doc.lockFile = "C:\\site\\locks";
+    const QList<QByteArray> classic = GetResourceList(doc, info);
+    QList<QByteArray> listed;
+    for (const BoxKind kind : { BoxKind::Classic, BoxKind::Modern, BoxKind::Both }) {
+        for (const BoxResource& resource : GetBoxResources(doc, kind, info))
+            listed.append(BoxKindName(kind) + ' ' + resource.path + ' ' + resource.source);
+    }
+    const QByteArray classPath = AppletClassPath(info);
+    EXPECT_EQ(listed,
+        (QList<QByteArray> { "classic " + classPath + ' ' + classPath,
+            "classic C:\\site\\locks C:\\site\\locks",
+            "classic C:\\Sounds\\ok.au C:\\Sounds\\ok.au", "classic /s/beep /s/beep",
+            "modern C:\\site\\locks.json C:\\site\\locks.json",
+            "modern C:\\Sounds\\ok.wav C:\\Sounds\\ok.au", "modern /s/beep.wav /s/beep",
+            "both " + classPath + ' ' + classPath, "both C:\\site\\locks C:\\site\\locks",
+            "both C:\\Sounds\\ok.au C:\\Sounds\\ok.au", "both /s/beep /s/beep",
+            "both C:\\site\\locks.json C:\\site\\locks.json",
+            "both C:\\Sounds\\ok.wav C:\\Sounds\\ok.au", "both /s/beep.wav /s/beep" }));
+    EXPECT_EQ(classic.size(), 4);
+    EXPECT_EQ(ModernLockFileName(doc), "locks.json");
 }
 
 } // namespace
