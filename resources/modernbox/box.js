@@ -5,7 +5,7 @@
   var inlineLocks = box.querySelector('script.zarnith-locks');
   var subtle = window.isSecureContext && window.crypto ? window.crypto.subtle : undefined;
   var encoder = new TextEncoder();
-  var RETRY_SECONDS = 3;
+  var RETRY_SECONDS = 2;
   var FIXED_TEXTS = {
     insecure: 'This login box works only on a secure page\n(https://, or a file on this computer).',
     loadFailed: 'The locks could not be loaded.\nTrying again...'
