@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -132,6 +133,13 @@ protected:
 class ModernBoxBrowserTest : public testing::Test
 {
 protected:
+    // The browser engine refuses to start its sandbox as root, as in the CI.
+    static void SetUpTestSuite()
+    {
+        if (geteuid() == 0)
+            qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    }
+
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
