@@ -122,7 +122,7 @@ QByteArray LockRecord(const LockEntry& lock)
 
 QByteArray ScrambleText(const Doc& doc, const QByteArray& text)
 {
-    if (doc.encrypt == 0)
+    if (!doc.ScramblesLocks())
         return text;
     QByteArray scrambled = text;
     TableCipher::ScrambleInPlace(scrambled.data(), scrambled.size());
@@ -135,7 +135,7 @@ QByteArray BuildLockLines(const Doc& doc, bool forFile)
     // so the records of a few hundred locks are built and scrambled together, side by side. The
     // chunk keeps the records in cache and their buffer small.
     constexpr std::size_t ChunkSize = 256;
-    const bool scramble = doc.encrypt != 0;
+    const bool scramble = doc.ScramblesLocks();
     TextWriter records;
     std::vector<qsizetype> bounds;
 

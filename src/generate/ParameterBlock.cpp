@@ -58,7 +58,7 @@ private:
 QByteArray ScrambledValue(const Doc& doc, const QByteArray& text)
 {
     const QByteArray scrambled = ScrambleText(doc, text);
-    return doc.encrypt != 0 ? EscapeAmpersands(scrambled) : scrambled;
+    return doc.ScramblesLocks() ? EscapeAmpersands(scrambled) : scrambled;
 }
 
 // The fields that have a parameter, in the applet's order.

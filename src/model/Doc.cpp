@@ -24,6 +24,11 @@ bool Doc::ReadsLocksFromFile() const
     return FlagIsOn(*this, FieldOf(&Doc::readLocksFromFile));
 }
 
+bool Doc::ScramblesLocks() const
+{
+    return FlagIsOn(*this, FieldOf(&Doc::encrypt));
+}
+
 void Doc::Serialize(ProjectArchive& archive)
 {
     // The writer's version and build head the file; a reader drops them.

@@ -69,6 +69,9 @@ public:
     // The applet reads its locks from the lock input file instead of from the page.
     bool ReadsLocksFromFile() const;
 
+    // Lock information in the generated text is scrambled.
+    bool ScramblesLocks() const;
+
     // Writes or reads the project file's records, depending on the archive's direction.
     void Serialize(ProjectArchive& archive);
 
