@@ -38,5 +38,5 @@ default="$root/fuzz/corpus/default.loc"
   head -c 80000 /dev/zero
 } >"$large/long-text-many-locks.loc"
 "$build/project_reader_fuzzer" -max_total_time="${ZARNITH_FUZZ_LARGE_SECONDS:-20}" \
-  -max_len=8388608 -len_control=0 -malloc_limit_mb=1024 -rss_limit_mb=2048 -timeout=30 \
+  -max_len=4194304 -len_control=0 -malloc_limit_mb=1024 -rss_limit_mb=2048 -timeout=30 \
   -artifact_prefix="$build/large-" -print_final_stats=1 "$large"
