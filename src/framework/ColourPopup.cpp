@@ -3,10 +3,12 @@
 #include "framework/ColourButton.h"
 #include "framework/QtColour.h"
 
+#include <qdrawutil.h>
+#include <QEnterEvent>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
@@ -17,16 +19,44 @@ namespace {
 
 constexpr int WellSize = 18;
 constexpr int SwatchSize = 12;
+constexpr int FocusWidth = 2;
 
-QIcon SwatchIcon(Colour colour)
+// One colour well: its swatch, sunken while it is the colour in use, ringed in the highlight
+// colour while it has the focus. The focus follows the mouse, as in a menu, so that mouse and
+// keyboard never point at two different wells.
+class ColourWell : public QToolButton
 {
-    QPixmap pixmap(SwatchSize, SwatchSize);
-    pixmap.fill(ToQColor(colour));
-    QPainter painter(&pixmap);
-    painter.setPen(Qt::darkGray);
-    painter.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
-    return QIcon(pixmap);
-}
+public:
+    ColourWell(Colour colour, QWidget* parent)
+        : QToolButton(parent)
+        , m_colour(colour)
+    {
+        setCheckable(true);
+        setFixedSize(WellSize, WellSize);
+    }
+
+protected:
+    void enterEvent(QEnterEvent*) override { setFocus(Qt::MouseFocusReason); }
+
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(
+            rect(), palette().color(hasFocus() ? QPalette::Highlight : QPalette::Window));
+        const QRect face = rect().adjusted(FocusWidth, FocusWidth, -FocusWidth, -FocusWidth);
+        painter.fillRect(face, palette().color(QPalette::Window));
+        if (isChecked() || isDown())
+            qDrawShadePanel(&painter, face, palette(), true);
+        QRect swatch(0, 0, SwatchSize, SwatchSize);
+        swatch.moveCenter(face.center());
+        painter.fillRect(swatch, ToQColor(m_colour));
+        painter.setPen(Qt::darkGray);
+        painter.drawRect(swatch.adjusted(0, 0, -1, -1));
+    }
+
+private:
+    Colour m_colour;
+};
 
 } // namespace
 
@@ -86,13 +116,10 @@ ColourPopup::ColourPopup(QWidget* parent)
     grid->setSpacing(1);
     const auto& wells = StandardWells();
     for (int i = 0; i < int(wells.size()); ++i) {
-        auto* well = new QToolButton(this);
-        well->setIcon(SwatchIcon(wells[i].colour));
+        auto* well = new ColourWell(wells[i].colour, this);
         well->setToolTip(QString::fromLatin1(wells[i].name));
         well->setAccessibleName(well->toolTip());
-        well->setAutoRaise(true);
-        well->setCheckable(true);
-        well->setFixedSize(WellSize, WellSize);
+        well->installEventFilter(this);
         connect(well, &QToolButton::clicked, this, [this, colour = wells[i].colour] {
             close();
             emit wellChosen(colour);
@@ -100,21 +127,26 @@ ColourPopup::ColourPopup(QWidget* parent)
         grid->addWidget(well, i / WellColumns, i % WellColumns);
         m_wells.push_back(well);
     }
-    auto* more = new QPushButton(tr("More Colors..."), this);
-    more->setFlat(true);
-    connect(more, &QPushButton::clicked, this, [this] {
+    m_more = new QPushButton(tr("More Colors..."), this);
+    m_more->setFlat(true);
+    m_more->installEventFilter(this);
+    connect(m_more, &QPushButton::clicked, this, [this] {
         close();
         emit moreChosen();
     });
-    grid->addWidget(more, grid->rowCount(), 0, 1, WellColumns);
+    grid->addWidget(m_more, grid->rowCount(), 0, 1, WellColumns);
 }
 
 void ColourPopup::popUp(QWidget* anchor, Colour current)
 {
     m_anchor = anchor;
     const auto& wells = StandardWells();
-    for (int i = 0; i < int(wells.size()); ++i)
+    QToolButton* focused = m_wells.front();
+    for (int i = 0; i < int(wells.size()); ++i) {
         m_wells[i]->setChecked(wells[i].colour == current);
+        if (wells[i].colour == current)
+            focused = m_wells[i];
+    }
 
     adjustSize();
     QPoint position = anchor->mapToGlobal(QPoint(0, anchor->height()));
@@ -127,6 +159,63 @@ void ColourPopup::popUp(QWidget* anchor, Colour current)
     }
     move(position);
     show();
+    focused->setFocus(Qt::PopupFocusReason);
+}
+
+QAbstractButton* ColourPopup::entry(int index) const
+{
+    return index < int(m_wells.size()) ? static_cast<QAbstractButton*>(m_wells[index]) : m_more;
+}
+
+int ColourPopup::indexOf(const QObject* entry) const
+{
+    if (entry == m_more)
+        return int(m_wells.size());
+    const auto well = std::find(m_wells.begin(), m_wells.end(), entry);
+    return well != m_wells.end() ? int(well - m_wells.begin()) : -1;
+}
+
+int ColourPopup::neighbour(int index, int key) const
+{
+    const int more = int(m_wells.size());
+    switch (key) {
+    case Qt::Key_Left:
+        return std::max(index - 1, 0);
+    case Qt::Key_Right:
+        return std::min(index + 1, more);
+    case Qt::Key_Up:
+        if (index == more)
+            return more - WellColumns + m_column;
+        return index >= WellColumns ? index - WellColumns : index;
+    case Qt::Key_Down:
+        return std::min(index + WellColumns, more);
+    default:
+        return -1;
+    }
+}
+
+bool ColourPopup::eventFilter(QObject* watched, QEvent* event)
+{
+    const int index = indexOf(watched);
+    if (index < 0)
+        return QFrame::eventFilter(watched, event);
+    if (event->type() == QEvent::FocusIn && index < int(m_wells.size()))
+        m_column = index % WellColumns;
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    // Space is the buttons' own; Escape reaches the pop-up, which closes.
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        entry(index)->click();
+        return true;
+    }
+    const int next = neighbour(index, key);
+    if (next < 0)
+        return false;
+    // Marks the focus as the keyboard's, so that the style draws it on "More Colors..." too.
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    entry(next)->setFocus(Qt::TabFocusReason);
+    return true;
 }
 
 void ColourPopup::mousePressEvent(QMouseEvent* event)

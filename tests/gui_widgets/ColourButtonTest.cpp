@@ -96,6 +96,48 @@ TEST_F(ColourButtonTest, ChoosingAWellSetsTheColourAndReportsIt)
     EXPECT_EQ(m_reports, (std::vector<Colour> { 0x0000FF, 0xFFCC00, 0xFFCC00 }));
 }
 
+TEST_F(ColourButtonTest, TheKeyboardMovesAVisibleFocusPicksAndCloses)
+{
+    const auto& colours = ColourPopup::StandardWells();
+    const auto press = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+    const auto open = [this] {
+        m_button.setFocus();
+        QTest::keyClick(&m_button, Qt::Key_Space);
+        return qobject_cast<ColourPopup*>(QApplication::activePopupWidget());
+    };
+    m_button.setColour(colours[well("Red")].colour);
+    ColourPopup* popup = open();
+    ASSERT_NE(popup, nullptr);
+    const auto& wells = popup->wellButtons();
+    EXPECT_EQ(QApplication::focusWidget(), wells[well("Red")]);
+    for (Qt::Key key : { Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_Left })
+        press(key);
+    EXPECT_EQ(QApplication::focusWidget(), wells[well("Rose")]);
+    // The focus is drawn around the well; the others show no trace of it.
+    const QColor highlight = popup->palette().color(QPalette::Highlight);
+    EXPECT_EQ(wells[well("Rose")]->grab().toImage().pixelColor(0, 0), highlight);
+    EXPECT_NE(wells[well("Red")]->grab().toImage().pixelColor(0, 0), highlight);
+    press(Qt::Key_Return);
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_EQ(m_button.colour(), colours[well("Rose")].colour);
+
+    // Down from the last row reaches "More Colors...", up returns to the column left.
+    ASSERT_EQ(open(), popup);
+    press(Qt::Key_Down);
+    const auto* more = qobject_cast<QPushButton*>(QApplication::focusWidget());
+    ASSERT_NE(more, nullptr);
+    EXPECT_EQ(more->text(), QStringLiteral("More Colors..."));
+    press(Qt::Key_Up);
+    press(Qt::Key_Up);
+    press(Qt::Key_Space);
+    EXPECT_EQ(m_button.colour(), colours[well("Pink")].colour);
+
+    ASSERT_EQ(open(), popup);
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_EQ(m_reports.size(), 2u);
+}
+
 TEST_F(ColourButtonTest, MoreColoursAsksTheChooserWithTheCurrentColour)
 {
     // The prompt service answers; this one also notes whom it was asked by and from which colour.
