@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 
 #include <cmath>
 
@@ -21,13 +22,20 @@ int AverageCharWidth(const QFontMetrics& metrics)
     return (metrics.horizontalAdvance(kAlphabet) / 26 + 1) / 2;
 }
 
+// A character cell in whole pixels: the ascent and the descent each rounded up, as a scaled font's
+// cell is sized. QFontMetrics rounds both to the nearest, which makes the templates' font a pixel
+// shorter than the font their layouts were measured with and cuts every form short.
+int CellHeight(const QFontMetricsF& metrics)
+{
+    return int(std::ceil(metrics.ascent()) + std::ceil(metrics.descent()));
+}
+
 } // namespace
 
 DialogUnits::DialogUnits(const QFont& font)
 {
-    const QFontMetrics metrics(font);
-    m_baseWidth = AverageCharWidth(metrics);
-    m_baseHeight = metrics.height();
+    m_baseWidth = AverageCharWidth(QFontMetrics(font));
+    m_baseHeight = CellHeight(QFontMetricsF(font));
 }
 
 int DialogUnits::ToPixelsX(int units) const

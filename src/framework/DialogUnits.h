@@ -6,7 +6,7 @@
 
 // Converts dialog units to pixels for one font the way Windows does: a horizontal unit is a
 // quarter of the font's average character width (measured over the alphabet), a vertical unit an
-// eighth of its height.
+// eighth of its character cell's height (ascent and descent each rounded up to whole pixels).
 class DialogUnits
 {
 public:

@@ -9,11 +9,13 @@
 #include "pages/ViewResponses.h"
 #include "preview/ViewPreview.h"
 #include "support/TestPrompts.h"
+#include "util/DibPicture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QSet>
 
@@ -227,6 +229,13 @@ TEST(FormView, EveryPageIsBuiltOnItsTemplateWithItsPanelAndCommitsWhatItLoaded)
         { std::make_unique<ViewGenerate>(doc), GeneratePageForm::kTemplateId, true },
         { std::make_unique<ViewPreview>(doc), PreviewPageForm::kTemplateId, false },
     };
+    DibPicture picture;
+    ASSERT_TRUE(picture.Load(300));
+    QImage lastRow(picture.Width(), 1, QImage::Format_RGB32);
+    {
+        QPainter painter(&lastRow);
+        picture.Draw(painter, lastRow.rect(), QRect(0, picture.Height() - 1, picture.Width(), 1));
+    }
     for (Page& page : pages) {
         SCOPED_TRACE(page.templateId);
         const std::optional<DialogTemplate> dialogTemplate = LoadDialogTemplate(page.templateId);
@@ -243,5 +252,11 @@ TEST(FormView, EveryPageIsBuiltOnItsTemplateWithItsPanelAndCommitsWhatItLoaded)
         ASSERT_NE(placeholder, nullptr);
         EXPECT_TRUE(placeholder->isHidden());
         EXPECT_GT(ColoursIn(*page.view, placeholder->geometry()), 8);
+        // The whole picture shows, down to its last row.
+        const QRect shownLastRow(
+            placeholder->pos() + QPoint(0, picture.Height() - 1), lastRow.size());
+        const QImage shown = page.view->grab().toImage().copy(shownLastRow);
+        EXPECT_TRUE(shown.convertToFormat(QImage::Format_RGB32) == lastRow)
+            << "the picture is cut off: the page is " << page.view->height() << " pixels high";
     }
 }

