@@ -13,6 +13,8 @@
 #include <QtEndian>
 #include <QTest>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
@@ -392,17 +394,39 @@ TEST_F(ModernBoxBrowserTest, WrongPasswordsSoundsAndTheFailUrlInTheBothPage)
 
 TEST_F(ModernBoxBrowserTest, LockFileLoadsAfterAFailureAndIsReloaded)
 {
+    // A narrow box: its texts wrap or are cut, its controls stay inside it.
     const QString project = Project(R"({"readLocksFromFile": 1, "lockFile": "locks.txt",
-        "reloadInterval": 1, "loadingMessage": "Locks are on their way",
+        "reloadInterval": 1, "width": 150, "height": 130, "passwordLabel": "Your password:",
         "locks": [{"userId": "carol", "password": "pw", "url": "carol.html", "target": ""}]})");
     RunCli({ "publish", project, m_dir.path(), "--box", "modern", "--iterations", "100000" });
     m_site.Fail(QStringLiteral("locks.json"), 1);
 
+    // A plain HTTP page elsewhere than on this machine gets no WebCrypto, and the box says why.
+    QWebEngineScript insecure;
+    insecure.setSourceCode(
+        QStringLiteral("Object.defineProperty(window, 'isSecureContext', { value: false });"));
+    insecure.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    insecure.setWorldId(QWebEngineScript::MainWorld);
+    m_page->scripts().insert(insecure);
     Open(QStringLiteral("index.html"));
+    EXPECT_EQ(Message(),
+        QStringLiteral("This login box works only on a secure page\n(https://, "
+                       "or a file on this computer)."));
+    EXPECT_EQ(Js(QStringLiteral("document.querySelector('.zarnith-box input').disabled")), true);
+    m_page->scripts().clear();
+
+    m_page->load(m_site.Url(QStringLiteral("index.html")));
     EXPECT_TRUE(WaitForMessage(QStringLiteral("The locks could not be loaded.\nTrying again...")));
     EXPECT_EQ(Js(QStringLiteral("document.querySelector('.zarnith-box button').disabled")), true);
     EXPECT_TRUE(
         WaitForMessage(QStringLiteral("Enter your user ID and\npassword, then click login.")));
+    EXPECT_EQ(Js(QStringLiteral("(() => { const box = document.querySelector('.zarnith-box');"
+                                "const outer = box.getBoundingClientRect();"
+                                "return Array.from(box.querySelectorAll('input, button, label'),"
+                                " c => c.getBoundingClientRect()).every(r => r.width > 0"
+                                " && r.left >= outer.left && r.right <= outer.right"
+                                " && r.top >= outer.top && r.bottom <= outer.bottom); })()")),
+        true);
 
     // The author adds a lock; the box picks it up at its next reload.
     const QByteArray added = RunCli({ "locks", Project(R"({"locks": [
