@@ -40,11 +40,13 @@ expect() {
     fi
 }
 
-commands=$("$cli" --help | sed -n '/^commands:/,$p' | awk 'NR > 1 && /^  [a-z]/ { print $1 }' | sort | xargs)
+help=$("$cli" --help)
+commands=$(sed -n '/^commands:/,$p' <<<"$help" | awk 'NR > 1 && /^  [a-z]/ { print $1 }' | sort | xargs)
+html_options=$(grep '^  html ' <<<"$help" | grep -oE -- '-[-a-z]+' | sort | xargs)
 expect "" "$commands"
 expect "--" "--help --version"
 expect "html " "a.loc site"
-expect "html a.loc -" "--box --form --iterations -o"
+expect "html a.loc -" "$html_options"
 expect "html a.loc --box " "both classic modern"
 expect "html a.loc --form " "file preview segment"
 expect "html -o out.html " "a.loc site"
