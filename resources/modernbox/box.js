@@ -285,7 +285,10 @@
       locks = readLocks(data);
       if (first) show('initial');
       enable();
-      if (settings.reloadInterval > 0) setTimeout(loadLockFile, settings.reloadInterval * 1000);
+      // Browsers fire longer timeouts than 2^31 ms at once, so the interval stops short of it.
+      if (settings.reloadInterval > 0) {
+        setTimeout(loadLockFile, Math.min(settings.reloadInterval, 2147483) * 1000);
+      }
     }).catch(function () {
       // Locks already held stay in force; without any, the visitor learns why nothing works.
       if (locks === null) show('loadFailed');
