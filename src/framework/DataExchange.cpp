@@ -48,14 +48,30 @@ void SetControlText(QWidget* control, const QString& text)
     }
 }
 
-void SelectAllText(QWidget* control)
+// What a text control showed after its value was last pushed, or last pulled from it. While the
+// control still shows that text, the user has not changed it, and a pull keeps the variable's
+// bytes: text that is not valid in the local encoding shows with replacement characters and
+// would not survive the round trip.
+constexpr char kShownTextProperty[] = "dataExchangeShownText";
+
+void RememberShownText(QWidget* control)
 {
-    if (auto* edit = qobject_cast<QLineEdit*>(control))
-        edit->selectAll();
-    else if (auto* edit = qobject_cast<QPlainTextEdit*>(control))
-        edit->selectAll();
-    else if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit())
-        combo->lineEdit()->selectAll();
+    control->setProperty(kShownTextProperty, ControlText(control));
+}
+
+void ForgetShownText(QWidget* control)
+{
+    control->setProperty(kShownTextProperty, QVariant());
+}
+
+// Takes text into value unless the control still shows what it showed for value.
+void PullText(QWidget* control, const QString& text, QByteArray& value)
+{
+    const QVariant shown = control->property(kShownTextProperty);
+    if (shown.isValid() && shown.toString() == text)
+        return;
+    value = text.toLocal8Bit();
+    control->setProperty(kShownTextProperty, text);
 }
 
 // The first entry that begins with prefix, ignoring case; -1 for none. An empty prefix matches
@@ -77,6 +93,17 @@ bool IsBlank(char c)
 }
 
 } // namespace
+
+void FocusWithTextSelected(QWidget* control)
+{
+    control->setFocus();
+    if (auto* edit = qobject_cast<QLineEdit*>(control))
+        edit->selectAll();
+    else if (auto* edit = qobject_cast<QPlainTextEdit*>(control))
+        edit->selectAll();
+    else if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit())
+        combo->lineEdit()->selectAll();
+}
 
 std::optional<std::int32_t> ParseDialogInteger(const QByteArray& text)
 {
@@ -117,18 +144,19 @@ void DataExchange::Refuse(QWidget* control, const QByteArray& message)
     m_failed = true;
     CurrentPrompts().MessageBox(
         m_form, QString::fromLocal8Bit(message), PromptIcon::Warning, PromptButtons::Ok);
-    control->setFocus();
-    SelectAllText(control);
+    FocusWithTextSelected(control);
 }
 
 void DataExchange::Text(QWidget* control, QByteArray& value)
 {
     if (m_failed)
         return;
-    if (m_saveAndValidate)
-        value = ControlText(control).toLocal8Bit();
-    else
-        SetControlText(control, QString::fromLocal8Bit(value));
+    if (m_saveAndValidate) {
+        PullText(control, ControlText(control), value);
+        return;
+    }
+    SetControlText(control, QString::fromLocal8Bit(value));
+    RememberShownText(control);
 }
 
 void DataExchange::Integer(QWidget* control, std::int32_t& value)
@@ -198,16 +226,21 @@ void DataExchange::ComboText(QComboBox* combo, QByteArray& value)
     if (m_failed)
         return;
     if (m_saveAndValidate) {
-        value = combo->currentText().toLocal8Bit();
+        PullText(combo, combo->currentText(), value);
         return;
     }
     const QString text = QString::fromLocal8Bit(value);
     const int match = FindPrefix(
         combo->count(), [combo](int i) { return combo->itemText(i); }, text);
+    if (match < 0 && combo->isEditable()) {
+        combo->setEditText(text);
+        RememberShownText(combo);
+        return;
+    }
+    // An entry shown in the value's place is what a pull takes.
     if (match >= 0)
         combo->setCurrentIndex(match);
-    else if (combo->isEditable())
-        combo->setEditText(text);
+    ForgetShownText(combo);
 }
 
 void DataExchange::ComboIndex(QComboBox* combo, std::int32_t& index)

@@ -16,7 +16,9 @@ class QWidget;
 // refused value shows "Please enter an integer." or "Please enter an integer between %1 and %2."
 // (warning icon, OK) through the prompt service, puts the focus on that control with its text
 // selected, and turns every later call of the pass into nothing, so the refused variable and
-// those after it keep their values. Texts are 8-bit, converted at the control.
+// those after it keep their values. Texts are 8-bit, converted at the control; a text the user
+// has not changed since it was shown keeps its bytes exactly, even where the local encoding
+// cannot show them.
 class DataExchange
 {
 public:
@@ -39,7 +41,8 @@ public:
     // is checked.
     void Radio(QAbstractButton* first, std::int32_t& index);
     // A combo's text. Pushing selects the first entry that begins with the value, ignoring case,
-    // and shows its text; when none does, the value becomes the edit field's text.
+    // and shows its text, which a pull then takes; when none does, the value becomes the edit
+    // field's text.
     void ComboText(QComboBox* combo, QByteArray& value);
     // The selected entry's index of a combo; -1 for none.
     void ComboIndex(QComboBox* combo, std::int32_t& index);
@@ -54,6 +57,10 @@ private:
     bool m_saveAndValidate;
     bool m_failed = false;
 };
+
+// Puts the focus on a text control with its whole text selected, ready to be typed over, as after
+// a refused value.
+void FocusWithTextSelected(QWidget* control);
 
 // Reads an integer the way the dialogs always have: optional blanks (spaces, tabs) around it, an
 // optional sign, decimal digits only; beyond 32 bits it saturates. Nothing for anything else.

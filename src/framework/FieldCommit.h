@@ -24,10 +24,12 @@ public:
     }
 
     // A multi-line text that the page holds as displayed (CR LF) and the document keeps on one
-    // line.
+    // line. Shown as it was loaded, the field stays as stored, even where storing the shown form
+    // again would change it (a bare CR or LF in a project file).
     void MultiLineText(QByteArray& field, const QByteArray& displayText)
     {
-        Field(field, EscapeLineBreaks(displayText));
+        if (displayText != UnescapeLineBreaks(field))
+            Field(field, EscapeLineBreaks(displayText));
     }
 
 private:

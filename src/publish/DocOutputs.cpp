@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QProcess>
 #include <QUrl>
 
@@ -128,12 +129,18 @@ void DocOutputs::CopyHtmlToClipboard()
     if (!LocksReadable())
         return;
     const QByteArray segment = BuildPage(m_doc, HtmlPageForm::Segment);
-    const QString text = QString::fromLocal8Bit(segment);
+    const QString plainText = QStringLiteral("text/plain");
     QClipboard* clipboard = qGuiApp ? QGuiApplication::clipboard() : nullptr;
-    if (clipboard)
-        clipboard->setText(text);
+    if (clipboard) {
+        // The page's own bytes, as the HTML file holds them: texts from a project made with
+        // another encoding would not survive a conversion.
+        auto* data = new QMimeData;
+        data->setData(plainText, segment);
+        clipboard->setMimeData(data);
+    }
     // A clipboard that does not hand the text back was never ours to fill.
-    if (!clipboard || clipboard->text() != text) {
+    const QMimeData* held = clipboard ? clipboard->mimeData() : nullptr;
+    if (!held || held->data(plainText) != segment) {
         ShowResourceMessage(m_owner, IDS_CLIPBOARD_FAILED, PromptIcon::None, PromptButtons::Ok);
         return;
     }

@@ -1,5 +1,6 @@
 #include "EndToEndTest.h"
 #include "framework/ColourPopup.h"
+#include "model/DocFields.h"
 
 #include <QComboBox>
 #include <QJsonArray>
@@ -213,6 +214,44 @@ TEST_F(EditedThroughTheWindowTest, EveryValueTypedIntoThePagesIsSavedExactlyAsEn
         EXPECT_EQ(actual.value(field.key()), QJsonValue(field.value())) << qPrintable(field.key());
     for (const QString& key : actual.keys())
         EXPECT_TRUE(expected.contains(key)) << "field not checked: " << qPrintable(key);
+}
+
+TEST_F(EditedThroughTheWindowTest, TextFromAWindowsCodePageSurvivesVisitsAndASave)
+{
+    // Windows-1252 bytes (e acute, curly quotes, the euro sign) in every text of the project, a
+    // second line in each message and a bare line feed in one.
+    const QByteArray windowsText = "caf\xE9 \x93x\x94 \x80";
+    Doc made;
+    for (const DocField& field : DocFields) {
+        if (const auto* text = std::get_if<QByteArray Doc::*>(&field.member))
+            made.*(*text) = QByteArray(field.name) + ' ' + windowsText;
+    }
+    for (QByteArray* message : { &made.initialMessage, &made.incorrectMessage, &made.failMessage })
+        *message += "\\n\xE9";
+    made.failMessage += '\n';
+    made.readLocksFromFile = 1;
+    made.locks.push_back({ "ann\xE9", "pw\x80", "http://x/\xE9", "fr\xE9" });
+    made.locks.push_back({ "bob\x93", "\x94", "http://y/", "_self" });
+    const QString path = Path("windows.loc");
+    ASSERT_TRUE(SaveProject(made, path).ok);
+    const QByteArray original = ReadFile(path);
+
+    StartShown({ path });
+    // Each dialog is opened and confirmed without a change.
+    const auto confirm = [this](QPushButton* opener) {
+        OnNextDialog([](QDialog& dialog) { dialog.accept(); });
+        Click(opener);
+    };
+    confirm(ControlsOf<LocksPageForm>(Page(FrameMain::kLocks)).propertiesButton);
+    Page(FrameMain::kGeneral);
+    confirm(ControlsOf<ResponsesPageForm>(Page(FrameMain::kResponses)).loggingButton);
+    confirm(ControlsOf<AppearancePageForm>(Page(FrameMain::kAppearance)).fontButton);
+    confirm(ControlsOf<GeneratePageForm>(Page(FrameMain::kGenerate)).detailsButton);
+    Page(FrameMain::kLocks);
+
+    EXPECT_FALSE(Document().IsModified());
+    Trigger(FrameMain::kFileSave);
+    EXPECT_EQ(ReadFile(path), original);
 }
 
 } // namespace
