@@ -2,6 +2,8 @@
 
 #include "framework/AppState.h"
 #include "framework/Prompts.h"
+#include "model/DocFields.h"
+#include "model/LockCheck.h"
 #include "pages/PageControls.h"
 #include "util/StringIds.h"
 
@@ -41,6 +43,25 @@ void DialogLockProperties::OnOK()
         ShowResourceMessage(this, IDS_MUST_ENTER_URL, PromptIcon::Warning, PromptButtons::Ok);
         return;
     }
+    // A lock the login box would misread is never taken.
+    if (const LockField* field = UnreadableField(m_entry)) {
+        ShowResourceMessage(this,
+            field->mayHoldSeparator ? IDS_LOCK_FIELD_CONTROL : IDS_LOCK_FIELD_SEPARATOR,
+            PromptIcon::Warning, PromptButtons::Ok, field->label);
+        FocusWithTextSelected(FieldControl(*field));
+        return;
+    }
     done(Accepted);
     CurrentAppState().UrlHistory.AddFront(m_entry.url);
+}
+
+QWidget* DialogLockProperties::FieldControl(const LockField& field) const
+{
+    if (field.member == &LockEntry::userId)
+        return m_ui.userIdEdit;
+    if (field.member == &LockEntry::password)
+        return m_ui.passwordEdit;
+    if (field.member == &LockEntry::url)
+        return m_ui.urlCombo;
+    return m_ui.targetCombo;
 }

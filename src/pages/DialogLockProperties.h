@@ -4,8 +4,11 @@
 #include "framework/DialogBase.h"
 #include "model/LockEntry.h"
 
+struct LockField;
+
 // Edits one lock: user ID, password, the URL to jump to and the target frame. OK refuses an
-// empty user ID or URL and puts an accepted URL at the front of the URL history.
+// empty user ID or URL, and a field the login box could not read back (a "|" outside the URL, a
+// control character anywhere), and puts an accepted URL at the front of the URL history.
 class DialogLockProperties : public DialogBase
 {
     Q_OBJECT
@@ -23,6 +26,8 @@ protected:
     void OnOK() override;
 
 private:
+    QWidget* FieldControl(const LockField& field) const;
+
     const LockPropertiesDialogForm m_ui;
     LockEntry m_entry;
 };

@@ -287,31 +287,52 @@ TEST_F(LockPageTest, DeleteAndPropertiesActOnTheSelectedRowOnly)
     EXPECT_EQ(list->topLevelItem(1)->text(0), "C2");
 }
 
-TEST_F(LockPageTest, LockPropertiesRefusesAnEmptyUserOrUrlAndKeepsTheDialogOpen)
+TEST_F(LockPageTest, LockPropertiesRefusesEmptyOrUnreadableFieldsAndKeepsTheDialogOpen)
 {
     Open({});
-    prompts.AnswerMessage(PromptAnswer::Ok);
-    prompts.AnswerMessage(PromptAnswer::Ok);
+    for (int i = 0; i < 5; ++i)
+        prompts.AnswerMessage(PromptAnswer::Ok);
     OnNextDialog([this](QDialog& dialog) {
         const auto form = ControlsOf<LockPropertiesDialogForm>(dialog);
+        // Each refusal keeps the dialog up; an unreadable field also gets the focus.
+        const auto refused = [&](QWidget* focused) {
+            Click(form.okButton);
+            EXPECT_TRUE(dialog.isVisible());
+            if (focused) {
+                EXPECT_EQ(dialog.focusWidget(), focused);
+            }
+        };
         Type(form.urlCombo, "http://a/");
-        Click(form.okButton);
-        EXPECT_TRUE(dialog.isVisible());
+        refused(nullptr);
         Type(form.userIdEdit, "User");
         Type(form.urlCombo, "");
-        Click(form.okButton);
-        EXPECT_TRUE(dialog.isVisible());
+        refused(nullptr);
+        Type(form.userIdEdit, "short|long");
+        Type(form.urlCombo, "http://a/?x|y");
+        refused(form.userIdEdit);
+        Type(form.userIdEdit, "User");
+        Type(form.urlCombo, "http://a/\r\nUser2|pw|http://b/|");
+        refused(form.urlCombo);
+        Type(form.urlCombo, "http://a/?x|y");
+        Type(form.targetCombo, "main\t");
+        refused(form.targetCombo);
         EXPECT_TRUE(CurrentAppState().UrlHistory.IsEmpty());
-        Type(form.urlCombo, "http://a/");
+        Type(form.targetCombo, "main");
         Click(form.okButton);
         EXPECT_FALSE(dialog.isVisible());
     });
     Click(ui.addButton);
-    EXPECT_EQ(
-        prompts.MessageTexts(), QStringList({ "You must enter a user.", "You must enter a URL." }));
-    ASSERT_EQ(prompts.Asked().size(), 2u);
-    EXPECT_EQ(prompts.Asked()[0].icon, PromptIcon::Warning);
-    EXPECT_EQ(prompts.Asked()[0].buttons, PromptButtons::Ok);
+    EXPECT_EQ(prompts.MessageTexts(),
+        QStringList({ "You must enter a user.", "You must enter a URL.",
+            "The user ID cannot contain \"|\" or a control character such as a tab or a line "
+            "break.",
+            "The URL cannot contain a control character such as a tab or a line break.",
+            "The target cannot contain \"|\" or a control character such as a tab or a line "
+            "break." }));
+    for (const PromptRecord& asked : prompts.Asked()) {
+        EXPECT_EQ(asked.icon, PromptIcon::Warning);
+        EXPECT_EQ(asked.buttons, PromptButtons::Ok);
+    }
     EXPECT_EQ(Rows(), QStringList({ "User" }));
 }
 
