@@ -9,6 +9,7 @@
 #include "util/Paths.h"
 #include "util/PreviewDirectory.h"
 #include "util/ProgramInfo.h"
+#include "util/RawIniValue.h"
 #include "util/ResourceText.h"
 #include "util/StringIds.h"
 
@@ -21,7 +22,8 @@
 
 namespace {
 
-const char kOptionsBrowser[] = "Options/Browser";
+const char kOptionsSection[] = "Options";
+const char kBrowserKey[] = "Browser";
 const char kOptionsBrowserLocal[] = "Options/BrowserLocal";
 
 QSettings ProgramSettings()
@@ -163,16 +165,20 @@ void AppMain::ReadBrowserSettings()
 {
     const QSettings settings = ProgramSettings();
     AppState& state = CurrentAppState();
-    state.browserCommand = settings.value(QLatin1String(kOptionsBrowser)).toString().toLocal8Bit();
+    // The command as typed into the file: its commas, quotes and semicolons are the command's.
+    state.browserCommand
+        = ReadRawIniValue(settings.fileName(), kOptionsSection, kBrowserKey).value_or(QByteArray());
     state.browserLocal = settings.value(QLatin1String(kOptionsBrowserLocal), 0).toInt();
 }
 
 void AppMain::WriteBrowserSettings() const
 {
-    QSettings settings = ProgramSettings();
     const AppState& state = CurrentAppState();
-    settings.setValue(QLatin1String(kOptionsBrowser), QString::fromLocal8Bit(state.browserCommand));
+    QSettings settings = ProgramSettings();
     settings.setValue(QLatin1String(kOptionsBrowserLocal), state.browserLocal);
+    // QSettings rewrites the whole file in its own form, so the command goes in after it.
+    settings.sync();
+    WriteRawIniValue(settings.fileName(), kOptionsSection, kBrowserKey, state.browserCommand);
 }
 
 bool AppMain::SaveScreenshot(const QString& path) const

@@ -84,6 +84,21 @@ TEST_F(StartupTest, BrowserSettingsAreReadAtStartAndWrittenBackAtExit)
     EXPECT_EQ(
         Settings().value(QStringLiteral("Options/Browser")).toString(), QStringLiteral("chromium"));
     EXPECT_EQ(Settings().value(QStringLiteral("Options/BrowserLocal")).toInt(), 0);
+
+    // Typed into the file by hand: commas, quotes and ";" are the command's own, and stay so
+    // through a run that writes other settings.
+    const QByteArray typed = R"(sh -c 'firefox --new-window "$0"; logger opened,done' x,y)";
+    QFile file(Settings().fileName());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Options]\nBrowser=" + typed + "\nBrowserLocal=1\n");
+    file.close();
+    ASSERT_TRUE(Start({ WriteProject(QStringLiteral("recent.loc"), 400) }));
+    EXPECT_EQ(CurrentAppState().browserCommand, typed);
+    App().ExitInstance();
+    EXPECT_TRUE(ReadFile(Settings().fileName()).contains("\nBrowser=" + typed + '\n'));
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(CurrentAppState().browserCommand, typed);
+    EXPECT_EQ(CurrentAppState().browserLocal, 1);
 }
 
 TEST_F(StartupTest, ClassPathPutsTheProgramFirstWhileRunningAndIsRestoredAtExit)
