@@ -5,31 +5,21 @@
 #include "app/SplashWindow.h"
 #include "framework/AppState.h"
 #include "framework/DocumentManager.h"
+#include "framework/ProgramSettings.h"
 #include "util/ClassPath.h"
 #include "util/Paths.h"
 #include "util/PreviewDirectory.h"
 #include "util/ProgramInfo.h"
-#include "util/RawIniValue.h"
 #include "util/ResourceText.h"
 #include "util/StringIds.h"
 
 #include <QApplication>
 #include <QPixmap>
-#include <QSettings>
 #include <QTimer>
 
 #include <cstdio>
 
 namespace {
-
-const char kOptionsSection[] = "Options";
-const char kBrowserKey[] = "Browser";
-const char kOptionsBrowserLocal[] = "Options/BrowserLocal";
-
-QSettings ProgramSettings()
-{
-    return QSettings(QStringLiteral("Velto"), QStringLiteral("Zarnith"));
-}
 
 void Print(FILE* stream, const QString& text)
 {
@@ -163,22 +153,16 @@ void AppMain::ShowNewOpenDialog()
 
 void AppMain::ReadBrowserSettings()
 {
-    const QSettings settings = ProgramSettings();
     AppState& state = CurrentAppState();
-    // The command as typed into the file: its commas, quotes and semicolons are the command's.
-    state.browserCommand
-        = ReadRawIniValue(settings.fileName(), kOptionsSection, kBrowserKey).value_or(QByteArray());
-    state.browserLocal = settings.value(QLatin1String(kOptionsBrowserLocal), 0).toInt();
+    state.browserCommand = ProgramSettings::BrowserCommand();
+    state.browserLocal = ProgramSettings::kBrowserLocal.Get();
 }
 
 void AppMain::WriteBrowserSettings() const
 {
     const AppState& state = CurrentAppState();
-    QSettings settings = ProgramSettings();
-    settings.setValue(QLatin1String(kOptionsBrowserLocal), state.browserLocal);
-    // QSettings rewrites the whole file in its own form, so the command goes in after it.
-    settings.sync();
-    WriteRawIniValue(settings.fileName(), kOptionsSection, kBrowserKey, state.browserCommand);
+    ProgramSettings::kBrowserLocal.Set(state.browserLocal);
+    ProgramSettings::SetBrowserCommand(state.browserCommand);
 }
 
 bool AppMain::SaveScreenshot(const QString& path) const

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "util/DibPicture.h"
+#include "framework/DibPicture.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,4 +1,5 @@
 #include "app/AppMain.h"
+#include "framework/ProgramSettings.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -19,8 +20,8 @@ int main(int argc, char** argv)
     // The Preview page's browser engine comes from a plugin and must share its GL contexts.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Velto"));
-    QCoreApplication::setApplicationName(QStringLiteral("Zarnith"));
+    QCoreApplication::setOrganizationName(QLatin1String(ProgramSettings::kOrganisation));
+    QCoreApplication::setApplicationName(QLatin1String(ProgramSettings::kApplication));
     QGuiApplication::setDesktopFileName(QStringLiteral("zarnith"));
     QIcon icon;
     for (int size : { 16, 32, 48, 64, 128, 256 })

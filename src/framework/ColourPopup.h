@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Doc.h"
+#include "model/Colour.h"
 
 #include <QFrame>
 #include <QPointer>

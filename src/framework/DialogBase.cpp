@@ -1,23 +1,18 @@
 #include "framework/DialogBase.h"
 
-#include "framework/PicturePanel.h"
-
 #include <QPainter>
 #include <QPushButton>
 #include <QShowEvent>
 
 DialogBase::DialogBase(int templateId, QWidget* parent, int panelId)
     : QDialog(parent)
-    , m_builder(LoadDialogTemplate(templateId).value_or(DialogTemplate {}))
+    , m_host(*this, templateId, panelId, PicturePanel::Manner::Dialog)
 {
-    m_builder.Build(this);
-    setWindowTitle(m_builder.Template().caption);
+    setWindowTitle(m_host.Builder().Template().caption);
     setModal(true);
-    if (QWidget* placeholder = m_builder.ControlWithId(*this, panelId))
-        m_panel = std::make_unique<PicturePanel>(*placeholder, PicturePanel::Manner::Dialog);
-    if (auto* ok = qobject_cast<QPushButton*>(m_builder.ControlWithId(*this, kIdOk)))
+    if (auto* ok = qobject_cast<QPushButton*>(m_host.ControlWithId(kIdOk)))
         connect(ok, &QPushButton::clicked, this, &DialogBase::accept);
-    if (auto* cancel = qobject_cast<QPushButton*>(m_builder.ControlWithId(*this, kIdCancel)))
+    if (auto* cancel = qobject_cast<QPushButton*>(m_host.ControlWithId(kIdCancel)))
         connect(cancel, &QPushButton::clicked, this, &DialogBase::reject);
 }
 
@@ -25,9 +20,8 @@ DialogBase::~DialogBase() = default;
 
 bool DialogBase::UpdateData(bool saveAndValidate)
 {
-    DataExchange exchange(this, saveAndValidate);
-    Exchange(exchange);
-    return exchange.Ok();
+    return m_host.UpdateData(
+        saveAndValidate, [this](DataExchange& exchange) { Exchange(exchange); });
 }
 
 void DialogBase::accept()
@@ -67,8 +61,6 @@ void DialogBase::done(int result)
 void DialogBase::paintEvent(QPaintEvent* event)
 {
     QDialog::paintEvent(event);
-    if (!m_panel)
-        return;
     QPainter painter(this);
-    m_panel->Paint(painter);
+    m_host.PaintPanel(painter);
 }

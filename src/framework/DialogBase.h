@@ -1,13 +1,8 @@
 #pragma once
 
-#include "framework/DataExchange.h"
-#include "framework/TemplateBuilder.h"
+#include "framework/FormHost.h"
 
 #include <QDialog>
-
-#include <memory>
-
-class PicturePanel;
 
 // A dialog built from its template, modal unless told otherwise. Each time it is shown,
 // OnInitDialog pushes its values to the controls; OK (button 1, or Enter on the default button)
@@ -18,13 +13,12 @@ class DialogBase : public QDialog
     Q_OBJECT
 
 public:
-    static constexpr int kNoPanel = 0;
-
     static constexpr int kIdOk = 1;
     static constexpr int kIdCancel = 2;
 
     // panelId names the placeholder where the picture panel is drawn, dialog manner.
-    explicit DialogBase(int templateId, QWidget* parent = nullptr, int panelId = kNoPanel);
+    explicit DialogBase(
+        int templateId, QWidget* parent = nullptr, int panelId = FormHost::kNoPanel);
     ~DialogBase() override;
 
     // Runs Exchange in one direction; false when a value was refused.
@@ -42,14 +36,11 @@ protected:
     // Pulls the values with validation and closes with Accepted when all were taken.
     virtual void OnOK();
 
-    const DialogUnits& Units() const { return m_builder.Units(); }
-
     void showEvent(QShowEvent* event) override;
     void done(int result) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    TemplateBuilder m_builder;
-    std::unique_ptr<PicturePanel> m_panel;
+    FormHost m_host;
     bool m_initialised = false;
 };

@@ -1,5 +1,6 @@
 #include "framework/DocumentManager.h"
 
+#include "framework/ProgramSettings.h"
 #include "framework/Prompts.h"
 #include "model/Doc.h"
 #include "model/ProjectFile.h"
@@ -7,11 +8,8 @@
 #include "util/StringIds.h"
 
 #include <QFileInfo>
-#include <QSettings>
 
 namespace {
-
-const char kRecentSection[] = "Recent File List";
 
 // Fields of the document template string, one per line.
 enum TemplateField { kNewFileName = 2, kFilterName = 3, kFilterExtension = 4 };
@@ -34,18 +32,13 @@ FileDialogRequest ProjectFileRequest(const QString& initialPath)
     return request;
 }
 
-QSettings ProgramSettings()
-{
-    return QSettings(QStringLiteral("Velto"), QStringLiteral("Zarnith"));
-}
-
 } // namespace
 
 DocumentManager::DocumentManager(Doc& doc, QObject* parent)
     : QObject(parent)
     , m_doc(doc)
 {
-    ReadRecentFiles();
+    m_recentFiles = ProgramSettings::RecentFiles(kRecentFileCount);
 }
 
 void DocumentManager::SetCommitGate(std::function<bool()> gate)
@@ -215,23 +208,8 @@ void DocumentManager::RemoveRecentFile(int index)
     WriteRecentFiles();
 }
 
-void DocumentManager::ReadRecentFiles()
-{
-    QSettings settings = ProgramSettings();
-    settings.beginGroup(QLatin1String(kRecentSection));
-    for (int i = 1; i <= kRecentFileCount; ++i) {
-        const QString path = settings.value(QStringLiteral("File%1").arg(i)).toString();
-        if (!path.isEmpty())
-            m_recentFiles.append(path);
-    }
-}
-
 void DocumentManager::WriteRecentFiles()
 {
-    QSettings settings = ProgramSettings();
-    settings.beginGroup(QLatin1String(kRecentSection));
-    settings.remove(QString());
-    for (int i = 0; i < m_recentFiles.size(); ++i)
-        settings.setValue(QStringLiteral("File%1").arg(i + 1), m_recentFiles.at(i));
+    ProgramSettings::SetRecentFiles(m_recentFiles);
     emit RecentFilesChanged(m_recentFiles);
 }

@@ -73,7 +73,6 @@ private:
     void SetPathName(const QString& path);
     void AddRecentFile(const QString& path);
     void RemoveRecentFile(int index);
-    void ReadRecentFiles();
     void WriteRecentFiles();
 
     Doc& m_doc;

@@ -1,26 +1,20 @@
 #include "framework/FormView.h"
 
-#include "framework/PicturePanel.h"
-
 #include <QPainter>
 
 FormView::FormView(int templateId, Doc& doc, QWidget* parent, int panelId)
     : QWidget(parent)
     , m_doc(doc)
-    , m_builder(LoadDialogTemplate(templateId).value_or(DialogTemplate {}))
+    , m_host(*this, templateId, panelId, PicturePanel::Manner::Page)
 {
-    m_builder.Build(this);
-    if (QWidget* placeholder = m_builder.ControlWithId(*this, panelId))
-        m_panel = std::make_unique<PicturePanel>(*placeholder, PicturePanel::Manner::Page);
 }
 
 FormView::~FormView() = default;
 
 bool FormView::UpdateData(bool saveAndValidate)
 {
-    DataExchange exchange(this, saveAndValidate);
-    Exchange(exchange);
-    return exchange.Ok();
+    return m_host.UpdateData(
+        saveAndValidate, [this](DataExchange& exchange) { Exchange(exchange); });
 }
 
 void FormView::OnInitialUpdate()
@@ -35,8 +29,6 @@ void FormView::OnUpdate()
 
 void FormView::paintEvent(QPaintEvent*)
 {
-    if (!m_panel)
-        return;
     QPainter painter(this);
-    m_panel->Paint(painter);
+    m_host.PaintPanel(painter);
 }

@@ -1,14 +1,10 @@
 #pragma once
 
-#include "framework/DataExchange.h"
-#include "framework/TemplateBuilder.h"
+#include "framework/FormHost.h"
 
 #include <QWidget>
 
-#include <memory>
-
 class Doc;
-class PicturePanel;
 
 // A page of the main window, built from its page template and bound to the one project document.
 // The page keeps copies of the fields it edits: it loads them in OnInitialUpdate (after every New
@@ -18,10 +14,8 @@ class FormView : public QWidget
     Q_OBJECT
 
 public:
-    static constexpr int kNoPanel = 0;
-
     // panelId names the hidden placeholder where the picture panel is drawn.
-    FormView(int templateId, Doc& doc, QWidget* parent, int panelId = kNoPanel);
+    FormView(int templateId, Doc& doc, QWidget* parent, int panelId = FormHost::kNoPanel);
     ~FormView() override;
 
     Doc& Document() const { return m_doc; }
@@ -41,12 +35,9 @@ protected:
     // Names the page's controls and variables in exchange order.
     virtual void Exchange(DataExchange& exchange) = 0;
 
-    const DialogUnits& Units() const { return m_builder.Units(); }
-
     void paintEvent(QPaintEvent* event) override;
 
 private:
     Doc& m_doc;
-    TemplateBuilder m_builder;
-    std::unique_ptr<PicturePanel> m_panel;
+    FormHost m_host;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Doc.h"
+#include "model/Colour.h"
 
 #include <QString>
 #include <QStringList>
@@ -23,7 +23,7 @@ struct FileDialogRequest
 };
 
 // The one door to every modal question the program asks: message boxes, the file dialogs, the
-// folder browser and the colour chooser. Tests replace it with ScriptedPrompts.
+// folder browser and the colour chooser. Tests put one in that answers from a script.
 class Prompts
 {
 public:

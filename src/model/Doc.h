@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Colour.h"
 #include "model/LockEntry.h"
 
 #include <QByteArray>
@@ -8,14 +9,6 @@
 #include <vector>
 
 class ProjectArchive;
-
-// A colour as the project holds it: red in the lowest byte, then green, then blue, top byte 0.
-using Colour = std::uint32_t;
-
-constexpr Colour MakeColour(int red, int green, int blue)
-{
-    return Colour(red & 0xFF) | (Colour(green & 0xFF) << 8) | (Colour(blue & 0xFF) << 16);
-}
 
 // The project document: the lock table and every setting of the login box. Fields are public;
 // the pages and the generators read and assign them directly. Texts are 8-bit bytes in the system

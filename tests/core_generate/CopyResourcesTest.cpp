@@ -1,7 +1,7 @@
 #include "generate/CopyResources.h"
 
 #include "generate/ResourceList.h"
-#include "GenerateTestSupport.h"
+#include "support/GenerateTestSupport.h"
 #include "util/FileCopy.h"
 #include "util/Paths.h"
 #include "util/ResourceText.h"

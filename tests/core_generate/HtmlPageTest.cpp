@@ -4,7 +4,7 @@
 #include "generate/ModernBox.h"
 #include "generate/ParameterBlock.h"
 #include "generate/ResourceList.h"
-#include "GenerateTestSupport.h"
+#include "support/GenerateTestSupport.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

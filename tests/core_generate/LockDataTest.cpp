@@ -1,6 +1,6 @@
 #include "generate/LockData.h"
 
-#include "GenerateTestSupport.h"
+#include "support/GenerateTestSupport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -3,7 +3,7 @@
 #include "generate/HtmlPage.h"
 #include "generate/LockLines.h"
 #include "generate/ParameterBlock.h"
-#include "GenerateTestSupport.h"
+#include "support/GenerateTestSupport.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 #include "generate/ParameterBlock.h"
 
 #include "generate/LockLines.h"
-#include "GenerateTestSupport.h"
+#include "support/GenerateTestSupport.h"
 
 #include <QRegularExpression>
 

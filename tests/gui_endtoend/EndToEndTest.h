@@ -1,7 +1,7 @@
 #pragma once
 
-#include "gui_pages/PageTestSupport.h"
-#include "gui_shell/ShellTest.h"
+#include "support/PageTestSupport.h"
+#include "support/ShellTest.h"
 
 #include <QCheckBox>
 #include <QDialog>

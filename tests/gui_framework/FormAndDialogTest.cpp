@@ -1,5 +1,6 @@
 #include "forms/AllForms.h"
 #include "framework/DialogBase.h"
+#include "framework/DibPicture.h"
 #include "framework/FormView.h"
 #include "model/Doc.h"
 #include "pages/ViewAppearance.h"
@@ -9,7 +10,6 @@
 #include "pages/ViewResponses.h"
 #include "preview/ViewPreview.h"
 #include "support/TestPrompts.h"
-#include "util/DibPicture.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #include "framework/Prompts.h"
 
 #include "framework/AppState.h"
-#include "framework/ScriptedPrompts.h"
 #include "framework/WaitCursor.h"
+#include "support/ScriptedPrompts.h"
 
 #include <QCursor>
 #include <QGuiApplication>

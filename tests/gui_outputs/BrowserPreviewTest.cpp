@@ -1,8 +1,8 @@
 #include "generate/HtmlPage.h"
 #include "generate/LockInputFile.h"
-#include "OutputsTestSupport.h"
 #include "publish/BrowserLauncher.h"
 #include "publish/DocOutputs.h"
+#include "support/OutputsTestSupport.h"
 #include "util/Paths.h"
 #include "util/StringIds.h"
 

@@ -2,7 +2,7 @@
 
 #include "generate/HtmlPage.h"
 #include "generate/LockInputFile.h"
-#include "OutputsTestSupport.h"
+#include "support/OutputsTestSupport.h"
 #include "support/TestForms.h"
 #include "util/StringIds.h"
 

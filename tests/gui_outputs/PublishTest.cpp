@@ -1,6 +1,6 @@
-#include "OutputsTestSupport.h"
 #include "publish/DialogCopyProgress.h"
 #include "publish/DialogResources.h"
+#include "support/OutputsTestSupport.h"
 #include "support/TestForms.h"
 #include "util/FileCopy.h"
 #include "util/StringIds.h"

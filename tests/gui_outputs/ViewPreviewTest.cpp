@@ -1,8 +1,8 @@
 #include "preview/ViewPreview.h"
 
 #include "generate/HtmlPage.h"
-#include "OutputsTestSupport.h"
 #include "preview/PreviewBrowserLoader.h"
+#include "support/OutputsTestSupport.h"
 #include "support/TestForms.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "framework/ColourButton.h"
 #include "pages/ViewAppearance.h"
-#include "PageTestSupport.h"
+#include "support/PageTestSupport.h"
 
 #include <QCheckBox>
 

@@ -1,5 +1,5 @@
 #include "pages/ViewGeneral.h"
-#include "PageTestSupport.h"
+#include "support/PageTestSupport.h"
 
 namespace {
 

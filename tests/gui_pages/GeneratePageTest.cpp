@@ -1,6 +1,6 @@
 #include "framework/UpDown.h"
 #include "pages/ViewGenerate.h"
-#include "PageTestSupport.h"
+#include "support/PageTestSupport.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "pages/ListRowDrag.h"
 #include "pages/ViewLock.h"
-#include "PageTestSupport.h"
+#include "support/PageTestSupport.h"
 
 #include <QCheckBox>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #include "pages/AudioPlayer.h"
 #include "pages/ViewResponses.h"
-#include "PageTestSupport.h"
+#include "support/PageTestSupport.h"
 #include "util/Paths.h"
 
 #include <QCoreApplication>

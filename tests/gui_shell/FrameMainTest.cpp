@@ -1,4 +1,4 @@
-#include "ShellTest.h"
+#include "support/ShellTest.h"
 #include "util/Paths.h"
 
 #include <QDropEvent>

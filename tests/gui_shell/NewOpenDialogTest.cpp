@@ -1,5 +1,5 @@
 #include "app/DialogNewOpenProject.h"
-#include "ShellTest.h"
+#include "support/ShellTest.h"
 #include "support/TestForms.h"
 
 #include <QListWidget>

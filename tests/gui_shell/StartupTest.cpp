@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/DialogNewOpenProject.h"
-#include "ShellTest.h"
+#include "support/ShellTest.h"
 #include "util/Paths.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "framework/AppState.h"
-#include "framework/ScriptedPrompts.h"
 #include "model/Doc.h"
+#include "support/ScriptedPrompts.h"
 #include "support/TestForms.h"
 
 #include <QAbstractButton>
@@ -15,36 +15,6 @@
 
 #include <functional>
 #include <gtest/gtest.h>
-
-inline void Click(QAbstractButton* button)
-{
-    ASSERT_NE(button, nullptr);
-    button->click();
-}
-
-// Types text into a line edit, an editable combo or a multi-line edit, replacing what it held.
-inline void Type(QWidget* control, const QString& text)
-{
-    if (auto* edit = qobject_cast<QLineEdit*>(control))
-        edit->setText(text);
-    else if (auto* combo = qobject_cast<QComboBox*>(control))
-        combo->setEditText(text);
-    else if (auto* multiLine = qobject_cast<QPlainTextEdit*>(control))
-        multiLine->setPlainText(text);
-    else
-        FAIL() << "this control takes no text";
-}
-
-inline QString TextOf(const QWidget* control)
-{
-    if (auto* edit = qobject_cast<const QLineEdit*>(control))
-        return edit->text();
-    if (auto* combo = qobject_cast<const QComboBox*>(control))
-        return combo->currentText();
-    if (auto* multiLine = qobject_cast<const QPlainTextEdit*>(control))
-        return multiLine->toPlainText();
-    return {};
-}
 
 // Every test starts from a fresh project and answers prompts and dialogs from its own script; a
 // question or dialog that the script did not expect fails the test.

@@ -1,4 +1,4 @@
-#include "framework/ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 
 #include <QtDebug>
 

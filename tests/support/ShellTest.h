@@ -6,10 +6,11 @@
 #include "framework/DocumentManager.h"
 #include "framework/FormView.h"
 #include "framework/PageTabWindow.h"
-#include "framework/ScriptedPrompts.h"
 #include "model/Doc.h"
 #include "model/ProjectFile.h"
+#include "support/ScriptedPrompts.h"
 #include "support/TestForms.h"
+#include "support/TestPrinting.h"
 #include "util/ClassPath.h"
 
 #include <QAction>
@@ -26,12 +27,6 @@
 #include <memory>
 #include <optional>
 #include <ostream>
-
-// Readable texts in failure messages.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 // A run of the program inside the test: settings in a folder of its own, scripted prompts that
 // fail the test on any question not scripted, the preview folder in the temporary folder, and

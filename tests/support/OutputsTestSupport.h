@@ -1,9 +1,10 @@
 #pragma once
 
 #include "framework/AppState.h"
-#include "framework/ScriptedPrompts.h"
 #include "generate/ResourceList.h"
 #include "model/Doc.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TestPrinting.h"
 #include "util/ClassPath.h"
 #include "util/PreviewDirectory.h"
 #include "util/ResourceText.h"
@@ -18,17 +19,6 @@
 #include <gtest/gtest.h>
 #include <ostream>
 #include <vector>
-
-// Texts print as text when a check fails.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
-inline void PrintTo(const QByteArray& bytes, std::ostream* out)
-{
-    *out << '"' << bytes.toStdString() << '"';
-}
 
 // A string-table message as the user reads it.
 inline QString Message(int id, const QByteArray& first = {}, const QByteArray& second = {})

@@ -1,4 +1,4 @@
-#include "util/DibPicture.h"
+#include "framework/DibPicture.h"
 
 #include <QFile>
 #include <QPainter>

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+// The program's settings: the one store, named here, and each key with its type and default.
+// The store is Qt's native one for the user, organisation "Velto", application "Zarnith".
+namespace ProgramSettings {
+
+inline constexpr char kOrganisation[] = "Velto";
+inline constexpr char kApplication[] = "Zarnith";
+
+// The store; open one for each use, so that every write is seen by the next read.
+QSettings Store();
+
+// One value of the store: its key, its type and what it reads as while it was never written.
+template<class T> class Setting
+{
+public:
+    Setting(const char* key, T fallback)
+        : m_key(key)
+        , m_fallback(std::move(fallback))
+    {
+    }
+
+    T Get() const
+    {
+        return Store()
+            .value(QLatin1String(m_key), QVariant::fromValue(m_fallback))
+            .template value<T>();
+    }
+    void Set(const T& value) const
+    {
+        Store().setValue(QLatin1String(m_key), QVariant::fromValue(value));
+    }
+
+private:
+    const char* m_key;
+    T m_fallback;
+};
+
+// Whether the browser the preview starts is handed local paths (1) rather than file URLs (0).
+inline const Setting<int> kBrowserLocal { "Options/BrowserLocal", 0 };
+
+// The browser command the preview starts (empty: the desktop's own browser), "Options/Browser",
+// kept as typed into the file: its commas, quotes and semicolons are the command's own.
+QByteArray BrowserCommand();
+// Writes the command as it stands; call it after any typed setting is written, since the store
+// rewrites the whole file in its own form.
+void SetBrowserCommand(const QByteArray& command);
+
+// The recent project files, most recent first: slots "Recent File List/File1" to "File<count>",
+// empty slots skipped.
+QStringList RecentFiles(int count);
+// Replaces every slot with files, in order.
+void SetRecentFiles(const QStringList& files);
+
+} // namespace ProgramSettings

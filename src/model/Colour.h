@@ -1,0 +1,11 @@
+#pragma once
+
+#include <cstdint>
+
+// A colour as the project holds it: red in the lowest byte, then green, then blue, top byte 0.
+using Colour = std::uint32_t;
+
+constexpr Colour MakeColour(int red, int green, int blue)
+{
+    return Colour(red & 0xFF) | (Colour(green & 0xFF) << 8) | (Colour(blue & 0xFF) << 16);
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <ostream>
+
+// Texts print as text when a check fails.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QByteArray& bytes, std::ostream* out)
+{
+    *out << '"' << bytes.toStdString() << '"';
+}
