@@ -4,6 +4,7 @@
 #include "util/ResourceText.h"
 #include "util/StringIds.h"
 
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -127,6 +128,16 @@ public:
         if (!chosen.isValid())
             return std::nullopt;
         return ToColour(chosen);
+    }
+
+    bool Notice(QWidget* owner, const QString& text) override
+    {
+        QMessageBox box(QMessageBox::Information,
+            QString::fromLocal8Bit(LoadResourceText(IDS_APP_TITLE)), text, QMessageBox::Ok, owner);
+        auto* stop = new QCheckBox(QString::fromLocal8Bit(LoadResourceText(IDS_DO_NOT_SHOW_AGAIN)));
+        box.setCheckBox(stop);
+        box.exec();
+        return stop->isChecked();
     }
 };
 

@@ -40,6 +40,9 @@ public:
         QWidget* owner, const QString& title, const QString& initialFolder)
         = 0;
     virtual std::optional<Colour> ChooseColour(QWidget* owner, Colour initial) = 0;
+    // An information message with OK and a "Do not show this message again" check box; true when
+    // the user ticked it.
+    virtual bool Notice(QWidget* owner, const QString& text) = 0;
 };
 
 // The service in use; the real dialogs unless a replacement is installed.

@@ -19,6 +19,8 @@ const char* KindName(PromptKind kind)
         return "folder browser";
     case PromptKind::Colour:
         return "colour chooser";
+    case PromptKind::Notice:
+        return "notice";
     }
     return "prompt";
 }
@@ -94,6 +96,12 @@ void ScriptedPrompts::AnswerColour(std::optional<Colour> colour)
     m_answers.push_back({ PromptKind::Colour, PromptAnswer::Ok, {}, colour });
 }
 
+void ScriptedPrompts::AnswerNotice(bool stopShowing)
+{
+    m_answers.push_back(
+        { PromptKind::Notice, stopShowing ? PromptAnswer::Yes : PromptAnswer::No, {}, {} });
+}
+
 QStringList ScriptedPrompts::MessageTexts() const
 {
     QStringList texts;
@@ -167,4 +175,14 @@ std::optional<Colour> ScriptedPrompts::ChooseColour(QWidget*, Colour)
     record.kind = PromptKind::Colour;
     const std::optional<Answer> answer = Take(std::move(record));
     return answer ? answer->colour : std::nullopt;
+}
+
+bool ScriptedPrompts::Notice(QWidget*, const QString& text)
+{
+    PromptRecord record;
+    record.kind = PromptKind::Notice;
+    record.text = text;
+    record.icon = PromptIcon::Information;
+    const std::optional<Answer> answer = Take(std::move(record));
+    return answer && answer->answer == PromptAnswer::Yes;
 }

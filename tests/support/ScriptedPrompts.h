@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-enum class PromptKind { Message, SaveAs, Open, Folder, Colour };
+enum class PromptKind { Message, SaveAs, Open, Folder, Colour, Notice };
 
 // One question as it was asked.
 struct PromptRecord
@@ -45,6 +45,8 @@ public:
     void AnswerOpen(const QString& path);
     void AnswerFolder(const QString& path);
     void AnswerColour(std::optional<Colour> colour);
+    // Closes a notice, ticking "Do not show this message again" when stopShowing is set.
+    void AnswerNotice(bool stopShowing);
 
     const std::vector<PromptRecord>& Asked() const { return m_asked; }
     // The texts of the message boxes asked so far, in order.
@@ -59,6 +61,7 @@ public:
     std::optional<QString> BrowseForFolder(
         QWidget* owner, const QString& title, const QString& initialFolder) override;
     std::optional<Colour> ChooseColour(QWidget* owner, Colour initial) override;
+    bool Notice(QWidget* owner, const QString& text) override;
 
 private:
     struct Answer
