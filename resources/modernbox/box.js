@@ -171,6 +171,14 @@
     else window.open(url, target);
   }
 
+  // Goes where a login leads. A page previewed inside the program defines window.zarnithNavigate:
+  // the program is told where the box would go, and the preview stays.
+  function leadTo(address, target, userId) {
+    if (typeof window.zarnithNavigate === 'function')
+      window.zarnithNavigate({ user: userId, url: address, target: target });
+    else openPage(address, target);
+  }
+
   function base64Bytes(text) {
     return Uint8Array.from(atob(text), function (c) { return c.charCodeAt(0); });
   }
@@ -218,11 +226,11 @@
     });
   }
 
-  function loginSucceeded(lock) {
+  function loginSucceeded(lock, userId) {
     play(settings.correctAudio);
     failedTries = 0;
     show('initial');
-    openPage(lock.url, lock.target);
+    leadTo(lock.url, lock.target, userId);
   }
 
   function loginFailed() {
@@ -236,7 +244,7 @@
     }
     finished = true;
     show('fail');
-    if (settings.failUrl.trim()) openPage(settings.failUrl.trim(), '');
+    if (settings.failUrl.trim()) leadTo(settings.failUrl.trim(), '', '');
   }
 
   function attemptLogin() {
@@ -255,7 +263,7 @@
       return null;
     }).then(function (lock) {
       busy = false;
-      if (lock && typeof lock.url === 'string' && lock.url) loginSucceeded(lock);
+      if (lock && typeof lock.url === 'string' && lock.url) loginSucceeded(lock, userId);
       else loginFailed();
       enable();
     });

@@ -77,10 +77,12 @@ bool AppMain::InitInstance()
     SetClassPath(ClassPathForProgram(ProgramDirectory(), state.startupClassPath));
 
     state.programInfo = CurrentProgramInfo();
-    ReadBrowserSettings();
+    ReadSettings();
 
     // The recent-file list is read here, with the one document it serves.
     m_documents = std::make_unique<DocumentManager>(m_doc);
+    QObject::connect(m_documents.get(), &DocumentManager::DocumentReset, m_documents.get(),
+        [] { CurrentAppState().StartProject(); });
 
     m_newOpenDialogRequested = m_commandLine.projectFile.isEmpty();
 
@@ -111,7 +113,7 @@ void AppMain::ExitInstance()
         m_splash->close();
     m_frame.reset();
 
-    WriteBrowserSettings();
+    WriteSettings();
     DeletePreviewFiles(m_options.previewDirectory.isEmpty() ? ExistingPreviewDirectory()
                                                             : m_options.previewDirectory);
     SetClassPath(CurrentAppState().startupClassPath);
@@ -151,17 +153,24 @@ void AppMain::ShowNewOpenDialog()
         m_documents->OpenDocumentFile(path);
 }
 
-void AppMain::ReadBrowserSettings()
+void AppMain::ReadSettings()
 {
     AppState& state = CurrentAppState();
     state.browserCommand = ProgramSettings::BrowserCommand();
     state.browserLocal = ProgramSettings::kBrowserLocal.Get();
+    state.boxKind
+        = ParseBoxKind(ProgramSettings::kBoxKind.Get().toLatin1()).value_or(BoxKind::Classic);
+    state.lockIterations = ProgramSettings::kIterations.Get();
+    state.showMailNotice = ProgramSettings::kModernBoxMailNotice.Get();
 }
 
-void AppMain::WriteBrowserSettings() const
+void AppMain::WriteSettings() const
 {
     const AppState& state = CurrentAppState();
     ProgramSettings::kBrowserLocal.Set(state.browserLocal);
+    ProgramSettings::kBoxKind.Set(QString::fromLatin1(BoxKindName(state.boxKind)));
+    ProgramSettings::kIterations.Set(state.lockIterations);
+    ProgramSettings::kModernBoxMailNotice.Set(state.showMailNotice);
     ProgramSettings::SetBrowserCommand(state.browserCommand);
 }
 

@@ -25,7 +25,7 @@ struct AppOptions
 
 // The application: start-up (histories, settings, CLASSPATH, program information, the one
 // project and the main frame, then the New/Open Project dialog when no project was named), the
-// commit gate, and exit (browser settings written back, preview files deleted, CLASSPATH
+// commit gate, and exit (settings written back, preview files deleted, CLASSPATH
 // restored).
 class AppMain
 {
@@ -61,8 +61,9 @@ public:
     bool NewOpenDialogRequested() const { return m_newOpenDialogRequested; }
 
 private:
-    void ReadBrowserSettings();
-    void WriteBrowserSettings() const;
+    // The settings of the Options section: read at start-up, written back at exit.
+    void ReadSettings();
+    void WriteSettings() const;
     bool SaveScreenshot(const QString& path) const;
 
     CommandLine m_commandLine;

@@ -12,6 +12,12 @@ void AppState::ShowStatusText(const QString& text) const
         statusTextSink(text);
 }
 
+void AppState::StartProject()
+{
+    lockKeys.Renew();
+    mailNoticeShown = false;
+}
+
 AppState& CurrentAppState()
 {
     static AppState state;

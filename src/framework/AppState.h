@@ -1,5 +1,8 @@
 #pragma once
 
+#include "generate/BoxKind.h"
+#include "generate/LockData.h"
+#include "generate/LockKeyCache.h"
 #include "util/ProgramInfo.h"
 
 #include <QByteArray>
@@ -40,11 +43,22 @@ struct AppState
     std::int32_t browserLocal = 0;
     QByteArray startupClassPath;
     ProgramInfo programInfo;
+    // Settings of the outputs: the kind of login box they carry, the key derivation count of the
+    // modern box's locks, and whether the notice that the modern box sends no e-mail is shown.
+    BoxKind boxKind = BoxKind::Classic;
+    int lockIterations = LockIterations::kDefault;
+    bool showMailNotice = true;
+    // The open project's derived lock keys, and whether it has had the e-mail notice; both start
+    // over with each project (StartProject).
+    LockKeyCache lockKeys;
+    bool mailNoticeShown = false;
     // Set by the main frame to show a text in its status bar.
     std::function<void(const QString&)> statusTextSink;
 
     // Shows text in the status bar; nothing while there is no frame.
     void ShowStatusText(const QString& text) const;
+    // A project was made or opened: new salt, no keys, the e-mail notice due again.
+    void StartProject();
 };
 
 // The one state of this run.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "generate/LockData.h"
+
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -43,6 +45,13 @@ private:
 
 // Whether the browser the preview starts is handed local paths (1) rather than file URLs (0).
 inline const Setting<int> kBrowserLocal { "Options/BrowserLocal", 0 };
+
+// The kind of login box the window's outputs carry: "classic", "modern" or "both".
+inline const Setting<QString> kBoxKind { "Options/BoxKind", QStringLiteral("classic") };
+// The key derivation count of the modern box's locks in published outputs.
+inline const Setting<int> kIterations { "Options/Iterations", LockIterations::kDefault };
+// Whether the notice that the modern box sends no e-mail is still shown.
+inline const Setting<bool> kModernBoxMailNotice { "Options/ModernBoxMailNotice", true };
 
 // The browser command the preview starts (empty: the desktop's own browser), "Options/Browser",
 // kept as typed into the file: its commas, quotes and semicolons are the command's own.

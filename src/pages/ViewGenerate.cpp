@@ -1,15 +1,22 @@
 #include "pages/ViewGenerate.h"
 
+#include "framework/AppState.h"
 #include "framework/FieldCommit.h"
 #include "framework/ResourceIcon.h"
 #include "model/Doc.h"
 #include "publish/DocOutputs.h"
+
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
 constexpr int kPreviewIcon = 201;
 constexpr int kCopyIcon = 202;
 constexpr int kFileIcon = 203;
+
+// The kinds of box in the order of the choice's entries.
+constexpr BoxKind kBoxKinds[] = { BoxKind::Classic, BoxKind::Modern, BoxKind::Both };
 
 } // namespace
 
@@ -23,6 +30,7 @@ ViewGenerate::ViewGenerate(Doc& doc, QWidget* parent)
     connect(m_ui.previewButton, &QPushButton::clicked, this, &ViewGenerate::OnPreview);
     connect(m_ui.copyButton, &QPushButton::clicked, this, &ViewGenerate::OnCopy);
     connect(m_ui.fileButton, &QPushButton::clicked, this, &ViewGenerate::OnCreateFile);
+    connect(m_ui.boxKindCombo, &QComboBox::activated, this, &ViewGenerate::OnBoxKindChosen);
 }
 
 void ViewGenerate::Exchange(DataExchange& exchange)
@@ -38,6 +46,9 @@ void ViewGenerate::OnInitialUpdate()
     SetButtonIcon(m_ui.previewButton, kPreviewIcon);
     SetButtonIcon(m_ui.fileButton, kFileIcon);
     OnReadFromFileClicked();
+    const BoxKind* chosen
+        = std::find(std::begin(kBoxKinds), std::end(kBoxKinds), CurrentAppState().boxKind);
+    m_ui.boxKindCombo->setCurrentIndex(int(chosen - std::begin(kBoxKinds)));
 }
 
 void ViewGenerate::Load()
@@ -65,6 +76,12 @@ void ViewGenerate::OnReadFromFileClicked()
     m_ui.detailsButton->setEnabled(m_readFromFile == 1);
 }
 
+void ViewGenerate::OnBoxKindChosen(int index)
+{
+    if (index >= 0 && index < int(std::size(kBoxKinds)))
+        CurrentAppState().boxKind = kBoxKinds[index];
+}
+
 void ViewGenerate::OnDetails()
 {
     DialogInputDetails dialog(Document(), this);
@@ -89,5 +106,5 @@ void ViewGenerate::OnCreateFile()
 {
     Commit();
     Doc& doc = Document();
-    DocOutputs(doc, this).CreateHtmlFile(doc.htmlFilePath, true, false);
+    DocOutputs(doc, this).CreateHtmlFile(doc.htmlFilePath, true);
 }

@@ -6,8 +6,9 @@
 
 #include <cstdint>
 
-// The Generate page: reading locks from a file, and the three outputs (browser preview, the
-// HTML segment on the clipboard, an HTML file), each of which commits the page first.
+// The Generate page: reading locks from a file, the kind of login box the outputs carry (a
+// program setting, not part of the project), and the three outputs (browser preview, the HTML
+// segment on the clipboard, an HTML file), each of which commits the page first.
 class ViewGenerate : public FormView
 {
     Q_OBJECT
@@ -24,6 +25,7 @@ protected:
 private:
     void Load();
     void OnReadFromFileClicked();
+    void OnBoxKindChosen(int index);
     void OnDetails();
     void OnPreview();
     void OnCopy();

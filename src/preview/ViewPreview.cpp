@@ -5,6 +5,8 @@
 #include "preview/PreviewBrowserLoader.h"
 #include "publish/DocOutputs.h"
 #include "util/PreviewDirectory.h"
+#include "util/ResourceText.h"
+#include "util/StringIds.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +14,19 @@
 namespace {
 
 const char kBlankPage[] = "<HTML>\n<HEAD>\n</HEAD>\n</HTML>";
+
+// What the status bar says instead of going where a login leads: "Lock for ann: members/a.html
+// in _top", or the fail URL. No target is the box's own window.
+QString NavigationText(const PreviewNavigation& navigation)
+{
+    const QString target
+        = navigation.target.isEmpty() ? QStringLiteral("_self") : navigation.target;
+    if (navigation.user.isEmpty())
+        return QString::fromLocal8Bit(LoadResourceText(IDS_PREVIEW_FAIL_URL_OPENS))
+            .arg(navigation.url, target);
+    return QString::fromLocal8Bit(LoadResourceText(IDS_PREVIEW_LOCK_OPENS))
+        .arg(navigation.user, navigation.url, target);
+}
 
 } // namespace
 
@@ -44,6 +59,9 @@ void ViewPreview::CompleteInitialUpdate()
         if (m_browser) {
             m_browser->SetStatusHandler(
                 [](const QString& text) { CurrentAppState().ShowStatusText(text); });
+            m_browser->SetNavigationHandler([](const PreviewNavigation& navigation) {
+                CurrentAppState().ShowStatusText(NavigationText(navigation));
+            });
             PlaceBrowser();
             m_browser->Widget()->show();
         }
@@ -66,7 +84,10 @@ void ViewPreview::RefreshPreviewPage()
     UpdateData(true);
     if (!m_browser)
         return;
-    if (const std::optional<QByteArray> page = DocOutputs(Document(), this).WritePreviewPage())
+    // The browser runs no Java: the page with both boxes shows the modern one where the applet
+    // would be.
+    if (const std::optional<QByteArray> page
+        = DocOutputs(Document(), this).WritePreviewPage(BoxKind::Both))
         m_browser->Navigate(QFile::decodeName(*page));
 }
 

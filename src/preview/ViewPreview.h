@@ -7,8 +7,10 @@
 
 class PreviewBrowser;
 
-// The Preview page: the project's preview page in an embedded browser, rewritten each time the
-// page is shown. Without the browser plugin it shows why there is no preview and does nothing.
+// The Preview page: the project's preview page, with the applet and the modern box, in an
+// embedded browser, rewritten each time the page is shown. Where a login in the box would go is
+// said in the status bar instead. Without the browser plugin it shows why there is no preview
+// and does nothing.
 class ViewPreview : public FormView
 {
     Q_OBJECT

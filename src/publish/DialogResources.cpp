@@ -1,7 +1,6 @@
 #include "publish/DialogResources.h"
 
 #include "framework/Prompts.h"
-#include "generate/ResourceList.h"
 #include "model/Doc.h"
 #include "publish/DialogCopyProgress.h"
 #include "publish/PublishCopy.h"
@@ -12,11 +11,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace {
 
-// The entry's path exactly as listed, which the shown text may not spell byte for byte.
-constexpr int kPathRole = Qt::UserRole;
+// The entry's index in the resource list.
+constexpr int kIndexRole = Qt::UserRole;
 
 // Makes sure the folder is there, offering to create it (one level) when it is not. False when
 // the user declined or it could not be made; both end the command.
@@ -37,13 +37,31 @@ bool EnsureFolder(QWidget* owner, const QByteArray& folder)
     return false;
 }
 
+// Where each resource is copied from: a made one from the file made for it in staging (named as
+// listed), or as listed when it could not be made, so that the copy reports it missing.
+QList<QByteArray> CopySources(
+    const QList<BoxResource>& resources, const QTemporaryDir& staging, const QByteArray& lockData)
+{
+    const QByteArray folder = QFile::encodeName(staging.path()) + '/';
+    QList<QByteArray> sources;
+    for (const BoxResource& resource : resources) {
+        const bool made = resource.origin != BoxResource::Origin::Copied && staging.isValid()
+            && WriteMadeResource(resource, folder, lockData).ok;
+        sources.append(made ? folder + FileNamePart(resource.path) : resource.path);
+    }
+    return sources;
+}
+
 } // namespace
 
-DialogResources::DialogResources(Doc& doc, const QByteArray& html, QWidget* parent)
+DialogResources::DialogResources(
+    Doc& doc, const QByteArray& html, QWidget* parent, BoxKind kind, const QByteArray& lockData)
     : DialogBase(ResourcesDialogForm::kTemplateId, parent)
     , m_ui(FormControls<ResourcesDialogForm>(*this))
     , m_html(html)
     , m_doc(doc)
+    , m_kind(kind)
+    , m_lockData(lockData)
 {
     // Enter must not close the dialog by accident: Done is not the default button.
     m_ui.okButton->setAutoDefault(false);
@@ -66,9 +84,11 @@ void DialogResources::OnInitDialog()
 {
     DialogBase::OnInitDialog();
     m_ui.resourceList->clear();
-    for (const QByteArray& path : GetResourceList(m_doc)) {
-        auto* item = new QListWidgetItem(QFile::decodeName(path), m_ui.resourceList);
-        item->setData(kPathRole, path);
+    m_resources = GetBoxResources(m_doc, m_kind);
+    for (int index = 0; index < m_resources.size(); ++index) {
+        auto* item
+            = new QListWidgetItem(QFile::decodeName(m_resources[index].path), m_ui.resourceList);
+        item->setData(kIndexRole, index);
     }
     OnSelectAll();
 }
@@ -78,13 +98,13 @@ void DialogResources::OnSelectAll()
     m_ui.resourceList->selectAll();
 }
 
-QList<QByteArray> DialogResources::SelectedFiles() const
+QList<BoxResource> DialogResources::SelectedFiles() const
 {
-    QList<QByteArray> files;
+    QList<BoxResource> files;
     for (int row = 0; row < m_ui.resourceList->count(); ++row) {
         const QListWidgetItem* item = m_ui.resourceList->item(row);
         if (item->isSelected())
-            files.append(item->data(kPathRole).toByteArray());
+            files.append(m_resources.at(item->data(kIndexRole).toInt()));
     }
     return files;
 }
@@ -92,8 +112,11 @@ QList<QByteArray> DialogResources::SelectedFiles() const
 void DialogResources::OnCopyLocally()
 {
     UpdateData(true);
-    const QList<QByteArray> files = SelectedFiles();
-    if (ReportNameClash(this, files))
+    const QList<BoxResource> files = SelectedFiles();
+    QList<QByteArray> paths;
+    for (const BoxResource& file : files)
+        paths.append(file.path);
+    if (ReportNameClash(this, paths))
         return;
     const QString title = QString::fromLocal8Bit(LoadResourceText(IDS_PUBLISH_TO));
     const std::optional<QString> chosen
@@ -105,13 +128,15 @@ void DialogResources::OnCopyLocally()
     if (!EnsureFolder(this, folder) || !EnsureFolder(this, prefix))
         return;
 
+    const QTemporaryDir staging;
+    const QList<QByteArray> sources = CopySources(files, staging, m_lockData);
     DialogCopyProgress progress(int(files.size()), this);
     progress.show();
     setEnabled(false);
     // The progress window is this dialog's child, so that the modal dialog lets it take input;
     // it stays usable while the dialog is disabled.
     progress.setEnabled(true);
-    const bool complete = PublishFiles(files, prefix, progress, this);
+    const bool complete = PublishFiles(sources, prefix, progress, this);
     ShowResourceMessage(this, complete ? IDS_PUBLISH_SUCCEEDED : IDS_PUBLISH_INCOMPLETE,
         PromptIcon::None, PromptButtons::Ok);
 

@@ -3,8 +3,8 @@
 #include "framework/AppState.h"
 #include "framework/Prompts.h"
 #include "framework/WaitCursor.h"
+#include "generate/BoxPage.h"
 #include "generate/CopyResources.h"
-#include "generate/HtmlPage.h"
 #include "generate/LockInputFile.h"
 #include "generate/OutputFile.h"
 #include "generate/ResourceList.h"
@@ -17,6 +17,7 @@
 #include "util/Paths.h"
 #include "util/PreviewDirectory.h"
 #include "util/ProgramInfo.h"
+#include "util/ResourceText.h"
 #include "util/StringIds.h"
 
 #include <QClipboard>
@@ -25,6 +26,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QUrl>
 
 namespace {
@@ -47,11 +49,40 @@ bool AskForFileName(QWidget* owner, QByteArray& path, const char* filter, const 
     return true;
 }
 
-QByteArray BuildPage(const Doc& doc, HtmlPageForm form)
+// The preview never leaves the machine: a low count keeps it quick.
+constexpr int kPreviewIterations = 1000;
+// Derivations quicker than this show no progress window.
+constexpr int kProgressDelayMs = 400;
+
+// A progress window with Cancel for the key derivations, made when there is something to derive
+// and shown only when that takes a while. Each report lets the window handle its events.
+class DerivationProgress
 {
-    WaitCursor wait;
-    return BuildHtmlPage(doc, form);
-}
+public:
+    explicit DerivationProgress(QWidget* owner)
+        : m_owner(owner)
+    {
+    }
+
+    bool operator()(int derived, int total)
+    {
+        if (!m_window) {
+            m_window = std::make_unique<QProgressDialog>(m_owner);
+            m_window->setWindowTitle(QString::fromLocal8Bit(LoadResourceText(IDS_APP_TITLE)));
+            m_window->setLabelText(QString::fromLocal8Bit(LoadResourceText(IDS_MAKING_LOCKS)));
+            m_window->setWindowModality(Qt::WindowModal);
+            m_window->setMinimumDuration(kProgressDelayMs);
+            m_window->setAutoClose(false);
+        }
+        m_window->setMaximum(total);
+        m_window->setValue(derived);
+        return !m_window->wasCanceled();
+    }
+
+private:
+    QWidget* m_owner;
+    std::unique_ptr<QProgressDialog> m_window;
+};
 
 // The previews' resource copy asks about a missing source or a failed copy with Retry and
 // Cancel.
@@ -110,17 +141,57 @@ bool DocOutputs::LocksReadable()
     return !problem;
 }
 
-bool DocOutputs::CreateHtmlFile(QByteArray& path, bool askForName, bool preview)
+std::optional<QByteArray> DocOutputs::LockDataFor(BoxKind kind, LockDataUse use)
+{
+    if (!UsesModernBox(kind))
+        return QByteArray();
+    AppState& state = CurrentAppState();
+    const int count = use == LockDataUse::Preview ? kPreviewIterations : state.lockIterations;
+    const std::optional<LockIterations> iterations = LockIterations::Checked(count, use);
+    if (!iterations) {
+        ShowResourceMessage(m_owner, IDS_BAD_ITERATIONS, PromptIcon::Warning, PromptButtons::Ok,
+            QByteArray::number(count));
+        return std::nullopt;
+    }
+    DerivationProgress progress(m_owner);
+    return BuildLockData(m_doc, *iterations, state.lockKeys,
+        [&progress](int derived, int total) { return progress(derived, total); });
+}
+
+std::optional<DocOutputs::BuiltPage> DocOutputs::BuildPage(
+    BoxKind kind, HtmlPageForm form, LockDataUse use)
+{
+    const std::optional<QByteArray> lockData = LockDataFor(kind, use);
+    if (!lockData)
+        return std::nullopt;
+    WaitCursor wait;
+    return BuiltPage { BuildBoxPage(m_doc, kind, form, *lockData), *lockData };
+}
+
+void DocOutputs::NoteMailNotSent(BoxKind kind)
+{
+    AppState& state = CurrentAppState();
+    if (!UsesModernBox(kind) || !state.showMailNotice || state.mailNoticeShown
+        || (m_doc.correctEmail.isEmpty() && m_doc.failEmail.isEmpty()))
+        return;
+    state.mailNoticeShown = true;
+    const QString text = QString::fromLocal8Bit(LoadResourceText(IDS_MODERN_BOX_NO_MAIL));
+    if (CurrentPrompts().Notice(m_owner, text))
+        state.showMailNotice = false;
+}
+
+bool DocOutputs::CreateHtmlFile(QByteArray& path, bool askForName)
 {
     if (!LocksReadable())
         return false;
     if (askForName && !AskForFileName(m_owner, path, kHtmlFilter, "html"))
         return false;
-    const QByteArray html = BuildPage(m_doc, preview ? HtmlPageForm::Preview : HtmlPageForm::File);
-    if (!WriteFile(path, html))
+    const BoxKind kind = CurrentAppState().boxKind;
+    NoteMailNotSent(kind);
+    const std::optional<BuiltPage> page = BuildPage(kind, HtmlPageForm::File, LockDataUse::Publish);
+    if (!page || !WriteFile(path, page->html))
         return false;
-    if (!preview)
-        ShowResourcesDialog(html);
+    ShowResourcesDialog(page->html, kind, page->lockData);
     return true;
 }
 
@@ -128,7 +199,13 @@ void DocOutputs::CopyHtmlToClipboard()
 {
     if (!LocksReadable())
         return;
-    const QByteArray segment = BuildPage(m_doc, HtmlPageForm::Segment);
+    const BoxKind kind = CurrentAppState().boxKind;
+    NoteMailNotSent(kind);
+    const std::optional<BuiltPage> page
+        = BuildPage(kind, HtmlPageForm::Segment, LockDataUse::Publish);
+    if (!page)
+        return;
+    const QByteArray& segment = page->html;
     const QString plainText = QStringLiteral("text/plain");
     QClipboard* clipboard = qGuiApp ? QGuiApplication::clipboard() : nullptr;
     if (clipboard) {
@@ -144,12 +221,13 @@ void DocOutputs::CopyHtmlToClipboard()
         ShowResourceMessage(m_owner, IDS_CLIPBOARD_FAILED, PromptIcon::None, PromptButtons::Ok);
         return;
     }
-    ShowResourcesDialog(segment);
+    ShowResourcesDialog(segment, kind, page->lockData);
 }
 
-void DocOutputs::ShowResourcesDialog(const QByteArray& html)
+void DocOutputs::ShowResourcesDialog(
+    const QByteArray& html, BoxKind kind, const QByteArray& lockData)
 {
-    DialogResources dialog(m_doc, html, m_owner);
+    DialogResources dialog(m_doc, html, m_owner, kind, lockData);
     dialog.exec();
 }
 
@@ -171,25 +249,49 @@ bool DocOutputs::WriteFile(const QByteArray& path, const QByteArray& bytes)
     return result.ok;
 }
 
-std::optional<QByteArray> DocOutputs::WritePreviewPage()
+std::optional<QByteArray> DocOutputs::WritePreviewPage(BoxKind kind)
 {
     const QByteArray folder = PreviewDirectory();
     if (folder.isEmpty())
         return std::nullopt;
-    if (ReportNameClash(m_owner, QList<QByteArray> { PreviewPageName() } + GetResourceList(m_doc)))
+    QList<QByteArray> names { PreviewPageName() };
+    for (const BoxResource& resource : GetBoxResources(m_doc, kind))
+        names.append(resource.path);
+    if (ReportNameClash(m_owner, names) || !LocksReadable())
         return std::nullopt;
-    QByteArray page = folder + PreviewPageName();
-    if (!CreateHtmlFile(page, false, true))
+    const std::optional<BuiltPage> built
+        = BuildPage(kind, HtmlPageForm::Preview, LockDataUse::Preview);
+    const QByteArray page = folder + PreviewPageName();
+    if (!built || !WriteFile(page, built->html))
         return std::nullopt;
     // A lock file that could not be written would leave the preview showing stale locks.
-    if (m_doc.ReadsLocksFromFile() && !WriteLockFileInto(folder))
+    if (UsesApplet(kind) && m_doc.ReadsLocksFromFile() && !WriteLockFileInto(folder))
+        return std::nullopt;
+    if (!WriteMadeResources(kind, folder, built->lockData))
         return std::nullopt;
     PreviewCopyPrompt prompt(m_owner);
-    if (!CopyResources(m_doc, folder, prompt)) {
+    if (!CopyResourceFiles(
+            UsesApplet(kind) ? CopiedResources(m_doc) : QList<QByteArray>(), folder, prompt)) {
         ShowResourceMessage(m_owner, IDS_PREVIEW_COPY_FAILED, PromptIcon::Stop, PromptButtons::Ok);
         return std::nullopt;
     }
     return page;
+}
+
+bool DocOutputs::WriteMadeResources(
+    BoxKind kind, const QByteArray& folder, const QByteArray& lockData)
+{
+    for (const BoxResource& resource : GetBoxResources(m_doc, kind)) {
+        if (resource.origin == BoxResource::Origin::Copied)
+            continue;
+        const MadeFileResult made = WriteMadeResource(resource, folder, lockData);
+        if (!made.ok) {
+            ShowResourceMessage(
+                m_owner, made.messageId, PromptIcon::Warning, PromptButtons::Ok, made.path);
+            return false;
+        }
+    }
+    return true;
 }
 
 bool DocOutputs::WriteLockFileInto(const QByteArray& folder)
@@ -208,7 +310,9 @@ bool DocOutputs::WriteLockFileInto(const QByteArray& folder)
 
 void DocOutputs::BrowserPreview()
 {
-    const std::optional<QByteArray> page = WritePreviewPage();
+    const BoxKind kind = CurrentAppState().boxKind;
+    NoteMailNotSent(kind);
+    const std::optional<QByteArray> page = WritePreviewPage(kind);
     if (!page)
         return;
     if (!StartBrowser(*page))

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "generate/BoxKind.h"
+#include "generate/HtmlPage.h"
+#include "generate/LockData.h"
+
 #include <QByteArray>
 
 #include <optional>
@@ -9,24 +13,22 @@ class QWidget;
 
 // The project's outputs as the user asks for them from the Generate page and the previews:
 // files chosen through Save As, the clipboard segment, the Resources dialog and browser preview.
-// Every failure is shown to the user here, in a message box owned by owner; a project holding a
-// lock the login box could not read generates nothing.
+// They carry the kind of login box the settings choose. Every failure is shown to the user here,
+// in a message box owned by owner; a project holding a lock the login box could not read
+// generates nothing. The modern box's locks are derived with the open project's key cache, in a
+// progress window whose Cancel stops the output before anything is written.
 class DocOutputs
 {
 public:
     DocOutputs(Doc& doc, QWidget* owner);
 
-    // Writes the page (preview form when preview is set, else the file form) to path, asking
-    // for the name first when askForName is set and storing the chosen name back into path.
-    // The file form is then shown in the Resources dialog. False when the user cancelled or the
-    // file could not be written.
-    bool CreateHtmlFile(QByteArray& path, bool askForName, bool preview);
+    // Writes the page (file form) to path, asking for the name first when askForName is set and
+    // storing the chosen name back into path, then shows it in the Resources dialog. False when
+    // the user cancelled or the file could not be written.
+    bool CreateHtmlFile(QByteArray& path, bool askForName);
 
     // Puts the segment form on the clipboard, then shows the Resources dialog.
     void CopyHtmlToClipboard();
-
-    // Shows the Resources dialog with the given HTML text and the project's resource list.
-    void ShowResourcesDialog(const QByteArray& html);
 
     // Writes the lock input file to path, asking for the name first when askForName is set.
     // The chosen name is stored back into path. False when cancelled or not written.
@@ -36,17 +38,36 @@ public:
     // it cannot be written.
     bool WriteFile(const QByteArray& path, const QByteArray& bytes);
 
-    // Writes the preview page and, when the locks are read from a file, the lock input file
-    // into the preview folder, and copies every other resource beside the page. The page's path,
-    // or nothing when a step failed (already reported; two files of one name are reported
-    // before anything is written) or there is no preview folder.
-    std::optional<QByteArray> WritePreviewPage();
+    // Writes the preview page with the kind of box and every file it needs (the lock input file
+    // when the applet reads one, the files made for the modern box, the copied resources) into
+    // the preview folder. The page's path, or nothing when a step failed (already reported; two
+    // files of one name are reported before anything is written), generation was cancelled or
+    // there is no preview folder.
+    std::optional<QByteArray> WritePreviewPage(BoxKind kind);
 
     // Writes the preview page and its resources into the preview folder and opens it in the
     // configured or default browser.
     void BrowserPreview();
 
 private:
+    // The lock data the outputs of kind carry for use: empty for the classic kind; nothing when
+    // cancelled or when the iteration setting is refused (already reported).
+    std::optional<QByteArray> LockDataFor(BoxKind kind, LockDataUse use);
+    // A page and the lock data it carries or names.
+    struct BuiltPage
+    {
+        QByteArray html;
+        QByteArray lockData;
+    };
+    // The page of kind and form with its lock data; nothing when that was not made.
+    std::optional<BuiltPage> BuildPage(BoxKind kind, HtmlPageForm form, LockDataUse use);
+    // Tells the user, once per project unless they said not to again, that the modern box sends
+    // no e-mail, when the project has addresses set.
+    void NoteMailNotSent(BoxKind kind);
+    void ShowResourcesDialog(const QByteArray& html, BoxKind kind, const QByteArray& lockData);
+    // Writes the files made for the modern box into folder.
+    bool WriteMadeResources(BoxKind kind, const QByteArray& folder, const QByteArray& lockData);
+
     // Writes the lock input file into folder under the file name the page gives it.
     bool WriteLockFileInto(const QByteArray& folder);
 

@@ -63,10 +63,11 @@ protected:
 
 TEST_F(BrowserPreviewTest, DefaultBrowserGetsThePageItsFilesAndTheUsersOwnClassPath)
 {
-    m_doc.correctAudio = MakeFile(QStringLiteral("yes.au"));
+    m_doc.correctAudio = MakeSunAudio(QStringLiteral("yes.au"));
     m_doc.readLocksFromFile = 1;
     m_doc.lockFile = Bytes("locks.dat");
     m_doc.locks.resize(1);
+    m_doc.locks[0].userId = "ann";
     RecordingLauncher launcher;
 
     StartWithClassPath("/opt/user/classes");
@@ -86,6 +87,17 @@ TEST_F(BrowserPreviewTest, DefaultBrowserGetsThePageItsFilesAndTheUsersOwnClassP
     EXPECT_EQ(ReadBytes(PreviewPath("yes.au")), ReadBytes(Path("yes.au")));
     EXPECT_EQ(ReadBytes(PreviewPath("Zarnith.class")), Applet());
 
+    // The modern box's page carries its locks, made with the preview's low count, and plays
+    // wave files.
+    CurrentAppState().boxKind = BoxKind::Modern;
+    m_outputs.BrowserPreview();
+    const QByteArray modern = ReadBytes(page);
+    EXPECT_FALSE(modern.contains("<APPLET"));
+    EXPECT_TRUE(modern.contains("class=\"zarnith-locks\">{"));
+    EXPECT_TRUE(modern.contains("\"iterations\":1000,"));
+    EXPECT_TRUE(ReadBytes(PreviewPath("yes.wav")).startsWith("RIFF"));
+    CurrentAppState().boxKind = BoxKind::Classic;
+
     // A name that names no file of the folder stops the preview; one that would replace the
     // page is refused before anything is written.
     m_doc.lockFile = Bytes("..");
@@ -97,7 +109,7 @@ TEST_F(BrowserPreviewTest, DefaultBrowserGetsThePageItsFilesAndTheUsersOwnClassP
     EXPECT_EQ(m_prompts.MessageTexts(),
         (QStringList { Message(IDS_BAD_PATH, Bytes("..")),
             Message(IDS_SAME_FILE_NAME, PreviewPageName(), m_doc.lockFile) }));
-    EXPECT_EQ(launcher.opened.size(), 2);
+    EXPECT_EQ(launcher.opened.size(), 3);
 }
 
 TEST_F(BrowserPreviewTest, BrowserThatDoesNotStartIsReportedAndClassPathStillRestored)

@@ -11,6 +11,8 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
 
 namespace {
 
@@ -20,6 +22,7 @@ struct ShownResources
     QString html;
     int entries = 0;
     int selected = 0;
+    QString first;
 };
 
 ModalDialogWatcher WatchResources(std::vector<ShownResources>& shown)
@@ -27,8 +30,8 @@ ModalDialogWatcher WatchResources(std::vector<ShownResources>& shown)
     return ModalDialogWatcher([&shown](QDialog& dialog) {
         const auto form = ControlsOf<ResourcesDialogForm>(dialog);
         const QListWidget* list = form.resourceList;
-        shown.push_back(
-            { form.htmlEdit->toPlainText(), list->count(), int(list->selectedItems().size()) });
+        shown.push_back({ form.htmlEdit->toPlainText(), list->count(),
+            int(list->selectedItems().size()), list->count() ? list->item(0)->text() : QString() });
     });
 }
 
@@ -55,12 +58,12 @@ TEST_F(DocOutputsTest, SaveAsCancelledWritesNothingAndChosenFileShowsResources)
     m_prompts.AnswerSaveAs(Path("chosen.htm"));
     QByteArray path = Bytes("page.html");
 
-    EXPECT_FALSE(m_outputs.CreateHtmlFile(path, true, false));
+    EXPECT_FALSE(m_outputs.CreateHtmlFile(path, true));
     EXPECT_EQ(path, Bytes("page.html"));
     EXPECT_FALSE(QFile::exists(Path("page.html")));
     EXPECT_TRUE(m_shown.empty());
 
-    EXPECT_TRUE(m_outputs.CreateHtmlFile(path, true, false));
+    EXPECT_TRUE(m_outputs.CreateHtmlFile(path, true));
     EXPECT_EQ(path, Bytes("chosen.htm"));
     EXPECT_FALSE(m_doc.IsModified());
     const QByteArray page = BuildHtmlPage(m_doc, HtmlPageForm::File);
@@ -83,7 +86,7 @@ TEST_F(DocOutputsTest, UnwritableTargetShowsTheFileErrorAndNoResources)
     m_prompts.AnswerMessage(PromptAnswer::Ok);
     QByteArray path = Bytes("page.html");
 
-    EXPECT_FALSE(m_outputs.CreateHtmlFile(path, true, false));
+    EXPECT_FALSE(m_outputs.CreateHtmlFile(path, true));
 
     EXPECT_EQ(path, Bytes("plain/page.html"));
     EXPECT_EQ(m_prompts.MessageTexts(), QStringList { Message(IDS_BAD_PATH, path) });
@@ -100,7 +103,7 @@ TEST_F(DocOutputsTest, AnUnreadableLockIsNamedAndNothingIsGenerated)
     QByteArray page = Bytes("page.html");
     QByteArray lockFile = Bytes("lock.txt");
 
-    EXPECT_FALSE(m_outputs.CreateHtmlFile(page, true, false));
+    EXPECT_FALSE(m_outputs.CreateHtmlFile(page, true));
     EXPECT_FALSE(m_outputs.SaveLockInputFile(lockFile, false));
 
     EXPECT_EQ(m_prompts.MessageTexts(),
@@ -129,6 +132,89 @@ TEST_F(DocOutputsTest, ClipboardHoldsTheSegmentThenResourcesShowIt)
     EXPECT_TRUE(clipboard->text().endsWith(QLatin1String("</APPLET>\r\n")));
     ASSERT_EQ(m_shown.size(), 1u);
     EXPECT_EQ(m_shown[0].html, AsShown(segment));
+}
+
+TEST_F(DocOutputsTest, OutputsCarryTheChosenBoxAndTellOnceThatTheModernBoxSendsNoMail)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(QStringLiteral("probe"));
+    if (clipboard->text() != QLatin1String("probe"))
+        GTEST_SKIP() << "this platform offers the test no clipboard";
+    AppState& state = CurrentAppState();
+    state.boxKind = BoxKind::Modern;
+    state.lockIterations = LockIterations::kPublishMinimum;
+    state.showMailNotice = true;
+    state.mailNoticeShown = false;
+    m_doc.correctEmail = "webmaster@example.com";
+    m_doc.correctAudio = MakeSunAudio(QStringLiteral("yes.au"));
+    m_doc.locks.resize(1);
+    m_doc.locks[0].userId = "ann";
+    m_doc.locks[0].url = "members/ann.html";
+    m_prompts.AnswerSaveAs(Path("page.html"));
+    m_prompts.AnswerNotice(true);
+    QByteArray path = Bytes("page.html");
+
+    EXPECT_TRUE(m_outputs.CreateHtmlFile(path, true));
+    const QByteArray page = ReadBytes(Path("page.html"));
+    EXPECT_FALSE(page.contains("<APPLET"));
+    EXPECT_TRUE(page.contains("\"iterations\":100000,"));
+    EXPECT_FALSE(page.contains("members/ann.html"));
+    ASSERT_EQ(m_shown.size(), 1u);
+    EXPECT_EQ(m_shown[0].entries, 1);
+    EXPECT_TRUE(m_shown[0].first.endsWith(QLatin1String("yes.wav")));
+
+    // Ticked "do not show again": no more notices, also for later projects.
+    state.boxKind = BoxKind::Both;
+    state.StartProject();
+    m_outputs.CopyHtmlToClipboard();
+    ASSERT_EQ(m_shown.size(), 2u);
+    EXPECT_TRUE(m_shown[1].html.contains(QLatin1String("<APPLET")));
+    EXPECT_TRUE(m_shown[1].html.contains(QLatin1String("zarnith-box")));
+    EXPECT_EQ(m_shown[1].entries, 3);
+    EXPECT_FALSE(state.showMailNotice);
+
+    // Published pages refuse a low count: nothing is written.
+    state.lockIterations = LockIterations::kPublishMinimum - 1;
+    m_prompts.AnswerSaveAs(Path("low.html"));
+    m_prompts.AnswerMessage(PromptAnswer::Ok);
+    path = Bytes("low.html");
+    EXPECT_FALSE(m_outputs.CreateHtmlFile(path, true));
+    EXPECT_FALSE(QFile::exists(Path("low.html")));
+    EXPECT_EQ(m_prompts.MessageTexts(), QStringList { Message(IDS_BAD_ITERATIONS, "99999") });
+    EXPECT_EQ(std::count_if(m_prompts.Asked().begin(), m_prompts.Asked().end(),
+                  [](const PromptRecord& asked) { return asked.kind == PromptKind::Notice; }),
+        1);
+}
+
+TEST_F(DocOutputsTest, CancelWhileTheLocksAreMadeWritesNothing)
+{
+    CurrentAppState().boxKind = BoxKind::Modern;
+    CurrentAppState().lockIterations = LockIterations::kPublishMinimum;
+    m_doc.locks.resize(120);
+    for (int i = 0; i < 120; ++i) {
+        m_doc.locks[std::size_t(i)].userId = "user" + QByteArray::number(i);
+        m_doc.locks[std::size_t(i)].url = "page.html";
+    }
+    // Cancel as soon as the progress window shows.
+    QTimer canceller;
+    bool cancelled = false;
+    QObject::connect(&canceller, &QTimer::timeout, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* progress = qobject_cast<QProgressDialog*>(window);
+            if (progress && progress->isVisible() && !cancelled) {
+                cancelled = true;
+                progress->findChild<QPushButton*>()->click();
+            }
+        }
+    });
+    canceller.start(10);
+    m_prompts.AnswerSaveAs(Path("page.html"));
+    QByteArray path = Bytes("page.html");
+
+    EXPECT_FALSE(m_outputs.CreateHtmlFile(path, true));
+    EXPECT_TRUE(cancelled);
+    EXPECT_FALSE(QFile::exists(Path("page.html")));
+    EXPECT_TRUE(m_shown.empty());
 }
 
 TEST_F(DocOutputsTest, LockInputFileAsksOnlyWhenToldAndKeepsTheChosenName)

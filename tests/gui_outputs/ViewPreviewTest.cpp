@@ -28,6 +28,7 @@ public:
         QWidget* Widget() const override { return m_widget; }
         void Navigate(const QString& path) override { m_factory.navigations.append(path); }
         void SetStatusHandler(StatusHandler handler) override { m_factory.status = handler; }
+        void SetNavigationHandler(NavigationHandler) override { }
 
     private:
         QWidget* m_widget;
@@ -114,16 +115,21 @@ TEST_F(ViewPreviewTest, BrowserTakesThePlaceOfTheFallbackAndStartsOnTheBlankPage
 
 TEST_F(ViewPreviewTest, RefreshRewritesThePageEachTimeAndBlankReturnsToTheEmptyPage)
 {
-    m_doc.correctAudio = MakeFile(QStringLiteral("yes.au"));
+    // The page carries the applet and the modern box in it, with the files of both.
+    m_doc.correctAudio = MakeSunAudio(QStringLiteral("yes.au"));
     m_view.OnInitialUpdate();
     const QString page = PreviewPath("~Zarnith.html");
 
     m_ui.refreshButton->click();
-    EXPECT_EQ(ReadBytes(page), BuildHtmlPage(m_doc, HtmlPageForm::Preview));
+    EXPECT_TRUE(ReadBytes(page).startsWith("<HTML>\r\n<TITLE>"));
+    EXPECT_TRUE(ReadBytes(page).contains("<APPLET CODE=Zarnith.class "));
+    EXPECT_TRUE(ReadBytes(page).contains("class=\"zarnith-box\""));
     EXPECT_TRUE(QFile::exists(PreviewPath("yes.au")));
-    m_doc.width = 250;
+    EXPECT_TRUE(ReadBytes(PreviewPath("yes.wav")).startsWith("RIFF"));
+    m_doc.width = 300;
     m_view.RefreshPreviewPage();
-    EXPECT_EQ(ReadBytes(page), BuildHtmlPage(m_doc, HtmlPageForm::Preview));
+    EXPECT_TRUE(ReadBytes(page).contains("<APPLET CODE=Zarnith.class WIDTH=300 "));
+    EXPECT_TRUE(ReadBytes(page).contains("class=\"zarnith-box\" style=\"width:300px"));
     m_ui.blankButton->click();
 
     const QString blank = PreviewPath("blank.html");

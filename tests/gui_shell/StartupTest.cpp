@@ -3,6 +3,8 @@
 #include "support/ShellTest.h"
 #include "util/Paths.h"
 
+#include <QComboBox>
+
 namespace {
 
 using StartupTest = ShellTest;
@@ -99,6 +101,34 @@ TEST_F(StartupTest, BrowserSettingsAreReadAtStartAndWrittenBackAtExit)
     ASSERT_TRUE(Start());
     EXPECT_EQ(CurrentAppState().browserCommand, typed);
     EXPECT_EQ(CurrentAppState().browserLocal, 1);
+}
+
+TEST_F(StartupTest, TheKindOfBoxChosenOnTheGeneratePageIsKeptForTheNextRun)
+{
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(CurrentAppState().boxKind, BoxKind::Classic);
+    EXPECT_EQ(CurrentAppState().lockIterations, 600000);
+    ASSERT_TRUE(Frame().Tabs()->activateTab(FrameMain::kGenerate));
+    QComboBox* choice
+        = ControlsOf<GeneratePageForm>(*Frame().PageAt(FrameMain::kGenerate)).boxKindCombo;
+    EXPECT_EQ(choice->currentIndex(), 0);
+    choice->setCurrentIndex(1);
+    emit choice->activated(1);
+    App().ExitInstance();
+    EXPECT_EQ(Settings().value(QStringLiteral("Options/BoxKind")).toString(), "modern");
+
+    Settings().setValue(QStringLiteral("Options/Iterations"), 250000);
+    CurrentAppState().boxKind = BoxKind::Classic;
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(CurrentAppState().boxKind, BoxKind::Modern);
+    EXPECT_EQ(CurrentAppState().lockIterations, 250000);
+    ASSERT_TRUE(Frame().Tabs()->activateTab(FrameMain::kGenerate));
+    EXPECT_EQ(ControlsOf<GeneratePageForm>(*Frame().PageAt(FrameMain::kGenerate))
+                  .boxKindCombo->currentText(),
+        QStringLiteral("Modern: for today's browsers"));
+    App().ExitInstance();
+    CurrentAppState().boxKind = BoxKind::Classic;
+    CurrentAppState().lockIterations = LockIterations::kDefault;
 }
 
 TEST_F(StartupTest, ClassPathPutsTheProgramFirstWhileRunningAndIsRestoredAtExit)

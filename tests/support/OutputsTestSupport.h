@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QProgressDialog>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -60,8 +61,8 @@ private:
     std::vector<std::pair<QString, std::function<void()>>> m_hooks;
 };
 
-// Looks at every modal dialog that opens while it lives, then closes it, so that code which
-// runs a dialog to its end can be driven from a test.
+// Looks at every modal dialog but a progress window that opens while it lives, then closes it, so
+// that code which runs a dialog to its end can be driven from a test.
 class ModalDialogWatcher
 {
 public:
@@ -70,7 +71,8 @@ public:
     {
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (dialog && dialog->isVisible()) {
+            // A progress window closes by itself, or by its Cancel.
+            if (dialog && dialog->isVisible() && !qobject_cast<QProgressDialog*>(dialog)) {
                 m_inspect(*dialog);
                 dialog->done(QDialog::Rejected);
             }
@@ -133,6 +135,19 @@ protected:
     QByteArray MakeFile(const QString& name)
     {
         EXPECT_TRUE(WriteBytes(Path(name), "content of " + name.toUtf8()));
+        return Bytes(name);
+    }
+
+    // A Sun audio file the modern box's sound conversion takes: 8000 Hz, mono, mu-law.
+    QByteArray MakeSunAudio(const QString& name)
+    {
+        const QByteArray header = QByteArray::fromHex("2e736e64"
+                                                      "00000018"
+                                                      "00000010"
+                                                      "00000001"
+                                                      "00001f40"
+                                                      "00000001");
+        EXPECT_TRUE(WriteBytes(Path(name), header + QByteArray(16, '\x7f')));
         return Bytes(name);
     }
 

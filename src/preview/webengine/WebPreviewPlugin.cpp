@@ -1,5 +1,7 @@
 #include "WebPreviewPlugin.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QOpenGLContext>
 #include <QPointer>
 #include <QUrl>
@@ -31,32 +33,51 @@ void AllowRunningAsRoot()
 #endif
 }
 
-// The web engine runs no Java, so an applet would leave an empty gap in the preview. The gap gets
-// an outline of the applet's size that says what belongs there; the page file stays as written.
-const char kAppletOutline[] = R"(
-for (const applet of document.querySelectorAll('applet')) {
-    const outline = document.createElement('div');
-    const width = applet.getAttribute('width') || '0';
-    const height = applet.getAttribute('height') || '0';
-    outline.style.cssText = 'display:inline-flex; align-items:center; justify-content:center;'
-        + 'box-sizing:border-box; border:1px dashed #8a8a8a; background:#f6f6f6; color:#505050;'
-        + 'font:12px sans-serif; text-align:center; padding:8px; vertical-align:top;'
-        + 'width:' + width + 'px; height:' + height + 'px;';
-    outline.textContent = 'Java applet ' + (applet.getAttribute('code') || '') + ' (' + width
-        + ' x ' + height + '): shown by browsers that run Java applets';
-    applet.replaceWith(outline);
-}
+// The login box asks window.zarnithNavigate, where there is one, to open the page a login leads
+// to. Here it hands the request to the program as a console message with a mark of its own, so
+// that the visitor stays on the preview while the program says where the box would have gone.
+const char kNavigationMark[] = "zarnith-navigate:";
+const char kNavigationHook[] = R"(
+window.zarnithNavigate = function (request) {
+    console.info('zarnith-navigate:' + JSON.stringify({ user: String(request.user || ''),
+        url: String(request.url || ''), target: String(request.target || '') }));
+};
 )";
 
-QWebEngineScript AppletOutlineScript()
+QWebEngineScript NavigationHookScript()
 {
     QWebEngineScript script;
-    script.setName(QStringLiteral("zarnith-applet-outline"));
-    script.setSourceCode(QString::fromUtf8(kAppletOutline));
-    script.setInjectionPoint(QWebEngineScript::DocumentReady);
-    script.setWorldId(QWebEngineScript::ApplicationWorld);
+    script.setName(QStringLiteral("zarnith-navigation-hook"));
+    script.setSourceCode(QString::fromUtf8(kNavigationHook));
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(QWebEngineScript::MainWorld);
     return script;
 }
+
+// A page that passes the login box's navigation requests on instead of logging them.
+class PreviewPage : public QWebEnginePage
+{
+public:
+    using QWebEnginePage::QWebEnginePage;
+
+    PreviewBrowser::NavigationHandler navigationHandler;
+
+protected:
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
+        int line, const QString& source) override
+    {
+        if (!message.startsWith(QLatin1String(kNavigationMark))) {
+            QWebEnginePage::javaScriptConsoleMessage(level, message, line, source);
+            return;
+        }
+        const QJsonObject request
+            = QJsonDocument::fromJson(message.mid(int(qstrlen(kNavigationMark))).toUtf8()).object();
+        if (navigationHandler)
+            navigationHandler({ request.value(QLatin1String("user")).toString(),
+                request.value(QLatin1String("url")).toString(),
+                request.value(QLatin1String("target")).toString() });
+    }
+};
 
 // A web view that tells its status texts as a browser's status bar would: the link under the
 // mouse while there is one, else the state of the last load.
@@ -65,9 +86,11 @@ class WebPreviewBrowser : public PreviewBrowser
 public:
     explicit WebPreviewBrowser(QWidget* parent)
         : m_view(new QWebEngineView(parent))
+        , m_page(new PreviewPage(m_view))
     {
-        QWebEnginePage* page = m_view->page();
-        page->scripts().insert(AppletOutlineScript());
+        m_view->setPage(m_page);
+        PreviewPage* page = m_page.data();
+        page->scripts().insert(NavigationHookScript());
         QObject::connect(page, &QWebEnginePage::linkHovered, m_view,
             [this](const QString& url) { Tell(url.isEmpty() ? m_loadState : url); });
         QObject::connect(page, &QWebEnginePage::loadStarted, m_view,
@@ -88,6 +111,12 @@ public:
 
     void SetStatusHandler(StatusHandler handler) override { m_statusHandler = std::move(handler); }
 
+    void SetNavigationHandler(NavigationHandler handler) override
+    {
+        if (m_page)
+            m_page->navigationHandler = std::move(handler);
+    }
+
 private:
     void SetLoadState(const QString& text)
     {
@@ -103,6 +132,7 @@ private:
 
     // Guarded: the parent may already have destroyed the view with its other children.
     QPointer<QWebEngineView> m_view;
+    QPointer<PreviewPage> m_page;
     StatusHandler m_statusHandler;
     QString m_loadState;
 };

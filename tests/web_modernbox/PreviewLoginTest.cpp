@@ -1,0 +1,84 @@
+// The Preview page of the sample project in the browser engine: logging in with a lock and
+// spending every try stay on the preview, and the status bar says where the box would have gone.
+
+#include "framework/AppState.h"
+#include "model/Doc.h"
+#include "model/ProjectFile.h"
+#include "preview/PreviewBrowserLoader.h"
+#include "preview/ViewPreview.h"
+#include "util/PreviewDirectory.h"
+
+#include <QDir>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+QVariant Js(QWebEngineView& view, const QString& script)
+{
+    QVariant result;
+    bool done = false;
+    view.page()->runJavaScript(script, [&](const QVariant& value) {
+        result = value;
+        done = true;
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000)) << qPrintable(script);
+    return result;
+}
+
+// Types a user ID and password into the box and presses its button once it takes them.
+void LogIn(QWebEngineView& view, const QString& user, const QString& password)
+{
+    const QString ready
+        = QStringLiteral("(() => { const b = document.querySelector('.zarnith-box button'); "
+                         "return !!b && !b.disabled; })()");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Js(view, ready).toBool(); }, 30000));
+    Js(view,
+        QStringLiteral("(() => { const inputs = document.querySelectorAll('.zarnith-box input');"
+                       " inputs[0].value = '%1'; inputs[1].value = '%2';"
+                       " document.querySelector('.zarnith-box button').click(); })()")
+            .arg(user, password));
+}
+
+TEST(PreviewLogin, TheSampleProjectsLocksAndFailUrlAreReportedInTheStatusBar)
+{
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::addLibraryPath(QStringLiteral(ZARNITH_BUILD_DIR));
+    Doc doc;
+    ASSERT_TRUE(LoadProject(
+        doc, QDir::cleanPath(QStringLiteral(ZARNITH_TEST_DATA_DIR "/../../docs/sample.loc")))
+                    .ok);
+    QStringList statusBar;
+    CurrentAppState().statusTextSink = [&](const QString& text) { statusBar.append(text); };
+    DeletePreviewFiles(PreviewDirectory());
+
+    ViewPreview preview(doc);
+    preview.resize(800, 500);
+    preview.show();
+    preview.OnInitialUpdate();
+    auto* browser = preview.findChild<QWebEngineView*>();
+    ASSERT_NE(browser, nullptr) << "the WebEngine plugin could not be loaded";
+    preview.RefreshPreviewPage();
+
+    LogIn(*browser, QStringLiteral("ann"), QStringLiteral("tulip"));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return statusBar.contains("Lock for ann: members/ann.html in _top"); }, 30000))
+        << qPrintable(statusBar.join(QLatin1Char('|')));
+    // Wrong passwords count as tries; the fifth ends at the fail URL, in the box's own window.
+    for (int attempt = 0; attempt < 5; ++attempt)
+        LogIn(*browser, QStringLiteral("ann"), QStringLiteral("wrong"));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return statusBar.contains("Fail URL: goodbye.html in _self"); }, 30000))
+        << qPrintable(statusBar.join(QLatin1Char('|')));
+    EXPECT_TRUE(browser->url().fileName().endsWith(QLatin1String(".html")));
+    EXPECT_TRUE(browser->url().fileName().startsWith(QLatin1Char('~')));
+    CurrentAppState().statusTextSink = nullptr;
+    DeletePreviewFiles(PreviewDirectory());
+}
+
+} // namespace
