@@ -77,6 +77,28 @@ TEST_F(PublishTest, EveryEntryStartsSelectedAndOnlySelectedFilesAreCopied)
             Message(IDS_PUBLISH_SUCCEEDED) }));
 }
 
+TEST_F(PublishTest, TheModernBoxsFilesAreMadeFromThePagesLockDataAndSounds)
+{
+    m_doc.correctAudio = MakeSunAudio(QStringLiteral("yes.au"));
+    m_doc.incorrectAudio = MakeSunAudio(QStringLiteral("no.au"));
+    m_doc.readLocksFromFile = 1;
+    const QByteArray lockData = "{\"format\":\"zarnith-locks/1\"}";
+    DialogResources dialog(m_doc, "<div>", nullptr, BoxKind::Modern, lockData);
+    dialog.show();
+    const auto form = ControlsOf<ResourcesDialogForm>(dialog);
+    ASSERT_EQ(form.resourceList->count(), 3);
+    EXPECT_EQ(form.resourceList->item(0)->text(), QStringLiteral("lock.json"));
+    m_prompts.AnswerFolder(Path("pub"));
+    m_prompts.AnswerMessage(PromptAnswer::Ok);
+    form.copyLocallyButton->click();
+
+    EXPECT_EQ(ReadBytes(Published("lock.json")), lockData);
+    EXPECT_TRUE(ReadBytes(Published("yes.wav")).startsWith("RIFF"));
+    EXPECT_TRUE(ReadBytes(Published("no.wav")).startsWith("RIFF"));
+    EXPECT_FALSE(QFile::exists(Published("Zarnith.class")));
+    EXPECT_EQ(m_prompts.MessageTexts(), QStringList { Message(IDS_PUBLISH_SUCCEEDED) });
+}
+
 TEST_F(PublishTest, MissingSourceIgnoredEndsIncomplete)
 {
     m_doc.correctAudio = Bytes("gone.au");

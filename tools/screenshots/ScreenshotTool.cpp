@@ -79,6 +79,9 @@ void ShootPages(Shooter& shooter, FrameMain& frame)
         "page-appearance", "page-preview", "page-generate" };
     for (int index = 0; index < FrameMain::kPageCount; ++index) {
         frame.Tabs()->activateTab(index);
+        // The browser engine loads the preview and the modern box draws itself meanwhile.
+        if (index == FrameMain::kPreview)
+            Wait(2500);
         shooter.Save(frame, QLatin1String(names[index]));
     }
     frame.Tabs()->activateTab(FrameMain::kLocks);
