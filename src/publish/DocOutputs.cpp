@@ -54,6 +54,32 @@ constexpr int kPreviewIterations = 1000;
 // Derivations quicker than this show no progress window.
 constexpr int kProgressDelayMs = 400;
 
+// Everything lock data is made from, each part with its length.
+QByteArray LockDataSource(const Doc& doc, const QByteArray& salt, int iterations)
+{
+    QByteArray source = salt + QByteArray::number(iterations) + (doc.ignoreCase == 1 ? 'F' : 'K');
+    for (const LockEntry& lock : doc.locks) {
+        for (const QByteArray* field : { &lock.userId, &lock.password, &lock.url, &lock.target })
+            source += QByteArray::number(field->size()) + ':' + *field;
+    }
+    return source;
+}
+
+// The lock data made last and what it was made from: outputs after an edit that left the locks
+// alone (a colour, a text) reuse it instead of encrypting every lock again. Equal data under an
+// equal key and iv gives away nothing new.
+struct LastLockData
+{
+    QByteArray source;
+    QByteArray lockData;
+};
+
+LastLockData& LastMade()
+{
+    static LastLockData last;
+    return last;
+}
+
 // A progress window with Cancel for the key derivations, made when there is something to derive
 // and shown only when that takes a while. Each report lets the window handle its events.
 class DerivationProgress
@@ -153,9 +179,16 @@ std::optional<QByteArray> DocOutputs::LockDataFor(BoxKind kind, LockDataUse use)
             QByteArray::number(count));
         return std::nullopt;
     }
+    LastLockData& last = LastMade();
+    QByteArray source = LockDataSource(m_doc, state.lockKeys.Salt(), count);
+    if (source == last.source)
+        return last.lockData;
     DerivationProgress progress(m_owner);
-    return BuildLockData(m_doc, *iterations, state.lockKeys,
+    const std::optional<QByteArray> lockData = BuildLockData(m_doc, *iterations, state.lockKeys,
         [&progress](int derived, int total) { return progress(derived, total); });
+    if (lockData)
+        last = { std::move(source), *lockData };
+    return lockData;
 }
 
 std::optional<DocOutputs::BuiltPage> DocOutputs::BuildPage(
