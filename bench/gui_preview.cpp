@@ -3,7 +3,6 @@
 // with both boxes that the Preview page shows (its lock data from the open project's key cache,
 // warm after the first refresh). Goal: both under 1.5 times the classic refresh.
 #include "framework/AppState.h"
-#include "framework/ScriptedPrompts.h"
 #include "generate/BoxKind.h"
 #include "generate/ResourceList.h"
 #include "model/Doc.h"
@@ -59,8 +58,6 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // Any question would wait for an answer: it is logged and cancelled instead.
-    ScriptedPrompts prompts;
     // The page's resources include the applet class beside the program; a stand-in does here.
     QFile applet(QFile::decodeName(AppletClassPath()));
     if (!applet.exists() && applet.open(QIODevice::WriteOnly))
