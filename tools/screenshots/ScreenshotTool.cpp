@@ -1,6 +1,7 @@
 // Renders the main window on each of its pages and every dialog into PNG files:
-//   zarnith-screenshots OUTPUT_FOLDER [PROJECT.loc]
-// Runs on any Qt platform; under Xvfb the pictures match what users see.
+//   zarnith-screenshots [--dark] OUTPUT_FOLDER [PROJECT.loc]
+// Runs on any Qt platform; under Xvfb the pictures match what users see. --dark shows the
+// windows as a dark desktop theme does: the Fusion style with a dark palette.
 
 #include "app/AppMain.h"
 #include "app/DialogAbout.h"
@@ -20,11 +21,14 @@
 #include "util/ProgramInfo.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QPalette>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -124,6 +128,39 @@ void ShootDialogs(Shooter& shooter, Doc& doc, FrameMain& frame, const QString& p
     shooter.SaveDialog(progress, QStringLiteral("dialog-copy-progress"));
 }
 
+// The colours of a typical dark desktop theme.
+QPalette DarkPalette()
+{
+    const QColor window(45, 45, 48);
+    const QColor base(30, 30, 32);
+    const QColor text(230, 230, 230);
+    const QColor disabledText(128, 128, 128);
+    QPalette palette;
+    palette.setColor(QPalette::Window, window);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Base, base);
+    palette.setColor(QPalette::AlternateBase, window);
+    palette.setColor(QPalette::ToolTipBase, base);
+    palette.setColor(QPalette::ToolTipText, text);
+    palette.setColor(QPalette::PlaceholderText, disabledText);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::Button, window);
+    palette.setColor(QPalette::ButtonText, text);
+    palette.setColor(QPalette::BrightText, QColor(255, 80, 80));
+    palette.setColor(QPalette::Link, QColor(90, 160, 240));
+    palette.setColor(QPalette::Highlight, QColor(42, 110, 190));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::Light, window.lighter(150));
+    palette.setColor(QPalette::Midlight, window.lighter(125));
+    palette.setColor(QPalette::Mid, window.darker(120));
+    palette.setColor(QPalette::Dark, window.darker(150));
+    palette.setColor(QPalette::Shadow, Qt::black);
+    for (const QPalette::ColorRole role :
+        { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
+        palette.setColor(QPalette::Disabled, role, disabledText);
+    return palette;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -131,9 +168,14 @@ int main(int argc, char** argv)
     // As in the program: the Preview page's browser engine comes from a plugin.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments();
+    QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1 && arguments.at(1) == QLatin1String("--dark")) {
+        arguments.removeAt(1);
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        QApplication::setPalette(DarkPalette());
+    }
     if (arguments.size() < 2 || arguments.size() > 3) {
-        std::fputs("usage: zarnith-screenshots OUTPUT_FOLDER [PROJECT.loc]\n", stderr);
+        std::fputs("usage: zarnith-screenshots [--dark] OUTPUT_FOLDER [PROJECT.loc]\n", stderr);
         return 2;
     }
     const QString folder = arguments.at(1);
