@@ -63,7 +63,7 @@ TEXT_TYPES = {"static", "button", "checkbox", "radio", "groupbox", "edit"}
 ITEM_TYPES = {"combo", "listbox"}
 ICON_TYPES = {"button", "icon"}
 TOP_KEYS = {"id", "name", "kind", "caption", "size", "font", "controls"}
-CONTROL_KEYS = {"type", "id", "name", "text", "rect", "style", "items", "icon"}
+CONTROL_KEYS = {"type", "id", "name", "text", "rect", "style", "items", "icon", "label", "tip"}
 # Template names become struct names, control names struct members.
 TEMPLATE_NAME = re.compile(r"[A-Z][A-Za-z0-9]*")
 CONTROL_NAME = re.compile(r"[a-z][A-Za-z0-9]*")
@@ -301,6 +301,12 @@ def _check_structure(tpl, errors):
             errors.append(f"{where}: an icon control needs 'icon'")
         if kind == "button" and ("icon" in style) != ("icon" in ctl):
             errors.append(f"{where}: a button shows an icon exactly when it has style 'icon' and an 'icon'")
+        if "tip" in ctl and not (kind == "button" and "icon" in style
+                                 and isinstance(ctl["tip"], str) and ctl["tip"]):
+            errors.append(f"{where}: only an icon button has a 'tip', a text")
+        if "label" in ctl and not (isinstance(ctl["label"], list) and ctl["label"]
+                                   and all(isinstance(n, str) for n in ctl["label"])):
+            errors.append(f"{where}: label must be a list of control names")
     return ok
 
 
@@ -334,6 +340,12 @@ def _check_layout(tpl, errors):
             errors.append(f"{_label(ctl, i)}: name {ctl['name']} is also used by control #{names[ctl['name']]}")
         else:
             names[ctl["name"]] = i
+
+    for i, ctl in enumerate(controls):
+        label = ctl.get("label", [])
+        for named in label if isinstance(label, list) else []:
+            if named not in names or not controls[names[named]].get("text"):
+                errors.append(f"{_label(ctl, i)}: label {named!r} is no control with a text")
 
     rects = [_visible_rect(ctl, controls, i) for i, ctl in enumerate(controls)]
     for i, (ctl, r) in enumerate(zip(controls, rects)):

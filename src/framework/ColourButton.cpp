@@ -13,11 +13,13 @@ ColourButton::ColourButton(QWidget* parent)
     : QPushButton(parent)
 {
     connect(this, &QPushButton::clicked, this, &ColourButton::showPopup);
+    setColour(m_colour);
 }
 
 void ColourButton::setColour(Colour colour)
 {
     m_colour = colour;
+    setAccessibleDescription(ColourPopup::ColourName(colour));
     update();
 }
 

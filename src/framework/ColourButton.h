@@ -7,7 +7,8 @@
 class ColourPopup;
 
 // A push button showing a colour swatch; a click offers the standard colour wells and a
-// "More Colors..." entry, which asks the prompt service's colour chooser.
+// "More Colors..." entry, which asks the prompt service's colour chooser. Screen readers hear the
+// colour's name as the button's description.
 class ColourButton : public QPushButton
 {
     Q_OBJECT
@@ -15,7 +16,7 @@ class ColourButton : public QPushButton
 public:
     explicit ColourButton(QWidget* parent = nullptr);
 
-    // Sets the shown colour without notifying anyone.
+    // Sets the shown colour without notifying the program.
     void setColour(Colour colour);
     Colour colour() const { return m_colour; }
 

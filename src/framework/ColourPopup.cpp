@@ -107,6 +107,16 @@ const std::array<ColourPopup::Well, 40>& ColourPopup::StandardWells()
     return wells;
 }
 
+QString ColourPopup::ColourName(Colour colour)
+{
+    for (const Well& well : StandardWells()) {
+        if (well.colour == colour)
+            return QString::fromLatin1(well.name);
+    }
+    const QColor shown = ToQColor(colour);
+    return tr("Red %1, green %2, blue %3").arg(shown.red()).arg(shown.green()).arg(shown.blue());
+}
+
 ColourPopup::ColourPopup(QWidget* parent)
     : QFrame(parent, Qt::Popup)
 {

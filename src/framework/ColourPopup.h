@@ -27,6 +27,8 @@ public:
     };
     static constexpr int WellColumns = 8;
     static const std::array<Well, 40>& StandardWells();
+    // The name of the colour's well, or its red, green and blue parts when no well has it.
+    static QString ColourName(Colour colour);
 
     explicit ColourPopup(QWidget* parent);
 

@@ -94,6 +94,8 @@ std::optional<DialogTemplate> ParseDialogTemplate(const QByteArray& json)
         control.style = Strings(object.value(QLatin1String("style")));
         control.items = Strings(object.value(QLatin1String("items")));
         control.icon = object.value(QLatin1String("icon")).toInt();
+        control.label = Strings(object.value(QLatin1String("label")));
+        control.tip = object.value(QLatin1String("tip")).toString();
         result.controls.push_back(std::move(control));
     }
     return result;

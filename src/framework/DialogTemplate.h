@@ -38,6 +38,11 @@ struct TemplateControl
     QStringList style;
     QStringList items;
     int icon = 0;
+    // The controls whose texts, joined, name this one for screen readers, where the nearest
+    // static before it is not its prompt.
+    QStringList label;
+    // The tool tip of an icon button, also its name for screen readers.
+    QString tip;
 
     bool Has(const char* styleName) const { return style.contains(QLatin1String(styleName)); }
 };

@@ -22,6 +22,7 @@
 #include <QStandardItemModel>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -65,6 +66,85 @@ void KeepSorted(QComboBox* combo)
             }
             *placing = false;
         });
+}
+
+// The text as shown, without its mnemonic marks.
+QString WithoutMnemonic(const QString& text)
+{
+    QString shown;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('&') && i + 1 < text.size())
+            ++i;
+        shown.append(text.at(i));
+    }
+    return shown;
+}
+
+// The text a control shows of its own, or the name it was given; empty for a control without.
+QString OwnName(const QWidget* widget)
+{
+    if (!widget->accessibleName().isEmpty())
+        return widget->accessibleName();
+    if (const auto* label = qobject_cast<const QLabel*>(widget))
+        return HasMnemonic(label->text()) ? WithoutMnemonic(label->text()) : label->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+        return WithoutMnemonic(button->text());
+    return QString();
+}
+
+// Names every control that takes the focus for screen readers. A control showing a text of its
+// own is named by it and described by a static just before it: the question a check box or
+// button answers. Any other control is named by the label whose mnemonic leads to it, else by its
+// prompt, the nearest static with a text before it, unless the template names its label
+// controls; a prompt static becomes its buddy.
+void NameForScreenReaders(const std::vector<TemplateControl>& controls,
+    const std::vector<QWidget*>& widgets, QWidget* form)
+{
+    QLabel* prompt = nullptr;
+    for (std::size_t i = 0; i < widgets.size(); ++i) {
+        const TemplateControl& control = controls[i];
+        QWidget* widget = widgets[i];
+        if (control.type == ControlType::Static) {
+            auto* label = static_cast<QLabel*>(widget);
+            if (!label->text().isEmpty())
+                prompt = label;
+            continue;
+        }
+        if (widget->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (!OwnName(widget).isEmpty()) {
+            if (i > 0 && widgets[i - 1] == prompt)
+                widget->setAccessibleDescription(OwnName(prompt));
+            continue;
+        }
+        std::vector<QWidget*> labels;
+        if (control.label.isEmpty()) {
+            const auto leading = std::find_if(widgets.begin(), widgets.end(), [widget](QWidget* w) {
+                const auto* label = qobject_cast<QLabel*>(w);
+                return label && label->buddy() == widget;
+            });
+            if (leading != widgets.end())
+                labels.push_back(*leading);
+            else if (prompt)
+                labels.push_back(prompt);
+        }
+        for (const QString& labelName : control.label) {
+            if (auto* named = form->findChild<QWidget*>(labelName, Qt::FindDirectChildrenOnly))
+                labels.push_back(named);
+        }
+        QStringList names;
+        for (const QWidget* label : labels)
+            names.append(OwnName(label));
+        widget->setAccessibleName(names.join(QLatin1Char(' ')));
+        if (labels.size() == 1) {
+            // A label with a buddy reads "&" as a mnemonic mark, so one showing a plain "&" keeps
+            // none.
+            auto* label = qobject_cast<QLabel*>(labels.front());
+            if (label && !label->buddy()
+                && (HasMnemonic(label->text()) || !label->text().contains(QLatin1Char('&'))))
+                label->setBuddy(widget);
+        }
+    }
 }
 
 QWidget* MakeLabel(
@@ -119,12 +199,14 @@ QWidget* MakeEdit(const TemplateControl& control, QWidget* form)
 QWidget* MakeButton(const TemplateControl& control, QWidget* form)
 {
     auto* button = new QPushButton(form);
-    // An icon button keeps its text for screen readers; the icon itself fits the button once it
-    // has its size.
-    if (control.Has("icon"))
-        button->setAccessibleName(control.text);
-    else
+    // An icon button keeps its tip, or else its text, for screen readers; the icon itself fits
+    // the button once it has its size.
+    if (control.Has("icon")) {
+        button->setToolTip(control.tip);
+        button->setAccessibleName(control.tip.isEmpty() ? control.text : control.tip);
+    } else {
         button->setText(control.text);
+    }
     button->setDefault(control.Has("default"));
     return button;
 }
@@ -245,6 +327,7 @@ void TemplateBuilder::Build(QWidget* form) const
             QWidget::setTabOrder(previousStop, widget);
         previousStop = widget;
     }
+    NameForScreenReaders(m_template.controls, widgets, form);
     for (QWidget* widget : widgets) {
         if (qobject_cast<QGroupBox*>(widget))
             widget->lower();

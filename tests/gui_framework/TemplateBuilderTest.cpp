@@ -60,7 +60,7 @@ const char kMixedForm[] = R"({
     { "type": "radio", "id": 17, "name": "blue", "text": "Blue", "rect": [150, 52, 40, 10] },
     { "type": "combo", "id": 18, "name": "targetCombo", "rect": [4, 74, 60, 50], "style": ["dropdown", "sort"],
       "items": ["_self", "_parent", "_top", "_blank"] },
-    { "type": "combo", "id": 19, "name": "styleCombo", "rect": [70, 74, 60, 50], "style": ["droplist"],
+    { "type": "combo", "id": 19, "name": "styleCombo", "label": ["check", "two"], "rect": [70, 74, 60, 50], "style": ["droplist"],
       "items": ["None", "Up", "Down", "Bump", "Dip"] },
     { "type": "static", "id": 20, "name": "placeholder", "rect": [140, 74, 40, 20], "style": ["hidden"] },
     { "type": "button", "id": 1, "name": "okButton", "text": "OK", "rect": [140, 100, 50, 14], "style": ["default"] }
@@ -188,6 +188,14 @@ TEST(TemplateBuilder, ControlsTakeTheirStylesAndTexts)
     // A mnemonic label leads to the next control that takes focus; "&&" shows one ampersand.
     EXPECT_EQ(Named<QLabel>(form.get(), "nameLabel")->buddy(), Named(form.get(), "nameEdit"));
     EXPECT_EQ(Named<QLabel>(form.get(), "fish")->text(), QStringLiteral("Fish & Chips"));
+
+    // Screen readers: the mnemonic label names its control over a nearer static; a control
+    // without is named by the nearest static before it, which would hide a plain "&" as its
+    // buddy, or by the controls the template names.
+    EXPECT_EQ(Named(form.get(), "nameEdit")->accessibleName(), QStringLiteral("Name:"));
+    EXPECT_EQ(Named(form.get(), "targetCombo")->accessibleName(), QStringLiteral("Fish & Chips"));
+    EXPECT_EQ(Named<QLabel>(form.get(), "fish")->buddy(), nullptr);
+    EXPECT_EQ(Named(form.get(), "styleCombo")->accessibleName(), QStringLiteral("Check Two"));
 
     EXPECT_EQ(Named<UpDown>(form.get(), "nameUpDown")->buddy(), Named(form.get(), "nameEdit"));
     EXPECT_TRUE(Named(form.get(), "placeholder")->isHidden());

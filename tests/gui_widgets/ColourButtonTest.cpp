@@ -3,6 +3,7 @@
 #include "framework/ColourPopup.h"
 #include "support/TestPrompts.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
@@ -94,6 +95,9 @@ TEST_F(ColourButtonTest, ChoosingAWellSetsTheColourAndReportsIt)
     chooseWell("Sky Blue");
     EXPECT_EQ(m_button.colour(), MakeColour(0x00, 0xCC, 0xFF));
     EXPECT_EQ(m_reports, (std::vector<Colour> { 0x0000FF, 0xFFCC00, 0xFFCC00 }));
+    // Screen readers hear the well's name.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&m_button)->text(QAccessible::Description),
+        QStringLiteral("Sky Blue"));
 }
 
 TEST_F(ColourButtonTest, TheKeyboardMovesAVisibleFocusPicksAndCloses)
@@ -159,6 +163,7 @@ TEST_F(ColourButtonTest, MoreColoursAsksTheChooserWithTheCurrentColour)
     EXPECT_EQ(prompts.askedInitial, MakeColour(192, 220, 192));
     EXPECT_EQ(m_button.colour(), Colour(0x030201));
     EXPECT_EQ(m_reports, std::vector<Colour> { 0x030201 });
+    EXPECT_EQ(m_button.accessibleDescription(), QStringLiteral("Red 1, green 2, blue 3"));
 
     // Cancelling changes and reports nothing.
     prompts.AnswerColour(std::nullopt);
