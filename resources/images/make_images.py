@@ -536,8 +536,9 @@ def document(c, x0, y0, x1, y1, fold, t=1.0, outline=NAVY_2, paper=PAPER, flap=T
 
 
 def speaker(c, color=NAVY_2, waves=TEAL, with_waves=True):
-    """Loudspeaker on a 16-unit grid."""
+    """Loudspeaker on a 16-unit grid: paper inside an outline, to show on light and dark faces."""
     c.fill(Rect(1, 5.5, 4.5, 10.5) | Poly([(4, 5.5), (8.5, 2), (8.5, 14), (4, 10.5)]), color)
+    c.fill(Rect(2, 6.5, 4, 9.5) | Poly([(4, 6.5), (7.5, 4), (7.5, 12), (4, 9.5)]), PAPER)
     if with_waves:
         c.fill(Arc(8.5, 8, 3, -45, 45, 1.5), waves)
         c.fill(Arc(8.5, 8, 5.8, -50, 50, 1.5), waves)
@@ -621,7 +622,12 @@ def icon_mute(c):
 
 
 def label_post(word):
+    """The word under an output icon, on a paper tag so that it reads on dark themes too."""
     def post(img, s):
+        width = ImageFont.truetype(SANS_BOLD, 8 * s).getlength(word)
+        half = min(width / 2 + 2 * s, 16 * s)
+        ImageDraw.Draw(img).rounded_rectangle(
+            (16 * s - half, 22 * s, 16 * s + half - 1, 32 * s - 1), radius=2 * s, fill=rgba(PAPER))
         text_1x(img, (16 * s, 23 * s), word, SANS_BOLD, 8 * s, NAVY, anchor="mt")
     return post
 
