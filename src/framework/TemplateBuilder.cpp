@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -80,16 +81,34 @@ QString WithoutMnemonic(const QString& text)
     return shown;
 }
 
-// The text a control shows of its own, or the name it was given; empty for a control without.
-QString OwnName(const QWidget* widget)
+// A static shows its "&" as typed when it has no mnemonic (see MakeLabel); a buddy would make
+// the label read them as mnemonic marks.
+bool MayTakeBuddy(const TemplateControl& control)
+{
+    return !control.Has("noprefix")
+        && (HasMnemonic(control.text) || !control.text.contains(QLatin1Char('&')));
+}
+
+// What a screen reader should say for a control's own text or given name; empty for a control
+// without either.
+QString OwnName(const TemplateControl& control, const QWidget* widget)
 {
     if (!widget->accessibleName().isEmpty())
         return widget->accessibleName();
-    if (const auto* label = qobject_cast<const QLabel*>(widget))
-        return HasMnemonic(label->text()) ? WithoutMnemonic(label->text()) : label->text();
-    if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
-        return WithoutMnemonic(button->text());
-    return QString();
+    switch (control.type) {
+    case ControlType::Static:
+        if (control.Has("noprefix"))
+            return control.text;
+        if (!HasMnemonic(control.text))
+            return QString(control.text).replace(QLatin1String("&&"), QLatin1String("&"));
+        return WithoutMnemonic(control.text);
+    case ControlType::Button:
+    case ControlType::CheckBox:
+    case ControlType::Radio:
+        return WithoutMnemonic(control.text);
+    default:
+        return QString();
+    }
 }
 
 // Names every control that takes the focus for screen readers. A control showing a text of its
@@ -97,51 +116,52 @@ QString OwnName(const QWidget* widget)
 // button answers. Any other control is named by the label whose mnemonic leads to it, else by its
 // prompt, the nearest static with a text before it, unless the template names its label
 // controls; a prompt static becomes its buddy.
-void NameForScreenReaders(const std::vector<TemplateControl>& controls,
-    const std::vector<QWidget*>& widgets, QWidget* form)
+void NameForScreenReaders(
+    const std::vector<TemplateControl>& controls, const std::vector<QWidget*>& widgets)
 {
-    QLabel* prompt = nullptr;
+    const auto indexNamed = [&controls](const QString& name) {
+        return std::size_t(std::find_if(controls.begin(), controls.end(),
+                               [&name](const TemplateControl& c) { return c.name == name; })
+            - controls.begin());
+    };
+    std::optional<std::size_t> prompt;
     for (std::size_t i = 0; i < widgets.size(); ++i) {
         const TemplateControl& control = controls[i];
         QWidget* widget = widgets[i];
         if (control.type == ControlType::Static) {
-            auto* label = static_cast<QLabel*>(widget);
-            if (!label->text().isEmpty())
-                prompt = label;
+            if (!control.text.isEmpty())
+                prompt = i;
             continue;
         }
         if (widget->focusPolicy() == Qt::NoFocus)
             continue;
-        if (!OwnName(widget).isEmpty()) {
-            if (i > 0 && widgets[i - 1] == prompt)
-                widget->setAccessibleDescription(OwnName(prompt));
+        if (!OwnName(control, widget).isEmpty()) {
+            if (prompt == i - 1)
+                widget->setAccessibleDescription(OwnName(controls[*prompt], widgets[*prompt]));
             continue;
         }
-        std::vector<QWidget*> labels;
+        std::vector<std::size_t> labels;
+        for (const QString& labelName : control.label) {
+            if (const std::size_t index = indexNamed(labelName); index < controls.size())
+                labels.push_back(index);
+        }
         if (control.label.isEmpty()) {
             const auto leading = std::find_if(widgets.begin(), widgets.end(), [widget](QWidget* w) {
                 const auto* label = qobject_cast<QLabel*>(w);
                 return label && label->buddy() == widget;
             });
             if (leading != widgets.end())
-                labels.push_back(*leading);
+                labels.push_back(std::size_t(leading - widgets.begin()));
             else if (prompt)
-                labels.push_back(prompt);
-        }
-        for (const QString& labelName : control.label) {
-            if (auto* named = form->findChild<QWidget*>(labelName, Qt::FindDirectChildrenOnly))
-                labels.push_back(named);
+                labels.push_back(*prompt);
         }
         QStringList names;
-        for (const QWidget* label : labels)
-            names.append(OwnName(label));
+        for (const std::size_t label : labels)
+            names.append(OwnName(controls[label], widgets[label]));
         widget->setAccessibleName(names.join(QLatin1Char(' ')));
-        if (labels.size() == 1) {
-            // A label with a buddy reads "&" as a mnemonic mark, so one showing a plain "&" keeps
-            // none.
-            auto* label = qobject_cast<QLabel*>(labels.front());
-            if (label && !label->buddy()
-                && (HasMnemonic(label->text()) || !label->text().contains(QLatin1Char('&'))))
+        if (labels.size() == 1 && MayTakeBuddy(controls[labels.front()])) {
+            if (auto* label = qobject_cast<QLabel*>(widgets[labels.front()]);
+                label && !label->buddy())
                 label->setBuddy(widget);
         }
     }
@@ -313,7 +333,11 @@ void TemplateBuilder::Build(QWidget* form) const
     QWidget* previousStop = nullptr;
     for (std::size_t i = 0; i < widgets.size(); ++i) {
         QWidget* widget = widgets[i];
-        if (auto* label = qobject_cast<QLabel*>(widget); label && HasMnemonic(label->text())) {
+        // The template's text tells a mnemonic: the label shows "&&" as a plain "&".
+        const TemplateControl& control = m_template.controls[i];
+        if (auto* label = qobject_cast<QLabel*>(widget); label
+            && control.type == ControlType::Static && !control.Has("noprefix")
+            && HasMnemonic(control.text)) {
             for (std::size_t next = i + 1; next < widgets.size(); ++next) {
                 if (widgets[next]->focusPolicy() != Qt::NoFocus) {
                     label->setBuddy(widgets[next]);
@@ -327,7 +351,7 @@ void TemplateBuilder::Build(QWidget* form) const
             QWidget::setTabOrder(previousStop, widget);
         previousStop = widget;
     }
-    NameForScreenReaders(m_template.controls, widgets, form);
+    NameForScreenReaders(m_template.controls, widgets);
     for (QWidget* widget : widgets) {
         if (qobject_cast<QGroupBox*>(widget))
             widget->lower();
