@@ -1,6 +1,7 @@
 // The Locks page with a large lock table: loading it into the list and committing it back, for
 // 1,000 and 100,000 locks, on the offscreen platform. Goal: 100,000 locks cost at most 120 times
 // what 1,000 cost (no quadratic step).
+#include "BenchLocks.h"
 #include "model/Doc.h"
 #include "pages/ViewLock.h"
 
@@ -10,20 +11,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-void FillLocks(Doc& doc, int count)
-{
-    doc.ResetProject();
-    doc.locks.reserve(std::size_t(count));
-    for (int i = 0; i < count; ++i) {
-        LockEntry lock;
-        lock.userId = "user" + QByteArray::number(i);
-        lock.password = "secret" + QByteArray::number(i * 7919);
-        lock.url = "http://example.com/members/page" + QByteArray::number(i) + ".html";
-        lock.target = "_top";
-        doc.locks.push_back(lock);
-    }
-}
 
 // One load of the page (as after New or Open), shown and laid out, then an unchanged commit,
 // which compares every row with the document.

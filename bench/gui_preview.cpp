@@ -2,6 +2,7 @@
 // preview page and its files as the page does, with the classic applet alone against the page
 // with both boxes that the Preview page shows (its lock data from the open project's key cache,
 // warm after the first refresh). Goal: both under 1.5 times the classic refresh.
+#include "BenchLocks.h"
 #include "framework/AppState.h"
 #include "generate/BoxKind.h"
 #include "generate/ResourceList.h"
@@ -15,20 +16,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-void FillLocks(Doc& doc, int count)
-{
-    doc.ResetProject();
-    doc.locks.reserve(std::size_t(count));
-    for (int i = 0; i < count; ++i) {
-        LockEntry lock;
-        lock.userId = "user" + QByteArray::number(i);
-        lock.password = "secret" + QByteArray::number(i * 7919);
-        lock.url = "http://example.com/members/page" + QByteArray::number(i) + ".html";
-        lock.target = "_top";
-        doc.locks.push_back(lock);
-    }
-}
 
 void BM_PreviewRefreshAfterColourChange(benchmark::State& state)
 {

@@ -52,6 +52,15 @@ struct AppState
     // over with each project (StartProject).
     LockKeyCache lockKeys;
     bool mailNoticeShown = false;
+    // The lock data made last and what it was made from (salt, count, folding and every lock):
+    // outputs after an edit that left the locks alone reuse it instead of encrypting again.
+    // Equal data under an equal key and iv gives away nothing new.
+    struct MadeLockData
+    {
+        QByteArray source;
+        QByteArray lockData;
+    };
+    MadeLockData lastLockData;
     // Set by the main frame to show a text in its status bar.
     std::function<void(const QString&)> statusTextSink;
 

@@ -65,21 +65,6 @@ QByteArray LockDataSource(const Doc& doc, const QByteArray& salt, int iterations
     return source;
 }
 
-// The lock data made last and what it was made from: outputs after an edit that left the locks
-// alone (a colour, a text) reuse it instead of encrypting every lock again. Equal data under an
-// equal key and iv gives away nothing new.
-struct LastLockData
-{
-    QByteArray source;
-    QByteArray lockData;
-};
-
-LastLockData& LastMade()
-{
-    static LastLockData last;
-    return last;
-}
-
 // A progress window with Cancel for the key derivations, made when there is something to derive
 // and shown only when that takes a while. Each report lets the window handle its events.
 class DerivationProgress
@@ -179,7 +164,7 @@ std::optional<QByteArray> DocOutputs::LockDataFor(BoxKind kind, LockDataUse use)
             QByteArray::number(count));
         return std::nullopt;
     }
-    LastLockData& last = LastMade();
+    AppState::MadeLockData& last = state.lastLockData;
     QByteArray source = LockDataSource(m_doc, state.lockKeys.Salt(), count);
     if (source == last.source)
         return last.lockData;
