@@ -7,8 +7,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <cstdio>
-
 namespace {
 
 // The cause of a file that could not be opened for writing, read from the file system since
@@ -69,10 +67,7 @@ FileResult WriteOutputFile(const QString& path, const std::function<bool(QIODevi
     const QString temporary = beside.fileName();
     beside.close();
     FileResult result = WriteAtomically(temporary, write);
-    if (result.ok
-        && std::rename(
-               QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData())
-            != 0)
+    if (result.ok && !MoveOver(temporary, path))
         result = FileResult::Failure(OpenFailureMessage(path));
     if (!result.ok)
         QFile::remove(temporary);

@@ -95,6 +95,13 @@ bool CreateSiblingFile(const QString& path, QFile& file)
     return false;
 }
 
+bool MoveOver(const QString& from, const QString& destination)
+{
+    return std::rename(
+               QFile::encodeName(from).constData(), QFile::encodeName(destination).constData())
+        == 0;
+}
+
 bool CopyBlocks(QIODevice& source, QIODevice& target)
 {
     return CopyThroughMemory(source, target, {});
@@ -176,10 +183,7 @@ bool CopyFileOver(const QString& source, const QString& destination, const CopyC
         return false;
     bool ok = CopyFileData(input, copy, keepGoing);
     copy.close();
-    ok = ok && copy.error() == QFileDevice::NoError
-        && std::rename(QFile::encodeName(copy.fileName()).constData(),
-               QFile::encodeName(destination).constData())
-            == 0;
+    ok = ok && copy.error() == QFileDevice::NoError && MoveOver(copy.fileName(), destination);
     if (!ok)
         copy.remove();
     return ok;

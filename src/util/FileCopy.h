@@ -24,6 +24,10 @@ using CopyContinue = std::function<bool()>;
 // permissions are those of any new file. False when the folder cannot be written.
 bool CreateSiblingFile(const QString& path, QFile& file);
 
+// Moves the file at from into destination's place in one step, replacing whatever is there: a
+// link itself, never the file it points to.
+bool MoveOver(const QString& from, const QString& destination);
+
 // Copies the source's remaining bytes to target in blocks; false when a read or write fails.
 bool CopyBlocks(QIODevice& source, QIODevice& target);
 
