@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config python3
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libxkbcommon-dev
   qt6-multimedia-dev qt6-webengine-dev libssl-dev python3-cryptography
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev firefox-esr python3-websockets
   clang libclang-rt-14-dev
   default-jdk-headless default-jre
   xvfb xauth fonts-liberation fonts-dejavu-core xdg-utils clang-format
