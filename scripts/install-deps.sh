@@ -6,6 +6,8 @@ packages=(
   build-essential cmake ninja-build pkg-config python3
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libxkbcommon-dev
   qt6-multimedia-dev qt6-webengine-dev libssl-dev python3-cryptography
+  # Qt HTTP Server's CMake package needs Qt WebSockets' but does not depend on it.
+  qt6-httpserver-dev qt6-websockets-dev
   libgtest-dev libgmock-dev libbenchmark-dev firefox-esr python3-websockets
   clang libclang-rt-14-dev
   default-jdk-headless default-jre

@@ -6,6 +6,7 @@
 #include "framework/AppState.h"
 #include "framework/DocumentManager.h"
 #include "framework/ProgramSettings.h"
+#include "publish/PreviewServer.h"
 #include "util/ClassPath.h"
 #include "util/Paths.h"
 #include "util/PreviewDirectory.h"
@@ -114,6 +115,7 @@ void AppMain::ExitInstance()
     m_frame.reset();
 
     WriteSettings();
+    StopPreviewServer();
     DeletePreviewFiles(m_options.previewDirectory.isEmpty() ? ExistingPreviewDirectory()
                                                             : m_options.previewDirectory);
     SetClassPath(CurrentAppState().startupClassPath);

@@ -25,8 +25,8 @@ struct AppOptions
 
 // The application: start-up (histories, settings, CLASSPATH, program information, the one
 // project and the main frame, then the New/Open Project dialog when no project was named), the
-// commit gate, and exit (settings written back, preview files deleted, CLASSPATH
-// restored).
+// commit gate, and exit (settings written back, preview server stopped, preview files deleted,
+// CLASSPATH restored).
 class AppMain
 {
 public:

@@ -12,6 +12,7 @@
 #include "model/LockCheck.h"
 #include "publish/BrowserLauncher.h"
 #include "publish/DialogResources.h"
+#include "publish/PreviewServer.h"
 #include "publish/PublishCopy.h"
 #include "util/ClassPath.h"
 #include "util/Paths.h"
@@ -342,14 +343,19 @@ bool DocOutputs::StartBrowser(const QByteArray& page)
     const UserClassPath userClassPath;
     const AppState& state = CurrentAppState();
     const QString pagePath = QFile::decodeName(page);
+    // Through the preview server the page fetches its files and keeps its storage as on the
+    // real server; only when that cannot listen is the file opened from disk.
+    QUrl address = PreviewServerUrl(QFile::decodeName(PreviewPageName()));
+    if (address.isEmpty())
+        address = QUrl::fromLocalFile(pagePath);
     if (state.browserCommand.isEmpty())
-        return CurrentBrowserLauncher().OpenWithDesktop(QUrl::fromLocalFile(pagePath));
+        return CurrentBrowserLauncher().OpenWithDesktop(address);
     QStringList arguments = QProcess::splitCommand(QString::fromLocal8Bit(state.browserCommand));
     if (arguments.isEmpty())
         return false;
     const QString program = arguments.takeFirst();
     if (state.browserLocal == 0) {
-        arguments.append(QUrl::fromLocalFile(pagePath).toString());
+        arguments.append(QString::fromLatin1(address.toEncoded()));
         return CurrentBrowserLauncher().StartProgram(program, arguments, QString());
     }
     // The bare name means something only to a browser started in the preview folder.

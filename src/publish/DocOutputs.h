@@ -45,8 +45,8 @@ public:
     // there is no preview folder.
     std::optional<QByteArray> WritePreviewPage(BoxKind kind);
 
-    // Writes the preview page and its resources into the preview folder and opens it in the
-    // configured or default browser.
+    // Writes the preview page and its resources into the preview folder and opens it, through
+    // the preview server, in the configured or default browser.
     void BrowserPreview();
 
 private:
@@ -75,8 +75,9 @@ private:
     // nothing is generated from such a project.
     bool LocksReadable();
 
-    // Starts the configured browser, or the desktop's handler, on the preview page, handing it
-    // the user's own CLASSPATH.
+    // Starts the configured browser, or the desktop's handler, on the preview page at its
+    // preview server address (a browser set to open files locally gets the bare file name),
+    // handing it the user's own CLASSPATH.
     bool StartBrowser(const QByteArray& page);
 
     Doc& m_doc;

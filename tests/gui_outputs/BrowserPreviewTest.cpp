@@ -2,17 +2,34 @@
 #include "generate/LockInputFile.h"
 #include "publish/BrowserLauncher.h"
 #include "publish/DocOutputs.h"
+#include "publish/PreviewServer.h"
 #include "support/OutputsTestSupport.h"
 #include "util/Paths.h"
 #include "util/StringIds.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QtCore/qtestsupport_core.h>
 #include <QUrl>
 
 namespace {
+
+// The body a GET of url answers with.
+QByteArray Fetch(const QUrl& url)
+{
+    QNetworkAccessManager network;
+    std::unique_ptr<QNetworkReply> reply(network.get(QNetworkRequest(url)));
+    QEventLoop loop;
+    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_EQ(reply->error(), QNetworkReply::NoError) << qPrintable(url.toString());
+    return reply->readAll();
+}
 
 // Records the pages it was asked to open and the CLASSPATH the browser would have inherited
 // ("(unset)" when there was none).
@@ -77,8 +94,13 @@ TEST_F(BrowserPreviewTest, DefaultBrowserGetsThePageItsFilesAndTheUsersOwnClassP
     m_outputs.BrowserPreview();
     EXPECT_EQ(CurrentClassPath(), ProgramDirectory());
 
+    // The browser gets the page from the preview server, as a visitor gets it from a site.
     const QString page = PreviewPath("~Zarnith.html");
-    EXPECT_EQ(launcher.opened, QList<QUrl>(2, QUrl::fromLocalFile(page)));
+    ASSERT_EQ(launcher.opened.size(), 2);
+    EXPECT_EQ(launcher.opened[1], launcher.opened[0]);
+    EXPECT_TRUE(launcher.opened[0].toString().startsWith(QLatin1String("http://127.0.0.1:")));
+    EXPECT_EQ(launcher.opened[0].path(), QStringLiteral("/~Zarnith.html"));
+    EXPECT_EQ(Fetch(launcher.opened[0]), BuildHtmlPage(m_doc, HtmlPageForm::Preview));
     EXPECT_EQ(launcher.classPaths, (QStringList { "/opt/user/classes", "(unset)" }));
     EXPECT_EQ(ReadBytes(page), BuildHtmlPage(m_doc, HtmlPageForm::Preview));
     // The project names the lock file; the preview writes it only into its own folder.
@@ -172,7 +194,7 @@ TEST_F(BrowserPreviewTest, UnchangedResourcesAreNotCopiedAgainButATouchedOneIs)
     EXPECT_EQ(ReadBytes(PreviewPath("yes.au")), ReadBytes(Path("yes.au")));
 }
 
-TEST_F(BrowserPreviewTest, ConfiguredBrowserGetsTheBareNameLocallyElseTheFileUrl)
+TEST_F(BrowserPreviewTest, ConfiguredBrowserGetsTheBareNameLocallyElseTheServerAddress)
 {
     // A stand-in browser that writes down where it was started, its CLASSPATH and arguments.
     const QString script = Path("fake browser.sh");
@@ -201,8 +223,8 @@ TEST_F(BrowserPreviewTest, ConfiguredBrowserGetsTheBareNameLocallyElseTheFileUrl
     CurrentAppState().browserLocal = 0;
     StartWithClassPath({});
     m_outputs.BrowserPreview();
-    const QString url = QUrl::fromLocalFile(PreviewPath("~Zarnith.html")).toString();
-    EXPECT_TRUE(url.startsWith(QLatin1String("file:///")));
+    const QString url = PreviewServerUrl(QStringLiteral("~Zarnith.html")).toString();
+    EXPECT_TRUE(url.startsWith(QLatin1String("http://127.0.0.1:")));
     EXPECT_EQ(recorded(),
         (QStringList { "dir=" + QDir::current().canonicalPath(), "classpath=(unset)",
             "arg=-private", "arg=" + url }));

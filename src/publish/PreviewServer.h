@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+// The run's web server for the preview folder, so that previews behave as on a real server:
+// started by the first preview that asks for an address, on a port the system chooses, on the
+// loopback address only, and stopped at exit.
+
+// The address of a file of the preview folder, by its path relative to the folder (it may carry
+// a query); empty when there is no preview folder or the server cannot listen.
+QUrl PreviewServerUrl(const QString& relativePath);
+
+// Closes the server's port. The next address asked for starts it again.
+void StopPreviewServer();
