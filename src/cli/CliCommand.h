@@ -21,5 +21,6 @@ std::vector<CliCommand> ProjectCommands();
 // Commands that generate outputs: html, params, lockfile, resources, publish, au2wav.
 std::vector<CliCommand> OutputCommands();
 
-// The modern box's encrypted lock data: locks.
+// The lock list: the modern box's encrypted lock data (locks), and the list as CSV
+// (locks-export, locks-import).
 std::vector<CliCommand> LockCommands();

@@ -1,6 +1,7 @@
 #include "cli/CliSupport.h"
 
 #include "cli/CliCommand.h"
+#include "generate/OutputFile.h"
 #include "model/Doc.h"
 #include "model/LockCheck.h"
 #include "model/ProjectFile.h"
@@ -130,13 +131,19 @@ QByteArray CommandArgumentBytes(qsizetype index)
     return RecordedArguments().value(index);
 }
 
-bool ParseCommandLine(
-    const QStringList& arguments, const QStringList& optionNames, CommandLine& line)
+bool ParseCommandLine(const QStringList& arguments, const QStringList& optionNames,
+    CommandLine& line, const QStringList& flagNames)
 {
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         if (!argument.startsWith(QLatin1Char('-')) || argument.size() == 1) {
             line.positional.append(argument);
+            continue;
+        }
+        if (flagNames.contains(argument)) {
+            if (line.flags.contains(argument))
+                return false;
+            line.flags.insert(argument);
             continue;
         }
         if (!optionNames.contains(argument) || i + 1 == arguments.size()
@@ -145,6 +152,14 @@ bool ParseCommandLine(
         line.options.insert(argument, arguments[++i]);
     }
     return true;
+}
+
+int EmitOutput(const QByteArray& bytes, const CommandLine& line)
+{
+    const QString out = line.options.value(QStringLiteral("-o"));
+    if (out.isEmpty())
+        return WriteStdout(bytes) ? CliSuccess : CliFailure;
+    return ReportFileResult(WriteOutputFile(out, bytes), out) ? CliSuccess : CliFailure;
 }
 
 std::optional<LockIterations> IterationsOrReport(const CommandLine& line, LockDataUse use)

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -53,18 +54,23 @@ void RecordCommandArguments(int argc, char** argv);
 // The command's argument at index as given, or empty.
 QByteArray CommandArgumentBytes(qsizetype index);
 
-// Positional arguments and the values of the options a command accepts; every option takes a
-// value.
+// Positional arguments, the values of the options a command accepts and the flags (options
+// without a value) that were given.
 struct CommandLine
 {
     QStringList positional;
     QHash<QString, QString> options;
+    QSet<QString> flags;
 };
 
 // Splits arguments into line; false for an unknown option, one without its value or one given
 // twice.
-bool ParseCommandLine(
-    const QStringList& arguments, const QStringList& optionNames, CommandLine& line);
+bool ParseCommandLine(const QStringList& arguments, const QStringList& optionNames,
+    CommandLine& line, const QStringList& flagNames = {});
+
+// Writes bytes to standard output, or to the file named by the -o option of line; the exit
+// status, with the failure reported.
+int EmitOutput(const QByteArray& bytes, const CommandLine& line);
 
 // The --iterations option of line checked for use, the default when it is absent; on a value
 // that is not allowed prints the program's integer message as one line and returns nothing.

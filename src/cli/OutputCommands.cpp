@@ -50,15 +50,6 @@ int ReportFileResult(const FileResult& result, const QString& path)
     return ReportFailure(FormatResourceText(result.messageId, QFile::encodeName(path)));
 }
 
-// Standard output, or the file named by -o.
-int Emit(const QByteArray& bytes, const CommandLine& line)
-{
-    const QString out = line.options.value(QStringLiteral("-o"));
-    if (out.isEmpty())
-        return WriteStdout(bytes) ? CliSuccess : CliFailure;
-    return ReportFileResult(WriteOutputFile(out, bytes), out);
-}
-
 bool ParseForm(const QString& name, HtmlPageForm& form)
 {
     static const QHash<QString, HtmlPageForm> forms {
@@ -126,7 +117,7 @@ int RunHtml(const QStringList& arguments)
     if (!lockData)
         return CliFailure;
     NoteMailNotSent(doc, kind);
-    return Emit(BuildBoxPage(doc, kind, form, *lockData), line);
+    return EmitOutput(BuildBoxPage(doc, kind, form, *lockData), line);
 }
 
 int RunParams(const QStringList& arguments)
@@ -147,7 +138,7 @@ int RunLockFile(const QStringList& arguments)
     Doc doc;
     if (!LoadReadableProjectOrReport(line.positional[0], doc))
         return CliFailure;
-    return Emit(BuildLockInputFile(doc), line);
+    return EmitOutput(BuildLockInputFile(doc), line);
 }
 
 int RunResources(const QStringList& arguments)

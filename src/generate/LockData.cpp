@@ -13,12 +13,6 @@ namespace {
 constexpr int kIdLength = 16;
 constexpr int kIvLength = 12;
 
-QByteArray SecretPart(const QByteArray& text, bool fold)
-{
-    const QString decoded = DecodeProjectText(text);
-    return (fold ? decoded.toUpper() : decoded).toUtf8();
-}
-
 QByteArray LockDestination(const LockEntry& lock)
 {
     const QJsonObject destination {
@@ -47,9 +41,15 @@ std::optional<LockIterations> LockIterations::Checked(int count, LockDataUse use
     return LockIterations(count);
 }
 
+QByteArray LockSecretPart(const QByteArray& text, bool fold)
+{
+    const QString decoded = DecodeProjectText(text);
+    return (fold ? decoded.toUpper() : decoded).toUtf8();
+}
+
 QByteArray LockSecret(const LockEntry& lock, bool fold)
 {
-    return SecretPart(lock.userId, fold) + '\0' + SecretPart(lock.password, fold);
+    return LockSecretPart(lock.userId, fold) + '\0' + LockSecretPart(lock.password, fold);
 }
 
 std::optional<QByteArray> BuildLockData(

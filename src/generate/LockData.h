@@ -39,6 +39,10 @@ private:
     int m_count;
 };
 
+// One typed text as the login box compares it: UTF-8, and with fold upper-cased with Unicode's
+// default full mapping, as JavaScript's toUpperCase does ("ß" becomes "SS").
+QByteArray LockSecretPart(const QByteArray& text, bool fold);
+
 // What a visitor's user ID and password turn into before key derivation: UTF-8 of the user ID,
 // one 0 byte, UTF-8 of the password; with fold, both first upper-cased with Unicode's default full
 // mapping, as JavaScript's toUpperCase does ("ß" becomes "SS").

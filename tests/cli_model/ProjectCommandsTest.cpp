@@ -252,13 +252,64 @@ TEST_F(ProjectCommands, StandardInputAndPipesAreReadToTheirEnd)
     EXPECT_EQ(ReadFile(PathOf("b.loc")), bytes);
 }
 
+TEST_F(ProjectCommands, LocksSurviveExportAndImportAndARefusedFileChangesNothing)
+{
+    Doc doc;
+    doc.locks.push_back({ " ann ", "", "a.html|x", "" });
+    doc.locks.push_back({ "b\xc3\xa9", "p,w \"q\"", "http://b/?a=1,2", "_top" });
+    doc.locks.push_back({ "=1+1", "'", "\"", "frame 1" });
+    // Windows code-page text is written as the characters the window shows, in UTF-8.
+    doc.locks.push_back({ "caf\xe9", "\x80", "c.html", "" });
+    WriteFile(PathOf("a.loc"), ProjectBytes(doc));
+    const CliRun exported = RunCli(
+        { QStringLiteral("locks-export"), PathOf("a.loc"), QStringLiteral("-o"), PathOf("a.csv") });
+    ASSERT_EQ(exported.exitCode, 0) << exported.err.constData();
+
+    RunCli({ QStringLiteral("new"), PathOf("b.loc") });
+    const CliRun imported = RunCli({ QStringLiteral("locks-import"), PathOf("b.loc"),
+        PathOf("a.csv"), QStringLiteral("--replace"), QStringLiteral("-o"), PathOf("c.loc") });
+    ASSERT_EQ(imported.exitCode, 0) << imported.err.constData();
+    EXPECT_EQ(imported.err, "Imported: 4 added, 0 updated.\n");
+    doc.locks[3] = { "caf\xc3\xa9", "\xe2\x82\xac", "c.html", "" };
+    Doc back;
+    ASSERT_TRUE(LoadProject(back, PathOf("c.loc")).ok);
+    ASSERT_EQ(back.locks.size(), doc.locks.size());
+    for (std::size_t i = 0; i < doc.locks.size(); ++i)
+        EXPECT_FALSE(back.locks[i].DiffersFrom(doc.locks[i])) << i;
+
+    // One bad row refuses the file, names its line and leaves the project as it was.
+    const QByteArray before = ReadFile(PathOf("b.loc"));
+    WriteFile(PathOf("bad.csv"), "userId,url\r\nnew,http://n/\r\nx|y,http://x/\r\n");
+    const CliRun refused = RunCli({ QStringLiteral("locks-import"), PathOf("b.loc"),
+        PathOf("bad.csv"), QStringLiteral("--generate-passwords") });
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.endsWith("bad.csv: Line 3: The user ID cannot contain \"|\" or a "
+                                     "control character such as a tab or a line break.\n"))
+        << refused.err.constData();
+    EXPECT_EQ(ReadFile(PathOf("b.loc")), before);
+
+    WriteFile(PathOf("new.csv"), "userId,url\nnew,http://n/\n");
+    const CliRun generated = RunCli({ QStringLiteral("locks-import"), PathOf("b.loc"),
+        PathOf("new.csv"), QStringLiteral("--generate-passwords") });
+    EXPECT_EQ(generated.exitCode, 0) << generated.err.constData();
+    ASSERT_TRUE(LoadProject(back, PathOf("b.loc")).ok);
+    ASSERT_EQ(back.locks.size(), 1u);
+    EXPECT_EQ(back.locks[0].password.size(), 12);
+}
+
 TEST(CliUsage, WrongUsageExitsWithTwo)
 {
     for (const QStringList& arguments : { QStringList {},
              QStringList { QStringLiteral("frobnicate") }, QStringList { QStringLiteral("new") },
              QStringList { QStringLiteral("build"), QStringLiteral("a") },
+             QStringList { QStringLiteral("scramble"), QStringLiteral("a"), QStringLiteral("b") },
+             QStringList { QStringLiteral("locks-import"), QStringLiteral("a.loc") },
+             // A project from standard input has no file to go back to without -o.
              QStringList {
-                 QStringLiteral("scramble"), QStringLiteral("a"), QStringLiteral("b") } }) {
+                 QStringLiteral("locks-import"), QStringLiteral("-"), QStringLiteral("a.csv") },
+             QStringList { QStringLiteral("locks-import"), QStringLiteral("a.loc"),
+                 QStringLiteral("a.csv"), QStringLiteral("--replace"),
+                 QStringLiteral("--replace") } }) {
         const CliRun run = RunCli(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(run.out.isEmpty());
