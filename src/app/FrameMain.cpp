@@ -1,6 +1,7 @@
 #include "app/FrameMain.h"
 
 #include "app/DialogAbout.h"
+#include "app/LockListTransfer.h"
 #include "framework/AppState.h"
 #include "framework/DocumentManager.h"
 #include "framework/PageTabWindow.h"
@@ -70,6 +71,7 @@ QString FirstLocalFile(const QMimeData* data)
 
 FrameMain::FrameMain(Doc& doc, DocumentManager& documents, QWidget* parent)
     : QMainWindow(parent)
+    , m_doc(doc)
     , m_documents(documents)
     , m_openUrl(&QDesktopServices::openUrl)
 {
@@ -205,6 +207,11 @@ void FrameMain::CreateMenus()
     AddCommand(
         m_fileMenu, kFileSaveAs, tr("Save &As..."), {}, [&documents] { documents.FileSaveAs(); });
     m_fileMenu->addSeparator();
+    AddCommand(
+        m_fileMenu, kImportLocks, tr("&Import Locks..."), {}, [this] { OnTransferLocks(true); });
+    AddCommand(
+        m_fileMenu, kExportLocks, tr("&Export Locks..."), {}, [this] { OnTransferLocks(false); });
+    m_fileMenu->addSeparator();
     m_recentSeparator = m_fileMenu->addSeparator();
     AddCommand(m_fileMenu, kAppExit, tr("E&xit"), {}, [this] { close(); });
 
@@ -285,6 +292,21 @@ void FrameMain::OnOpenRecent(int index)
     // Opening replaces the project the pages show, so their edits go to the document first.
     if (CommitActivePage())
         m_documents.OpenRecentFile(index);
+}
+
+void FrameMain::OnTransferLocks(bool import)
+{
+    if (!CommitActivePage())
+        return;
+    LockListTransfer transfer(m_doc, this);
+    if (!import) {
+        transfer.Export();
+        return;
+    }
+    if (transfer.Import()) {
+        m_pages[kLocks]->OnInitialUpdate();
+        ShowStatusText(transfer.Summary());
+    }
 }
 
 void FrameMain::OnAbout()

@@ -40,6 +40,8 @@ public:
         kAdditionalInformation = 40017,
         kTroubleShooting = 33155,
         kVeltoOnTheWeb = 33151,
+        kImportLocks = 2317,
+        kExportLocks = 2318,
     };
 
     enum Page : int { kLocks, kGeneral, kResponses, kAppearance, kPreview, kGenerate, kPageCount };
@@ -82,10 +84,13 @@ private:
     void ShowStatusText(const QString& text);
 
     void OnOpenRecent(int index);
+    // File > Import Locks (import true) and Export Locks, after the active page's commit.
+    void OnTransferLocks(bool import);
     void OnAbout();
     // Message 600 when no browser could be started.
     void OpenHelpUrl(const QUrl& url);
 
+    Doc& m_doc;
     DocumentManager& m_documents;
     PageTabWindow* m_tabs = nullptr;
     std::array<FormView*, kPageCount> m_pages {};

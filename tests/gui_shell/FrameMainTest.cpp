@@ -234,3 +234,42 @@ TEST_F(FrameMainTest, AProjectSavedFromTheWindowMatchesTheCommandLineBuildByteFo
 }
 
 } // namespace
+
+TEST_F(FrameMainTest, ImportLocksTakesAFileWholeOffersPasswordsAndExportsThem)
+{
+    ASSERT_TRUE(Start());
+    const QString members = Path(QStringLiteral("members.csv"));
+    const QString exported = Path(QStringLiteral("exported.csv"));
+    {
+        QFile file(members);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("\xEF\xBB\xBFurl,userId\r\nhttp://a/,ann\r\nhttp://b/,bob\r\n");
+    }
+    Prompts().AnswerOpen(members);
+    Prompts().AnswerMessage(PromptAnswer::Yes); // random passwords
+    Prompts().AnswerMessage(PromptAnswer::Yes); // export them
+    Prompts().AnswerSaveAs(exported);
+    Trigger(FrameMain::kImportLocks);
+    ASSERT_EQ(Document().locks.size(), 2u);
+    EXPECT_EQ(Document().locks[1].userId, "bob");
+    EXPECT_EQ(Document().locks[1].password.size(), 12);
+    EXPECT_TRUE(Document().IsModified());
+    const auto locksPage = ControlsOf<LocksPageForm>(*Frame().PageAt(FrameMain::kLocks));
+    EXPECT_EQ(locksPage.lockList->model()->rowCount(), 2);
+    EXPECT_TRUE(ReadFile(exported).contains("bob," + Document().locks[1].password + ",http://b/"));
+
+    // A bad row anywhere leaves the list as it was; the message names the line.
+    {
+        QFile file(members);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("userId,url\nann,http://new/\ncarl\n");
+    }
+    Prompts().AnswerOpen(members);
+    Prompts().AnswerMessage(PromptAnswer::No); // add to the list
+    Prompts().AnswerMessage(PromptAnswer::Ok);
+    Trigger(FrameMain::kImportLocks);
+    EXPECT_EQ(Prompts().MessageTexts().last(),
+        QStringLiteral("Line 3: The row has 1 fields where the header names 2."));
+    EXPECT_EQ(Document().locks[0].url, "http://a/");
+    EXPECT_EQ(locksPage.lockList->model()->rowCount(), 2);
+}
