@@ -12,7 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   default-jdk-headless default-jre
   xvfb xauth fonts-liberation fonts-dejavu-core xdg-utils clang-format
-  dpkg-dev file appstream desktop-file-utils man-db bash-completion
+  dpkg-dev file appstream desktop-file-utils man-db bash-completion lintian
 )
 
 missing=()
@@ -26,15 +26,20 @@ if [ ${#missing[@]} -eq 0 ]; then
   exit 0
 fi
 
-echo "Installing: ${missing[*]}"
-sudo=""
+echo "Zarnith needs these Debian packages, which are not installed yet: ${missing[*]}"
+sudo=()
 if [ "$(id -u)" -ne 0 ]; then
-  if ! command -v sudo >/dev/null; then
-    echo "Installing these needs root: run this script as root, or install sudo first." >&2
+  # sudo -v asks for the password once, before anything is said to be installing.
+  if ! command -v sudo >/dev/null || ! sudo -v; then
+    script=$(realpath --relative-to=. "$0")
+    [[ $script == */* ]] || script=./$script
+    echo "Installing them needs root. Run this, here, with root's password:" >&2
+    echo "  su -c '$script'" >&2
     exit 1
   fi
-  sudo="sudo"
+  sudo=(sudo)
 fi
+echo "Installing them with apt-get."
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -q
-$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+"${sudo[@]}" apt-get update -q
+"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

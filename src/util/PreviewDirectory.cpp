@@ -1,18 +1,11 @@
 #include "util/PreviewDirectory.h"
 
-#include "util/Paths.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
-
-QByteArray ProgramPreviewDirectory()
-{
-    return ProgramDirectory() + "Preview/";
-}
 
 QByteArray CachePreviewDirectory()
 {
@@ -28,29 +21,21 @@ bool IsWritableDirectory(const QByteArray& path)
     return info.isDir() && info.isWritable();
 }
 
-bool MakeWritableDirectory(const QByteArray& path)
-{
-    return !path.isEmpty() && QDir().mkpath(QFile::decodeName(path)) && IsWritableDirectory(path);
-}
-
 } // namespace
 
 QByteArray PreviewDirectory()
 {
-    for (const QByteArray& candidate : { ProgramPreviewDirectory(), CachePreviewDirectory() }) {
-        if (MakeWritableDirectory(candidate))
-            return candidate;
-    }
-    return {};
+    const QByteArray folder = CachePreviewDirectory();
+    if (folder.isEmpty() || !QDir().mkpath(QFile::decodeName(folder))
+        || !IsWritableDirectory(folder))
+        return {};
+    return folder;
 }
 
 QByteArray ExistingPreviewDirectory()
 {
-    for (const QByteArray& candidate : { ProgramPreviewDirectory(), CachePreviewDirectory() }) {
-        if (!candidate.isEmpty() && IsWritableDirectory(candidate))
-            return candidate;
-    }
-    return {};
+    const QByteArray folder = CachePreviewDirectory();
+    return !folder.isEmpty() && IsWritableDirectory(folder) ? folder : QByteArray();
 }
 
 void DeletePreviewFiles(const QByteArray& directory)

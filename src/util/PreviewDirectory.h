@@ -2,14 +2,13 @@
 
 #include <QByteArray>
 
-// The folder where preview pages and the files they need are written, ending in '/':
-// ProgramDirectory() + "Preview/", created when missing. When that folder cannot be created or
-// written (a read-only installation), the per-user cache folder + "/Preview/" instead, so preview
-// works for every user. Empty when neither can be had.
+// The folder where preview pages and the files they need are written, ending in '/': the
+// per-user cache folder + "/Preview/", created when missing. Never beside the program: that
+// folder belongs to the installation, is shared by every user and may be read-only. Empty when
+// no cache folder can be had or made.
 QByteArray PreviewDirectory();
 
-// The preview folder in use if it already exists (the program's own first), never creating one;
-// empty when there is none.
+// The preview folder if it already exists, never creating one; empty when there is none.
 QByteArray ExistingPreviewDirectory();
 
 // Deletes every file directly in directory, hidden and read-only ones and links too; nothing

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -98,6 +99,39 @@ TEST(Paths, DoubleDotsStopAtTheRoot)
     EXPECT_EQ(JoinFullPath("/", "..", "a.class"), "/a.class");
     EXPECT_EQ(JoinFullPath("/pub/../..", "", "a.class"), "/a.class");
     EXPECT_EQ(JoinFullPath("/..", "", ""), "/");
+}
+
+// The program's folder belongs to the installation (read-only, shared, maybe on a read-only /usr),
+// so previews go to the user's cache folder, even for root, or nowhere.
+TEST(PreviewDirectory, LiesInTheCacheFolderNeverBesideTheProgram)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
+    const QString besideProgram = QFile::decodeName(ProgramDirectory() + "Preview");
+    const bool existedBeside = QFileInfo::exists(besideProgram);
+
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath(QStringLiteral("cache"))));
+    EXPECT_EQ(ExistingPreviewDirectory(), QByteArray());
+    const QByteArray folder = PreviewDirectory();
+    EXPECT_TRUE(folder.startsWith(QFile::encodeName(dir.filePath(QStringLiteral("cache/")))))
+        << folder.constData();
+    EXPECT_TRUE(folder.endsWith("/Preview/")) << folder.constData();
+    EXPECT_TRUE(QFileInfo(QFile::decodeName(folder)).isDir());
+    EXPECT_EQ(ExistingPreviewDirectory(), folder);
+    EXPECT_EQ(QFileInfo::exists(besideProgram), existedBeside);
+
+    // A cache folder that cannot be made (its parent is a file) gives no preview folder at all.
+    const QString file = dir.filePath(QStringLiteral("file"));
+    ASSERT_TRUE(QFile(file).open(QIODevice::WriteOnly));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(file + QStringLiteral("/cache")));
+    EXPECT_EQ(PreviewDirectory(), QByteArray());
+    EXPECT_EQ(ExistingPreviewDirectory(), QByteArray());
+
+    if (savedCache.isNull())
+        qunsetenv("XDG_CACHE_HOME");
+    else
+        qputenv("XDG_CACHE_HOME", savedCache);
 }
 
 TEST(PreviewDirectory, CleanUpRemovesLinksAndLeavesWhatTheyPointToAlone)

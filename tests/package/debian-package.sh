@@ -43,10 +43,12 @@ for needed in libc6 libqt6core6 qt6-qpa-plugins ${gui:+libqt6widgets6}; do
     grep -qE "(^|, )$needed( |,|\$)" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 grep -q webengine <<<"$depends" && fail "Depends holds the optional web engine: $depends"
-if [ "$plugin" ]; then
-    grep -q libqt6webenginewidgets6 <<<"$(field Recommends)" || fail "Recommends lacks the web engine"
-fi
-dpkg-deb -I "$deb" prerm >/dev/null || fail "no prerm script"
+for recommended in fonts-liberation ${plugin:+libqt6webenginewidgets6}; do
+    grep -q "$recommended" <<<"$(field Recommends)" || fail "Recommends lacks $recommended"
+done
+# Nothing is written beside the program, so there is nothing for a maintainer script to clean.
+scripts=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -E 'inst$|rm$')
+[ -z "$scripts" ] || fail "the package has maintainer scripts: $scripts"
 
 # Contents: everything expected, nothing else.
 root=$out/root
