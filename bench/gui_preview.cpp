@@ -4,7 +4,7 @@
 // warm after the first refresh). Goal: both under 1.5 times the classic refresh.
 #include "BenchLocks.h"
 #include "framework/AppState.h"
-#include "generate/BoxKind.h"
+#include "model/BoxKind.h"
 #include "generate/ResourceList.h"
 #include "model/Doc.h"
 #include "publish/DocOutputs.h"

@@ -162,13 +162,21 @@ int EmitOutput(const QByteArray& bytes, const CommandLine& line)
     return ReportFileResult(WriteOutputFile(out, bytes), out) ? CliSuccess : CliFailure;
 }
 
-std::optional<LockIterations> IterationsOrReport(const CommandLine& line, LockDataUse use)
+bool ParseBoxOption(const CommandLine& line, std::optional<BoxKind>& kind)
+{
+    const auto name = line.options.constFind(QStringLiteral("--box"));
+    if (name == line.options.constEnd())
+        return true;
+    kind = ParseBoxKind(name->toUtf8());
+    return kind.has_value();
+}
+
+std::optional<LockIterations> IterationsOrReport(
+    const CommandLine& line, const Doc& doc, LockDataUse use)
 {
     const auto value = line.options.constFind(QStringLiteral("--iterations"));
-    if (value == line.options.constEnd())
-        return LockIterations::Checked(LockIterations::kDefault, use);
-    bool isNumber = false;
-    const int count = value->toInt(&isNumber);
+    bool isNumber = true;
+    const int count = value == line.options.constEnd() ? doc.iterations : value->toInt(&isNumber);
     if (!isNumber) {
         ReportFailure(LoadResourceText(IDS_PARSE_INT));
         return std::nullopt;

@@ -72,6 +72,12 @@ bool ParseCommandLine(const QStringList& arguments, const QStringList& optionNam
 // status, with the failure reported.
 int EmitOutput(const QByteArray& bytes, const CommandLine& line);
 
-// The --iterations option of line checked for use, the default when it is absent; on a value
-// that is not allowed prints the program's integer message as one line and returns nothing.
-std::optional<LockIterations> IterationsOrReport(const CommandLine& line, LockDataUse use);
+// The kind of box line's --box option asks for, in kind (nothing when it is absent); false for an
+// unknown kind.
+bool ParseBoxOption(const CommandLine& line, std::optional<BoxKind>& kind);
+
+// The --iterations option of line checked for use, the project's own count when it is absent; on
+// a value that is not allowed prints the program's integer message as one line and returns
+// nothing.
+std::optional<LockIterations> IterationsOrReport(
+    const CommandLine& line, const Doc& doc, LockDataUse use);

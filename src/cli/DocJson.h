@@ -5,7 +5,8 @@
 class Doc;
 
 // A project as one JSON object: every stored field under its own name (a text as a string, or as
-// {"bytes": "<base64>"} when it is not valid UTF-8; numbers, flags and colours as numbers) and
+// {"bytes": "<base64>"} when it is not valid UTF-8; numbers, flags and colours as numbers), the
+// settings of the file's tagged block that differ from their defaults (SettingsBlock.h) and
 // "locks" as an array of {userId, password, url, target}.
 
 QByteArray DocToJson(const Doc& doc);

@@ -41,11 +41,11 @@ int RunLocks(const QStringList& arguments)
         || line.positional.size() != 1
         || !ParseUse(line.options.value(QStringLiteral("--form"), QStringLiteral("file")), use))
         return ReportUsage(LocksCommand);
-    const std::optional<LockIterations> iterations = IterationsOrReport(line, use);
-    if (!iterations)
-        return CliFailure;
     Doc doc;
     if (!LoadProjectOrReport(line.positional[0], doc))
+        return CliFailure;
+    const std::optional<LockIterations> iterations = IterationsOrReport(line, doc, use);
+    if (!iterations)
         return CliFailure;
     LockKeyCache cache;
     return WriteStdout(*BuildLockData(doc, *iterations, cache) + '\n') ? CliSuccess : CliFailure;

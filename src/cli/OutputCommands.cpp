@@ -64,22 +64,12 @@ bool ParseForm(const QString& name, HtmlPageForm& form)
     return true;
 }
 
-// The --box option; classic when absent.
-bool ParseKind(const CommandLine& line, BoxKind& kind)
-{
-    const std::optional<BoxKind> parsed = ParseBoxKind(
-        line.options.value(QStringLiteral("--box"), QStringLiteral("classic")).toUtf8());
-    if (parsed)
-        kind = *parsed;
-    return parsed.has_value();
-}
-
 // The lock data the outputs of the kind need, with the --iterations option checked for the use;
 // empty for the classic kind, nothing after a refused option (already reported).
 std::optional<QByteArray> LockDataOrReport(
     const Doc& doc, BoxKind kind, const CommandLine& line, LockDataUse use)
 {
-    const std::optional<LockIterations> iterations = IterationsOrReport(line, use);
+    const std::optional<LockIterations> iterations = IterationsOrReport(line, doc, use);
     if (!iterations)
         return std::nullopt;
     if (!UsesModernBox(kind))
@@ -100,18 +90,19 @@ int RunHtml(const QStringList& arguments)
 {
     CommandLine line;
     HtmlPageForm form = HtmlPageForm::File;
-    BoxKind kind = BoxKind::Classic;
+    std::optional<BoxKind> kindOption;
     if (!ParseCommandLine(arguments,
             { QStringLiteral("--form"), QStringLiteral("--box"), QStringLiteral("--iterations"),
                 QStringLiteral("-o") },
             line)
         || line.positional.size() != 1
         || !ParseForm(line.options.value(QStringLiteral("--form"), QStringLiteral("file")), form)
-        || !ParseKind(line, kind))
+        || !ParseBoxOption(line, kindOption))
         return ReportUsage(HtmlCommand);
     Doc doc;
     if (!LoadReadableProjectOrReport(line.positional[0], doc))
         return CliFailure;
+    const BoxKind kind = kindOption.value_or(doc.boxKind);
     const std::optional<QByteArray> lockData = LockDataOrReport(doc, kind, line,
         form == HtmlPageForm::Preview ? LockDataUse::Preview : LockDataUse::Publish);
     if (!lockData)
@@ -144,13 +135,14 @@ int RunLockFile(const QStringList& arguments)
 int RunResources(const QStringList& arguments)
 {
     CommandLine line;
-    BoxKind kind = BoxKind::Classic;
+    std::optional<BoxKind> kindOption;
     if (!ParseCommandLine(arguments, { QStringLiteral("--box") }, line)
-        || line.positional.size() != 1 || !ParseKind(line, kind))
+        || line.positional.size() != 1 || !ParseBoxOption(line, kindOption))
         return ReportUsage(ResourcesCommand);
     Doc doc;
     if (!LoadProjectOrReport(line.positional[0], doc))
         return CliFailure;
+    const BoxKind kind = kindOption.value_or(doc.boxKind);
     QByteArray listing;
     for (const BoxResource& resource : GetBoxResources(doc, kind))
         listing += resource.path + '\n';
@@ -194,14 +186,15 @@ int PublishGenerated(const QByteArray& folder, const QByteArray& name, const QBy
 int RunPublish(const QStringList& arguments)
 {
     CommandLine line;
-    BoxKind kind = BoxKind::Classic;
+    std::optional<BoxKind> kindOption;
     if (!ParseCommandLine(
             arguments, { QStringLiteral("--box"), QStringLiteral("--iterations") }, line)
-        || line.positional.size() != 2 || !ParseKind(line, kind))
+        || line.positional.size() != 2 || !ParseBoxOption(line, kindOption))
         return ReportUsage(PublishCommand);
     Doc doc;
     if (!LoadReadableProjectOrReport(line.positional[0], doc))
         return CliFailure;
+    const BoxKind kind = kindOption.value_or(doc.boxKind);
     const std::optional<QByteArray> lockData
         = LockDataOrReport(doc, kind, line, LockDataUse::Publish);
     if (!lockData)

@@ -16,7 +16,7 @@ int RunBuild(const QStringList& arguments);
 int RunScramble(const QStringList& arguments);
 int RunUnscramble(const QStringList& arguments);
 
-const CliCommand NewCommand { "new", "OUT.loc", RunNew };
+const CliCommand NewCommand { "new", "[--box classic|modern|both] OUT.loc", RunNew };
 const CliCommand DumpCommand { "dump", "PROJECT.loc", RunDump };
 const CliCommand BuildCommand { "build", "IN.json OUT.loc", RunBuild };
 const CliCommand ScrambleCommand { "scramble", "TEXT", RunScramble, true };
@@ -24,10 +24,14 @@ const CliCommand UnscrambleCommand { "unscramble", "TEXT", RunUnscramble, true }
 
 int RunNew(const QStringList& arguments)
 {
-    if (arguments.size() != 1)
+    CommandLine line;
+    std::optional<BoxKind> kind;
+    if (!ParseCommandLine(arguments, { QStringLiteral("--box") }, line)
+        || line.positional.size() != 1 || !ParseBoxOption(line, kind))
         return ReportUsage(NewCommand);
     Doc doc;
-    return SaveProjectOrReport(doc, arguments[0]) ? CliSuccess : CliFailure;
+    doc.boxKind = kind.value_or(doc.boxKind);
+    return SaveProjectOrReport(doc, line.positional[0]) ? CliSuccess : CliFailure;
 }
 
 int RunDump(const QStringList& arguments)

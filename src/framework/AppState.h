@@ -1,6 +1,6 @@
 #pragma once
 
-#include "generate/BoxKind.h"
+#include "model/BoxKind.h"
 #include "generate/LockData.h"
 #include "generate/LockKeyCache.h"
 #include "util/ProgramInfo.h"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generate/LockKeyCache.h"
+#include "model/BoxKind.h"
 
 #include <QByteArray>
 
@@ -17,10 +18,9 @@ enum class LockDataUse { Publish, Preview };
 class LockIterations
 {
 public:
-    static constexpr int kDefault = 600000;
-    static constexpr int kPublishMinimum = 100000;
-    // Beyond this a visitor's browser would take minutes for one login.
-    static constexpr int kMaximum = 10000000;
+    static constexpr int kDefault = IterationCount::kDefault;
+    static constexpr int kPublishMinimum = IterationCount::kPublishMinimum;
+    static constexpr int kMaximum = IterationCount::kMaximum;
 
     // The least count allowed for use: kPublishMinimum, or 1 for the preview.
     static int Minimum(LockDataUse use);

@@ -2,6 +2,7 @@
 
 #include "model/DocFields.h"
 #include "model/ProjectArchive.h"
+#include "model/SettingsBlock.h"
 #include "util/Overloaded.h"
 #include "util/ProgramInfo.h"
 
@@ -17,6 +18,7 @@ void Doc::ResetProject()
     locks.clear();
     for (const DocField& field : DocFields)
         ResetField(*this, field);
+    ResetBlockSettings(*this);
 }
 
 bool Doc::ReadsLocksFromFile() const
@@ -46,6 +48,12 @@ void Doc::Serialize(ProjectArchive& archive)
             field.member);
     }
 
+    SerializeLocks(archive);
+    SerializeSettingsBlock(*this, archive);
+}
+
+void Doc::SerializeLocks(ProjectArchive& archive)
+{
     auto count = static_cast<std::int32_t>(locks.size());
     archive.Int(count);
     if (archive.IsStoring()) {

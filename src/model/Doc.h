@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/BoxKind.h"
 #include "model/Colour.h"
 #include "model/LockEntry.h"
 
@@ -50,6 +51,12 @@ public:
     QByteArray lockFile;
     std::int32_t reloadInterval = 0;
     std::int32_t readLocksFromFile = 0;
+    // Kept in the file's tagged block (SettingsBlock.h): the kind of login box the outputs
+    // carry, the key derivation count of the modern box's locks, and the folder whose files are
+    // published with the page.
+    BoxKind boxKind = BoxKind::Classic;
+    std::int32_t iterations = 0;
+    QByteArray siteFolder;
     // Survives New: the next Create HTML File proposes the path the previous project used.
     QByteArray htmlFilePath;
     // Kept only while the program runs; never stored in the project file.
@@ -72,5 +79,7 @@ public:
     void SetModified(bool modified = true) { m_modified = modified; }
 
 private:
+    void SerializeLocks(ProjectArchive& archive);
+
     bool m_modified = false;
 };

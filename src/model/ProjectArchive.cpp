@@ -117,6 +117,42 @@ void ProjectArchive::Rgb(Colour& value)
     Raw32(value);
 }
 
+void ProjectArchive::Word(std::uint16_t& value)
+{
+    if (!m_ok)
+        return;
+    char bytes[2];
+    if (IsStoring()) {
+        qToLittleEndian(value, bytes);
+        StoreBytes(bytes, 2);
+    } else if (LoadBytes(bytes, 2)) {
+        value = qFromLittleEndian<std::uint16_t>(bytes);
+    }
+}
+
+void ProjectArchive::Raw(QByteArray& bytes, qint64 size)
+{
+    if (!m_ok)
+        return;
+    if (IsStoring()) {
+        StoreBytes(bytes.constData(), size);
+        return;
+    }
+    QByteArray loaded;
+    if (!CanHold(size) || !Charge(TextMemory(size)) || !LoadBytes(loaded, size))
+        return Fail();
+    bytes = std::move(loaded);
+}
+
+void ProjectArchive::Payload(QByteArray& bytes)
+{
+    std::uint32_t size = static_cast<std::uint32_t>(bytes.size());
+    if (IsStoring() && qint64(bytes.size()) > qint64(std::numeric_limits<std::uint32_t>::max()))
+        return Fail();
+    Raw32(size);
+    Raw(bytes, size);
+}
+
 void ProjectArchive::Raw32(std::uint32_t& value)
 {
     if (!m_ok)

@@ -33,6 +33,19 @@ public:
     void Text(QByteArray& text);
     void Int(std::int32_t& value);
     void Rgb(Colour& value);
+    void Word(std::uint16_t& value);
+
+    // size bytes as they stand, with no length prefix: a magic number.
+    void Raw(QByteArray& bytes, qint64 size);
+
+    // A 32-bit length and that many bytes: a record's payload, which a nested archive reads.
+    void Payload(QByteArray& bytes);
+
+    // When loading: true when at least size more bytes are there to load.
+    bool CanHold(qint64 size) const;
+
+    // What is left of the memory budget: a nested archive over a payload gets no more.
+    qint64 MemoryLeft() const { return m_memoryLeft; }
 
     // When loading: checks that count records of textsEach texts follow, without keeping them,
     // and charges memoryEach bytes for each against the budget; the position stays where it was.
@@ -46,11 +59,12 @@ public:
     // else, and asking for more would only end in the system killing the program.
     static qint64 DefaultMemoryBudget();
 
-private:
+    // Fails the archive from outside: a loaded value its reader cannot accept.
     void Fail() { m_ok = false; }
+
+private:
     bool Charge(qint64 bytes);
     qint64 RemainingBytes() const;
-    bool CanHold(qint64 size) const;
     void Raw32(std::uint32_t& value);
 
     void StoreBytes(const char* data, qint64 size);

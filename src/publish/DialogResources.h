@@ -2,7 +2,7 @@
 
 #include "forms/ResourcesDialogForm.h"
 #include "framework/DialogBase.h"
-#include "generate/BoxKind.h"
+#include "model/BoxKind.h"
 #include "generate/BoxPage.h"
 
 #include <QByteArray>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "generate/BoxKind.h"
+#include "model/BoxKind.h"
 #include "generate/HtmlPage.h"
 #include "generate/LockData.h"
 

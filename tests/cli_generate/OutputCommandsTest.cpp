@@ -129,6 +129,16 @@ TEST_F(OutputCommandsTest, ParamsLockFileAndResources)
     const CliRun resources = RunCli({ "resources", project });
     EXPECT_EQ(resources.exitCode, 0);
     EXPECT_EQ(resources.out, ZARNITH_BUILD_DIR "/Zarnith.class\nlocks.dat\n/s/ok.au\n");
+
+    // The project's own kind and count decide, unless the options say otherwise.
+    doc.boxKind = BoxKind::Modern;
+    doc.iterations = 123456;
+    SaveDoc(doc);
+    EXPECT_EQ(RunCli({ "resources", project }).out, "locks.json\n/s/ok.wav\n");
+    EXPECT_EQ(RunCli({ "resources", project, "--box", "classic" }).out, resources.out);
+    EXPECT_TRUE(RunCli({ "locks", project }).out.contains("\"iterations\":123456"));
+    EXPECT_TRUE(RunCli({ "locks", project, "--iterations", "100000" })
+                    .out.contains("\"iterations\":100000"));
 }
 
 TEST_F(OutputCommandsTest, UsageAndInputFailures)

@@ -1,3 +1,4 @@
+#include "model/BoxKind.h"
 #include "model/Doc.h"
 #include "model/ProjectFile.h"
 
@@ -145,6 +146,41 @@ TEST_F(ProjectCommands, ChangedProjectsSurviveDumpAndBuild)
     EXPECT_EQ(ReadFile(PathOf("b.loc")), ReadFile(PathOf("a.loc")));
 }
 
+TEST_F(ProjectCommands, BoxSettingsTravelThroughNewDumpAndBuild)
+{
+    for (const char* kind : { "modern", "both", "classic" }) {
+        const CliRun made = RunCli({ QStringLiteral("new"), QStringLiteral("--box"),
+            QLatin1String(kind), PathOf("k.loc") });
+        ASSERT_EQ(made.exitCode, 0) << made.err.constData();
+        Doc expected;
+        expected.boxKind = *ParseBoxKind(kind);
+        EXPECT_EQ(ReadFile(PathOf("k.loc")), ProjectBytes(expected)) << kind;
+        const QJsonObject dumped
+            = QJsonDocument::fromJson(RunCli({ QStringLiteral("dump"), PathOf("k.loc") }).out)
+                  .object();
+        // A setting that holds its default is left out, as the file leaves it out.
+        EXPECT_EQ(dumped.value(QLatin1String("boxKind")).toString(),
+            expected.boxKind == BoxKind::Classic ? QString() : QLatin1String(kind));
+    }
+    EXPECT_EQ(RunCli({ QStringLiteral("new"), QStringLiteral("--box"), QStringLiteral("java"),
+                         PathOf("j.loc") })
+                  .exitCode,
+        2);
+
+    WriteFile(PathOf("s.json"),
+        R"({"boxKind": "both", "iterations": 250000, "siteFolder": "/srv/site"})");
+    ASSERT_EQ(RunCli({ QStringLiteral("build"), PathOf("s.json"), PathOf("s.loc") }).exitCode, 0);
+    Doc expected;
+    expected.boxKind = BoxKind::Both;
+    expected.iterations = 250000;
+    expected.siteFolder = "/srv/site";
+    EXPECT_EQ(ReadFile(PathOf("s.loc")), ProjectBytes(expected));
+    const QJsonObject dumped
+        = QJsonDocument::fromJson(RunCli({ QStringLiteral("dump"), PathOf("s.loc") }).out).object();
+    EXPECT_EQ(dumped.value(QLatin1String("iterations")).toInt(), 250000);
+    EXPECT_EQ(dumped.value(QLatin1String("siteFolder")).toString(), QStringLiteral("/srv/site"));
+}
+
 TEST_F(ProjectCommands, BuildTakesDefaultsAndRejectsBadKeys)
 {
     WriteFile(
@@ -172,6 +208,11 @@ TEST_F(ProjectCommands, BuildTakesDefaultsAndRejectsBadKeys)
             "Lock 2 (\"b\") cannot be read by the login box: its URL" },
         { R"([1])", "object" },
         { R"({"width": )", "JSON" },
+        { R"({"boxKind": "java"})", "\"boxKind\"" },
+        { R"({"boxKind": 1})", "\"boxKind\"" },
+        { R"({"iterations": 99999})", "\"iterations\"" },
+        { R"({"iterations": 10000001})", "\"iterations\"" },
+        { R"({"siteFolder": 3})", "\"siteFolder\"" },
     };
     for (const auto& [json, named] : bad) {
         WriteFile(PathOf("bad.json"), json);

@@ -3,6 +3,7 @@
 #include "model/Doc.h"
 #include "model/DocFields.h"
 #include "model/ProjectFile.h"
+#include "model/SettingsBlock.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -63,6 +64,15 @@ public:
         return *this;
     }
 
+    // A record of the settings block: its tag, the payload's length and the payload.
+    ProjectBytes& Record(std::uint16_t tag, const QByteArray& payload)
+    {
+        Word(tag);
+        Int(std::uint32_t(payload.size()));
+        m_bytes += payload;
+        return *this;
+    }
+
     const QByteArray& Bytes() const { return m_bytes; }
 
 private:
@@ -106,6 +116,8 @@ inline void ExpectSameStoredFields(const Doc& a, const Doc& b)
         std::visit(
             [&](auto member) { EXPECT_EQ(a.*member, b.*member) << field.name; }, field.member);
     }
+    for (const BlockSetting& setting : BlockSettings)
+        EXPECT_EQ(setting.toJson(a), setting.toJson(b)) << setting.name;
     ASSERT_EQ(a.locks.size(), b.locks.size());
     for (std::size_t i = 0; i < a.locks.size(); ++i)
         EXPECT_FALSE(a.locks[i].DiffersFrom(b.locks[i])) << "lock " << i;

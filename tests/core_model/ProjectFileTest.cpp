@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -284,6 +285,128 @@ TEST(ProjectFormat, TruncationAnywhereLeavesTheProjectAsItWas)
     }
 }
 
+namespace {
+
+// The sample project with every setting of the block away from its default.
+Doc ProjectWithBlock()
+{
+    Doc doc;
+    ReadBytes(doc, SampleProject());
+    doc.boxKind = BoxKind::Both;
+    doc.iterations = 250000;
+    doc.siteFolder = "/srv/site/\xe9t\xe9";
+    return doc;
+}
+
+const QByteArray kBlockMagic = QByteArrayLiteral("ZRNBLK\r\n");
+
+QByteArray Payload(std::int32_t value)
+{
+    return ProjectBytes().Int(std::uint32_t(value)).Bytes();
+}
+
+} // namespace
+
+TEST(SettingsBlock, EachSettingReadsBackBehindTheRecordsAnOldReaderSees)
+{
+    const std::pair<const char*, std::function<void(Doc&)>> cases[] = {
+        { "modern", [](Doc& doc) { doc.boxKind = BoxKind::Modern; } },
+        { "both", [](Doc& doc) { doc.boxKind = BoxKind::Both; } },
+        { "iterations", [](Doc& doc) { doc.iterations = 100000; } },
+        { "site folder", [](Doc& doc) { doc.siteFolder = "site"; } },
+        { "all", [](Doc& doc) { doc = ProjectWithBlock(); } },
+    };
+    for (const auto& [name, change] : cases) {
+        Doc doc;
+        ASSERT_TRUE(ReadBytes(doc, SampleProject()));
+        const QByteArray oldLayout = WrittenBytes(doc);
+        change(doc);
+        const QByteArray bytes = WrittenBytes(doc);
+        // A reader of the old layout stops where the old file ended, with the same fields.
+        EXPECT_TRUE(bytes.startsWith(oldLayout)) << name;
+        EXPECT_EQ(bytes.mid(oldLayout.size(), kBlockMagic.size()), kBlockMagic) << name;
+        Doc read;
+        ASSERT_TRUE(ReadBytes(read, bytes)) << name;
+        ExpectSameStoredFields(doc, read);
+        EXPECT_EQ(WrittenBytes(read), bytes) << name;
+        read.ResetProject();
+        Doc fresh;
+        fresh.htmlFilePath = read.htmlFilePath;
+        EXPECT_EQ(WrittenBytes(read), WrittenBytes(fresh)) << name;
+    }
+}
+
+TEST(SettingsBlock, ProjectFilesMadeBeforeTheBlockWriteBackUnchanged)
+{
+    const QString source = QDir::cleanPath(QStringLiteral(ZARNITH_TEST_DATA_DIR "/../.."));
+    for (const char* path :
+        { "/docs/sample.loc", "/fuzz/corpus/default.loc", "/fuzz/corpus/sample.loc" }) {
+        const QByteArray bytes = ReadFile(source + QLatin1String(path));
+        ASSERT_FALSE(bytes.isEmpty()) << path;
+        Doc doc;
+        ASSERT_TRUE(ReadBytes(doc, bytes)) << path;
+        EXPECT_EQ(WrittenBytes(doc), bytes) << path;
+    }
+}
+
+TEST(SettingsBlock, DamagedBlocksFailTheReadAndLeaveTheProject)
+{
+    const QByteArray head = SampleProject();
+    const ProjectBytes block = ProjectBytes().Raw(head).Raw(kBlockMagic);
+    const QByteArray end = ProjectBytes().Record(0, {}).Bytes();
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+        bool reads;
+    } cases[] = {
+        { "modern", ProjectBytes(block).Record(1, Payload(1)).Raw(end).Bytes(), true },
+        { "unknown optional tag skipped",
+            ProjectBytes(block).Record(0x7001, "later").Record(1, Payload(2)).Raw(end).Bytes(),
+            true },
+        { "junk after the locks, as always", ProjectBytes().Raw(head).Raw("ZRX junk").Bytes(),
+            true },
+        { "unknown kind", ProjectBytes(block).Record(1, Payload(3)).Raw(end).Bytes(), false },
+        { "payload longer than its value",
+            ProjectBytes(block).Record(1, Payload(1) + "x").Raw(end).Bytes(), false },
+        { "payload shorter than its value", ProjectBytes(block).Record(2, "ab").Raw(end).Bytes(),
+            false },
+        { "tag twice",
+            ProjectBytes(block)
+                .Record(2, Payload(200000))
+                .Record(2, Payload(300000))
+                .Raw(end)
+                .Bytes(),
+            false },
+        { "unknown required tag", ProjectBytes(block).Record(0x8001, "x").Raw(end).Bytes(), false },
+        { "bytes after the end", ProjectBytes(block).Raw(end).Raw("x").Bytes(), false },
+        { "end with a payload", ProjectBytes(block).Record(0, "x").Bytes(), false },
+        { "length beyond the data",
+            ProjectBytes(block)
+                .Raw(ProjectBytes().Int(3).Bytes().left(2))
+                .Int(1000)
+                .Raw("x")
+                .Bytes(),
+            false },
+    };
+    for (const auto& c : cases) {
+        Doc doc;
+        doc.width = 7;
+        EXPECT_EQ(ReadBytes(doc, c.bytes), c.reads) << c.name;
+        EXPECT_EQ(doc.width, c.reads ? 400 : 7) << c.name;
+    }
+
+    // Cut anywhere after the last lock record but the old end of the file.
+    Doc withBlock = ProjectWithBlock();
+    const QByteArray whole = WrittenBytes(withBlock);
+    Doc doc;
+    doc.width = 7;
+    for (qsizetype cut = head.size() + 1; cut < whole.size(); ++cut) {
+        ASSERT_FALSE(ReadBytes(doc, whole.left(cut))) << cut;
+        EXPECT_EQ(doc.width, 7) << cut;
+    }
+}
+
 TEST(ProjectFormat, WriteFailuresAreReported)
 {
     Doc doc;
@@ -331,13 +454,15 @@ TEST_F(ProjectFileOnDisk, ZeroLengthFileOpensWithDefaults)
 TEST_F(ProjectFileOnDisk, ShortOrOversizedFilesAreAnUnexpectedFormatAndLeaveTheProject)
 {
     WriteFile(PathOf("cut.loc"), SampleProject().chopped(3));
+    Doc withBlock = ProjectWithBlock();
+    WriteFile(PathOf("cut-block.loc"), WrittenBytes(withBlock).chopped(3));
     // The largest lock count in a sparse file of 2 GB: empty locks all the way, more than memory
     // holds.
     WriteFile(PathOf("huge.loc"),
         ProjectBytes().Raw(DefaultRecordsWithoutLocks()).Int(0x7FFFFFFF).Bytes());
     QFile huge(PathOf("huge.loc"));
     ASSERT_TRUE(huge.resize(qint64(1) << 31));
-    for (const char* name : { "cut.loc", "huge.loc" }) {
+    for (const char* name : { "cut.loc", "cut-block.loc", "huge.loc" }) {
         Doc doc;
         doc.width = 7;
         const FileResult result = LoadProject(doc, PathOf(name));

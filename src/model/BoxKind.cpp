@@ -1,4 +1,4 @@
-#include "generate/BoxKind.h"
+#include "model/BoxKind.h"
 
 #include <array>
 #include <utility>
