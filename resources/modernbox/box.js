@@ -151,7 +151,7 @@
   function play(name) {
     if (!name) return;
     try {
-      var sound = new Audio(new URL(name, document.baseURI).href);
+      var sound = new Audio(besidePage(name));
       var started = sound.play();
       if (started) started.catch(function () {});
     } catch (e) {
@@ -159,25 +159,54 @@
     }
   }
 
-  // Opens an address relative to the page where a link with that target would open it.
-  function openPage(address, target) {
-    var url;
+  // Only addresses without a scheme (relative to the page) and http: or https: ones are
+  // followed, as the program allows them: a "javascript:" address would run in the page.
+  function webAddress(address) {
+    var absolute;
     try {
-      url = new URL(address, document.baseURI).href;
+      absolute = new URL(address);
     } catch (e) {
-      return;
+      absolute = null;
     }
+    if (absolute && absolute.protocol !== 'http:' && absolute.protocol !== 'https:') return null;
+    try {
+      return new URL(address, document.baseURI).href;
+    } catch (e) {
+      return null;
+    }
+  }
+
+  // Opens an address where a link with that target would open it; a new window gets no handle
+  // on this page.
+  function openPage(address, target) {
+    var url = webAddress(address);
+    if (url === null) return;
     if (!target || target === '_self') window.location.assign(url);
-    else window.open(url, target);
+    else window.open(url, target, 'noopener');
   }
 
   // Goes where a login leads. A page previewed inside the program defines window.zarnithNavigate:
   // the program is told where the box would go, and the preview stays.
   function leadTo(address, target, userId) {
+    if (webAddress(address) === null) return;
     if (typeof window.zarnithNavigate === 'function')
       window.zarnithNavigate({ user: userId, url: address, target: target });
     else openPage(address, target);
   }
+
+  // A file beside the page, by its plain name: never an address of another place.
+  function besidePage(name) {
+    return new URL('./' + encodeURIComponent(name), document.baseURI).href;
+  }
+
+  // ---------------------------------------------------------------------------------------
+  // The lock data (format zarnith-locks/2): checked before use, each record decoded only when a
+  // login finds its id
+
+  var MAX_ITERATIONS = 10000000;
+  var RECORDS_PER_SLICE = 20000;
+  var UPPER_CASE_TABLE = /* upper-case table */ null;
+  var upperCase = null;
 
   function base64Bytes(text) {
     return Uint8Array.from(atob(text), function (c) { return c.charCodeAt(0); });
@@ -187,23 +216,80 @@
     return btoa(String.fromCharCode.apply(null, new Uint8Array(bytes)));
   }
 
-  function readLocks(data) {
-    if (data.format !== 'zarnith-locks/1') throw new Error('unknown lock data');
-    var byId = new Map();
-    data.locks.forEach(function (lock) {
-      byId.set(lock.id, { iv: base64Bytes(lock.iv), data: base64Bytes(lock.data) });
-    });
-    return { iterations: data.iterations, salt: base64Bytes(data.salt), fold: data.fold === true,
-      byId: byId };
+  // The Base64 text of exactly 16 bytes.
+  function is16Bytes(text) {
+    return typeof text === 'string' && /^[A-Za-z0-9+/]{21}[AQgw]==$/.test(text);
+  }
+
+  // Every code point through the frozen upper-case table the program uses, whatever this
+  // browser's Unicode version.
+  function upperCaseForm(text) {
+    if (upperCase === null) {
+      upperCase = new Map();
+      var runs = UPPER_CASE_TABLE.runs;
+      for (var i = 0; i < runs.length; i += 4) {
+        for (var k = 0; k < runs[i + 1]; k++) {
+          var code = runs[i] + k * runs[i + 2];
+          upperCase.set(code, String.fromCodePoint(code + runs[i + 3]));
+        }
+      }
+      UPPER_CASE_TABLE.multi.forEach(function (entry) {
+        upperCase.set(entry[0], String.fromCodePoint.apply(null, entry[1]));
+      });
+    }
+    return Array.from(text, function (ch) {
+      var upper = upperCase.get(ch.codePointAt(0));
+      return upper === undefined ? ch : upper;
+    }).join('');
+  }
+
+  // The program's text form of a secret: NFC, then with fold the frozen upper case.
+  function secretForm(text, fold) {
+    text = text.normalize('NFC');
+    return fold ? upperCaseForm(text) : text;
+  }
+
+  // Reads lock data text; calls done with the locks, or with null when the data is not lock data
+  // this box can trust. The records are taken a slice at a time, so that a large file never holds
+  // the page up for long.
+  function readLocks(text, done) {
+    var data;
+    try {
+      data = JSON.parse(text);
+    } catch (e) {
+      data = null;
+    }
+    if (!data || data.format !== 'zarnith-locks/2' || !Number.isInteger(data.iterations)
+        || data.iterations < 1 || data.iterations > MAX_ITERATIONS || !is16Bytes(data.salt)
+        || typeof data.fold !== 'boolean' || !Array.isArray(data.locks)) {
+      done(null);
+      return;
+    }
+    var held = { iterations: data.iterations, salt: base64Bytes(data.salt), fold: data.fold,
+      byId: new Map() };
+    var records = data.locks;
+    var next = 0;
+    (function slice() {
+      var end = Math.min(records.length, next + RECORDS_PER_SLICE);
+      for (; next < end; next++) {
+        var record = records[next];
+        if (!record || !is16Bytes(record.id) || !/^[A-Za-z0-9+/]{16}$/.test(record.iv)
+            || typeof record.data !== 'string') {
+          done(null);
+          return;
+        }
+        // The first record of an id wins, as the program keeps the first lock.
+        if (!held.byId.has(record.id)) held.byId.set(record.id, record);
+      }
+      if (next < records.length) setTimeout(slice, 0);
+      else done(held);
+    })();
   }
 
   // The lock that the user ID and password open, as {url, target}, or null.
   function openLock(held, userId, password) {
-    if (held.fold) {
-      userId = userId.toUpperCase();
-      password = password.toUpperCase();
-    }
-    var secret = encoder.encode(userId + '\0' + password);
+    var secret = encoder.encode(secretForm(userId, held.fold) + '\0'
+      + secretForm(password, held.fold));
     var hmac;
     return subtle.importKey('raw', secret, 'PBKDF2', false, ['deriveBits']).then(function (key) {
       return subtle.deriveBits({ name: 'PBKDF2', hash: 'SHA-256', salt: held.salt,
@@ -214,12 +300,13 @@
       hmac = key;
       return subtle.sign('HMAC', hmac, encoder.encode('zarnith-lock-id'));
     }).then(function (id) {
-      var lock = held.byId.get(bytesBase64(new Uint8Array(id).slice(0, 16)));
-      if (!lock) return null;
+      var record = held.byId.get(bytesBase64(new Uint8Array(id).slice(0, 16)));
+      if (!record) return null;
       return subtle.sign('HMAC', hmac, encoder.encode('zarnith-lock-key')).then(function (bytes) {
         return subtle.importKey('raw', bytes, 'AES-GCM', false, ['decrypt']);
       }).then(function (key) {
-        return subtle.decrypt({ name: 'AES-GCM', iv: lock.iv }, key, lock.data);
+        return subtle.decrypt({ name: 'AES-GCM', iv: base64Bytes(record.iv) }, key,
+          base64Bytes(record.data));
       }).then(function (plain) {
         return JSON.parse(new TextDecoder().decode(plain));
       });
@@ -283,20 +370,39 @@
   // ---------------------------------------------------------------------------------------
   // The locks: in the page, or in the lock file beside it, reloaded now and then
 
-  function loadLockFile() {
-    var url = new URL(settings.lockFile, document.baseURI).href;
-    fetch(url, { cache: 'no-store' }).then(function (response) {
-      if (!response.ok) throw new Error(response.statusText);
-      return response.json();
-    }).then(function (data) {
-      var first = locks === null;
-      locks = readLocks(data);
-      if (first) show('initial');
-      enable();
-      // Browsers fire longer timeouts than 2^31 ms at once, so the interval stops short of it.
-      if (settings.reloadInterval > 0) {
-        setTimeout(loadLockFile, Math.min(settings.reloadInterval, 2147483) * 1000);
+  var lockText = null;
+
+  // Takes lock data text; unchanged text is not read again. A failure keeps the locks held.
+  function takeLocks(text, then) {
+    if (text === lockText) {
+      then(true);
+      return;
+    }
+    readLocks(text, function (held) {
+      if (held) {
+        var first = locks === null;
+        locks = held;
+        lockText = text;
+        if (first) show('initial');
+        enable();
+      } else if (locks === null) {
+        show('loadFailed');
       }
+      then(held !== null);
+    });
+  }
+
+  function loadLockFile() {
+    fetch(besidePage(settings.lockFile), { cache: 'no-store' }).then(function (response) {
+      if (!response.ok) throw new Error(response.statusText);
+      return response.text();
+    }).then(function (text) {
+      takeLocks(text, function (taken) {
+        // Browsers fire longer timeouts than 2^31 ms at once, so the interval stops short of it.
+        if (!taken) setTimeout(loadLockFile, RETRY_SECONDS * 1000);
+        else if (settings.reloadInterval > 0)
+          setTimeout(loadLockFile, Math.min(settings.reloadInterval, 2147483) * 1000);
+      });
     }).catch(function () {
       // Locks already held stay in force; without any, the visitor learns why nothing works.
       if (locks === null) show('loadFailed');
@@ -307,8 +413,7 @@
   if (subtle === undefined) {
     show('insecure');
   } else if (inlineLocks) {
-    locks = readLocks(JSON.parse(inlineLocks.textContent));
-    show('initial');
+    takeLocks(inlineLocks.textContent, function () {});
   } else {
     show('loading');
     loadLockFile();

@@ -2,16 +2,22 @@
 
 #include "generate/LockCrypto.h"
 #include "model/Doc.h"
+#include "util/SecretText.h"
 #include "util/TextEncoding.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSet>
+
+#include <algorithm>
+#include <map>
 
 namespace {
 
 constexpr int kIdLength = 16;
 constexpr int kIvLength = 12;
+// Every record's plain text is a multiple of this long, so its length tells little of the
+// address and target inside.
+constexpr int kRecordBlock = 64;
 
 QByteArray LockDestination(const LockEntry& lock)
 {
@@ -19,7 +25,7 @@ QByteArray LockDestination(const LockEntry& lock)
         { QStringLiteral("url"), DecodeProjectText(lock.url) },
         { QStringLiteral("target"), DecodeProjectText(lock.target) },
     };
-    return QJsonDocument(destination).toJson(QJsonDocument::Compact);
+    return PaddedJsonObject(QJsonDocument(destination).toJson(QJsonDocument::Compact));
 }
 
 QByteArray Quoted(const QByteArray& bytes)
@@ -41,10 +47,15 @@ std::optional<LockIterations> LockIterations::Checked(int count, LockDataUse use
     return LockIterations(count);
 }
 
+QByteArray PaddedJsonObject(const QByteArray& object)
+{
+    const qsizetype padding = (kRecordBlock - object.size() % kRecordBlock) % kRecordBlock;
+    return object.left(object.size() - 1) + QByteArray(padding, ' ') + '}';
+}
+
 QByteArray LockSecretPart(const QByteArray& text, bool fold)
 {
-    const QString decoded = DecodeProjectText(text);
-    return (fold ? decoded.toUpper() : decoded).toUtf8();
+    return SecretTextForm(DecodeProjectText(text), fold).toUtf8();
 }
 
 QByteArray LockSecret(const LockEntry& lock, bool fold)
@@ -63,21 +74,23 @@ std::optional<QByteArray> BuildLockData(
     if (!cache.Derive(secrets, iterations.Count(), progress))
         return std::nullopt;
 
-    QByteArray data = R"({"format":"zarnith-locks/1","iterations":)"
-        + QByteArray::number(iterations.Count()) + R"(,"salt":)" + Quoted(cache.Salt())
-        + R"(,"fold":)" + (fold ? "true" : "false") + R"(,"locks":[)";
-    QSet<QByteArray> ids;
+    // Records by id, so their order says nothing of the project's; the first lock of an id wins.
+    std::map<QByteArray, QByteArray> records;
     for (std::size_t i = 0; i < doc.locks.size(); ++i) {
         const QByteArray key = cache.Key(secrets[qsizetype(i)], iterations.Count());
         const QByteArray id = HmacSha256(key, "zarnith-lock-id").left(kIdLength);
-        if (ids.contains(id))
+        if (records.count(id) != 0)
             continue;
         const QByteArray iv = RandomBytes(kIvLength);
         const QByteArray sealed
             = SealAes256Gcm(HmacSha256(key, "zarnith-lock-key"), iv, LockDestination(doc.locks[i]));
-        data += QByteArray(ids.isEmpty() ? "" : ",") + R"({"id":)" + Quoted(id) + R"(,"iv":)"
-            + Quoted(iv) + R"(,"data":)" + Quoted(sealed) + '}';
-        ids.insert(id);
+        records[id] = R"({"id":)" + Quoted(id) + R"(,"iv":)" + Quoted(iv) + R"(,"data":)"
+            + Quoted(sealed) + '}';
     }
-    return data + "]}";
+    QByteArrayList ordered;
+    for (const auto& record : records)
+        ordered.append(record.second);
+    return R"({"format":"zarnith-locks/2","iterations":)" + QByteArray::number(iterations.Count())
+        + R"(,"salt":)" + Quoted(cache.Salt()) + R"(,"fold":)" + (fold ? "true" : "false")
+        + R"(,"locks":[)" + ordered.join(',') + "]}";
 }

@@ -39,23 +39,26 @@ private:
     int m_count;
 };
 
-// One typed text as the login box compares it: UTF-8, and with fold upper-cased with Unicode's
-// default full mapping, as JavaScript's toUpperCase does ("ß" becomes "SS").
+// One typed text as the login box compares it: UTF-8 of its SecretTextForm (NFC; with fold, the
+// frozen upper case).
 QByteArray LockSecretPart(const QByteArray& text, bool fold);
 
-// What a visitor's user ID and password turn into before key derivation: UTF-8 of the user ID,
-// one 0 byte, UTF-8 of the password; with fold, both first upper-cased with Unicode's default full
-// mapping, as JavaScript's toUpperCase does ("ß" becomes "SS").
+// What a visitor's user ID and password turn into before key derivation: LockSecretPart of the
+// user ID, one 0 byte, LockSecretPart of the password.
 QByteArray LockSecret(const LockEntry& lock, bool fold);
 
+// A compact JSON object with blanks put before its closing brace, to a multiple of 64 bytes.
+QByteArray PaddedJsonObject(const QByteArray& object);
+
 // The modern box's lock data: the JSON object
-//   {"format":"zarnith-locks/1","iterations":I,"salt":B64,"fold":true|false,
+//   {"format":"zarnith-locks/2","iterations":I,"salt":B64,"fold":true|false,
 //    "locks":[{"id":B64,"iv":B64,"data":B64},...]}
-// in lock order, one entry per distinct id (the first lock wins, as the applet takes the first
-// match). fold is the project's ignore case. Each lock's key K is PBKDF2-HMAC-SHA256 of its
-// secret with the cache's salt; id is HMAC-SHA256(K, "zarnith-lock-id") cut to 16 bytes, and data
-// is AES-256-GCM under HMAC-SHA256(K, "zarnith-lock-key") with a fresh random iv, of the UTF-8
-// JSON {"url":...,"target":...}, with the tag appended. Keys come from cache and missing ones are
+// one entry per distinct id (the first lock in project order wins, as the applet takes the first
+// match), sorted by the id's bytes. fold is the project's ignore case. Each lock's key K is
+// PBKDF2-HMAC-SHA256 of its secret with the cache's salt; id is HMAC-SHA256(K, "zarnith-lock-id")
+// cut to 16 bytes, and data is AES-256-GCM under HMAC-SHA256(K, "zarnith-lock-key") with a fresh
+// random iv, of the UTF-8 JSON object {"url":...,"target":...} padded by PaddedJsonObject, with
+// the tag appended. Keys come from cache and missing ones are
 // derived into it (see LockKeyCache::Derive for progress). Nothing when cancelled.
 // The text is compact JSON with no "<", so it may sit in a script element as it is.
 std::optional<QByteArray> BuildLockData(const Doc& doc, LockIterations iterations,

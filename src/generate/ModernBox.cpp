@@ -2,6 +2,7 @@
 
 #include "model/Doc.h"
 #include "util/Paths.h"
+#include "util/SecretText.h"
 #include "util/TextEncoding.h"
 
 #include <QFile>
@@ -26,9 +27,19 @@ const QByteArray& BoxStyle()
     return style;
 }
 
+// The script carries the program's own upper-case table, so that both fold case alike.
+QByteArray ScriptWithUpperCaseTable()
+{
+    const QByteArray placeholder = "/* upper-case table */ null";
+    QByteArray script = BoxResource(":/modernbox/box.js");
+    if (!script.contains(placeholder))
+        qFatal("the box's script has no place for the upper-case table");
+    return script.replace(placeholder, FrozenUpperCaseJson());
+}
+
 const QByteArray& BoxScript()
 {
-    static const QByteArray script = BoxResource(":/modernbox/box.js");
+    static const QByteArray script = ScriptWithUpperCaseTable();
     return script;
 }
 

@@ -374,7 +374,7 @@ TEST_F(PublishTest, ModernAndBothKindsHoldNoLockInClear)
             + Published("Zarnith.class") + "\ncopied " + Bytes("ok.au") + " -> "
             + Published("ok.au") + "\ncopied " + Bytes("no.au") + " -> " + Published("no.au")
             + "\n");
-    EXPECT_TRUE(Read(Path("pub/locks.json")).startsWith("{\"format\":\"zarnith-locks/1\""));
+    EXPECT_TRUE(Read(Path("pub/locks.json")).startsWith("{\"format\":\"zarnith-locks/2\""));
     EXPECT_TRUE(Read(Path("pub/login.htm")).contains("\"lockFile\":\"locks.json\""));
     EXPECT_EQ(Read(Path("pub/ok.wav")).left(4), "RIFF");
 
@@ -398,7 +398,7 @@ TEST_F(PublishTest, ModernAndBothKindsHoldNoLockInClear)
         for (const QString& name : QDir(Path(folder)).entryList(QDir::Files))
             outputs.append(Read(Path(folder) + '/' + name));
     }
-    EXPECT_TRUE(outputs[5].contains("\"format\":\"zarnith-locks/1\"")); // both, preview, inline
+    EXPECT_TRUE(outputs[5].contains("\"format\":\"zarnith-locks/2\"")); // both, preview, inline
     for (const QByteArray& output : outputs) {
         ASSERT_FALSE(output.isEmpty());
         for (const char* clear :

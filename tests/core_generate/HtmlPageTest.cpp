@@ -122,7 +122,7 @@ TEST(HtmlPage, EachKindOfBoxInEachForm)
     doc.initialMessage = "Caf\xC3\xA9 </script>\\nline";
     doc.readLocksFromFile = 1;
     doc.lockFile = "C:\\site\\lock.txt";
-    const QByteArray lockData = R"({"format":"zarnith-locks/1","locks":[]})";
+    const QByteArray lockData = R"({"format":"zarnith-locks/2","locks":[]})";
     for (const HtmlPageForm form :
         { HtmlPageForm::File, HtmlPageForm::Preview, HtmlPageForm::Segment }) {
         const QByteArray classic = BuildHtmlPage(doc, form, info);

@@ -82,7 +82,7 @@ TEST_F(PublishTest, TheModernBoxsFilesAreMadeFromThePagesLockDataAndSounds)
     m_doc.correctAudio = MakeSunAudio(QStringLiteral("yes.au"));
     m_doc.incorrectAudio = MakeSunAudio(QStringLiteral("no.au"));
     m_doc.readLocksFromFile = 1;
-    const QByteArray lockData = "{\"format\":\"zarnith-locks/1\"}";
+    const QByteArray lockData = "{\"format\":\"zarnith-locks/2\"}";
     DialogResources dialog(m_doc, "<div>", nullptr, BoxKind::Modern, lockData);
     dialog.show();
     const auto form = ControlsOf<ResourcesDialogForm>(dialog);
