@@ -2,9 +2,16 @@
 // served from a folder by a small web server on the loopback address (a secure origin, as
 // WebCrypto needs).
 
+#include "generate/LockData.h"
+#include "model/Doc.h"
+#include "util/SecretText.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPainter>
 #include <QProcess>
 #include <QTcpServer>
@@ -439,6 +446,133 @@ TEST_F(ModernBoxBrowserTest, LockFileLoadsAfterAFailureAndIsReloaded)
         [&] { return m_site.Requests(QStringLiteral("locks.json")) >= loads + 2; }, 10000));
     Login(QStringLiteral("DAVE"), QStringLiteral("PW2"));
     EXPECT_TRUE(WaitForPath(QStringLiteral("window"), QStringLiteral("/dave.html")));
+}
+
+const char kLettersProject[] = R"({"retries": 10, "locks": [
+    {"userId": "zo\u00eb", "password": "caf\u00e9", "url": "nfc.html", "target": ""},
+    {"userId": "Ann", "password": "Stra\u00dfe \u019b\u0264\u1c8a\ua7cd\ud803\udd70\ud81a\udebb",
+     "url": "letters.html", "target": ""}]})";
+
+TEST_F(ModernBoxBrowserTest, SecretsTakeTheProgramsTextFormWhateverTheBrowser)
+{
+    RunCli({ "html", Project(kLettersProject), "--box", "modern", "--form", "preview",
+        "--iterations", "1000", "-o", Path("letters.html") });
+    Open(QStringLiteral("letters.html"));
+
+    // The box's own upper-case function, run over every code point: each one it changes, with
+    // what it becomes, must be what the program's table gives.
+    const QString changedByBox = Js(QStringLiteral(R"((() => {
+        const script = document.querySelector('.zarnith-box script:not([type])');
+        const source = script.textContent.replace(/enable\(\);\s*\}\)\(document\.currentScript\);\s*$/,
+            'return upperCaseForm; })');
+        const upperCaseForm = (0, eval)(source)(script);
+        const changed = [];
+        for (let code = 0; code <= 0x10FFFF; code++) {
+            if (code >= 0xD800 && code <= 0xDFFF) continue;
+            const text = String.fromCodePoint(code);
+            const upper = upperCaseForm(text);
+            if (upper !== text) changed.push(code.toString(16) + ':' + Array.from(upper,
+                c => c.codePointAt(0).toString(16)).join(' '));
+        }
+        return changed.join(',');
+    })())"))
+                                     .toString();
+    QStringList changedByProgram;
+    for (char32_t code = 0; code <= 0x10FFFF; ++code) {
+        if (code >= 0xD800 && code <= 0xDFFF)
+            continue;
+        const QString upper = FrozenUpperCase(code);
+        if (upper == QString::fromUcs4(&code, 1))
+            continue;
+        QStringList parts;
+        for (const uint part : upper.toUcs4())
+            parts.append(QString::number(part, 16));
+        changedByProgram.append(
+            QString::number(uint(code), 16) + QLatin1Char(':') + parts.join(QLatin1Char(' ')));
+    }
+    EXPECT_GT(changedByProgram.size(), 1400);
+    EXPECT_EQ(changedByBox, changedByProgram.join(QLatin1Char(',')));
+
+    struct Case
+    {
+        const char16_t* user;
+        const char16_t* password;
+        const char* path;
+    };
+    const Case cases[] = {
+        { u"zoe\u0308", u"cafe\u0301", "/nfc.html" }, // typed decomposed
+        { u"ZO\u00cb", u"CAF\u00c9", "/nfc.html" },
+        { u"ANN", u"STRASSE \u019b\u0264\u1c8a\ua7cd\U00010D70\U00016EBB", "/letters.html" },
+    };
+    for (const Case& c : cases) {
+        Open(QStringLiteral("letters.html")); // after each login, a fresh box
+        Login(QString::fromUtf16(c.user), QString::fromUtf16(c.password));
+        EXPECT_TRUE(WaitForPath(QStringLiteral("window"), QLatin1String(c.path))) << c.path;
+    }
+    // Stored decomposed, typed composed, with case kept.
+    RunCli({ "html", Project(R"({"ignoreCase": 0, "locks": [
+        {"userId": "Zoe\u0308", "password": "Cafe\u0301", "url": "nfd.html", "target": ""}]})"),
+        "--box", "modern", "--form", "preview", "--iterations", "1000", "-o", Path("nfd.html") });
+    Open(QStringLiteral("nfd.html"));
+    Login(QString::fromUtf16(u"Zo\u00eb"), QString::fromUtf16(u"Caf\u00e9"));
+    EXPECT_TRUE(WaitForPath(QStringLiteral("window"), QStringLiteral("/nfd.html")));
+}
+
+QByteArray Changed(const QByteArray& lockData, const char* key, const QJsonValue& value)
+{
+    QJsonObject data = QJsonDocument::fromJson(lockData).object();
+    data.insert(QLatin1String(key), value);
+    return QJsonDocument(data).toJson(QJsonDocument::Compact);
+}
+
+TEST_F(ModernBoxBrowserTest, HostileLockDataIsNotLoadedAndCountsNoTry)
+{
+    RunCli({ "publish", Project(R"({"retries": 2, "readLocksFromFile": 1, "lockFile": "locks.txt",
+        "reloadInterval": 1, "locks": []})"),
+        m_dir.path(), "--box", "modern", "--iterations", "100000" });
+    // Lock data made by the program's own generator, with a script address the window refuses.
+    Doc doc;
+    doc.locks = { LockEntry { "ann", "pw", "first.html", "" },
+        LockEntry { "eve", "pw", "javascript:document.title='opened'", "" } };
+    LockKeyCache cache;
+    const QByteArray good
+        = *BuildLockData(doc, *LockIterations::Checked(1000, LockDataUse::Preview), cache);
+    QJsonObject badId = QJsonDocument::fromJson(good).object();
+    QJsonArray records = badId.value(QLatin1String("locks")).toArray();
+    QJsonObject first = records[0].toObject();
+    first.insert(QLatin1String("id"), QString::fromLatin1(QByteArray(15, 'x').toBase64()));
+    records[0] = first;
+    badId.insert(QLatin1String("locks"), records);
+
+    const QByteArray hostile[] = {
+        Changed(good, "format", QStringLiteral("zarnith-locks/1")),
+        Changed(good, "iterations", 0),
+        Changed(good, "iterations", -1),
+        QByteArray(good).replace("\"iterations\":1000", "\"iterations\":1e20"),
+        Changed(good, "iterations", 4294967295.0),
+        Changed(good, "iterations", 1.5),
+        Changed(good, "salt", QString::fromLatin1(QByteArray(15, 's').toBase64())),
+        Changed(good, "fold", QStringLiteral("false")),
+        QJsonDocument(badId).toJson(QJsonDocument::Compact),
+        good.left(good.size() / 2),
+    };
+    const QString notLoaded = QStringLiteral("The locks could not be loaded.\nTrying again...");
+    for (const QByteArray& data : hostile) {
+        ASSERT_TRUE(Write(Path(QStringLiteral("locks.json")), data));
+        m_page->load(m_site.Url(QStringLiteral("index.html")));
+        EXPECT_TRUE(WaitForMessage(notLoaded)) << data.left(120).constData();
+        EXPECT_EQ(
+            Js(QStringLiteral("document.querySelector('.zarnith-box button').disabled")), true);
+    }
+    ASSERT_TRUE(Write(Path(QStringLiteral("locks.json")), good));
+    EXPECT_TRUE(
+        WaitForMessage(QStringLiteral("Enter your user ID and\npassword, then click login.")));
+    Login(QStringLiteral("eve"), QStringLiteral("pw"));
+    QTest::qWait(1500);
+    EXPECT_EQ(Js(QStringLiteral("[document.title, location.pathname].join(' ')")),
+        QStringLiteral(" /index.html"));
+    Login(QStringLiteral("ann"), QStringLiteral("wrong")); // the first try counted
+    EXPECT_TRUE(WaitForMessage(QStringLiteral("The user ID or password\nentered is incorrect.")));
 }
 
 } // namespace
