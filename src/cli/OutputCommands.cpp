@@ -1,12 +1,12 @@
 #include "cli/CliCommand.h"
 #include "cli/CliSupport.h"
 #include "generate/BoxPage.h"
-#include "generate/CopyResources.h"
 #include "generate/HtmlPage.h"
 #include "generate/LockData.h"
 #include "generate/LockInputFile.h"
 #include "generate/OutputFile.h"
 #include "generate/ParameterBlock.h"
+#include "generate/PublishPlan.h"
 #include "generate/ResourceList.h"
 #include "model/Doc.h"
 #include "util/FileCopy.h"
@@ -149,21 +149,32 @@ int RunResources(const QStringList& arguments)
     return WriteStdout(listing) ? CliSuccess : CliFailure;
 }
 
-// Answers a problem file with Cancel, keeping the message for the one error line, and prints
+// Answers a problem file by stopping, keeping its message for the one error line, and prints
 // what happened to every file.
-class CancellingPrompt : public CopyPrompt
+class CommandLineObserver : public PublishObserver
 {
 public:
-    bool AskRetry(int, const QByteArray& text) override
+    Choice OnMissing(const PlannedFile& file) override
     {
-        m_message = text;
-        return false;
+        m_message = MissingSourceMessage(file);
+        return Choice::Stop;
     }
 
-    void Report(const QByteArray& source, const QByteArray& destination, bool copied) override
+    Choice OnFailed(const PlannedFile&, const QByteArray& message) override
     {
-        WriteStdout(copied ? "copied " + source + " -> " + destination + '\n'
-                           : "up to date " + destination + '\n');
+        m_message = message;
+        return Choice::Stop;
+    }
+
+    void Done(const PlannedFile& file, const QByteArray& destination, bool written) override
+    {
+        if (!written)
+            WriteStdout("up to date " + destination + '\n');
+        else if (file.origin == PlannedFile::Origin::Copied
+            || (file.origin == PlannedFile::Origin::SiteFile && !file.transform))
+            WriteStdout("copied " + file.source + " -> " + destination + '\n');
+        else
+            WriteStdout("written " + destination + '\n');
     }
 
     const QByteArray& Message() const { return m_message; }
@@ -171,17 +182,6 @@ public:
 private:
     QByteArray m_message;
 };
-
-// Writes one generated file into the folder and says so.
-int PublishGenerated(const QByteArray& folder, const QByteArray& name, const QByteArray& bytes)
-{
-    const QByteArray path = folder + name;
-    const int status = ReportFileResult(
-        WriteOutputFile(QFile::decodeName(path), bytes), QFile::decodeName(path));
-    if (status == CliSuccess)
-        WriteStdout("written " + path + '\n');
-    return status;
-}
 
 int RunPublish(const QStringList& arguments)
 {
@@ -195,55 +195,35 @@ int RunPublish(const QStringList& arguments)
     if (!LoadReadableProjectOrReport(line.positional[0], doc))
         return CliFailure;
     const BoxKind kind = kindOption.value_or(doc.boxKind);
+    const QString folder = line.positional[1];
+    QByteArray prefix = QFile::encodeName(folder);
+    if (!prefix.endsWith('/'))
+        prefix += '/';
+    const QByteArray projectPath
+        = IsStream(line.positional[0]) ? QByteArray() : QFile::encodeName(line.positional[0]);
+    // Everything is decided, and every name checked, before anything is written.
+    const std::variant<PublishPlan, PlanProblem> planned
+        = MakePublishPlan(doc, { kind, ResolveSiteFolder(doc, projectPath), prefix });
+    if (const auto* problem = std::get_if<PlanProblem>(&planned))
+        return ReportFailure(
+            FormatResourceText(problem->messageId, problem->first, problem->second));
+    const PublishPlan& plan = std::get<PublishPlan>(planned);
     const std::optional<QByteArray> lockData
         = LockDataOrReport(doc, kind, line, LockDataUse::Publish);
     if (!lockData)
         return CliFailure;
-    const QByteArray pageSource
-        = FileNamePart(doc.htmlFilePath).isEmpty() ? QByteArray("index.html") : doc.htmlFilePath;
-    const QByteArray lockName = FileNamePart(doc.lockFile);
-    const bool withLockFile = doc.ReadsLocksFromFile();
-    if (withLockFile && !IsFileName(lockName))
-        return ReportFailure(FormatResourceText(IDS_BAD_PATH, doc.lockFile));
-    // Files of one name would overwrite each other: nothing is written then.
-    const QList<BoxResource> resources = GetBoxResources(doc, kind);
-    QList<QByteArray> paths { pageSource };
-    for (const BoxResource& resource : resources)
-        paths.append(resource.path);
-    if (const std::optional<NameClash> clash = FindNameClash(paths))
-        return ReportFailure(FormatResourceText(IDS_SAME_FILE_NAME, clash->first, clash->second));
     NoteMailNotSent(doc, kind);
+    for (const PlanNote& note : plan.leftOut)
+        ReportNote(FormatResourceText(note.messageId, note.path));
 
-    const QString folder = line.positional[1];
     if (!QFileInfo(folder).isDir() && !QDir().mkdir(folder))
         return ReportFailure(
             FormatResourceText(IDS_CREATE_DIRECTORY_FAILED, QFile::encodeName(folder)));
-    QByteArray prefix = QFile::encodeName(folder);
-    if (!prefix.endsWith('/'))
-        prefix += '/';
-
-    int status = PublishGenerated(
-        prefix, FileNamePart(pageSource), BuildBoxPage(doc, kind, HtmlPageForm::File, *lockData));
-    if (status == CliSuccess && UsesApplet(kind) && withLockFile)
-        status = PublishGenerated(prefix, lockName, BuildLockInputFile(doc));
-    for (const BoxResource& resource : resources) {
-        if (status != CliSuccess || resource.origin == BoxResource::Origin::Copied)
-            continue;
-        const MadeFileResult made = WriteMadeResource(resource, prefix, *lockData);
-        status
-            = made.ok ? CliSuccess : ReportFailure(FormatResourceText(made.messageId, made.path));
-        if (made.ok)
-            WriteStdout("written " + prefix + FileNamePart(resource.path) + '\n');
-    }
-    if (status != CliSuccess)
-        return status;
-
-    CancellingPrompt prompt;
-    if (!CopyResourceFiles(
-            UsesApplet(kind) ? CopiedResources(doc) : QList<QByteArray>(), prefix, prompt))
-        return ReportFailure(prompt.Message().isEmpty()
-                ? FormatResourceText(IDS_CREATE_DIRECTORY_FAILED, QFile::encodeName(folder))
-                : prompt.Message());
+    CommandLineObserver observer;
+    const PublishContent content { BuildBoxPage(doc, kind, HtmlPageForm::File, *lockData),
+        *lockData };
+    if (!WritePublishPlan(plan, doc, content, prefix, observer).complete)
+        return ReportFailure(observer.Message());
     return CliSuccess;
 }
 

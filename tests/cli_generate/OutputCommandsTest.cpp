@@ -14,7 +14,9 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -301,7 +303,7 @@ TEST_F(PublishTest, WritesThePageAndLockFileAndCopiesTheResources)
     const CliRun second = RunCli({ "publish", m_project, Path("pub") }, m_cli);
     ASSERT_EQ(second.exitCode, 0);
     EXPECT_EQ(second.out,
-        "written " + Published("login.htm") + "\nwritten " + Published("locks.txt") + "\ncopied "
+        "written " + Published("login.htm") + "\nup to date " + Published("locks.txt") + "\ncopied "
             + Bytes("bin/Zarnith.class") + " -> " + Published("Zarnith.class") + "\nup to date "
             + Published("ok.au") + "\nup to date " + Published("no.au") + "\n");
     EXPECT_EQ(Read(Path("outside")), "keep");
@@ -311,23 +313,93 @@ TEST_F(PublishTest, WritesThePageAndLockFileAndCopiesTheResources)
 
 TEST_F(PublishTest, FilesOfOneNameAreRefusedBeforeAnythingIsWritten)
 {
-    m_doc.htmlFilePath.clear();
-    m_doc.lockFile = "C:\\site\\index.html";
-    m_project = SaveDoc(m_doc);
-    const CliRun page = RunCli({ "publish", m_project, Path("pub") }, m_cli);
-    EXPECT_EQ(page.exitCode, 1);
-    EXPECT_EQ(
-        page.err, FormatResourceText(IDS_SAME_FILE_NAME, "index.html", m_doc.lockFile) + "\n");
+    ASSERT_TRUE(QDir().mkpath(Path("other")) && Write(Path("other/ok.au"), SunAudio("other")));
+    const struct
+    {
+        const char* name;
+        std::function<void(Doc&)> change;
+        const char* siteFile; // made in the site folder, when set
+        QByteArray first;
+        QByteArray second;
+    } cases[] = {
+        { "lock file named like the page",
+            [](Doc& doc) {
+                doc.htmlFilePath.clear();
+                doc.lockFile = "C:\\site\\index.html";
+            },
+            nullptr, "index.html", "C:\\site\\index.html" },
+        { "two sounds of one name", [this](Doc& doc) { doc.incorrectAudio = Bytes("other/ok.au"); },
+            nullptr, Bytes("ok.au"), Bytes("other/ok.au") },
+        { "site file named like the page", [](Doc&) {}, "login.htm", "/somewhere/else/login.htm",
+            Bytes("site/login.htm") },
+        { "site file named like the lock file", [](Doc&) {}, "locks.txt", "C:\\site\\locks.txt",
+            Bytes("site/locks.txt") },
+        { "site file named like the lock data", [](Doc& doc) { doc.boxKind = BoxKind::Modern; },
+            "locks.json", "C:\\site\\locks.json", Bytes("site/locks.json") },
+        { "site folder named like a sound", [](Doc&) {}, "ok.au/inside.html", Bytes("ok.au"),
+            Bytes("site/ok.au/inside.html") },
+    };
+    for (const auto& c : cases) {
+        Doc doc = m_doc;
+        c.change(doc);
+        QDir(Path("site")).removeRecursively();
+        if (c.siteFile) {
+            doc.siteFolder = Bytes("site");
+            const QString file = Path("site/") + QLatin1String(c.siteFile);
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()) && Write(file, "site"));
+        }
+        m_project = SaveDoc(doc);
+        const CliRun run = RunCli({ "publish", m_project, Path("pub") }, m_cli);
+        EXPECT_EQ(run.exitCode, 1) << c.name;
+        EXPECT_EQ(run.err, FormatResourceText(IDS_SAME_FILE_NAME, c.first, c.second) + "\n")
+            << c.name;
+        EXPECT_FALSE(QFile::exists(Path("pub"))) << c.name;
+    }
+}
 
-    ASSERT_TRUE(QDir().mkdir(Path("other")) && Write(Path("other/ok.au"), SunAudio("other")));
-    m_doc.readLocksFromFile = 0;
-    m_doc.incorrectAudio = Bytes("other/ok.au");
+TEST_F(PublishTest, SiteFolderFilesGoUnderTheirPathsAndWhatIsNotAFileStaysBehind)
+{
+    for (const char* file : { "about.html", "img/logo.png", "img/deep/.htaccess" })
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(Path("site/") + file).path())
+            && Write(Path("site/") + file, file));
+    ASSERT_TRUE(Write(Path("secret.txt"), "outside"));
+    ASSERT_TRUE(QFile::link(Path("secret.txt"), Path("site/out.txt")));
+    ASSERT_TRUE(QFile::link(Path("site/about.html"), Path("site/again.html")));
+    ASSERT_EQ(mkfifo(QFile::encodeName(Path("site/pipe")).constData(), 0600), 0);
+    m_doc.siteFolder = "site"; // beside the project file
     m_project = SaveDoc(m_doc);
-    const CliRun sounds = RunCli({ "publish", m_project, Path("pub") }, m_cli);
-    EXPECT_EQ(sounds.exitCode, 1);
-    EXPECT_EQ(sounds.err,
-        FormatResourceText(IDS_SAME_FILE_NAME, Bytes("ok.au"), Bytes("other/ok.au")) + "\n");
-    EXPECT_FALSE(QFile::exists(Path("pub")));
+
+    const CliRun run = RunCli({ "publish", m_project, Path("pub") }, m_cli);
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(run.err,
+        FormatResourceText(IDS_SITE_LINK_NOT_FOLLOWED, Bytes("site/out.txt")) + '\n'
+            + FormatResourceText(IDS_SITE_NOT_REGULAR, Bytes("site/pipe")) + '\n');
+    EXPECT_TRUE(run.out.endsWith("copied " + Bytes("site/about.html") + " -> "
+        + Published("about.html") + "\ncopied " + Bytes("site/again.html") + " -> "
+        + Published("again.html") + "\ncopied " + Bytes("site/img/deep/.htaccess") + " -> "
+        + Published("img/deep/.htaccess") + "\ncopied " + Bytes("site/img/logo.png") + " -> "
+        + Published("img/logo.png") + "\n"))
+        << run.out.constData();
+    EXPECT_EQ(Read(Path("pub/again.html")), "about.html");
+    EXPECT_EQ(Read(Path("pub/img/deep/.htaccess")), "img/deep/.htaccess");
+    EXPECT_FALSE(QFile::exists(Path("pub/out.txt")));
+    EXPECT_FALSE(QFile::exists(Path("pub/pipe")));
+
+    // Into the site folder, or a folder inside it, nothing is published.
+    for (const char* inside : { "site", "site/img/new" }) {
+        const CliRun refused = RunCli({ "publish", m_project, Path(inside) }, m_cli);
+        EXPECT_EQ(refused.exitCode, 1) << inside;
+        EXPECT_TRUE(refused.err.contains("lies inside it")) << refused.err.constData();
+    }
+    EXPECT_FALSE(QFile::exists(Path("site/index.html")));
+    EXPECT_FALSE(QFile::exists(Path("site/img/new")));
+
+    m_doc.siteFolder = "missing";
+    m_project = SaveDoc(m_doc);
+    const CliRun missing = RunCli({ "publish", m_project, Path("pub3") }, m_cli);
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err, FormatResourceText(IDS_SITE_FOLDER_MISSING, Bytes("missing")) + '\n');
+    EXPECT_FALSE(QFile::exists(Path("pub3")));
 }
 
 TEST_F(PublishTest, MissingSourceStopsWithItsNameAndKeepsEarlierCopies)

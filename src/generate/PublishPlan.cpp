@@ -1,0 +1,448 @@
+#include "generate/PublishPlan.h"
+
+#include "generate/LockInputFile.h"
+#include "generate/ModernBox.h"
+#include "generate/OutputFile.h"
+#include "generate/ResourceList.h"
+#include "model/Doc.h"
+#include "util/FileCopy.h"
+#include "util/Paths.h"
+#include "util/ResourceText.h"
+#include "util/StringIds.h"
+#include "util/SunAudio.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
+#include <algorithm>
+
+namespace {
+
+using Origin = PlannedFile::Origin;
+
+// A path that names anything at all, a dangling link included.
+bool PathExists(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+// The folder's path with its links resolved, or its clean absolute path while it does not exist.
+QString RealFolder(const QByteArray& folder)
+{
+    const QFileInfo info(QFile::decodeName(folder));
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+bool IsInside(const QString& path, const QString& folder)
+{
+    return path == folder
+        || path.startsWith(folder.endsWith(QLatin1Char('/')) ? folder : folder + '/');
+}
+
+// The files of the project itself, in publishing order: what is made from the project first,
+// then what is copied.
+QList<PlannedFile> ProjectFiles(const Doc& doc, BoxKind kind, const ProgramInfo& info)
+{
+    QList<PlannedFile> files { { Origin::Page, PublishedPageName(doc), doc.htmlFilePath, {} } };
+    const bool lockFile = doc.ReadsLocksFromFile();
+    if (UsesApplet(kind) && lockFile)
+        files.append({ Origin::LockInputFile, FileNamePart(doc.lockFile), doc.lockFile, {} });
+    if (UsesModernBox(kind)) {
+        if (lockFile)
+            files.append(
+                { Origin::LockData, ModernLockFileName(doc), ModernLockFilePath(doc), {} });
+        for (const QByteArray& audio : AudioResources(doc))
+            files.append({ Origin::ConvertedSound, ModernSoundName(audio), audio, {} });
+    }
+    if (UsesApplet(kind)) {
+        const QByteArray applet = AppletClassPath(info);
+        files.append({ Origin::Copied, FileNamePart(applet), applet, {} });
+        for (const QByteArray& audio : AudioResources(doc))
+            files.append({ Origin::Copied, FileNamePart(audio), audio, {} });
+    }
+    return files;
+}
+
+// The site folder's files, sorted by path; what is not published goes to leftOut.
+std::optional<PlanProblem> SiteFiles(
+    const QByteArray& siteFolder, QList<PlannedFile>& files, QList<PlanNote>& leftOut)
+{
+    const QString root = QFile::decodeName(siteFolder);
+    const QFileInfo rootInfo(root);
+    if (!rootInfo.isDir())
+        return PlanProblem { IDS_SITE_FOLDER_MISSING, siteFolder, {} };
+    const QString realRoot = rootInfo.canonicalFilePath();
+    if (!rootInfo.isReadable() || !rootInfo.isExecutable())
+        return PlanProblem { IDS_SITE_NOT_READABLE, siteFolder, {} };
+
+    QDirIterator entries(root,
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+        QDirIterator::Subdirectories);
+    QList<PlannedFile> found;
+    const QDir base(root);
+    while (entries.hasNext()) {
+        const QString path = entries.next();
+        const QFileInfo entry = entries.fileInfo();
+        const QByteArray relative = QFile::encodeName(base.relativeFilePath(path));
+        const QByteArray named = QFile::encodeName(path);
+        if (entry.isSymLink()) {
+            // A link is followed only to a file inside the folder; its target is never read
+            // otherwise.
+            const QString target = entry.canonicalFilePath();
+            if (target.isEmpty() || !IsInside(target, realRoot) || !QFileInfo(target).isFile()) {
+                leftOut.append({ IDS_SITE_LINK_NOT_FOLLOWED, named });
+                continue;
+            }
+        } else if (entry.isDir()) {
+            // A folder that cannot be listed would be left out without a word.
+            if (!entry.isReadable() || !entry.isExecutable())
+                return PlanProblem { IDS_SITE_NOT_READABLE, named, {} };
+            continue;
+        } else if (!entry.isFile()) {
+            leftOut.append({ IDS_SITE_NOT_REGULAR, named });
+            continue;
+        }
+        if (!entry.isReadable())
+            return PlanProblem { IDS_SITE_NOT_READABLE, named, {} };
+        found.append({ Origin::SiteFile, relative, named, {} });
+    }
+    std::sort(found.begin(), found.end(),
+        [](const PlannedFile& a, const PlannedFile& b) { return a.name < b.name; });
+    files.append(found);
+    std::sort(leftOut.begin(), leftOut.end(),
+        [](const PlanNote& a, const PlanNote& b) { return a.path < b.path; });
+    return std::nullopt;
+}
+
+// Where a file's bytes come from, for telling a clash from one file listed twice.
+QByteArray Identity(const PlannedFile& file)
+{
+    return QByteArray::number(int(file.origin)) + ':' + file.source;
+}
+
+// The file as the user knows it, for messages.
+QByteArray KnownName(const PlannedFile& file)
+{
+    return file.source.isEmpty() ? file.name : file.source;
+}
+
+// The first two files that would take one name, or one file named like another's folder; the
+// same file listed twice (one sound for both responses) is kept once.
+std::optional<PlanProblem> CheckNames(QList<PlannedFile>& files)
+{
+    QHash<QByteArray, const PlannedFile*> byName;
+    QList<PlannedFile> unique;
+    for (const PlannedFile& file : files) {
+        const auto found = byName.constFind(file.name);
+        if (found == byName.constEnd()) {
+            byName.insert(file.name, &file);
+            unique.append(file);
+            continue;
+        }
+        if (Identity(**found) != Identity(file))
+            return PlanProblem { IDS_SAME_FILE_NAME, KnownName(**found), KnownName(file) };
+    }
+    for (const PlannedFile& file : unique) {
+        for (qsizetype slash = file.name.indexOf('/'); slash > 0;
+             slash = file.name.indexOf('/', slash + 1)) {
+            const auto found = byName.constFind(file.name.left(slash));
+            if (found != byName.constEnd())
+                return PlanProblem { IDS_SAME_FILE_NAME, KnownName(**found), KnownName(file) };
+        }
+    }
+    files = unique;
+    return std::nullopt;
+}
+
+// Creates the folders between folder and the file's name; a link on the way is refused, so
+// nothing is written through it.
+bool MakeSubfolders(const QByteArray& folder, const QByteArray& name)
+{
+    QByteArray path = folder;
+    const QList<QByteArray> parts = name.split('/');
+    for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
+        path += parts[i];
+        const QFileInfo info(QFile::decodeName(path));
+        if (info.isSymLink() || (info.exists() && !info.isDir()))
+            return false;
+        if (!info.exists() && !QDir().mkdir(QFile::decodeName(path)))
+            return false;
+        path += '/';
+    }
+    return true;
+}
+
+bool HoldsBytes(const QString& path, const QByteArray& bytes)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink() || !info.isFile() || info.size() != bytes.size())
+        return false;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
+}
+
+// The outcome of one file.
+enum class Step { Written, Unchanged, Skipped, Stopped };
+
+class PlanWriter
+{
+public:
+    PlanWriter(const Doc& doc, const PublishContent& content, PublishObserver& observer)
+        : m_doc(doc)
+        , m_content(content)
+        , m_observer(observer)
+    {
+    }
+
+    Step Write(const PlannedFile& file, const QByteArray& destination)
+    {
+        switch (file.origin) {
+        case Origin::Page:
+            return WriteBytes(file, destination, m_content.page);
+        case Origin::LockInputFile:
+            return WriteBytes(file, destination, BuildLockInputFile(m_doc));
+        case Origin::LockData:
+            return WriteBytes(file, destination, m_content.lockData);
+        case Origin::ConvertedSound:
+            return WriteSound(file, destination);
+        case Origin::Copied:
+            return Copy(file, destination);
+        case Origin::SiteFile:
+            break;
+        }
+        if (!file.transform)
+            return Copy(file, destination);
+        return Transform(file, destination);
+    }
+
+private:
+    // Asks until the source is there: nothing when it is, else what becomes of the file.
+    std::optional<Step> WaitForSource(const PlannedFile& file)
+    {
+        while (!IsRegularFile(QFile::decodeName(file.source))) {
+            const std::optional<Step> step = Answer(m_observer.OnMissing(file));
+            if (step)
+                return step;
+        }
+        return std::nullopt;
+    }
+
+    // Go means ask again (or go on): nothing; else the step it ends in.
+    static std::optional<Step> Answer(PublishObserver::Choice choice)
+    {
+        switch (choice) {
+        case PublishObserver::Choice::Go:
+            return std::nullopt;
+        case PublishObserver::Choice::Skip:
+            return Step::Skipped;
+        case PublishObserver::Choice::Stop:
+            break;
+        }
+        return Step::Stopped;
+    }
+
+    std::optional<Step> MayReplace(const PlannedFile& file, const QByteArray& destination)
+    {
+        if (!PathExists(QFile::decodeName(destination)))
+            return std::nullopt;
+        return Answer(m_observer.OnExisting(file, destination));
+    }
+
+    template<class Attempt> Step Retrying(const PlannedFile& file, Attempt attempt)
+    {
+        for (;;) {
+            const std::optional<QByteArray> failure = attempt();
+            if (!failure)
+                return Step::Written;
+            if (const std::optional<Step> step = Answer(m_observer.OnFailed(file, *failure)))
+                return *step;
+        }
+    }
+
+    Step WriteBytes(const PlannedFile& file, const QByteArray& destination, const QByteArray& bytes)
+    {
+        const QString path = QFile::decodeName(destination);
+        if (HoldsBytes(path, bytes))
+            return Step::Unchanged;
+        if (const std::optional<Step> step = MayReplace(file, destination))
+            return *step;
+        return Retrying(file, [&]() -> std::optional<QByteArray> {
+            const FileResult result = WriteOutputFile(path, bytes);
+            if (result.ok)
+                return std::nullopt;
+            return FormatResourceText(result.messageId, destination);
+        });
+    }
+
+    Step WriteSound(const PlannedFile& file, const QByteArray& destination)
+    {
+        if (const std::optional<Step> step = WaitForSource(file))
+            return *step;
+        if (const std::optional<Step> step = MayReplace(file, destination))
+            return *step;
+        return Retrying(file, [&]() -> std::optional<QByteArray> {
+            QFile input(QFile::decodeName(file.source));
+            if (!input.open(QIODevice::ReadOnly) || !CheckSunAudioHeader(input) || !input.seek(0))
+                return FormatResourceText(IDS_BAD_AUDIO_FORMAT, file.source);
+            const FileResult result = WriteOutputFile(QFile::decodeName(destination),
+                [&input](QIODevice& device) { return ConvertSunAudioToWave(input, device); });
+            if (result.ok)
+                return std::nullopt;
+            return FormatResourceText(result.messageId, destination);
+        });
+    }
+
+    Step Copy(const PlannedFile& file, const QByteArray& destination)
+    {
+        if (const std::optional<Step> step = WaitForSource(file))
+            return *step;
+        const QString from = QFile::decodeName(file.source);
+        const QString to = QFile::decodeName(destination);
+        if (IsCopyUpToDate(from, to))
+            return Step::Unchanged;
+        if (const std::optional<Step> step = MayReplace(file, destination))
+            return *step;
+        bool stopped = false;
+        const CopyContinue keepGoing = [&] { return !(stopped = !m_observer.KeepGoing()); };
+        const Step step = Retrying(file, [&]() -> std::optional<QByteArray> {
+            if (CopyFileOver(from, to, keepGoing) || stopped)
+                return std::nullopt;
+            return FormatResourceText(IDS_COPY_FAILED, file.source, destination);
+        });
+        return stopped ? Step::Stopped : step;
+    }
+
+    Step Transform(const PlannedFile& file, const QByteArray& destination)
+    {
+        if (const std::optional<Step> step = WaitForSource(file))
+            return *step;
+        QFile input(QFile::decodeName(file.source));
+        std::optional<QByteArray> bytes;
+        if (input.open(QIODevice::ReadOnly))
+            bytes = file.transform(input.readAll());
+        if (!bytes) {
+            const QByteArray failure
+                = FormatResourceText(IDS_COPY_FAILED, file.source, destination);
+            const std::optional<Step> step = Answer(m_observer.OnFailed(file, failure));
+            return step ? *step : Transform(file, destination);
+        }
+        return WriteBytes(file, destination, *bytes);
+    }
+
+    const Doc& m_doc;
+    const PublishContent& m_content;
+    PublishObserver& m_observer;
+};
+
+} // namespace
+
+QByteArray PublishedPageName(const Doc& doc)
+{
+    const QByteArray name = FileNamePart(doc.htmlFilePath);
+    return name.isEmpty() ? QByteArray("index.html") : name;
+}
+
+QByteArray ResolveSiteFolder(const Doc& doc, const QByteArray& projectPath)
+{
+    if (doc.siteFolder.isEmpty())
+        return {};
+    const QString folder = QFile::decodeName(doc.siteFolder);
+    if (QDir::isAbsolutePath(folder))
+        return doc.siteFolder;
+    const QDir beside = projectPath.isEmpty()
+        ? QDir::current()
+        : QFileInfo(QFile::decodeName(projectPath)).absoluteDir();
+    return QFile::encodeName(QDir::cleanPath(beside.absoluteFilePath(folder)));
+}
+
+std::variant<PublishPlan, PlanProblem> MakePublishPlan(
+    const Doc& doc, const PlanRequest& request, const ProgramInfo& info)
+{
+    // The project names the files the page asks for, never places to write.
+    if (doc.ReadsLocksFromFile() && !IsFileName(FileNamePart(doc.lockFile)))
+        return PlanProblem { IDS_BAD_PATH, doc.lockFile, {} };
+    PublishPlan plan;
+    plan.files = ProjectFiles(doc, request.kind, info);
+    if (!request.siteFolder.isEmpty()) {
+        if (!request.destination.isEmpty()
+            && IsInside(RealFolder(request.destination), RealFolder(request.siteFolder)))
+            return PlanProblem { IDS_PUBLISH_INTO_SITE, request.destination, request.siteFolder };
+        if (std::optional<PlanProblem> problem
+            = SiteFiles(request.siteFolder, plan.files, plan.leftOut))
+            return *problem;
+    }
+    if (std::optional<PlanProblem> clash = CheckNames(plan.files))
+        return *clash;
+    return plan;
+}
+
+bool PublishObserver::Starting(int, int, const PlannedFile&)
+{
+    return true;
+}
+
+PublishObserver::Choice PublishObserver::OnMissing(const PlannedFile&)
+{
+    return Choice::Stop;
+}
+
+PublishObserver::Choice PublishObserver::OnExisting(const PlannedFile&, const QByteArray&)
+{
+    return Choice::Go;
+}
+
+PublishObserver::Choice PublishObserver::OnFailed(const PlannedFile&, const QByteArray&)
+{
+    return Choice::Stop;
+}
+
+void PublishObserver::Done(const PlannedFile&, const QByteArray&, bool) { }
+
+bool PublishObserver::KeepGoing()
+{
+    return true;
+}
+
+PublishOutcome WritePublishPlan(const PublishPlan& plan, const Doc& doc,
+    const PublishContent& content, const QByteArray& folder, PublishObserver& observer)
+{
+    PublishOutcome outcome;
+    PlanWriter writer(doc, content, observer);
+    const int count = int(plan.files.size());
+    for (int index = 0; index < count; ++index) {
+        const PlannedFile& file = plan.files[index];
+        if (!observer.Starting(index, count, file)) {
+            outcome.complete = false;
+            break;
+        }
+        const QByteArray destination = folder + file.name;
+        Step step = Step::Skipped;
+        if (MakeSubfolders(folder, file.name))
+            step = writer.Write(file, destination);
+        else if (observer.OnFailed(
+                     file, FormatResourceText(IDS_COPY_FAILED, file.source, destination))
+            == PublishObserver::Choice::Stop)
+            step = Step::Stopped;
+        if (step == Step::Written || step == Step::Unchanged) {
+            (step == Step::Written ? outcome.written : outcome.unchanged) += 1;
+            observer.Done(file, destination, step == Step::Written);
+            continue;
+        }
+        outcome.complete = false;
+        if (step == Step::Stopped)
+            break;
+    }
+    return outcome;
+}
+
+QByteArray MissingSourceMessage(const PlannedFile& file)
+{
+    if (file.origin == Origin::ConvertedSound)
+        return FormatResourceText(IDS_SOUND_MISSING, file.source, file.name);
+    return FormatResourceText(IDS_FILE_MISSING, file.source);
+}

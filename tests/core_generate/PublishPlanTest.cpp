@@ -1,0 +1,118 @@
+#include "generate/PublishPlan.h"
+
+#include "model/Doc.h"
+#include "util/Paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Answers replace questions from a script and records what was done.
+class RecordingObserver : public PublishObserver
+{
+public:
+    Choice OnExisting(const PlannedFile& file, const QByteArray&) override
+    {
+        asked.append(file.name);
+        return existing;
+    }
+
+    void Done(const PlannedFile& file, const QByteArray&, bool written) override
+    {
+        (written ? this->written : unchanged).append(file.name);
+    }
+
+    Choice existing = Choice::Go;
+    QByteArrayList asked;
+    QByteArrayList written;
+    QByteArrayList unchanged;
+};
+
+class PublishPlanTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("site/css")));
+        Write("site/css/box.css", "body{}");
+        Write("site/notes.txt", "plain");
+        m_doc.siteFolder = Path("site");
+        m_doc.boxKind = BoxKind::Modern;
+    }
+
+    QByteArray Path(const char* name) const
+    {
+        return QFile::encodeName(m_dir.filePath(QLatin1String(name)));
+    }
+
+    void Write(const char* name, const QByteArray& bytes) const
+    {
+        QFile file(m_dir.filePath(QLatin1String(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+
+    QByteArray Read(const char* name) const
+    {
+        QFile file(m_dir.filePath(QLatin1String(name)));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    PublishPlan Plan() const
+    {
+        const auto planned
+            = MakePublishPlan(m_doc, { m_doc.boxKind, m_doc.siteFolder, Path("pub") });
+        EXPECT_TRUE(std::holds_alternative<PublishPlan>(planned));
+        return std::get<PublishPlan>(planned);
+    }
+
+    QTemporaryDir m_dir;
+    Doc m_doc;
+};
+
+} // namespace
+
+TEST_F(PublishPlanTest, SiteFilesPassThroughTheirTransformAndUnchangedFilesAreLeftAlone)
+{
+    PublishPlan plan = Plan();
+    ASSERT_EQ(plan.files.size(), 3);
+    EXPECT_EQ(plan.files[1].name, "css/box.css");
+    // A site file's bytes may be changed on their way, as protected pages are.
+    plan.files[2].transform = [](const QByteArray& bytes) { return bytes.toUpper(); };
+    const QByteArray folder = Path("pub") + '/';
+    ASSERT_TRUE(QDir().mkdir(QFile::decodeName(Path("pub"))));
+    const PublishContent content { "<page>", {} };
+
+    RecordingObserver first;
+    const PublishOutcome written = WritePublishPlan(plan, m_doc, content, folder, first);
+    EXPECT_TRUE(written.complete);
+    EXPECT_EQ(written.written, 3);
+    EXPECT_EQ(Read("pub/index.html"), "<page>");
+    EXPECT_EQ(Read("pub/css/box.css"), "body{}");
+    EXPECT_EQ(Read("pub/notes.txt"), "PLAIN");
+
+    RecordingObserver second;
+    const PublishOutcome again = WritePublishPlan(plan, m_doc, content, folder, second);
+    EXPECT_EQ(again.unchanged, 3);
+    EXPECT_EQ(second.unchanged, (QByteArrayList { "index.html", "css/box.css", "notes.txt" }));
+    EXPECT_TRUE(second.asked.isEmpty());
+
+    // Another page where the page goes is asked about; a link there is replaced, never written
+    // through.
+    Write("elsewhere.html", "keep");
+    ASSERT_TRUE(QFile::remove(m_dir.filePath(QStringLiteral("pub/index.html"))));
+    ASSERT_TRUE(QFile::link(m_dir.filePath(QStringLiteral("elsewhere.html")),
+        m_dir.filePath(QStringLiteral("pub/index.html"))));
+    RecordingObserver skipping;
+    skipping.existing = PublishObserver::Choice::Skip;
+    EXPECT_FALSE(WritePublishPlan(plan, m_doc, content, folder, skipping).complete);
+    EXPECT_EQ(skipping.asked, QByteArrayList { "index.html" });
+    RecordingObserver replacing;
+    EXPECT_TRUE(WritePublishPlan(plan, m_doc, content, folder, replacing).complete);
+    EXPECT_EQ(Read("elsewhere.html"), "keep");
+    EXPECT_EQ(Read("pub/index.html"), "<page>");
+}
