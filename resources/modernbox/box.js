@@ -323,6 +323,9 @@
   function loginFailed() {
     failedTries++;
     play(settings.incorrectAudio);
+    // A page previewed inside the program tells it of every wrong try.
+    if (typeof window.zarnithIncorrect === 'function')
+      window.zarnithIncorrect({ tryNumber: failedTries, tries: retries });
     if (failedTries < retries) {
       show('incorrect');
       userField.focus();

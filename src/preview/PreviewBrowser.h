@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QtPlugin>
+#include <QUrl>
 
 #include <functional>
 #include <memory>
@@ -17,24 +18,33 @@ struct PreviewNavigation
     QString target;
 };
 
-// The embedded web browser of the Preview page: a child window that shows a local file and
-// reports what a browser's status bar would show (the link under the mouse, the load state).
-// The login box in it never leaves the page: where it would open an address, the browser reports
-// the address instead.
+// A wrong login in the login box: which try it was, and how many the box allows.
+struct PreviewIncorrectTry
+{
+    int tryNumber = 0;
+    int tries = 0;
+};
+
+// The embedded web browser of the Preview page: a child window that shows a page and reports
+// what a browser's status bar would show (the link under the mouse, the load state). The login
+// box in it never leaves the page: where it would open an address, the browser reports the
+// address instead; it also reports every wrong try.
 class PreviewBrowser
 {
 public:
     using StatusHandler = std::function<void(const QString& text)>;
     using NavigationHandler = std::function<void(const PreviewNavigation& navigation)>;
+    using IncorrectTryHandler = std::function<void(const PreviewIncorrectTry& attempt)>;
 
     virtual ~PreviewBrowser() = default;
 
     // The browser's window, a child of the parent it was made for.
     virtual QWidget* Widget() const = 0;
-    // Starts loading the local file at path; does not wait for it.
-    virtual void Navigate(const QString& path) = 0;
+    // Starts loading the page at url; does not wait for it.
+    virtual void Navigate(const QUrl& url) = 0;
     virtual void SetStatusHandler(StatusHandler handler) = 0;
     virtual void SetNavigationHandler(NavigationHandler handler) = 0;
+    virtual void SetIncorrectTryHandler(IncorrectTryHandler handler) = 0;
 };
 
 // What the browser plugin exports: it makes the browsers.
@@ -47,5 +57,5 @@ public:
     virtual std::unique_ptr<PreviewBrowser> CreateBrowser(QWidget* parent) = 0;
 };
 
-#define ZARNITH_PREVIEW_BROWSER_FACTORY_IID "com.velto.Zarnith.PreviewBrowserFactory/2.0"
+#define ZARNITH_PREVIEW_BROWSER_FACTORY_IID "com.velto.Zarnith.PreviewBrowserFactory/3.0"
 Q_DECLARE_INTERFACE(PreviewBrowserFactory, ZARNITH_PREVIEW_BROWSER_FACTORY_IID)

@@ -4,6 +4,7 @@
 #include "framework/WaitCursor.h"
 #include "preview/PreviewBrowserLoader.h"
 #include "publish/DocOutputs.h"
+#include "publish/PreviewServer.h"
 #include "util/PreviewDirectory.h"
 #include "util/ResourceText.h"
 #include "util/StringIds.h"
@@ -26,6 +27,14 @@ QString NavigationText(const PreviewNavigation& navigation)
             .arg(navigation.url, target);
     return QString::fromLocal8Bit(LoadResourceText(IDS_PREVIEW_LOCK_OPENS))
         .arg(navigation.user, navigation.url, target);
+}
+
+// "Incorrect: try 2 of 5", so that the status bar never keeps an earlier login's line.
+QString IncorrectTryText(const PreviewIncorrectTry& attempt)
+{
+    return QString::fromLocal8Bit(LoadResourceText(IDS_PREVIEW_INCORRECT_TRY))
+        .arg(attempt.tryNumber)
+        .arg(attempt.tries);
 }
 
 } // namespace
@@ -62,6 +71,9 @@ void ViewPreview::CompleteInitialUpdate()
             m_browser->SetNavigationHandler([](const PreviewNavigation& navigation) {
                 CurrentAppState().ShowStatusText(NavigationText(navigation));
             });
+            m_browser->SetIncorrectTryHandler([](const PreviewIncorrectTry& attempt) {
+                CurrentAppState().ShowStatusText(IncorrectTryText(attempt));
+            });
             PlaceBrowser();
             m_browser->Widget()->show();
         }
@@ -86,9 +98,9 @@ void ViewPreview::RefreshPreviewPage()
         return;
     // The browser runs no Java: the page with both boxes shows the modern one where the applet
     // would be.
-    if (const std::optional<QByteArray> page
-        = DocOutputs(Document(), this).WritePreviewPage(BoxKind::Both))
-        m_browser->Navigate(QFile::decodeName(*page));
+    // Through the preview server, as the page and its member pages would come from the site.
+    if (DocOutputs(Document(), this).WritePreviewPage(BoxKind::Both))
+        m_browser->Navigate(PreviewAddress(QFile::decodeName(PreviewPageName())));
 }
 
 void ViewPreview::ShowBlankPage()
@@ -99,11 +111,11 @@ void ViewPreview::ShowBlankPage()
     if (folder.isEmpty())
         return;
     const QByteArray blank = folder + "blank.html";
-    const QString path = QFile::decodeName(blank);
     // An existing blank page is shown as it is.
-    if (!QFileInfo::exists(path) && !DocOutputs(Document(), this).WriteFile(blank, kBlankPage))
+    if (!QFileInfo::exists(QFile::decodeName(blank))
+        && !DocOutputs(Document(), this).WriteFile(blank, kBlankPage))
         return;
-    m_browser->Navigate(path);
+    m_browser->Navigate(PreviewAddress(QStringLiteral("blank.html")));
 }
 
 void ViewPreview::Exchange(DataExchange&) { }

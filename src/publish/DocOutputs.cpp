@@ -344,10 +344,8 @@ bool DocOutputs::StartBrowser(const QByteArray& page)
     const AppState& state = CurrentAppState();
     const QString pagePath = QFile::decodeName(page);
     // Through the preview server the page fetches its files and keeps its storage as on the
-    // real server; only when that cannot listen is the file opened from disk.
-    QUrl address = PreviewServerUrl(QFile::decodeName(PreviewPageName()));
-    if (address.isEmpty())
-        address = QUrl::fromLocalFile(pagePath);
+    // real server.
+    const QUrl address = PreviewAddress(QFile::decodeName(PreviewPageName()));
     if (state.browserCommand.isEmpty())
         return CurrentBrowserLauncher().OpenWithDesktop(address);
     QStringList arguments = QProcess::splitCommand(QString::fromLocal8Bit(state.browserCommand));

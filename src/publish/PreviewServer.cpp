@@ -18,7 +18,7 @@ std::unique_ptr<FolderServer>& Server()
 
 } // namespace
 
-QUrl PreviewServerUrl(const QString& relativePath)
+QUrl PreviewAddress(const QString& relativePath)
 {
     const QByteArray folder = PreviewDirectory();
     if (folder.isEmpty())
@@ -32,7 +32,7 @@ QUrl PreviewServerUrl(const QString& relativePath)
         Q_UNUSED(stopAtExit);
     }
     if (!server->Start())
-        return {};
+        return QUrl::fromLocalFile(path + relativePath.section(QLatin1Char('?'), 0, 0));
     return server->UrlFor(relativePath);
 }
 

@@ -8,8 +8,9 @@
 // loopback address only, and stopped at exit.
 
 // The address of a file of the preview folder, by its path relative to the folder (it may carry
-// a query); empty when there is no preview folder or the server cannot listen.
-QUrl PreviewServerUrl(const QString& relativePath);
+// a query): through the server, or, when the server cannot listen, the file's own URL (without
+// the query). Empty when there is no preview folder.
+QUrl PreviewAddress(const QString& relativePath);
 
 // Closes the server's port. The next address asked for starts it again.
 void StopPreviewServer();

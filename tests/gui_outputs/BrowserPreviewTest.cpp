@@ -223,7 +223,7 @@ TEST_F(BrowserPreviewTest, ConfiguredBrowserGetsTheBareNameLocallyElseTheServerA
     CurrentAppState().browserLocal = 0;
     StartWithClassPath({});
     m_outputs.BrowserPreview();
-    const QString url = PreviewServerUrl(QStringLiteral("~Zarnith.html")).toString();
+    const QString url = PreviewAddress(QStringLiteral("~Zarnith.html")).toString();
     EXPECT_TRUE(url.startsWith(QLatin1String("http://127.0.0.1:")));
     EXPECT_EQ(recorded(),
         (QStringList { "dir=" + QDir::current().canonicalPath(), "classpath=(unset)",

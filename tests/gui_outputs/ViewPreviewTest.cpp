@@ -2,6 +2,7 @@
 
 #include "generate/HtmlPage.h"
 #include "preview/PreviewBrowserLoader.h"
+#include "publish/PreviewServer.h"
 #include "support/OutputsTestSupport.h"
 #include "support/TestForms.h"
 
@@ -26,9 +27,16 @@ public:
         {
         }
         QWidget* Widget() const override { return m_widget; }
-        void Navigate(const QString& path) override { m_factory.navigations.append(path); }
+        void Navigate(const QUrl& url) override { m_factory.navigations.append(url); }
         void SetStatusHandler(StatusHandler handler) override { m_factory.status = handler; }
-        void SetNavigationHandler(NavigationHandler) override { }
+        void SetNavigationHandler(NavigationHandler handler) override
+        {
+            m_factory.navigation = handler;
+        }
+        void SetIncorrectTryHandler(IncorrectTryHandler handler) override
+        {
+            m_factory.incorrectTry = handler;
+        }
 
     private:
         QWidget* m_widget;
@@ -43,8 +51,10 @@ public:
 
     bool available = true;
     int created = 0;
-    QStringList navigations;
+    QList<QUrl> navigations;
     PreviewBrowser::StatusHandler status;
+    PreviewBrowser::NavigationHandler navigation;
+    PreviewBrowser::IncorrectTryHandler incorrectTry;
 };
 
 class ViewPreviewTest : public OutputsTest
@@ -110,7 +120,17 @@ TEST_F(ViewPreviewTest, BrowserTakesThePlaceOfTheFallbackAndStartsOnTheBlankPage
     m_view.OnInitialUpdate();
     EXPECT_EQ(m_factory.created, 1);
     EXPECT_EQ(ReadBytes(blank), "<P>left from before</P>");
-    EXPECT_EQ(m_factory.navigations, (QStringList { blank, blank }));
+    // Pages come from the preview server, as from a site.
+    const QUrl blankAddress = PreviewAddress(QStringLiteral("blank.html"));
+    EXPECT_EQ(blankAddress.host(), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(m_factory.navigations, (QList<QUrl> { blankAddress, blankAddress }));
+
+    // A wrong try replaces the line of an earlier login.
+    ASSERT_TRUE(m_factory.navigation && m_factory.incorrectTry);
+    m_factory.navigation({ QStringLiteral("ann"), QStringLiteral("a.html"), QString() });
+    m_factory.incorrectTry({ 2, 5 });
+    EXPECT_EQ(statusBar.mid(1),
+        (QStringList { "Lock for ann: a.html in _self", "Incorrect: try 2 of 5" }));
 }
 
 TEST_F(ViewPreviewTest, RefreshRewritesThePageEachTimeAndBlankReturnsToTheEmptyPage)
@@ -132,8 +152,9 @@ TEST_F(ViewPreviewTest, RefreshRewritesThePageEachTimeAndBlankReturnsToTheEmptyP
     EXPECT_TRUE(ReadBytes(page).contains("class=\"zarnith-box\" style=\"width:300px"));
     m_ui.blankButton->click();
 
-    const QString blank = PreviewPath("blank.html");
-    EXPECT_EQ(m_factory.navigations, (QStringList { blank, page, page, blank }));
+    const QUrl blank = PreviewAddress(QStringLiteral("blank.html"));
+    const QUrl pageAddress = PreviewAddress(QStringLiteral("~Zarnith.html"));
+    EXPECT_EQ(m_factory.navigations, (QList<QUrl> { blank, pageAddress, pageAddress, blank }));
 }
 
 TEST_F(ViewPreviewTest, WithoutABrowserTheFallbackShowsNothingIsWrittenAndLaterUpdatesRetry)

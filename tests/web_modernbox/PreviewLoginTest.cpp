@@ -75,8 +75,16 @@ TEST(PreviewLogin, TheSampleProjectsLocksAndFailUrlAreReportedInTheStatusBar)
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return statusBar.contains("Fail URL: goodbye.html in _self"); }, 30000))
         << qPrintable(statusBar.join(QLatin1Char('|')));
-    EXPECT_TRUE(browser->url().fileName().endsWith(QLatin1String(".html")));
-    EXPECT_TRUE(browser->url().fileName().startsWith(QLatin1Char('~')));
+    // Each wrong try said so in its turn, the last before the fail URL.
+    const QStringList tries = statusBar.filter(QStringLiteral("Incorrect: try "));
+    EXPECT_EQ(tries,
+        (QStringList { "Incorrect: try 1 of 5", "Incorrect: try 2 of 5", "Incorrect: try 3 of 5",
+            "Incorrect: try 4 of 5", "Incorrect: try 5 of 5" }));
+    EXPECT_GT(statusBar.indexOf("Fail URL: goodbye.html in _self"),
+        statusBar.indexOf("Incorrect: try 5 of 5"));
+    // The box stayed on the preview page, which came from the preview server.
+    EXPECT_EQ(browser->url().path(), QStringLiteral("/~Zarnith.html"));
+    EXPECT_EQ(browser->url().host(), QStringLiteral("127.0.0.1"));
     CurrentAppState().statusTextSink = nullptr;
     DeletePreviewFiles(PreviewDirectory());
 }

@@ -10,6 +10,8 @@
 #include <QWebEngineScriptCollection>
 #include <QWebEngineView>
 
+#include <optional>
+
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
@@ -34,15 +36,29 @@ void AllowRunningAsRoot()
 }
 
 // The login box asks window.zarnithNavigate, where there is one, to open the page a login leads
-// to. Here it hands the request to the program as a console message with a mark of its own, so
-// that the visitor stays on the preview while the program says where the box would have gone.
+// to, and tells window.zarnithIncorrect of a wrong try. Here both hand what they get to the
+// program as console messages with marks of their own, so that the visitor stays on the preview
+// while the program says where the box would have gone.
 const char kNavigationMark[] = "zarnith-navigate:";
+const char kIncorrectMark[] = "zarnith-incorrect:";
 const char kNavigationHook[] = R"(
 window.zarnithNavigate = function (request) {
     console.info('zarnith-navigate:' + JSON.stringify({ user: String(request.user || ''),
         url: String(request.url || ''), target: String(request.target || '') }));
 };
+window.zarnithIncorrect = function (attempt) {
+    console.info('zarnith-incorrect:' + JSON.stringify({ tryNumber: Number(attempt.tryNumber),
+        tries: Number(attempt.tries) }));
+};
 )";
+
+// The object after mark in message; nothing when the message does not start with it.
+std::optional<QJsonObject> MarkedObject(const QString& message, const char* mark)
+{
+    if (!message.startsWith(QLatin1String(mark)))
+        return std::nullopt;
+    return QJsonDocument::fromJson(message.mid(int(qstrlen(mark))).toUtf8()).object();
+}
 
 QWebEngineScript NavigationHookScript()
 {
@@ -61,21 +77,25 @@ public:
     using QWebEnginePage::QWebEnginePage;
 
     PreviewBrowser::NavigationHandler navigationHandler;
+    PreviewBrowser::IncorrectTryHandler incorrectTryHandler;
 
 protected:
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
         int line, const QString& source) override
     {
-        if (!message.startsWith(QLatin1String(kNavigationMark))) {
+        if (const std::optional<QJsonObject> request = MarkedObject(message, kNavigationMark)) {
+            if (navigationHandler)
+                navigationHandler({ request->value(QLatin1String("user")).toString(),
+                    request->value(QLatin1String("url")).toString(),
+                    request->value(QLatin1String("target")).toString() });
+        } else if (const std::optional<QJsonObject> attempt
+            = MarkedObject(message, kIncorrectMark)) {
+            if (incorrectTryHandler)
+                incorrectTryHandler({ attempt->value(QLatin1String("tryNumber")).toInt(),
+                    attempt->value(QLatin1String("tries")).toInt() });
+        } else {
             QWebEnginePage::javaScriptConsoleMessage(level, message, line, source);
-            return;
         }
-        const QJsonObject request
-            = QJsonDocument::fromJson(message.mid(int(qstrlen(kNavigationMark))).toUtf8()).object();
-        if (navigationHandler)
-            navigationHandler({ request.value(QLatin1String("user")).toString(),
-                request.value(QLatin1String("url")).toString(),
-                request.value(QLatin1String("target")).toString() });
     }
 };
 
@@ -107,7 +127,7 @@ public:
 
     QWidget* Widget() const override { return m_view; }
 
-    void Navigate(const QString& path) override { m_view->load(QUrl::fromLocalFile(path)); }
+    void Navigate(const QUrl& url) override { m_view->load(url); }
 
     void SetStatusHandler(StatusHandler handler) override { m_statusHandler = std::move(handler); }
 
@@ -115,6 +135,12 @@ public:
     {
         if (m_page)
             m_page->navigationHandler = std::move(handler);
+    }
+
+    void SetIncorrectTryHandler(IncorrectTryHandler handler) override
+    {
+        if (m_page)
+            m_page->incorrectTryHandler = std::move(handler);
     }
 
 private:
