@@ -2,6 +2,8 @@
 
 #include "framework/AppState.h"
 #include "framework/WaitCursor.h"
+#include "generate/PublishPlan.h"
+#include "model/Doc.h"
 #include "preview/PreviewBrowserLoader.h"
 #include "publish/DocOutputs.h"
 #include "publish/PreviewServer.h"
@@ -9,6 +11,7 @@
 #include "util/ResourceText.h"
 #include "util/StringIds.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -37,6 +40,28 @@ QString IncorrectTryText(const PreviewIncorrectTry& attempt)
         .arg(attempt.tries);
 }
 
+// Where a lock's URL leads when it is a file of the site folder: its address on the preview
+// server, beside the preview page as a publish puts it beside the page. Empty for any other
+// address (another site, a file the site folder lacks) and while the server is not serving.
+QUrl SitePageAddress(const Doc& doc, const QString& url)
+{
+    const QByteArray site = ResolveSiteFolder(doc, {});
+    const QUrl box = PreviewAddress(QFile::decodeName(PreviewPageName()));
+    if (site.isEmpty() || box.scheme() != QLatin1String("http"))
+        return {};
+    const QUrl target = box.resolved(QUrl(url));
+    if (target.scheme() != box.scheme() || target.authority() != box.authority())
+        return {};
+    QString relative = target.path().mid(1);
+    if (relative.isEmpty() || relative.endsWith(QLatin1Char('/')))
+        relative += QStringLiteral("index.html");
+    if (relative.split(QLatin1Char('/')).contains(QStringLiteral("..")))
+        return {};
+    if (!QFileInfo(QDir(QFile::decodeName(site)).filePath(relative)).isFile())
+        return {};
+    return target;
+}
+
 } // namespace
 
 ViewPreview::ViewPreview(Doc& doc, QWidget* parent)
@@ -45,6 +70,7 @@ ViewPreview::ViewPreview(Doc& doc, QWidget* parent)
 {
     connect(m_ui.refreshButton, &QPushButton::clicked, this, &ViewPreview::RefreshPreviewPage);
     connect(m_ui.blankButton, &QPushButton::clicked, this, &ViewPreview::ShowBlankPage);
+    connect(m_ui.backButton, &QPushButton::clicked, this, &ViewPreview::ShowLoginBox);
 }
 
 ViewPreview::~ViewPreview() = default;
@@ -68,9 +94,8 @@ void ViewPreview::CompleteInitialUpdate()
         if (m_browser) {
             m_browser->SetStatusHandler(
                 [](const QString& text) { CurrentAppState().ShowStatusText(text); });
-            m_browser->SetNavigationHandler([](const PreviewNavigation& navigation) {
-                CurrentAppState().ShowStatusText(NavigationText(navigation));
-            });
+            m_browser->SetNavigationHandler(
+                [this](const PreviewNavigation& navigation) { OnNavigation(navigation); });
             m_browser->SetIncorrectTryHandler([](const PreviewIncorrectTry& attempt) {
                 CurrentAppState().ShowStatusText(IncorrectTryText(attempt));
             });
@@ -100,7 +125,29 @@ void ViewPreview::RefreshPreviewPage()
     // would be.
     // Through the preview server, as the page and its member pages would come from the site.
     if (DocOutputs(Document(), this).WritePreviewPage(BoxKind::Both))
-        m_browser->Navigate(PreviewAddress(QFile::decodeName(PreviewPageName())));
+        ShowLoginBox();
+}
+
+void ViewPreview::ShowLoginBox()
+{
+    Show(PreviewAddress(QFile::decodeName(PreviewPageName())), false);
+}
+
+void ViewPreview::OnNavigation(const PreviewNavigation& navigation)
+{
+    CurrentAppState().ShowStatusText(NavigationText(navigation));
+    // The fail URL is no member's page.
+    if (navigation.user.isEmpty())
+        return;
+    const QUrl page = SitePageAddress(Document(), navigation.url);
+    if (!page.isEmpty())
+        Show(page, true);
+}
+
+void ViewPreview::Show(const QUrl& url, bool memberPage)
+{
+    m_ui.backButton->setVisible(memberPage);
+    m_browser->Navigate(url);
 }
 
 void ViewPreview::ShowBlankPage()
@@ -115,7 +162,7 @@ void ViewPreview::ShowBlankPage()
     if (!QFileInfo::exists(QFile::decodeName(blank))
         && !DocOutputs(Document(), this).WriteFile(blank, kBlankPage))
         return;
-    m_browser->Navigate(PreviewAddress(QStringLiteral("blank.html")));
+    Show(PreviewAddress(QStringLiteral("blank.html")), false);
 }
 
 void ViewPreview::Exchange(DataExchange&) { }

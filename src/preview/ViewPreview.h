@@ -6,10 +6,12 @@
 #include <memory>
 
 class PreviewBrowser;
+struct PreviewNavigation;
 
 // The Preview page: the project's preview page, with the applet and the modern box, in an
-// embedded browser, rewritten each time the page is shown. Where a login in the box would go is
-// said in the status bar instead. Without the browser plugin it shows why there is no preview
+// embedded browser, rewritten each time the page is shown and served by the preview server.
+// Where a login in the box would go is said in the status bar, and a page of the site folder is
+// shown as the member would see it. Without the browser plugin it shows why there is no preview
 // and does nothing.
 class ViewPreview : public FormView
 {
@@ -39,6 +41,12 @@ private:
     // per initial update.
     void CompleteInitialUpdate();
     void PlaceBrowser();
+    // Says in the status bar where a login leads; a lock's page of the site folder is also shown,
+    // as a member sees it, until Back to the login box.
+    void OnNavigation(const PreviewNavigation& navigation);
+    // Shows url; a member page offers the way back to the box.
+    void Show(const QUrl& url, bool memberPage);
+    void ShowLoginBox();
 
     const PreviewPageForm m_ui;
     std::unique_ptr<PreviewBrowser> m_browser;

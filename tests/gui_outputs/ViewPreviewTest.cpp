@@ -157,6 +157,43 @@ TEST_F(ViewPreviewTest, RefreshRewritesThePageEachTimeAndBlankReturnsToTheEmptyP
     EXPECT_EQ(m_factory.navigations, (QList<QUrl> { blank, pageAddress, pageAddress, blank }));
 }
 
+TEST_F(ViewPreviewTest, ALoginToAPageOfTheSiteFolderShowsItThereWithTheWayBackToTheBox)
+{
+    QStringList statusBar;
+    CurrentAppState().statusTextSink = [&](const QString& text) { statusBar.append(text); };
+    ASSERT_TRUE(QDir().mkpath(Path("site/members")));
+    ASSERT_TRUE(WriteBytes(Path("site/members/ann.html"), "<p>ann</p>"));
+    ASSERT_TRUE(WriteBytes(Path("secret.txt"), "secret"));
+    m_doc.siteFolder = Bytes("site");
+    m_view.OnInitialUpdate();
+    m_view.show();
+    m_view.RefreshPreviewPage();
+    const QUrl box = PreviewAddress(QStringLiteral("~Zarnith.html"));
+    ASSERT_FALSE(m_factory.navigations.isEmpty());
+    ASSERT_EQ(m_factory.navigations.back(), box);
+    ASSERT_TRUE(m_factory.navigation);
+
+    // Addresses that are no file of the site folder, and the fail URL, only say where they lead.
+    for (const char* url : { "members/bob.html", "http://example.com/members/ann.html",
+             "javascript:alert(1)", "members/%2e%2e/%2e%2e/secret.txt", "members" }) {
+        m_factory.navigation({ QStringLiteral("ann"), QString::fromLatin1(url), QString() });
+        EXPECT_EQ(m_factory.navigations.back(), box) << url;
+        EXPECT_EQ(statusBar.back(), QStringLiteral("Lock for ann: %1 in _self").arg(url));
+    }
+    m_factory.navigation({ QString(), QStringLiteral("members/ann.html"), QString() });
+    EXPECT_EQ(m_factory.navigations.back(), box);
+    EXPECT_FALSE(m_ui.backButton->isVisibleTo(&m_view));
+
+    m_factory.navigation(
+        { QStringLiteral("ann"), QStringLiteral("members/ann.html"), QStringLiteral("_top") });
+    EXPECT_EQ(m_factory.navigations.back(), PreviewAddress(QStringLiteral("members/ann.html")));
+    EXPECT_EQ(statusBar.back(), QStringLiteral("Lock for ann: members/ann.html in _top"));
+    EXPECT_TRUE(m_ui.backButton->isVisibleTo(&m_view));
+    m_ui.backButton->click();
+    EXPECT_EQ(m_factory.navigations.back(), box);
+    EXPECT_FALSE(m_ui.backButton->isVisibleTo(&m_view));
+}
+
 TEST_F(ViewPreviewTest, WithoutABrowserTheFallbackShowsNothingIsWrittenAndLaterUpdatesRetry)
 {
     SetPreviewBrowserFactory(nullptr);
