@@ -2,6 +2,7 @@
 
 #include "cli/CliCommand.h"
 #include "generate/OutputFile.h"
+#include "model/BoxReferences.h"
 #include "model/Doc.h"
 #include "model/LockCheck.h"
 #include "model/ProjectFile.h"
@@ -187,4 +188,12 @@ std::optional<LockIterations> IterationsOrReport(
             QByteArray::number(LockIterations::Minimum(use)),
             QByteArray::number(LockIterations::kMaximum)));
     return iterations;
+}
+
+bool ModernBoxAcceptsOrReport(const Doc& doc)
+{
+    const std::optional<QByteArray> refusal = ModernBoxRefusal(doc);
+    if (refusal)
+        ReportFailure(*refusal);
+    return !refusal;
 }

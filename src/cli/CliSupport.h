@@ -32,6 +32,10 @@ bool LoadProjectOrReport(const QString& path, Doc& doc);
 // As LoadProjectOrReport, then refuses, naming it, a lock the login box could not read back.
 bool LoadReadableProjectOrReport(const QString& path, Doc& doc);
 
+// False, after printing the program's message as one line, when the modern box would refuse a
+// lock URL, the fail URL, the lock file name or a sound name of doc.
+bool ModernBoxAcceptsOrReport(const Doc& doc);
+
 // Saves doc to path; on failure prints the program's message as one line and returns false.
 bool SaveProjectOrReport(Doc& doc, const QString& path);
 

@@ -45,7 +45,7 @@ int RunLocks(const QStringList& arguments)
     if (!LoadProjectOrReport(line.positional[0], doc))
         return CliFailure;
     const std::optional<LockIterations> iterations = IterationsOrReport(line, doc, use);
-    if (!iterations)
+    if (!iterations || !ModernBoxAcceptsOrReport(doc))
         return CliFailure;
     LockKeyCache cache;
     return WriteStdout(*BuildLockData(doc, *iterations, cache) + '\n') ? CliSuccess : CliFailure;

@@ -65,7 +65,8 @@ bool ParseForm(const QString& name, HtmlPageForm& form)
 }
 
 // The lock data the outputs of the kind need, with the --iterations option checked for the use;
-// empty for the classic kind, nothing after a refused option (already reported).
+// empty for the classic kind, nothing after a refused option or a project the modern box would
+// refuse (already reported).
 std::optional<QByteArray> LockDataOrReport(
     const Doc& doc, BoxKind kind, const CommandLine& line, LockDataUse use)
 {
@@ -74,6 +75,8 @@ std::optional<QByteArray> LockDataOrReport(
         return std::nullopt;
     if (!UsesModernBox(kind))
         return QByteArray();
+    if (!ModernBoxAcceptsOrReport(doc))
+        return std::nullopt;
     LockKeyCache cache;
     return BuildLockData(doc, *iterations, cache);
 }

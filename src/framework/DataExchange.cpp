@@ -159,6 +159,20 @@ void DataExchange::Text(QWidget* control, QByteArray& value)
     RememberShownText(control);
 }
 
+void DataExchange::Text(QWidget* control, QByteArray& value, const TextCheck& check)
+{
+    if (m_failed || !m_saveAndValidate || !check) {
+        Text(control, value);
+        return;
+    }
+    QByteArray pulled = value;
+    PullText(control, ControlText(control), pulled);
+    if (const std::optional<QByteArray> refusal = check(pulled))
+        Refuse(control, *refusal);
+    else
+        value = pulled;
+}
+
 void DataExchange::Integer(QWidget* control, std::int32_t& value)
 {
     Integer(control, value, std::numeric_limits<std::int32_t>::min(),

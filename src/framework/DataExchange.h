@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 class QAbstractButton;
@@ -32,6 +33,10 @@ public:
     // none) or multi-line edit. A multi-line edit's line breaks read as CR LF, and CR LF or LF
     // show as line breaks.
     void Text(QWidget* control, QByteArray& value);
+    // The same, where a pulled text that check refuses (its message) is refused with that
+    // message and leaves value as it was. An empty check takes every text.
+    using TextCheck = std::function<std::optional<QByteArray>(const QByteArray& text)>;
+    void Text(QWidget* control, QByteArray& value, const TextCheck& check);
     // An integer in a text control (as Text). Blanks around it and a sign are allowed.
     void Integer(QWidget* control, std::int32_t& value);
     void Integer(QWidget* control, std::int32_t& value, std::int32_t min, std::int32_t max);

@@ -41,11 +41,17 @@ std::optional<UnreadableLock> FindUnreadableLock(const Doc& doc)
     return std::nullopt;
 }
 
-QByteArray UnreadableLockMessage(const Doc& doc, const UnreadableLock& problem)
+QByteArray LockName(const Doc& doc, std::size_t index)
 {
-    const QByteArray& userId = doc.locks[problem.index].userId;
-    QByteArray name = QByteArray::number(qulonglong(problem.index + 1));
+    const QByteArray& userId = doc.locks[index].userId;
+    QByteArray name = QByteArray::number(qulonglong(index + 1));
     if (!userId.isEmpty() && !Unreadable(userId, true))
         name += " (\"" + userId + "\")";
-    return FormatResourceText(IDS_UNREADABLE_LOCK, name, problem.field->label);
+    return name;
+}
+
+QByteArray UnreadableLockMessage(const Doc& doc, const UnreadableLock& problem)
+{
+    return FormatResourceText(
+        IDS_UNREADABLE_LOCK, LockName(doc, problem.index), problem.field->label);
 }

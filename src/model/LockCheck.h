@@ -26,6 +26,10 @@ struct UnreadableLock
 // The first lock of the project that the login box cannot read back.
 std::optional<UnreadableLock> FindUnreadableLock(const Doc& doc);
 
+// A lock as messages name it: its number counted from 1 and, where it can be shown on one line,
+// its user ID in quotes.
+QByteArray LockName(const Doc& doc, std::size_t index);
+
 // The program's message for it, naming the lock by its number counted from 1 and, where it can be
 // shown on one line, its user ID, and the field by the name the user knows it by.
 QByteArray UnreadableLockMessage(const Doc& doc, const UnreadableLock& problem);

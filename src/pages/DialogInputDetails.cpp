@@ -1,6 +1,8 @@
 #include "pages/DialogInputDetails.h"
 
 #include "framework/ResourceIcon.h"
+#include "model/BoxReferences.h"
+#include "model/Doc.h"
 #include "publish/DocOutputs.h"
 
 namespace {
@@ -27,7 +29,9 @@ void DialogInputDetails::Exchange(DataExchange& exchange)
     exchange.Integer(
         m_ui.intervalEdit, m_details.reloadInterval, kMinimumInterval, kMaximumInterval);
     exchange.Text(m_ui.loadingMessageEdit, m_details.loadingMessage);
-    exchange.Text(m_ui.lockFileEdit, m_details.lockFile);
+    // The modern box fetches its lock data beside the page by the lock file's plain name.
+    exchange.Text(m_ui.lockFileEdit, m_details.lockFile,
+        UsesModernBox(m_doc.boxKind) ? FileNameRefusal : DataExchange::TextCheck());
 }
 
 void DialogInputDetails::OnInitDialog()

@@ -2,6 +2,7 @@
 
 #include "framework/AppState.h"
 #include "framework/Prompts.h"
+#include "model/BoxReferences.h"
 #include "model/DocFields.h"
 #include "model/LockCheck.h"
 #include "pages/PageControls.h"
@@ -49,6 +50,13 @@ void DialogLockProperties::OnOK()
             field->mayHoldSeparator ? IDS_LOCK_FIELD_CONTROL : IDS_LOCK_FIELD_SEPARATOR,
             PromptIcon::Warning, PromptButtons::Ok, field->label);
         FocusWithTextSelected(FieldControl(*field));
+        return;
+    }
+    if (const std::optional<QByteArray> refusal
+        = m_modernBox ? WebAddressRefusal(m_entry.url) : std::nullopt) {
+        CurrentPrompts().MessageBox(
+            this, QString::fromLocal8Bit(*refusal), PromptIcon::Warning, PromptButtons::Ok);
+        FocusWithTextSelected(m_ui.urlCombo);
         return;
     }
     done(Accepted);

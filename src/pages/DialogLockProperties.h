@@ -19,6 +19,8 @@ public:
     // The lock shown when the dialog opens, and the one confirmed after OK.
     void SetEntry(const LockEntry& entry) { m_entry = entry; }
     const LockEntry& Entry() const { return m_entry; }
+    // With the modern box, OK also refuses a URL it would not follow (see IsWebAddress).
+    void SetModernBox(bool modernBox) { m_modernBox = modernBox; }
 
 protected:
     void Exchange(DataExchange& exchange) override;
@@ -30,4 +32,5 @@ private:
 
     const LockPropertiesDialogForm m_ui;
     LockEntry m_entry;
+    bool m_modernBox = false;
 };

@@ -144,6 +144,7 @@ bool ViewLock::EditLock(LockEntry& entry)
 {
     DialogLockProperties dialog(this);
     dialog.SetEntry(entry);
+    dialog.SetModernBox(UsesModernBox(Document().boxKind));
     if (dialog.exec() != QDialog::Accepted)
         return false;
     entry = dialog.Entry();

@@ -4,6 +4,7 @@
 #include "framework/FieldCommit.h"
 #include "framework/Prompts.h"
 #include "framework/ResourceIcon.h"
+#include "model/BoxReferences.h"
 #include "pages/AudioPlayer.h"
 #include "pages/PageControls.h"
 #include "util/Paths.h"
@@ -43,11 +44,15 @@ ViewResponses::~ViewResponses() = default;
 
 void ViewResponses::Exchange(DataExchange& exchange)
 {
-    exchange.Text(m_ui.correctAudioEdit, m_correctAudio);
-    exchange.Text(m_ui.incorrectAudioEdit, m_incorrectAudio);
+    // The modern box fetches sounds by their plain file names and follows only web addresses.
+    const bool modern = UsesModernBox(Document().boxKind);
+    const DataExchange::TextCheck nameCheck = modern ? FileNameRefusal : DataExchange::TextCheck();
+    exchange.Text(m_ui.correctAudioEdit, m_correctAudio, nameCheck);
+    exchange.Text(m_ui.incorrectAudioEdit, m_incorrectAudio, nameCheck);
     exchange.Text(m_ui.incorrectMessageEdit, m_incorrectMessage);
     exchange.Text(m_ui.failMessageEdit, m_failMessage);
-    exchange.Text(m_ui.failUrlCombo, m_failUrl);
+    exchange.Text(
+        m_ui.failUrlCombo, m_failUrl, modern ? WebAddressRefusal : DataExchange::TextCheck());
 }
 
 void ViewResponses::OnInitialUpdate()

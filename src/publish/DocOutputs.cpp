@@ -8,6 +8,7 @@
 #include "generate/LockInputFile.h"
 #include "generate/OutputFile.h"
 #include "generate/ResourceList.h"
+#include "model/BoxReferences.h"
 #include "model/Doc.h"
 #include "model/LockCheck.h"
 #include "publish/BrowserLauncher.h"
@@ -157,6 +158,11 @@ std::optional<QByteArray> DocOutputs::LockDataFor(BoxKind kind, LockDataUse use)
 {
     if (!UsesModernBox(kind))
         return QByteArray();
+    if (const std::optional<QByteArray> refusal = ModernBoxRefusal(m_doc)) {
+        CurrentPrompts().MessageBox(
+            m_owner, QString::fromLocal8Bit(*refusal), PromptIcon::Warning, PromptButtons::Ok);
+        return std::nullopt;
+    }
     AppState& state = CurrentAppState();
     const int count = use == LockDataUse::Preview ? kPreviewIterations : state.lockIterations;
     const std::optional<LockIterations> iterations = LockIterations::Checked(count, use);

@@ -154,6 +154,14 @@ with tempfile.TemporaryDirectory() as folder:
           "the preview takes 0 iterations")
     check(cli("locks", exact, "--form", "segment").returncode == 2, "--form segment is not a usage error")
 
+    # An address the box would not follow is refused, naming the lock; the applet alone takes it.
+    script = project(folder, "script", LOCKS[:1] + [("eve", "pw", "javascript:alert(1)", "")], 1)
+    for arguments in (["locks", script], ["html", script, "--box", "both"]):
+        run = cli(*arguments)
+        check(run.returncode == 1 and run.stdout == b"" and run.stderr.startswith(b'Lock 2 ("eve") cannot be used'),
+              "%s takes a script address: %r" % (arguments[0], run.stderr))
+    check(cli("html", script, "--box", "classic").returncode == 0, "the classic page refuses a script address")
+
     one = project(folder, "one", LOCKS[:1], 1)
     _, default = lock_data(one)
     check(default["iterations"] == 600000 and login(default, "ann", "STRASSE") == ("members/a.html", "_top"),

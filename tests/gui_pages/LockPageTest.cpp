@@ -289,8 +289,9 @@ TEST_F(LockPageTest, DeleteAndPropertiesActOnTheSelectedRowOnly)
 
 TEST_F(LockPageTest, LockPropertiesRefusesEmptyOrUnreadableFieldsAndKeepsTheDialogOpen)
 {
+    doc.boxKind = BoxKind::Both; // the modern box also refuses addresses it would not follow
     Open({});
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 6; ++i)
         prompts.AnswerMessage(PromptAnswer::Ok);
     OnNextDialog([this](QDialog& dialog) {
         const auto form = ControlsOf<LockPropertiesDialogForm>(dialog);
@@ -316,6 +317,10 @@ TEST_F(LockPageTest, LockPropertiesRefusesEmptyOrUnreadableFieldsAndKeepsTheDial
         Type(form.urlCombo, "http://a/?x|y");
         Type(form.targetCombo, "main\t");
         refused(form.targetCombo);
+        Type(form.targetCombo, "main");
+        Type(form.urlCombo, " JavaScript:alert(1)");
+        refused(form.urlCombo);
+        Type(form.urlCombo, "http://a/?x|y");
         EXPECT_TRUE(CurrentAppState().UrlHistory.IsEmpty());
         Type(form.targetCombo, "main");
         Click(form.okButton);
@@ -328,7 +333,10 @@ TEST_F(LockPageTest, LockPropertiesRefusesEmptyOrUnreadableFieldsAndKeepsTheDial
             "break.",
             "The URL cannot contain a control character such as a tab or a line break.",
             "The target cannot contain \"|\" or a control character such as a tab or a line "
-            "break." }));
+            "break.",
+            "The modern login box follows only addresses on this site (such as "
+            "members/index.html) and addresses that start with http:// or https://. \" "
+            "JavaScript:alert(1)\" is neither." }));
     for (const PromptRecord& asked : prompts.Asked()) {
         EXPECT_EQ(asked.icon, PromptIcon::Warning);
         EXPECT_EQ(asked.buttons, PromptButtons::Ok);

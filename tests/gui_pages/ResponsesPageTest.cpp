@@ -280,6 +280,24 @@ TEST_F(ResponsesPageTest, EveryCommitPutsTheFailUrlInFrontOfTheHistory)
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(CurrentAppState().UrlHistory.Entries().front(), "");
     EXPECT_EQ(doc.failMessage, "Go\\naway");
+
+    // With the modern box, a fail URL that is no web address and a sound that is no plain file
+    // name are refused, and the document keeps its values.
+    doc.boxKind = BoxKind::Modern;
+    Type(ui.failUrlCombo, "javascript:alert(1)");
+    prompts.AnswerMessage(PromptAnswer::Ok);
+    EXPECT_FALSE(page->Commit());
+    EXPECT_EQ(doc.failUrl, "");
+    Type(ui.failUrlCombo, "https://example.com/bye.html");
+    Type(ui.correctAudioEdit, "/sounds/http:evil:80?x.au");
+    prompts.AnswerMessage(PromptAnswer::Ok);
+    EXPECT_FALSE(page->Commit());
+    EXPECT_EQ(doc.correctAudio, "");
+    EXPECT_EQ(prompts.MessageTexts().size(), 2);
+    EXPECT_TRUE(prompts.MessageTexts().back().contains("\"http:evil:80?x.au\" cannot be used"));
+    Type(ui.correctAudioEdit, "/sounds/ok.au");
+    EXPECT_TRUE(page->Commit());
+    EXPECT_EQ(doc.failUrl, "https://example.com/bye.html");
 }
 
 TEST_F(ResponsesPageTest, TheLoggingDialogEditsThePageCopiesOnly)
