@@ -116,7 +116,7 @@ TEST_F(OutputCommandsTest, ParamsLockFileAndResources)
 {
     Doc doc;
     doc.encrypt = 1;
-    doc.locks.push_back(Lock("ann", "C:\\web\\a.html"));
+    doc.locks.push_back(Lock("ann", "web\\a.html"));
     doc.locks.push_back(Lock("bob", "b.html"));
     doc.readLocksFromFile = 1;
     doc.lockFile = "locks.dat";
