@@ -81,6 +81,7 @@ bool LockListTransfer::Import()
         return false;
     const bool generated = generate == PromptAnswer::Yes && GeneratePasswords(import) > 0;
     m_doc.locks = std::move(import.locks);
+    m_doc.LocksChanged();
     m_doc.SetModified();
     m_summary = QString::fromLocal8Bit(FormatResourceText(
         IDS_LOCKS_IMPORTED, QByteArray::number(import.added), QByteArray::number(import.updated)));

@@ -20,7 +20,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QStandardItemModel>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <algorithm>
 #include <memory>
@@ -262,7 +262,7 @@ QWidget* MakeListBox(const TemplateControl& control, QWidget* form)
 
 QWidget* MakeListView(const TemplateControl& control, QWidget* form)
 {
-    auto* view = new QTreeWidget(form);
+    auto* view = new QTreeView(form);
     view->setRootIsDecorated(false);
     view->setUniformRowHeights(true);
     view->setSelectionMode(control.Has("singlesel") ? QAbstractItemView::SingleSelection

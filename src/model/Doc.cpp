@@ -6,6 +6,7 @@
 #include "util/Overloaded.h"
 #include "util/ProgramInfo.h"
 
+#include <atomic>
 #include <iterator>
 
 Doc::Doc()
@@ -16,9 +17,16 @@ Doc::Doc()
 void Doc::ResetProject()
 {
     locks.clear();
+    LocksChanged();
     for (const DocField& field : DocFields)
         ResetField(*this, field);
     ResetBlockSettings(*this);
+}
+
+void Doc::LocksChanged()
+{
+    static std::atomic<std::uint64_t> lastStamp { 0 };
+    m_locksStamp = ++lastStamp;
 }
 
 bool Doc::ReadsLocksFromFile() const
@@ -61,6 +69,7 @@ void Doc::SerializeLocks(ProjectArchive& archive)
             lock.Serialize(archive);
         return;
     }
+    LocksChanged();
     // A negative count reads no locks. The count comes from the file: the records are found
     // before room is made for them.
     archive.ExpectRecords(count, std::size(LockFields), sizeof(LockEntry));

@@ -78,8 +78,15 @@ public:
     bool IsModified() const { return m_modified; }
     void SetModified(bool modified = true) { m_modified = modified; }
 
+    // A number no other lock list of this run has had: what is made from the locks (the modern
+    // box's lock data) stays current while it is the same. Whoever changes locks calls
+    // LocksChanged.
+    std::uint64_t LocksStamp() const { return m_locksStamp; }
+    void LocksChanged();
+
 private:
     void SerializeLocks(ProjectArchive& archive);
 
     bool m_modified = false;
+    std::uint64_t m_locksStamp = 0;
 };

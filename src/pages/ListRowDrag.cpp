@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QTreeWidget>
+#include <QTreeView>
 
 int DroppedRowIndex(int source, int target, int count)
 {
@@ -13,7 +13,7 @@ int DroppedRowIndex(int source, int target, int count)
     return source < target ? target - 1 : target;
 }
 
-ListRowDrag::ListRowDrag(QTreeWidget* list)
+ListRowDrag::ListRowDrag(QTreeView* list)
     : QObject(list)
     , m_list(list)
 {
@@ -95,7 +95,11 @@ void ListRowDrag::BeginDrag(const QPoint& globalPosition)
     // The picture is a window of its own so that it can follow the pointer out of the list.
     m_image = std::make_unique<QLabel>(
         nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput);
-    m_image->setPixmap(viewport->grab(m_list->visualItemRect(m_list->topLevelItem(m_source))));
+    const QAbstractItemModel* model = m_list->model();
+    const QRect row
+        = m_list->visualRect(model->index(m_source, 0))
+              .united(m_list->visualRect(model->index(m_source, model->columnCount() - 1)));
+    m_image->setPixmap(viewport->grab(QRect(0, row.top(), viewport->width(), row.height())));
     m_image->setWindowOpacity(0.7);
     m_image->adjustSize();
     m_image->move(globalPosition);
@@ -138,20 +142,6 @@ void ListRowDrag::SetTarget(int row)
 {
     if (row == m_target)
         return;
-    const QPalette palette = m_list->palette();
-    const auto highlight = [this](int index, const QVariant& background, const QVariant& text) {
-        QTreeWidgetItem* item = m_list->topLevelItem(index);
-        if (!item)
-            return;
-        for (int column = 0; column < m_list->columnCount(); ++column) {
-            item->setData(column, Qt::BackgroundRole, background);
-            item->setData(column, Qt::ForegroundRole, text);
-        }
-    };
-    if (m_target >= 0)
-        highlight(m_target, QVariant(), QVariant());
     m_target = row;
-    if (m_target >= 0)
-        highlight(
-            m_target, palette.brush(QPalette::Highlight), palette.brush(QPalette::HighlightedText));
+    emit TargetChanged(row);
 }

@@ -7,8 +7,7 @@
 
 class QLabel;
 class QMouseEvent;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 
 // Where a row dragged from source ends in a list of count rows when it is dropped before row
 // target (-1: below the last row). Dropping a row on itself or on the row just below it leaves
@@ -18,13 +17,14 @@ int DroppedRowIndex(int source, int target, int count);
 // Lets the user reorder a list's rows by dragging one with either mouse button. While the drag
 // runs, a picture of the row follows the pointer and the row under the pointer is highlighted as
 // the target; the drag ends at the next left-button release. A release over the list reports
-// the source row and the last highlighted target; a release elsewhere cancels.
+// the source row and the last highlighted target; a release elsewhere cancels. The list's owner
+// draws the highlight, as TargetChanged tells it.
 class ListRowDrag : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit ListRowDrag(QTreeWidget* list);
+    explicit ListRowDrag(QTreeView* list);
     ~ListRowDrag() override;
 
     bool IsDragging() const { return m_dragging; }
@@ -34,6 +34,8 @@ public:
 signals:
     // target is -1 when the row was dropped below the last row.
     void RowDropped(int source, int target);
+    // The row to highlight as the target; -1 for none.
+    void TargetChanged(int row);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -49,7 +51,7 @@ private:
     bool IsOverList(const QPoint& globalPosition) const;
     void SetTarget(int row);
 
-    QTreeWidget* m_list;
+    QTreeView* m_list;
     std::unique_ptr<QLabel> m_image;
     bool m_dragging = false;
     // The button that went down on a row and may start a drag; Qt::NoButton otherwise.

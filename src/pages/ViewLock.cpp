@@ -4,68 +4,35 @@
 #include "model/Doc.h"
 #include "pages/DialogLockProperties.h"
 #include "pages/ListRowDrag.h"
+#include "pages/LockListModel.h"
 
 #include <QHeaderView>
 #include <QIcon>
 
 namespace {
 
-constexpr int kColumnWidth = 170;
-
-// A row of the lock list. It owns its lock and shows the user ID and password straight from it,
-// so a large table costs no second copy of its texts.
-class LockItem : public QTreeWidgetItem
-{
-public:
-    LockItem(const LockEntry& entry, const QIcon& icon)
-        : m_entry(entry)
-        , m_icon(icon)
-    {
-    }
-
-    LockEntry& Entry() { return m_entry; }
-    const LockEntry& Entry() const { return m_entry; }
-
-    // Tells the list that the lock's texts changed.
-    void Refresh() { emitDataChanged(); }
-
-    QVariant data(int column, int role) const override
-    {
-        if (role == Qt::DisplayRole && column == 0)
-            return QString::fromLocal8Bit(m_entry.userId);
-        if (role == Qt::DisplayRole && column == 1)
-            return QString::fromLocal8Bit(m_entry.password);
-        if (role == Qt::DecorationRole && column == 0)
-            return m_icon;
-        return QTreeWidgetItem::data(column, role);
-    }
-
-private:
-    LockEntry m_entry;
-    QIcon m_icon;
-};
-
-LockItem* ItemAt(const QTreeWidget* list, int row)
-{
-    return static_cast<LockItem*>(list->topLevelItem(row));
-}
+constexpr int kColumnWidths[LockListModel::kColumnCount] = { 100, 80, 140, 60 };
 
 } // namespace
 
 ViewLock::ViewLock(Doc& doc, QWidget* parent)
     : FormView(LocksPageForm::kTemplateId, doc, parent, LocksPageForm::Id::picturePanel)
     , m_ui(FormControls<LocksPageForm>(*this))
+    , m_model(new LockListModel(doc, QIcon(QStringLiteral(":/images/lock24.png")), this))
     , m_drag(new ListRowDrag(m_ui.lockList))
-    , m_lockIcon(QStringLiteral(":/images/lock24.png"))
 {
+    m_ui.lockList->setModel(m_model);
     m_ui.lockList->setIconSize(QSize(24, 24));
     m_ui.lockList->header()->setStretchLastSection(false);
     connect(m_ui.addButton, &QPushButton::clicked, this, &ViewLock::OnAdd);
     connect(m_ui.deleteButton, &QPushButton::clicked, this, &ViewLock::OnDelete);
     connect(m_ui.propertiesButton, &QPushButton::clicked, this, &ViewLock::OnProperties);
-    connect(m_ui.lockList, &QTreeWidget::itemDoubleClicked, this, &ViewLock::OnProperties);
-    connect(m_ui.lockList, &QTreeWidget::itemSelectionChanged, this, &ViewLock::OnSelectionChanged);
+    connect(m_ui.lockList, &QTreeView::doubleClicked, this, &ViewLock::OnProperties);
+    connect(m_ui.lockList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+        &ViewLock::OnSelectionChanged);
+    connect(m_ui.findEdit, &QLineEdit::textChanged, this, &ViewLock::OnFindTextChanged);
     connect(m_drag, &ListRowDrag::RowDropped, this, &ViewLock::OnRowDropped);
+    connect(m_drag, &ListRowDrag::TargetChanged, this, &ViewLock::OnDropTargetChanged);
 }
 
 ViewLock::~ViewLock() = default;
@@ -85,25 +52,23 @@ void ViewLock::OnInitialUpdate()
 
 void ViewLock::SetUpColumns()
 {
-    m_ui.lockList->setColumnCount(2);
-    m_ui.lockList->setHeaderLabels({ QStringLiteral("User"), QStringLiteral("Password") });
     m_ui.lockList->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_ui.lockList->setColumnWidth(0, kColumnWidth);
-    m_ui.lockList->setColumnWidth(1, kColumnWidth);
+    for (int column = 0; column < LockListModel::kColumnCount; ++column)
+        m_ui.lockList->setColumnWidth(column, kColumnWidths[column]);
 }
 
 void ViewLock::Load()
 {
     const Doc& doc = Document();
-    // Built apart and inserted at once: row by row, a large table would cost far more.
-    QList<QTreeWidgetItem*> items;
-    items.reserve(qsizetype(doc.locks.size()));
-    for (const LockEntry& entry : doc.locks)
-        items.append(new LockItem(entry, m_lockIcon));
-    m_ui.lockList->clear();
-    m_ui.lockList->insertTopLevelItems(0, items);
-    if (!items.isEmpty())
-        SelectRow(int(items.size()) - 1);
+    {
+        // The model shows the whole new list; the field must not filter it again.
+        const QSignalBlocker quiet(m_ui.findEdit);
+        m_ui.findEdit->clear();
+    }
+    m_model->Reload();
+    m_committedStamp = doc.LocksStamp();
+    if (m_model->rowCount() > 0)
+        SelectRow(m_model->rowCount() - 1);
     OnSelectionChanged();
 
     m_ignoreCase = doc.ignoreCase;
@@ -115,29 +80,14 @@ bool ViewLock::Commit()
 {
     const bool ok = UpdateData(true);
     Doc& doc = Document();
-    if (!RowsMatchDocument()) {
+    if (doc.LocksStamp() != m_committedStamp) {
         doc.SetModified();
-        doc.locks.clear();
-        doc.locks.reserve(std::size_t(m_ui.lockList->topLevelItemCount()));
-        for (int row = 0; row < m_ui.lockList->topLevelItemCount(); ++row)
-            doc.locks.push_back(ItemAt(m_ui.lockList, row)->Entry());
+        m_committedStamp = doc.LocksStamp();
     }
     FieldCommit commit(doc);
     commit.Field(doc.ignoreCase, m_ignoreCase);
     commit.Field(doc.encrypt, m_encrypt);
     return ok;
-}
-
-bool ViewLock::RowsMatchDocument() const
-{
-    const std::vector<LockEntry>& locks = Document().locks;
-    if (std::size_t(m_ui.lockList->topLevelItemCount()) != locks.size())
-        return false;
-    for (int row = 0; row < m_ui.lockList->topLevelItemCount(); ++row) {
-        if (ItemAt(m_ui.lockList, row)->Entry().DiffersFrom(locks[std::size_t(row)]))
-            return false;
-    }
-    return true;
 }
 
 bool ViewLock::EditLock(LockEntry& entry)
@@ -151,17 +101,11 @@ bool ViewLock::EditLock(LockEntry& entry)
     return true;
 }
 
-void ViewLock::InsertRow(int index, const LockEntry& entry)
+void ViewLock::SelectRow(int row)
 {
-    m_ui.lockList->insertTopLevelItem(index, new LockItem(entry, m_lockIcon));
-    SelectRow(index);
-}
-
-void ViewLock::SelectRow(int index)
-{
-    QTreeWidgetItem* item = m_ui.lockList->topLevelItem(index);
-    m_ui.lockList->setCurrentItem(item);
-    m_ui.lockList->scrollToItem(item);
+    const QModelIndex index = m_model->index(row, 0);
+    m_ui.lockList->setCurrentIndex(index);
+    m_ui.lockList->scrollTo(index);
 }
 
 int ViewLock::SelectedRow() const
@@ -176,7 +120,7 @@ void ViewLock::OnAdd()
     if (!EditLock(entry))
         return;
     const int selected = SelectedRow();
-    InsertRow(selected >= 0 ? selected + 1 : m_ui.lockList->topLevelItemCount(), entry);
+    SelectRow(m_model->InsertLock(selected >= 0 ? selected + 1 : m_model->rowCount(), entry));
 }
 
 void ViewLock::OnDelete()
@@ -184,7 +128,7 @@ void ViewLock::OnDelete()
     const int selected = SelectedRow();
     if (selected < 0)
         return;
-    delete m_ui.lockList->takeTopLevelItem(selected);
+    m_model->removeRows(selected, 1);
     // The list would select a neighbour, and a second press would then delete it too.
     m_ui.lockList->selectionModel()->clear();
 }
@@ -194,9 +138,10 @@ void ViewLock::OnProperties()
     const int selected = SelectedRow();
     if (selected < 0)
         return;
-    LockItem* item = ItemAt(m_ui.lockList, selected);
-    if (EditLock(item->Entry()))
-        item->Refresh();
+    LockEntry entry = m_model->Lock(selected);
+    // Confirming without a change is no change to the project.
+    if (EditLock(entry) && entry.DiffersFrom(m_model->Lock(selected)))
+        m_model->SetLock(selected, entry);
 }
 
 void ViewLock::OnSelectionChanged()
@@ -206,9 +151,22 @@ void ViewLock::OnSelectionChanged()
 
 void ViewLock::OnRowDropped(int source, int target)
 {
-    const int destination = DroppedRowIndex(source, target, m_ui.lockList->topLevelItemCount());
-    // The row itself moves, lock and all.
-    QTreeWidgetItem* item = m_ui.lockList->takeTopLevelItem(source);
-    m_ui.lockList->insertTopLevelItem(destination, item);
-    SelectRow(destination);
+    const int count = m_model->rowCount();
+    // Dropping a row on itself or on the row below it moves nothing; the row is selected all the
+    // same.
+    m_model->moveRows({}, source, 1, {}, target < 0 ? count : target);
+    SelectRow(DroppedRowIndex(source, target, count));
+}
+
+void ViewLock::OnDropTargetChanged(int row)
+{
+    const QPalette palette = m_ui.lockList->palette();
+    m_model->SetDropTarget(
+        row, palette.brush(QPalette::Highlight), palette.brush(QPalette::HighlightedText));
+}
+
+void ViewLock::OnFindTextChanged(const QString& text)
+{
+    m_model->SetFilter(text);
+    OnSelectionChanged();
 }

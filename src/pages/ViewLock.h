@@ -4,14 +4,14 @@
 #include "framework/FormView.h"
 #include "model/LockEntry.h"
 
-#include <QIcon>
-
 #include <cstdint>
 
 class ListRowDrag;
+class LockListModel;
 
-// The Locks page: the lock table and the case and encryption options. The list's rows hold the
-// page's own copies of the locks; the document sees them, in row order, at the next commit.
+// The Locks page: the lock table and the case and encryption options. The list shows the
+// document's own locks through a model, so edits, additions and moves go straight into the
+// document; the commit marks it modified when its locks changed since the page loaded them.
 class ViewLock : public FormView
 {
     Q_OBJECT
@@ -33,22 +33,22 @@ protected:
 private:
     void SetUpColumns();
     void Load();
-    // Inserts a row holding a copy of entry at index and selects it.
-    void InsertRow(int index, const LockEntry& entry);
-    void SelectRow(int index);
+    void SelectRow(int row);
     int SelectedRow() const;
-    bool RowsMatchDocument() const;
 
     void OnAdd();
     void OnDelete();
     void OnProperties();
     void OnSelectionChanged();
     void OnRowDropped(int source, int target);
+    void OnDropTargetChanged(int row);
+    void OnFindTextChanged(const QString& text);
 
     const LocksPageForm m_ui;
+    LockListModel* m_model;
     ListRowDrag* m_drag;
-    // Shown at the left of every row.
-    QIcon m_lockIcon;
+    // The document's lock stamp when the page last loaded or committed its locks.
+    std::uint64_t m_committedStamp = 0;
     std::int32_t m_encrypt = 0;
     std::int32_t m_ignoreCase = 0;
 };

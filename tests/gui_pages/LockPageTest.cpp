@@ -2,10 +2,12 @@
 #include "pages/ViewLock.h"
 #include "support/PageTestSupport.h"
 
+#include <QAbstractItemModelTester>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace {
 
@@ -44,21 +46,26 @@ protected:
     QStringList Rows() const
     {
         QStringList ids;
-        for (int row = 0; row < list->topLevelItemCount(); ++row)
-            ids << list->topLevelItem(row)->text(0);
+        for (int row = 0; row < list->model()->rowCount(); ++row)
+            ids << Cell(row, 0);
         return ids;
     }
 
+    QModelIndex Index(int row, int column = 0) const { return list->model()->index(row, column); }
+
+    QString Cell(int row, int column) const { return Index(row, column).data().toString(); }
+
+    QBrush Background(int row) const { return Index(row).data(Qt::BackgroundRole).value<QBrush>(); }
+
+    void Select(int row) const { list->setCurrentIndex(Index(row)); }
+
     int SelectedRow() const
     {
-        const QList<QTreeWidgetItem*> selected = list->selectedItems();
-        return selected.isEmpty() ? -1 : list->indexOfTopLevelItem(selected.first());
+        const QModelIndexList selected = list->selectionModel()->selectedRows();
+        return selected.isEmpty() ? -1 : selected.first().row();
     }
 
-    QPoint RowPoint(int row) const
-    {
-        return list->visualItemRect(list->topLevelItem(row)).center();
-    }
+    QPoint RowPoint(int row) const { return list->visualRect(Index(row)).center(); }
 
     QPoint BelowLastRow() const
     {
@@ -94,7 +101,7 @@ protected:
 
     std::unique_ptr<ViewLock> page;
     LocksPageForm ui;
-    QTreeWidget* list = nullptr;
+    QTreeView* list = nullptr;
 };
 
 TEST(DroppedRowIndexTest, MovesTheRowBeforeTheTargetOrToTheEnd)
@@ -114,9 +121,9 @@ TEST_F(LockPageTest, LoadShowsEveryLockWithTheLastOneSelected)
 {
     Open({ Lock("A"), Lock("B"), Lock("C") });
     EXPECT_EQ(Rows(), QStringList({ "A", "B", "C" }));
-    EXPECT_EQ(list->topLevelItem(1)->text(1), "Bpw");
+    EXPECT_EQ(Cell(1, 1), "Bpw");
     EXPECT_EQ(SelectedRow(), 2);
-    EXPECT_FALSE(list->topLevelItem(0)->icon(0).isNull());
+    EXPECT_FALSE(Index(0).data(Qt::DecorationRole).value<QIcon>().isNull());
     EXPECT_TRUE(ui.propertiesButton->isEnabled());
 
     // A new or opened project replaces the rows.
@@ -156,17 +163,17 @@ TEST_F(LockPageTest, TheTargetIsTheLastRowHighlightedInsideTheList)
     QTest::mouseMove(viewport, RowPoint(2));
     ASSERT_TRUE(drag->IsDragging());
     EXPECT_EQ(drag->TargetRow(), 2);
-    EXPECT_EQ(list->topLevelItem(2)->background(0), list->palette().brush(QPalette::Highlight));
+    EXPECT_EQ(Background(2), list->palette().brush(QPalette::Highlight));
     // Over the header, which is not the rows' area, the highlight stays where it was.
     const QPoint overHeader = viewport->mapFrom(list, QPoint(5, 2));
     QTest::mouseMove(viewport, overHeader);
     EXPECT_EQ(drag->TargetRow(), 2);
     QTest::mouseMove(viewport, RowPoint(1));
     EXPECT_EQ(drag->TargetRow(), 1);
-    EXPECT_EQ(list->topLevelItem(2)->background(0), QBrush());
+    EXPECT_EQ(Background(2), QBrush());
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, RowPoint(1));
     EXPECT_FALSE(drag->IsDragging());
-    EXPECT_EQ(list->topLevelItem(0)->background(0), QBrush());
+    EXPECT_EQ(Background(0), QBrush());
 }
 
 TEST_F(LockPageTest, ADropOutsideTheListCancelsTheDrag)
@@ -175,7 +182,7 @@ TEST_F(LockPageTest, ADropOutsideTheListCancelsTheDrag)
     Drag(Qt::LeftButton, 0, { RowPoint(2), QPoint(-40, -40) });
     EXPECT_EQ(Rows(), QStringList({ "A", "B", "C" }));
     for (int row = 0; row < 3; ++row)
-        EXPECT_EQ(list->topLevelItem(row)->background(0), QBrush()) << row;
+        EXPECT_EQ(Background(row), QBrush()) << row;
     EXPECT_TRUE(page->Commit());
     EXPECT_FALSE(doc.IsModified());
 }
@@ -210,11 +217,17 @@ TEST_F(LockPageTest, CommitMarksTheDocumentOnlyWhenLocksOrOptionsDiffer)
     EXPECT_EQ(doc.locks[0].password, "Cpw");
 
     // A user ID that differs only in case is another lock.
-    doc.locks[1].userId = "a";
     doc.SetModified(false);
+    Select(1);
+    OnNextDialog([](QDialog& dialog) {
+        Type(ControlsOf<LockPropertiesDialogForm>(dialog).userIdEdit, "a");
+        Click(ControlsOf<LockPropertiesDialogForm>(dialog).okButton);
+    });
+    Click(ui.propertiesButton);
+    EXPECT_FALSE(doc.IsModified());
     EXPECT_TRUE(page->Commit());
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(doc.locks[1].userId, "A");
+    EXPECT_EQ(doc.locks[1].userId, "a");
 
     doc.SetModified(false);
     ui.encryptCheck->setChecked(true);
@@ -227,7 +240,7 @@ TEST_F(LockPageTest, CommitMarksTheDocumentOnlyWhenLocksOrOptionsDiffer)
 TEST_F(LockPageTest, AddPutsTheNewLockAfterTheSelectionOrAtTheEnd)
 {
     Open({ Lock("A"), Lock("B"), Lock("C") });
-    list->setCurrentItem(list->topLevelItem(1));
+    Select(1);
     AnswerLock("New", "http://new/");
     Click(ui.addButton);
     EXPECT_EQ(Rows(), QStringList({ "A", "B", "New", "C" }));
@@ -252,7 +265,7 @@ TEST_F(LockPageTest, AddPutsTheNewLockAfterTheSelectionOrAtTheEnd)
 TEST_F(LockPageTest, DeleteAndPropertiesActOnTheSelectedRowOnly)
 {
     Open({ Lock("A"), Lock("B"), Lock("C") });
-    list->setCurrentItem(list->topLevelItem(0));
+    Select(0);
     Click(ui.deleteButton);
     EXPECT_EQ(Rows(), QStringList({ "B", "C" }));
     EXPECT_FALSE(ui.propertiesButton->isEnabled());
@@ -261,7 +274,7 @@ TEST_F(LockPageTest, DeleteAndPropertiesActOnTheSelectedRowOnly)
     Click(ui.propertiesButton);
     EXPECT_EQ(Rows(), QStringList({ "B", "C" }));
 
-    list->setCurrentItem(list->topLevelItem(1));
+    Select(1);
     EXPECT_TRUE(ui.propertiesButton->isEnabled());
     OnNextDialog([](QDialog& dialog) {
         const auto form = ControlsOf<LockPropertiesDialogForm>(dialog);
@@ -272,8 +285,8 @@ TEST_F(LockPageTest, DeleteAndPropertiesActOnTheSelectedRowOnly)
         Click(form.okButton);
     });
     Click(ui.propertiesButton);
-    EXPECT_EQ(list->topLevelItem(1)->text(0), "C2");
-    EXPECT_EQ(list->topLevelItem(1)->text(1), "secret");
+    EXPECT_EQ(Cell(1, 0), "C2");
+    EXPECT_EQ(Cell(1, 1), "secret");
 
     // A double click opens the same dialog; Cancel keeps the lock.
     OnNextDialog([](QDialog& dialog) {
@@ -284,7 +297,7 @@ TEST_F(LockPageTest, DeleteAndPropertiesActOnTheSelectedRowOnly)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, RowPoint(1));
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, RowPoint(1));
     QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, RowPoint(1));
-    EXPECT_EQ(list->topLevelItem(1)->text(0), "C2");
+    EXPECT_EQ(Cell(1, 0), "C2");
 }
 
 TEST_F(LockPageTest, LockPropertiesRefusesEmptyOrUnreadableFieldsAndKeepsTheDialogOpen)
@@ -348,7 +361,7 @@ TEST_F(LockPageTest, LockPropertiesShowsTargetsAsListedAndUrlsExactly)
 {
     CurrentAppState().UrlHistory = History { "http://example.com/long", "", "http://example.com/" };
     Open({ Lock("A", "http://example.com", "_TOP"), Lock("B", "http://b/", "frame1") });
-    list->setCurrentItem(list->topLevelItem(0));
+    Select(0);
     OnNextDialog([](QDialog& dialog) {
         const auto form = ControlsOf<LockPropertiesDialogForm>(dialog);
         auto* target = form.targetCombo;
@@ -364,7 +377,7 @@ TEST_F(LockPageTest, LockPropertiesShowsTargetsAsListedAndUrlsExactly)
     });
     Click(ui.propertiesButton);
 
-    list->setCurrentItem(list->topLevelItem(1));
+    Select(1);
     OnNextDialog([](QDialog& dialog) {
         const auto form = ControlsOf<LockPropertiesDialogForm>(dialog);
         EXPECT_EQ(TextOf(form.targetCombo), "frame1");
@@ -390,6 +403,60 @@ TEST_F(LockPageTest, ConfirmingTheSameUrlTwiceAddsItOnce)
         Click(ui.propertiesButton);
     }
     EXPECT_EQ(CurrentAppState().UrlHistory.Entries(), std::vector<QByteArray>({ "X", "Y", "X" }));
+}
+
+TEST_F(LockPageTest, ColumnsShowEveryFieldAndTheFindFieldNarrowsOnUserIdAndUrl)
+{
+    Open({ Lock("Anna", "http://site/members/"), Lock("bob", "http://other/", "_top"),
+        Lock("J\xc3\xa9r\xc3\xb4me", "http://x/"), Lock("carl", "http://SITE/c") });
+    QAbstractItemModelTester tester(
+        list->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QStringList headers;
+    for (int column = 0; column < list->model()->columnCount(); ++column)
+        headers << list->model()->headerData(column, Qt::Horizontal).toString();
+    EXPECT_EQ(headers, QStringList({ "User", "Password", "URL", "Target" }));
+    EXPECT_EQ(Cell(1, 2), "http://other/");
+    EXPECT_EQ(Cell(1, 3), "_top");
+
+    struct FindCase
+    {
+        const char* text;
+        QStringList rows;
+    };
+    const FindCase finds[] = {
+        { "site", { "Anna", "carl" } }, // the URL, ignoring case
+        { "sItE/m", { "Anna" } }, // typing on narrows what is shown
+        { "BO", { "bob" } }, // the user ID
+        { "J\xc3\x89R\xc3\x94", { "J\xc3\xa9r\xc3\xb4me" } }, // beyond ASCII too
+        { "nobody", {} },
+        { "", { "Anna", "bob", "J\xc3\xa9r\xc3\xb4me", "carl" } },
+    };
+    for (const FindCase& find : finds) {
+        ui.findEdit->setText(QString::fromUtf8(find.text));
+        EXPECT_EQ(Rows(), find.rows) << find.text;
+    }
+
+    // While narrowed, edits land on the locks shown and keep their rows in sight.
+    ui.findEdit->setText(QStringLiteral("site"));
+    Select(0);
+    AnswerLock("dave", "http://elsewhere/");
+    Click(ui.addButton);
+    EXPECT_EQ(Rows(), QStringList({ "Anna", "dave", "carl" }));
+    EXPECT_EQ(SelectedRow(), 1);
+    Drag(Qt::LeftButton, 2, { RowPoint(0) });
+    EXPECT_EQ(Rows(), QStringList({ "carl", "Anna", "dave" }));
+    Select(2);
+    Click(ui.deleteButton);
+    EXPECT_EQ(Rows(), QStringList({ "carl", "Anna" }));
+    EXPECT_EQ(UserIds(doc.locks), QStringList({ "carl", "Anna", "bob", "J\xc3\xa9r\xc3\xb4me" }));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(page->Commit());
+    EXPECT_TRUE(doc.IsModified());
+
+    // A new or opened project shows every lock again.
+    page->OnInitialUpdate();
+    EXPECT_TRUE(ui.findEdit->text().isEmpty());
+    EXPECT_EQ(Rows().size(), 4);
 }
 
 } // namespace
