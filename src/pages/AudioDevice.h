@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
 #include <functional>
@@ -20,5 +21,24 @@ public:
     virtual void Close() = 0;
 };
 
-// The system's sound output; one that never plays when the program has none.
+// What the sound plugin exports: it makes devices on the system's sound output.
+class AudioDeviceFactory
+{
+public:
+    virtual ~AudioDeviceFactory() = default;
+
+    virtual std::unique_ptr<AudioDevice> CreateDevice() = 0;
+};
+
+#define ZARNITH_AUDIO_DEVICE_FACTORY_IID "com.velto.Zarnith.AudioDeviceFactory/1.0"
+Q_DECLARE_INTERFACE(AudioDeviceFactory, ZARNITH_AUDIO_DEVICE_FACTORY_IID)
+
+// The system's sound output. Qt Multimedia and its sound back ends come with the program's sound
+// plugin, loaded at the first Open: a run that plays no sound never loads them. Without the
+// plugin nothing plays.
 std::unique_ptr<AudioDevice> CreateSystemAudioDevice();
+
+// The sound plugin's library name without prefix or suffix ("zarnith_audio" unless changed).
+QString AudioPluginName();
+// Looks for another library from now on; an absolute path is looked for there only.
+void SetAudioPluginName(const QString& name);

@@ -1,100 +1,65 @@
+#include "framework/ProgramPlugin.h"
 #include "pages/AudioDevice.h"
-
-#ifdef ZARNITH_HAVE_MULTIMEDIA
-
-#include <QAudioDevice>
-#include <QMediaDevices>
-#include <QSoundEffect>
-#include <QUrl>
-
-#include <utility>
 
 namespace {
 
-// Plays through Qt Multimedia's sound effect, which reads 8-bit PCM wave files by itself.
-class SoundEffectDevice : public AudioDevice
+ProgramPlugin& Plugin()
+{
+    static ProgramPlugin plugin(QStringLiteral("zarnith_audio"));
+    return plugin;
+}
+
+// Hands everything to the plugin's device, made at the first Open. Without the plugin nothing
+// plays, and nothing ever reports an end.
+class PluginAudioDevice : public AudioDevice
 {
 public:
-    ~SoundEffectDevice() override { Close(); }
-
     bool Open(const QString& wavePath) override
     {
-        Close();
-        if (QMediaDevices::audioOutputs().isEmpty())
-            return false;
-        m_effect = std::make_unique<QSoundEffect>();
-        m_effect->setSource(QUrl::fromLocalFile(wavePath));
-        return true;
+        if (!m_triedPlugin) {
+            m_triedPlugin = true;
+            if (auto* factory = qobject_cast<AudioDeviceFactory*>(Plugin().Instance()))
+                m_device = factory->CreateDevice();
+        }
+        return m_device && m_device->Open(wavePath);
     }
 
     void Play(std::function<void()> finished) override
     {
-        if (!m_effect)
-            return;
-        m_finished = std::move(finished);
-        QSoundEffect* effect = m_effect.get();
-        QObject::connect(effect, &QSoundEffect::playingChanged, effect, [this, effect] {
-            if (!effect->isPlaying())
-                Finish();
-        });
-        QObject::connect(effect, &QSoundEffect::statusChanged, effect, [this, effect] {
-            if (effect->status() == QSoundEffect::Error)
-                Finish();
-        });
-        effect->play();
+        if (m_device)
+            m_device->Play(std::move(finished));
     }
 
     void Stop() override
     {
-        if (m_effect)
-            m_effect->stop();
+        if (m_device)
+            m_device->Stop();
     }
 
     void Close() override
     {
-        m_finished = nullptr;
-        if (m_effect)
-            m_effect->disconnect();
-        m_effect.reset();
+        if (m_device)
+            m_device->Close();
     }
 
 private:
-    void Finish()
-    {
-        if (auto finished = std::exchange(m_finished, nullptr))
-            finished();
-    }
-
-    std::unique_ptr<QSoundEffect> m_effect;
-    std::function<void()> m_finished;
+    bool m_triedPlugin = false;
+    std::unique_ptr<AudioDevice> m_device;
 };
 
 } // namespace
 
 std::unique_ptr<AudioDevice> CreateSystemAudioDevice()
 {
-    return std::make_unique<SoundEffectDevice>();
+    return std::make_unique<PluginAudioDevice>();
 }
 
-#else
-
-namespace {
-
-// Without Qt Multimedia nothing plays, and nothing ever reports an end.
-class SilentDevice : public AudioDevice
+QString AudioPluginName()
 {
-public:
-    bool Open(const QString&) override { return false; }
-    void Play(std::function<void()>) override { }
-    void Stop() override { }
-    void Close() override { }
-};
-
-} // namespace
-
-std::unique_ptr<AudioDevice> CreateSystemAudioDevice()
-{
-    return std::make_unique<SilentDevice>();
+    return Plugin().Name();
 }
 
-#endif
+void SetAudioPluginName(const QString& name)
+{
+    Plugin().SetName(name);
+}

@@ -1,47 +1,27 @@
 #include "preview/PreviewBrowserLoader.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QPluginLoader>
+#include "framework/ProgramPlugin.h"
 
 namespace {
 
-QString& PluginName()
+ProgramPlugin& Plugin()
 {
-    static QString name = QStringLiteral("zarnith_webpreview");
-    return name;
+    static ProgramPlugin plugin(QStringLiteral("zarnith_webpreview"));
+    return plugin;
 }
 
 PreviewBrowserFactory* g_factory = nullptr;
-
-PreviewBrowserFactory* LoadFactory(const QString& fileName)
-{
-    // The loader keeps the library loaded for the rest of the run; browsers outlive it.
-    QPluginLoader loader(fileName);
-    return qobject_cast<PreviewBrowserFactory*>(loader.instance());
-}
-
-PreviewBrowserFactory* PluginFactory()
-{
-    const QString name = PluginName();
-    if (QDir::isAbsolutePath(name))
-        return LoadFactory(name);
-    if (PreviewBrowserFactory* beside
-        = LoadFactory(QDir(QCoreApplication::applicationDirPath()).filePath(name)))
-        return beside;
-    return LoadFactory(name);
-}
 
 } // namespace
 
 QString PreviewPluginName()
 {
-    return PluginName();
+    return Plugin().Name();
 }
 
 void SetPreviewPluginName(const QString& name)
 {
-    PluginName() = name;
+    Plugin().SetName(name);
 }
 
 void SetPreviewBrowserFactory(PreviewBrowserFactory* factory)
@@ -51,7 +31,8 @@ void SetPreviewBrowserFactory(PreviewBrowserFactory* factory)
 
 std::unique_ptr<PreviewBrowser> CreatePreviewBrowser(QWidget* parent)
 {
-    PreviewBrowserFactory* factory = g_factory ? g_factory : PluginFactory();
+    PreviewBrowserFactory* factory
+        = g_factory ? g_factory : qobject_cast<PreviewBrowserFactory*>(Plugin().Instance());
     if (!factory)
         return nullptr;
     return factory->CreateBrowser(parent);

@@ -4,6 +4,10 @@
 #include "util/Paths.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
 
 namespace {
 
@@ -180,6 +184,42 @@ TEST(CommandLineTest, ReadsOneProjectOrAnswersUsageAndVersion)
     EXPECT_EQ(parse({ QStringLiteral("--frobnicate") }).action, CommandLine::Action::Error);
     EXPECT_EQ(parse({ QStringLiteral("a.loc"), QStringLiteral("b.loc") }).action,
         CommandLine::Action::Error);
+}
+
+bool MultimediaLoaded()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6Multimedia");
+}
+
+TEST_F(StartupTest, QtMultimediaIsLoadedOnlyAtTheFirstSoundPlayed)
+{
+    if (MultimediaLoaded())
+        GTEST_SKIP() << "an earlier test of this process played a sound";
+    ASSERT_TRUE(Start());
+    Frame().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Frame()));
+    for (int page : { FrameMain::kGeneral, FrameMain::kResponses, FrameMain::kAppearance,
+             FrameMain::kGenerate, FrameMain::kLocks })
+        ASSERT_TRUE(Frame().Tabs()->activateTab(page));
+    EXPECT_FALSE(MultimediaLoaded());
+
+    // The sound plugin lies beside the real program, one folder above the test programs.
+    QCoreApplication::addLibraryPath(QStringLiteral(ZARNITH_BUILD_DIR));
+    if (QDir(QStringLiteral(ZARNITH_BUILD_DIR)).entryList({ "*zarnith_audio*" }).isEmpty())
+        GTEST_SKIP() << "the sound plugin was not built (Qt Multimedia not found)";
+    const QString sound = Path(QStringLiteral("hello.au"));
+    {
+        QFile file(sound);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromHex("2e736e6400000018000000100000000100001f4000000001")
+            + QByteArray(16, '\x7f'));
+    }
+    ASSERT_TRUE(Frame().Tabs()->activateTab(FrameMain::kResponses));
+    const auto responses = ControlsOf<ResponsesPageForm>(*Frame().PageAt(FrameMain::kResponses));
+    responses.correctAudioEdit->setText(sound);
+    responses.playCorrectButton->click();
+    EXPECT_TRUE(MultimediaLoaded());
 }
 
 } // namespace

@@ -61,7 +61,7 @@ zarnith-cli publish "$source/docs/sample.loc" site >/dev/null || fail "zarnith-c
 cmp -s site/Zarnith.class "$applet" || fail "publish did not copy the installed applet"
 ls site/*.html >/dev/null 2>&1 || fail "publish wrote no page"
 
-for companion in help/index.html libzarnith_webpreview.so; do
+for companion in help/index.html libzarnith_webpreview.so libzarnith_audio.so; do
     grep -qxF "$programdir/$companion" <<<"$installed" || fail "$companion is not in $programdir"
 done
 ZARNITH_SCREENSHOT=$work/window.png xvfb-run -a -s "-screen 0 1280x1024x24" \

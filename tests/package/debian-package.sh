@@ -30,6 +30,7 @@ debs=("$out"/zarnith_*.deb)
 deb=${debs[0]}
 gui=$([ -x "$build/zarnith" ] && echo yes)
 plugin=$([ -f "$build/libzarnith_webpreview.so" ] && echo yes)
+audio=$([ -f "$build/libzarnith_audio.so" ] && echo yes)
 
 # Control fields: the version is the one the program reports.
 field() { dpkg-deb -f "$deb" "$1"; }
@@ -43,7 +44,8 @@ for needed in libc6 libqt6core6 qt6-qpa-plugins ${gui:+libqt6widgets6}; do
     grep -qE "(^|, )$needed( |,|\$)" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 grep -q webengine <<<"$depends" && fail "Depends holds the optional web engine: $depends"
-for recommended in fonts-liberation ${plugin:+libqt6webenginewidgets6}; do
+grep -q multimedia <<<"$depends" && fail "Depends holds the optional sound output: $depends"
+for recommended in fonts-liberation ${plugin:+libqt6webenginewidgets6} ${audio:+libqt6multimedia6}; do
     grep -q "$recommended" <<<"$(field Recommends)" || fail "Recommends lacks $recommended"
 done
 # Nothing is written beside the program, so there is nothing for a maintainer script to clean.
@@ -70,6 +72,7 @@ if [ "$gui" ]; then
     done
 fi
 [ "$plugin" ] && expected+=("$programdir/libzarnith_webpreview.so")
+[ "$audio" ] && expected+=("$programdir/libzarnith_audio.so")
 for path in "${expected[@]}"; do
     [ -e "$root/$path" ] || fail "the package lacks /$path"
 done
