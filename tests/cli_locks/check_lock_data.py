@@ -7,6 +7,7 @@ import hashlib
 import hmac
 import json
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -136,10 +137,13 @@ with tempfile.TemporaryDirectory() as folder:
             ("Zoë", "CAFÉ ƛɤ", None)]:
         check(login(data, user, password) == expected, "exact login %s/%s" % (user, password))
 
-    # Nothing of a lock may be readable in the output, in any encoding a page could show.
+    # Nothing of a lock may be readable in the output, in any encoding a page could show. The
+    # base64 values of the salt and the records are left out: random bytes spell a short name there
+    # now and then.
+    readable = re.sub(rb'"(salt|id|iv|data)":"[A-Za-z0-9+/]*=*"', b'', raw)
     for text in {field for lock in LOCKS for field in lock if len(field) > 1}:
         for encoded in (text.encode(), text.upper().encode(), json.dumps(text).encode()):
-            check(encoded not in raw, "%r appears in clear" % text)
+            check(encoded not in readable, "%r appears in clear" % text)
 
     _, again = lock_data(folded, "--iterations", LOW, "--form", "preview")
     check(again["salt"] != data["salt"], "two outputs share a salt")
