@@ -81,6 +81,13 @@ std::optional<QByteArray> LockDataOrReport(
     return BuildLockData(doc, *iterations, cache);
 }
 
+// One line on standard error when the output holds the applet's locks readable.
+void NoteReadableLocks(const Doc& doc, BoxKind kind, bool carriesLocks)
+{
+    if (const std::optional<int> warning = ReadableLocksWarning(doc, kind, carriesLocks))
+        ReportNote("warning: " + LoadResourceText(*warning));
+}
+
 // The modern box cannot mail; a project that asks for mail is told so, once.
 void NoteMailNotSent(const Doc& doc, BoxKind kind)
 {
@@ -111,6 +118,7 @@ int RunHtml(const QStringList& arguments)
     if (!lockData)
         return CliFailure;
     NoteMailNotSent(doc, kind);
+    NoteReadableLocks(doc, kind, !doc.ReadsLocksFromFile());
     return EmitOutput(BuildBoxPage(doc, kind, form, *lockData), line);
 }
 
@@ -121,6 +129,7 @@ int RunParams(const QStringList& arguments)
     Doc doc;
     if (!LoadReadableProjectOrReport(arguments[0], doc))
         return CliFailure;
+    NoteReadableLocks(doc, BoxKind::Classic, !doc.ReadsLocksFromFile());
     return WriteStdout(BuildParameterBlock(doc)) ? CliSuccess : CliFailure;
 }
 
@@ -132,6 +141,7 @@ int RunLockFile(const QStringList& arguments)
     Doc doc;
     if (!LoadReadableProjectOrReport(line.positional[0], doc))
         return CliFailure;
+    NoteReadableLocks(doc, BoxKind::Classic, true);
     return EmitOutput(BuildLockInputFile(doc), line);
 }
 
@@ -227,6 +237,8 @@ int RunPublish(const QStringList& arguments)
         *lockData };
     if (!WritePublishPlan(plan, doc, content, prefix, observer).complete)
         return ReportFailure(observer.Message());
+    // The applet's page holds the locks, or the lock input file published beside it does.
+    NoteReadableLocks(doc, kind, true);
     return CliSuccess;
 }
 

@@ -58,6 +58,13 @@ QByteArray BuildBoxPage(const Doc& doc, BoxKind kind, HtmlPageForm form, const Q
         BuildAppletElement(doc, BuildModernBox(doc, form, lockData), info), form, info);
 }
 
+std::optional<int> ReadableLocksWarning(const Doc& doc, BoxKind kind, bool carriesLocks)
+{
+    if (!UsesApplet(kind) || !carriesLocks || doc.locks.empty())
+        return std::nullopt;
+    return doc.encrypt != 0 ? IDS_APPLET_LOCKS_SCRAMBLED : IDS_APPLET_LOCKS_PLAIN;
+}
+
 QList<BoxResource> GetBoxResources(const Doc& doc, BoxKind kind, const ProgramInfo& info)
 {
     QList<BoxResource> resources;

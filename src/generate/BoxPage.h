@@ -1,10 +1,12 @@
 #pragma once
 
-#include "model/BoxKind.h"
 #include "generate/HtmlPage.h"
+#include "model/BoxKind.h"
 
 #include <QByteArray>
 #include <QList>
+
+#include <optional>
 
 class Doc;
 
@@ -14,6 +16,12 @@ class Doc;
 // carries it (see ModernBoxFetchesLocks); callers derive it only for kinds that use the modern box.
 QByteArray BuildBoxPage(const Doc& doc, BoxKind kind, HtmlPageForm form, const QByteArray& lockData,
     const ProgramInfo& info = CurrentProgramInfo());
+
+// The string-table warning that an output of kind holds the applet's locks readable: plain, or
+// only scrambled (which this program, and anyone who has it, undoes). carriesLocks says whether
+// the output itself holds the lock records (a page that names a lock input file holds none);
+// nothing when it holds no lock.
+std::optional<int> ReadableLocksWarning(const Doc& doc, BoxKind kind, bool carriesLocks);
 
 // One file that the page of a kind needs beside it on the server, and how it gets there.
 struct BoxResource

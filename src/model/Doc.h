@@ -57,6 +57,9 @@ public:
     BoxKind boxKind = BoxKind::Classic;
     std::int32_t iterations = 0;
     QByteArray siteFolder;
+    // 0 once the user asked not to be told again that the applet's locks in an output are
+    // readable.
+    std::int32_t readableLocksNotice = 1;
     // Survives New: the next Create HTML File proposes the path the previous project used.
     QByteArray htmlFilePath;
     // Kept only while the program runs; never stored in the project file.

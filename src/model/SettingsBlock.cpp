@@ -87,11 +87,12 @@ constexpr BlockSetting BoxKindSetting(std::uint16_t tag, const char* name)
 
 // clang-format off
 // Ordered by tag; the tag is what the file keeps, so a row's tag never changes.
-constexpr BlockSetting BlockSettings[3] = {
+constexpr BlockSetting BlockSettings[4] = {
     BoxKindSetting(1, "boxKind"),
     NumberSetting<&Doc::iterations, IterationCount::kDefault, IterationCount::kPublishMinimum,
         IterationCount::kMaximum>(2, "iterations"),
     TextSetting<&Doc::siteFolder>(3, "siteFolder"),
+    NumberSetting<&Doc::readableLocksNotice, 1, 0, 1>(4, "readableLocksNotice"),
 };
 // clang-format on
 

@@ -48,7 +48,7 @@ struct BlockSetting
     bool (*fromJson)(const QJsonValue& value, const QString& key, Doc& doc, QByteArray& error);
 };
 
-extern const BlockSetting BlockSettings[3];
+extern const BlockSetting BlockSettings[4];
 
 // The row whose JSON key is name, or none.
 const BlockSetting* FindBlockSetting(const QString& name);

@@ -205,6 +205,17 @@ void DocOutputs::NoteMailNotSent(BoxKind kind)
         state.showMailNotice = false;
 }
 
+void DocOutputs::NoteReadableLocks(BoxKind kind, bool carriesLocks)
+{
+    const std::optional<int> warning = ReadableLocksWarning(m_doc, kind, carriesLocks);
+    if (!warning || m_doc.readableLocksNotice == 0)
+        return;
+    if (CurrentPrompts().Notice(m_owner, QString::fromLocal8Bit(LoadResourceText(*warning)))) {
+        m_doc.readableLocksNotice = 0;
+        m_doc.SetModified();
+    }
+}
+
 bool DocOutputs::CreateHtmlFile(QByteArray& path, bool askForName)
 {
     if (!LocksReadable())
@@ -216,6 +227,7 @@ bool DocOutputs::CreateHtmlFile(QByteArray& path, bool askForName)
     const std::optional<BuiltPage> page = BuildPage(kind, HtmlPageForm::File, LockDataUse::Publish);
     if (!page || !WriteFile(path, page->html))
         return false;
+    NoteReadableLocks(kind, !m_doc.ReadsLocksFromFile());
     ShowResourcesDialog(page->html, kind, page->lockData);
     return true;
 }
@@ -246,6 +258,7 @@ void DocOutputs::CopyHtmlToClipboard()
         ShowResourceMessage(m_owner, IDS_CLIPBOARD_FAILED, PromptIcon::None, PromptButtons::Ok);
         return;
     }
+    NoteReadableLocks(kind, !m_doc.ReadsLocksFromFile());
     ShowResourcesDialog(segment, kind, page->lockData);
 }
 
@@ -262,7 +275,12 @@ bool DocOutputs::SaveLockInputFile(QByteArray& path, bool askForName)
         return false;
     if (askForName && !AskForFileName(m_owner, path, kLockFileFilter, "txt"))
         return false;
-    return WriteFile(path, BuildLockInputFile(m_doc));
+    if (!WriteFile(path, BuildLockInputFile(m_doc)))
+        return false;
+    // The lock input file is the applet's, whatever kind the pages are.
+    if (askForName)
+        NoteReadableLocks(BoxKind::Classic, true);
+    return true;
 }
 
 bool DocOutputs::WriteFile(const QByteArray& path, const QByteArray& bytes)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "model/BoxKind.h"
 #include "generate/HtmlPage.h"
 #include "generate/LockData.h"
+#include "model/BoxKind.h"
 
 #include <QByteArray>
 
@@ -48,6 +48,10 @@ public:
     // Writes the preview page and its resources into the preview folder and opens it, through
     // the preview server, in the configured or default browser.
     void BrowserPreview();
+
+    // Tells the user, unless they asked not to again for this project, that an output of kind
+    // holds the applet's locks readable (see ReadableLocksWarning).
+    void NoteReadableLocks(BoxKind kind, bool carriesLocks);
 
 private:
     // The lock data the outputs of kind carry for use: empty for the classic kind; nothing when

@@ -80,9 +80,9 @@ protected:
     QString Path(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
     QByteArray Bytes(const char* name) const { return QFile::encodeName(Path(name)); }
 
-    QString SaveDoc(Doc& doc)
+    QString SaveDoc(Doc& doc, const char* name = "project.loc")
     {
-        const QString path = Path("project.loc");
+        const QString path = Path(name);
         EXPECT_TRUE(SaveProject(doc, path).ok);
         return path;
     }
@@ -373,7 +373,8 @@ TEST_F(PublishTest, SiteFolderFilesGoUnderTheirPathsAndWhatIsNotAFileStaysBehind
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_EQ(run.err,
         FormatResourceText(IDS_SITE_LINK_NOT_FOLLOWED, Bytes("site/out.txt")) + '\n'
-            + FormatResourceText(IDS_SITE_NOT_REGULAR, Bytes("site/pipe")) + '\n');
+            + FormatResourceText(IDS_SITE_NOT_REGULAR, Bytes("site/pipe")) + '\n'
+            + "warning: " + LoadResourceText(IDS_APPLET_LOCKS_PLAIN) + '\n');
     EXPECT_TRUE(run.out.endsWith("copied " + Bytes("site/about.html") + " -> "
         + Published("about.html") + "\ncopied " + Bytes("site/again.html") + " -> "
         + Published("again.html") + "\ncopied " + Bytes("site/img/deep/.htaccess") + " -> "
@@ -437,8 +438,9 @@ TEST_F(PublishTest, ModernAndBothKindsHoldNoLockInClear)
     const CliRun both = RunCli(
         { "publish", m_project, Path("pub"), "--box", "both", "--iterations", "100000" }, m_cli);
     ASSERT_EQ(both.exitCode, 0) << both.err.constData();
-    EXPECT_EQ(both.err.count('\n'), 1);
+    EXPECT_EQ(both.err.count('\n'), 2);
     EXPECT_TRUE(both.err.contains("sends no e-mail"));
+    EXPECT_TRUE(both.err.endsWith(LoadResourceText(IDS_APPLET_LOCKS_SCRAMBLED) + '\n'));
     EXPECT_EQ(both.out,
         "written " + Published("login.htm") + "\nwritten " + Published("locks.txt") + "\nwritten "
             + Published("locks.json") + "\nwritten " + Published("ok.wav") + "\nwritten "
@@ -480,3 +482,32 @@ TEST_F(PublishTest, ModernAndBothKindsHoldNoLockInClear)
 }
 
 } // namespace
+
+TEST_F(OutputCommandsTest, OutputsWithTheAppletsLocksSayOnceThatTheyAreReadable)
+{
+    Doc doc;
+    doc.locks.push_back(Lock("ann", "a.html"));
+    const QString plain = SaveDoc(doc, "plain.loc");
+    doc.encrypt = 1;
+    const QString scrambled = SaveDoc(doc, "scrambled.loc");
+    const QByteArray plainLine = "warning: " + LoadResourceText(IDS_APPLET_LOCKS_PLAIN) + "\n";
+    const QByteArray scrambledLine
+        = "warning: " + LoadResourceText(IDS_APPLET_LOCKS_SCRAMBLED) + "\n";
+    struct Case
+    {
+        QStringList arguments;
+        QByteArray err;
+    };
+    const Case cases[] = {
+        { { "html", plain }, plainLine },
+        { { "html", scrambled, "--box", "both", "--iterations", "100000" }, scrambledLine },
+        { { "html", plain, "--box", "modern", "--iterations", "100000" }, "" },
+        { { "params", scrambled }, scrambledLine },
+        { { "lockfile", plain }, plainLine },
+    };
+    for (const Case& c : cases) {
+        const CliRun run = RunCli(c.arguments);
+        EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+        EXPECT_EQ(run.err, c.err) << qPrintable(c.arguments.join(QLatin1Char(' ')));
+    }
+}
