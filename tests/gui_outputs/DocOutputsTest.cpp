@@ -228,6 +228,7 @@ TEST_F(DocOutputsTest, LockInputFileAsksOnlyWhenToldAndKeepsTheChosenName)
     m_doc.locks.resize(2);
     m_prompts.AnswerSaveAs(QString());
     m_prompts.AnswerSaveAs(Path("picked.dat"));
+    m_prompts.AnswerNotice(false); // the file holds the applet's locks in plain text
     QByteArray path = Bytes("lock.txt");
 
     EXPECT_FALSE(m_outputs.SaveLockInputFile(path, true));
@@ -239,10 +240,13 @@ TEST_F(DocOutputsTest, LockInputFileAsksOnlyWhenToldAndKeepsTheChosenName)
         "Zarnith Input Files (*.txt, *.dat)|*.txt;*.dat|All Files (*.*)|*.*||");
     EXPECT_EQ(m_prompts.Asked()[0].defaultExtension, "txt");
 
+    EXPECT_EQ(m_prompts.Asked()[2].kind, PromptKind::Notice);
+
+    // Written for a preview, it asks nothing.
     path = Bytes("direct.txt");
     EXPECT_TRUE(m_outputs.SaveLockInputFile(path, false));
     EXPECT_EQ(ReadBytes(Path("direct.txt")), BuildLockInputFile(m_doc));
-    EXPECT_EQ(m_prompts.Asked().size(), 2u);
+    EXPECT_EQ(m_prompts.Asked().size(), 3u);
     EXPECT_TRUE(m_shown.empty());
 }
 
