@@ -15,4 +15,5 @@ inline void FillLocks(Doc& doc, int count)
         lock.target = "_top";
         doc.locks.push_back(lock);
     }
+    doc.LocksChanged();
 }

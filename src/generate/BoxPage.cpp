@@ -46,16 +46,18 @@ MadeFileResult WriteConvertedSound(const QByteArray& source, const QByteArray& d
 QByteArray BuildBoxPage(const Doc& doc, BoxKind kind, HtmlPageForm form, const QByteArray& lockData,
     const ProgramInfo& info)
 {
-    switch (kind) {
-    case BoxKind::Classic:
+    if (kind == BoxKind::Classic)
         return BuildHtmlPage(doc, form, info);
-    case BoxKind::Modern:
-        return WrapInPage(ModernBoxComment(info) + BuildModernBox(doc, form, lockData), form, info);
-    case BoxKind::Both:
-        break;
-    }
-    return WrapInPage(
-        BuildAppletElement(doc, BuildModernBox(doc, form, lockData), info), form, info);
+    // Joined at once: the large parts (the lock data, the box's script) are copied only into the
+    // page.
+    AppletPageFrame frame
+        = kind == BoxKind::Both ? AppletPageFrameFor(doc, form, info) : PageFrameFor(form, info);
+    if (kind == BoxKind::Modern)
+        frame.before += ModernBoxComment(info);
+    QByteArrayList parts = ModernBoxParts(doc, form, lockData);
+    parts.prepend(frame.before);
+    parts.append(frame.after);
+    return parts.join();
 }
 
 std::optional<int> ReadableLocksWarning(const Doc& doc, BoxKind kind, bool carriesLocks)

@@ -7,7 +7,11 @@
 const char HtmlCommentNotice[] = "for pages guarded by a Velto login box";
 const char HtmlCopyrightNotice[] = "Zarnith login applet, Copyright (C) 2026 Velto";
 
-QByteArray BuildAppletElement(const Doc& doc, const QByteArray& content, const ProgramInfo& info)
+namespace {
+
+const char kAppletEnd[] = "</APPLET>\r\n";
+
+QByteArray AppletStart(const Doc& doc, const ProgramInfo& info)
 {
     QByteArray element = "<!-- This applet was created by " + info.productName + " Version "
         + info.productVersion + " " + HtmlCommentNotice + ". -->\r\n";
@@ -16,28 +20,46 @@ QByteArray BuildAppletElement(const Doc& doc, const QByteArray& content, const P
     element += "<PARAM NAME=name VALUE=\"" + info.internalName + "\">\r\n";
     element += QByteArray("<PARAM NAME=Copyright VALUE=\"") + HtmlCopyrightNotice + "\">\r\n";
     element += BuildParameterBlock(doc);
-    element += content;
-    element += "</APPLET>\r\n";
     return element;
+}
+
+} // namespace
+
+QByteArray BuildAppletElement(const Doc& doc, const QByteArray& content, const ProgramInfo& info)
+{
+    return AppletStart(doc, info) + content + kAppletEnd;
+}
+
+AppletPageFrame PageFrameFor(HtmlPageForm form, const ProgramInfo& info)
+{
+    if (form == HtmlPageForm::Segment)
+        return {};
+    const bool preview = form == HtmlPageForm::Preview;
+    AppletPageFrame frame;
+    frame.before = "<HTML>\r\n";
+    if (preview)
+        frame.before += "<TITLE>" + info.productName + " Preview</TITLE>\r\n";
+    frame.before += "<BODY>\r\n";
+    if (preview) {
+        frame.before += "\r\n\r\n<CENTER>";
+        frame.after = "</CENTER>\r\n";
+    }
+    frame.after += "</BODY>\r\n</HTML>\r\n";
+    return frame;
 }
 
 QByteArray WrapInPage(const QByteArray& element, HtmlPageForm form, const ProgramInfo& info)
 {
-    if (form == HtmlPageForm::Segment)
-        return element;
-    QByteArray page;
-    const bool preview = form == HtmlPageForm::Preview;
-    page += "<HTML>\r\n";
-    if (preview)
-        page += "<TITLE>" + info.productName + " Preview</TITLE>\r\n";
-    page += "<BODY>\r\n";
-    if (preview)
-        page += "\r\n\r\n<CENTER>";
-    page += element;
-    if (preview)
-        page += "</CENTER>\r\n";
-    page += "</BODY>\r\n</HTML>\r\n";
-    return page;
+    const AppletPageFrame frame = PageFrameFor(form, info);
+    return frame.before + element + frame.after;
+}
+
+AppletPageFrame AppletPageFrameFor(const Doc& doc, HtmlPageForm form, const ProgramInfo& info)
+{
+    AppletPageFrame frame = PageFrameFor(form, info);
+    frame.before += AppletStart(doc, info);
+    frame.after.prepend(kAppletEnd);
+    return frame;
 }
 
 QByteArray BuildHtmlPage(const Doc& doc, HtmlPageForm form, const ProgramInfo& info)

@@ -30,6 +30,18 @@ QByteArray BuildAppletElement(
 QByteArray WrapInPage(
     const QByteArray& element, HtmlPageForm form, const ProgramInfo& info = CurrentProgramInfo());
 
+// The same in parts, for pages joined at once: what comes before the applet element's content
+// (the page's beginning, the comment, the tag and the parameters) and what after it.
+struct AppletPageFrame
+{
+    QByteArray before;
+    QByteArray after;
+};
+AppletPageFrame AppletPageFrameFor(
+    const Doc& doc, HtmlPageForm form, const ProgramInfo& info = CurrentProgramInfo());
+// The page's own beginning and end around an element.
+AppletPageFrame PageFrameFor(HtmlPageForm form, const ProgramInfo& info = CurrentProgramInfo());
+
 // The page text with CR LF line ends: the applet tag named after the program's class file, the
 // project's size and its parameter block. Reads the document only.
 QByteArray BuildHtmlPage(

@@ -10,6 +10,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+
 namespace {
 
 // The box's style and script, compiled into the program, with the page's CR LF line ends.
@@ -57,6 +59,11 @@ QJsonArray Rgb(Colour colour)
 // printable ASCII, and "<", ">" and "&", written as a \u escape. Outside strings JSON has none.
 QByteArray ScriptSafeJson(const QByteArray& json)
 {
+    // Lock data is such text already, and large: it is passed on as it is, not copied.
+    const bool safeAlready = std::all_of(json.begin(), json.end(),
+        [](char ch) { return ch >= 0x20 && ch < 0x7F && ch != '<' && ch != '>' && ch != '&'; });
+    if (safeAlready)
+        return json;
     QByteArray safe;
     safe.reserve(json.size());
     for (const QChar ch : QString::fromUtf8(json)) {
@@ -135,18 +142,24 @@ QByteArray ModernSoundName(const QByteArray& audioPath)
     return WithExtension(FileNamePart(audioPath), ".wav");
 }
 
+QByteArrayList ModernBoxParts(const Doc& doc, HtmlPageForm form, const QByteArray& lockData)
+{
+    QByteArrayList parts { "<div class=\"zarnith-box\" style=\"width:"
+            + QByteArray::number(doc.width) + "px;height:" + QByteArray::number(doc.height)
+            + "px\">\r\n<style>\r\n",
+        BoxStyle(),
+        "</style>\r\n<script type=\"application/json\" class=\"zarnith-settings\">"
+            + BoxSettings(doc, form) + "</script>\r\n" };
+    if (!ModernBoxFetchesLocks(doc, form))
+        parts << "<script type=\"application/json\" class=\"zarnith-locks\">"
+              << ScriptSafeJson(lockData) << "</script>\r\n";
+    parts << "<script>\r\n"
+          << BoxScript()
+          << "</script>\r\n<noscript>This login box needs JavaScript.</noscript>\r\n</div>\r\n";
+    return parts;
+}
+
 QByteArray BuildModernBox(const Doc& doc, HtmlPageForm form, const QByteArray& lockData)
 {
-    QByteArray box = "<div class=\"zarnith-box\" style=\"width:" + QByteArray::number(doc.width)
-        + "px;height:" + QByteArray::number(doc.height) + "px\">\r\n";
-    box += "<style>\r\n" + BoxStyle() + "</style>\r\n";
-    box += "<script type=\"application/json\" class=\"zarnith-settings\">" + BoxSettings(doc, form)
-        + "</script>\r\n";
-    if (!ModernBoxFetchesLocks(doc, form))
-        box += "<script type=\"application/json\" class=\"zarnith-locks\">"
-            + ScriptSafeJson(lockData) + "</script>\r\n";
-    box += "<script>\r\n" + BoxScript() + "</script>\r\n";
-    box += "<noscript>This login box needs JavaScript.</noscript>\r\n";
-    box += "</div>\r\n";
-    return box;
+    return ModernBoxParts(doc, form, lockData).join();
 }

@@ -3,6 +3,7 @@
 #include "generate/HtmlPage.h"
 
 #include <QByteArray>
+#include <QByteArrayList>
 
 class Doc;
 
@@ -25,3 +26,6 @@ QByteArray ModernSoundName(const QByteArray& audioPath);
 // The box's element, in ASCII whatever the project's texts: a block of the project's size with the
 // box's style, settings and script, and lockData (the lock data JSON) unless the box fetches it.
 QByteArray BuildModernBox(const Doc& doc, HtmlPageForm form, const QByteArray& lockData);
+// The same element in its parts, to be joined into a page at once: the lock data, the style and
+// the script are passed on, not copied.
+QByteArrayList ModernBoxParts(const Doc& doc, HtmlPageForm form, const QByteArray& lockData);

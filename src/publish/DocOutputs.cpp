@@ -56,15 +56,12 @@ constexpr int kPreviewIterations = 1000;
 // Derivations quicker than this show no progress window.
 constexpr int kProgressDelayMs = 400;
 
-// Everything lock data is made from, each part with its length.
+// Everything lock data is made from: the salt, the count, the folding and the lock list, which
+// its stamp stands for.
 QByteArray LockDataSource(const Doc& doc, const QByteArray& salt, int iterations)
 {
-    QByteArray source = salt + QByteArray::number(iterations) + (doc.ignoreCase == 1 ? 'F' : 'K');
-    for (const LockEntry& lock : doc.locks) {
-        for (const QByteArray* field : { &lock.userId, &lock.password, &lock.url, &lock.target })
-            source += QByteArray::number(field->size()) + ':' + *field;
-    }
-    return source;
+    return salt + QByteArray::number(iterations) + (doc.ignoreCase == 1 ? 'F' : 'K')
+        + QByteArray::number(qulonglong(doc.LocksStamp()));
 }
 
 // A progress window with Cancel for the key derivations, made when there is something to derive
