@@ -8,6 +8,7 @@
   var RETRY_SECONDS = 2;
   var FIXED_TEXTS = {
     insecure: 'This login box works only on a secure page\n(https://, or a file on this computer).',
+    previewOnly: 'This page is a preview made for this computer.\nPublish the project to use the box on a site.',
     loadFailed: 'The locks could not be loaded.\nTrying again...'
   };
 
@@ -114,6 +115,12 @@
   var loginButton = controls.appendChild(element('button', '', displayText(settings.loginLabel)));
   loginButton.type = 'submit';
 
+  // A preview's locks cost a guesser almost nothing: it says so, and works only on this computer.
+  var previewOnly = settings.previewOnly === true;
+  var onThisComputer = location.protocol === 'file:'
+    || /^(localhost|127(\.\d+){3}|\[::1\])$/.test(location.hostname);
+  if (previewOnly) box.appendChild(element('div', 'zb-preview-band', 'Preview only'));
+
   body.appendChild(messageArea);
   body.appendChild(controls);
   frame.appendChild(body);
@@ -142,7 +149,8 @@
   }
 
   function enable() {
-    var usable = locks !== null && !finished && subtle !== undefined;
+    var usable = locks !== null && !finished && subtle !== undefined
+      && (!previewOnly || onThisComputer);
     userField.disabled = passwordField.disabled = !usable;
     loginButton.disabled = !usable || busy;
     box.classList.toggle('zb-busy', busy);
@@ -338,7 +346,8 @@
   }
 
   function attemptLogin() {
-    if (finished || busy || locks === null || subtle === undefined) return;
+    if (finished || busy || locks === null || subtle === undefined
+        || (previewOnly && !onThisComputer)) return;
     var userId = userField.value;
     var password = passwordField.value;
     // An accidental Enter in empty boxes should not cost the visitor a try.
@@ -413,7 +422,9 @@
     });
   }
 
-  if (subtle === undefined) {
+  if (previewOnly && !onThisComputer) {
+    show('previewOnly');
+  } else if (subtle === undefined) {
     show('insecure');
   } else if (inlineLocks) {
     takeLocks(inlineLocks.textContent, function () {});

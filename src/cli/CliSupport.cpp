@@ -197,3 +197,9 @@ bool ModernBoxAcceptsOrReport(const Doc& doc)
         ReportFailure(*refusal);
     return !refusal;
 }
+
+void NoteShortPasswords(const Doc& doc)
+{
+    if (const int count = CountShortPasswords(doc))
+        ReportNote(FormatResourceText(IDS_SHORT_PASSWORDS_COUNTED, QByteArray::number(count)));
+}

@@ -36,6 +36,10 @@ bool LoadReadableProjectOrReport(const QString& path, Doc& doc);
 // lock URL, the fail URL, the lock file name or a sound name of doc.
 bool ModernBoxAcceptsOrReport(const Doc& doc);
 
+// One line on standard error counting the locks of doc with a short password, when there are
+// any: the modern box's lock data lets them be guessed first.
+void NoteShortPasswords(const Doc& doc);
+
 // Saves doc to path; on failure prints the program's message as one line and returns false.
 bool SaveProjectOrReport(Doc& doc, const QString& path);
 

@@ -47,6 +47,7 @@ int RunLocks(const QStringList& arguments)
     const std::optional<LockIterations> iterations = IterationsOrReport(line, doc, use);
     if (!iterations || !ModernBoxAcceptsOrReport(doc))
         return CliFailure;
+    NoteShortPasswords(doc);
     LockKeyCache cache;
     return WriteStdout(*BuildLockData(doc, *iterations, cache) + '\n') ? CliSuccess : CliFailure;
 }

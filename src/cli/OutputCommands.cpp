@@ -77,6 +77,7 @@ std::optional<QByteArray> LockDataOrReport(
         return QByteArray();
     if (!ModernBoxAcceptsOrReport(doc))
         return std::nullopt;
+    NoteShortPasswords(doc);
     LockKeyCache cache;
     return BuildLockData(doc, *iterations, cache);
 }

@@ -24,6 +24,16 @@ QByteArray BesidePath(const QByteArray& path, const QByteArray& name)
     return path.left(path.size() - FileNamePart(path).size()) + name;
 }
 
+// A standard page in UTF-8 (the box's element is ASCII whatever the project's texts); a segment
+// goes into the user's own page as it is.
+QByteArray StandardPage(const QByteArray& page, HtmlPageForm form)
+{
+    const QByteArray start = "<HTML>\r\n";
+    if (form == HtmlPageForm::Segment || !page.startsWith(start))
+        return page;
+    return "<!DOCTYPE html>\r\n" + start + "<META charset=\"utf-8\">\r\n" + page.mid(start.size());
+}
+
 MadeFileResult Failure(int messageId, const QByteArray& path)
 {
     return { false, messageId, path };
@@ -53,7 +63,7 @@ QByteArray BuildBoxPage(const Doc& doc, BoxKind kind, HtmlPageForm form, const Q
     AppletPageFrame frame
         = kind == BoxKind::Both ? AppletPageFrameFor(doc, form, info) : PageFrameFor(form, info);
     if (kind == BoxKind::Modern)
-        frame.before += ModernBoxComment(info);
+        frame.before = StandardPage(frame.before + ModernBoxComment(info), form);
     QByteArrayList parts = ModernBoxParts(doc, form, lockData);
     parts.prepend(frame.before);
     parts.append(frame.after);

@@ -11,7 +11,8 @@
 class Doc;
 
 // The generated page for a kind of box. Classic gives exactly BuildHtmlPage's bytes; modern puts
-// the modern box where the applet would be; both keeps the classic page and gives the APPLET
+// the modern box where the applet would be, in a standard page ("<!DOCTYPE html>", UTF-8
+// declared) unless it is a segment; both keeps the classic page and gives the APPLET
 // element the modern box as its content. lockData (the lock data JSON) is used only when the page
 // carries it (see ModernBoxFetchesLocks); callers derive it only for kinds that use the modern box.
 QByteArray BuildBoxPage(const Doc& doc, BoxKind kind, HtmlPageForm form, const QByteArray& lockData,

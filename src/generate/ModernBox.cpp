@@ -1,5 +1,6 @@
 #include "generate/ModernBox.h"
 
+#include "model/BoxKind.h"
 #include "model/Doc.h"
 #include "util/Paths.h"
 #include "util/SecretText.h"
@@ -81,7 +82,23 @@ QByteArray SoundName(const QByteArray& audioPath)
     return audioPath.isEmpty() ? QByteArray() : ModernSoundName(audioPath);
 }
 
-QByteArray BoxSettings(const Doc& doc, HtmlPageForm form)
+// Whether lock data made with fewer iterations than any published page may use is carried: such a
+// page is for this computer only.
+bool BelowPublishCount(const QByteArray& lockData)
+{
+    const QByteArray key = "\"iterations\":";
+    const qsizetype at = lockData.indexOf(key);
+    if (at < 0)
+        return false;
+    qsizetype end = at + key.size();
+    while (end < lockData.size() && lockData[end] >= '0' && lockData[end] <= '9')
+        ++end;
+    const qsizetype digits = end - at - key.size();
+    return digits > 0
+        && lockData.mid(at + key.size(), digits).toLongLong() < IterationCount::kPublishMinimum;
+}
+
+QByteArray BoxSettings(const Doc& doc, HtmlPageForm form, const QByteArray& lockData)
 {
     QJsonObject settings {
         { "initialMessage", Text(doc.initialMessage) },
@@ -109,6 +126,8 @@ QByteArray BoxSettings(const Doc& doc, HtmlPageForm form)
     };
     if (ModernBoxFetchesLocks(doc, form))
         settings.insert("lockFile", Text(ModernLockFileName(doc)));
+    if (form == HtmlPageForm::Preview && BelowPublishCount(lockData))
+        settings.insert("previewOnly", true);
     return ScriptSafeJson(QJsonDocument(settings).toJson(QJsonDocument::Compact));
 }
 
@@ -149,7 +168,7 @@ QByteArrayList ModernBoxParts(const Doc& doc, HtmlPageForm form, const QByteArra
             + "px\">\r\n<style>\r\n",
         BoxStyle(),
         "</style>\r\n<script type=\"application/json\" class=\"zarnith-settings\">"
-            + BoxSettings(doc, form) + "</script>\r\n" };
+            + BoxSettings(doc, form, lockData) + "</script>\r\n" };
     if (!ModernBoxFetchesLocks(doc, form))
         parts << "<script type=\"application/json\" class=\"zarnith-locks\">"
               << ScriptSafeJson(lockData) << "</script>\r\n";

@@ -25,6 +25,8 @@ QByteArray ModernSoundName(const QByteArray& audioPath);
 
 // The box's element, in ASCII whatever the project's texts: a block of the project's size with the
 // box's style, settings and script, and lockData (the lock data JSON) unless the box fetches it.
+// A preview whose lock data has fewer iterations than a published page may use shows a "Preview
+// only" band and takes no login on a page that is not on this computer.
 QByteArray BuildModernBox(const Doc& doc, HtmlPageForm form, const QByteArray& lockData);
 // The same element in its parts, to be joined into a page at once: the lock data, the style and
 // the script are passed on, not copied.

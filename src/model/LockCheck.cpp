@@ -3,7 +3,11 @@
 #include "model/Doc.h"
 #include "model/DocFields.h"
 #include "util/ResourceText.h"
+#include "util/SecretText.h"
 #include "util/StringIds.h"
+#include "util/TextEncoding.h"
+
+#include <QList>
 
 #include <algorithm>
 
@@ -39,6 +43,19 @@ std::optional<UnreadableLock> FindUnreadableLock(const Doc& doc)
             return UnreadableLock { i, field };
     }
     return std::nullopt;
+}
+
+bool IsShortPassword(const QByteArray& password)
+{
+    // Counted as the box compares it: "é" typed as e and an accent is one character.
+    return SecretTextForm(DecodeProjectText(password), false).toUcs4().size()
+        < kShortPasswordLength;
+}
+
+int CountShortPasswords(const Doc& doc)
+{
+    return int(std::count_if(doc.locks.begin(), doc.locks.end(),
+        [](const LockEntry& lock) { return IsShortPassword(lock.password); }));
 }
 
 QByteArray LockName(const Doc& doc, std::size_t index)

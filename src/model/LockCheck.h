@@ -26,6 +26,16 @@ struct UnreadableLock
 // The first lock of the project that the login box cannot read back.
 std::optional<UnreadableLock> FindUnreadableLock(const Doc& doc);
 
+// Passwords shorter than this are among the first that anyone who copies the modern box's lock
+// data tries; the program warns about them but takes them.
+inline constexpr int kShortPasswordLength = 8;
+
+// Whether password (as held) has fewer than kShortPasswordLength characters.
+bool IsShortPassword(const QByteArray& password);
+
+// How many locks of doc have a short password.
+int CountShortPasswords(const Doc& doc);
+
 // A lock as messages name it: its number counted from 1 and, where it can be shown on one line,
 // its user ID in quotes.
 QByteArray LockName(const Doc& doc, std::size_t index);

@@ -59,6 +59,13 @@ void DialogLockProperties::OnOK()
         FocusWithTextSelected(m_ui.urlCombo);
         return;
     }
+    // A short password is the user's choice, but not an unknowing one.
+    if (m_modernBox && IsShortPassword(m_entry.password)
+        && ShowResourceMessage(this, IDS_SHORT_PASSWORD, PromptIcon::Question, PromptButtons::YesNo)
+            != PromptAnswer::Yes) {
+        FocusWithTextSelected(m_ui.passwordEdit);
+        return;
+    }
     done(Accepted);
     CurrentAppState().UrlHistory.AddFront(m_entry.url);
 }

@@ -19,7 +19,8 @@ public:
     // The lock shown when the dialog opens, and the one confirmed after OK.
     void SetEntry(const LockEntry& entry) { m_entry = entry; }
     const LockEntry& Entry() const { return m_entry; }
-    // With the modern box, OK also refuses a URL it would not follow (see IsWebAddress).
+    // With the modern box, OK also refuses a URL it would not follow (see IsWebAddress) and asks
+    // before it takes a short password.
     void SetModernBox(bool modernBox) { m_modernBox = modernBox; }
 
 protected:

@@ -487,6 +487,7 @@ TEST_F(OutputCommandsTest, OutputsWithTheAppletsLocksSayOnceThatTheyAreReadable)
 {
     Doc doc;
     doc.locks.push_back(Lock("ann", "a.html"));
+    doc.locks[0].password = "long enough";
     const QString plain = SaveDoc(doc, "plain.loc");
     doc.encrypt = 1;
     const QString scrambled = SaveDoc(doc, "scrambled.loc");

@@ -148,6 +148,10 @@ with tempfile.TemporaryDirectory() as folder:
     _, again = lock_data(folded, "--iterations", LOW, "--form", "preview")
     check(again["salt"] != data["salt"], "two outputs share a salt")
 
+    counted = cli("locks", exact, "--iterations", LOW, "--form", "preview")
+    check(counted.stderr.count(b"\n") == 1 and counted.stderr.startswith(
+        b"warning: 6 of the locks have a password shorter than 8 characters"),
+          "short passwords are not counted: %r" % counted.stderr)
     _, published = lock_data(exact, "--iterations", "100000")
     check(published["iterations"] == 100000, "100000 iterations are not kept")
     for count in ("99999", "0", "-5", "10000001", "many"):

@@ -145,7 +145,8 @@ TEST(HtmlPage, EachKindOfBoxInEachForm)
         EXPECT_FALSE(modern.contains("<APPLET"));
         EXPECT_TRUE(modern.contains("<!-- This login box was created by Prod Version 9.8 "
             + QByteArray(HtmlCommentNotice) + ". -->\r\n" + box));
-        EXPECT_EQ(modern.startsWith("<HTML>\r\n"), form != HtmlPageForm::Segment);
+        EXPECT_EQ(modern.startsWith("<!DOCTYPE html>\r\n<HTML>\r\n<META charset=\"utf-8\">\r\n"),
+            form != HtmlPageForm::Segment);
     }
 }
 

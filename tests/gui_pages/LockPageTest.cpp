@@ -1,6 +1,8 @@
 #include "pages/ListRowDrag.h"
 #include "pages/ViewLock.h"
 #include "support/PageTestSupport.h"
+#include "util/ResourceText.h"
+#include "util/StringIds.h"
 
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
@@ -306,6 +308,9 @@ TEST_F(LockPageTest, LockPropertiesRefusesEmptyOrUnreadableFieldsAndKeepsTheDial
     Open({});
     for (int i = 0; i < 6; ++i)
         prompts.AnswerMessage(PromptAnswer::Ok);
+    // A short password is taken only when the user keeps it.
+    prompts.AnswerMessage(PromptAnswer::No);
+    prompts.AnswerMessage(PromptAnswer::Yes);
     OnNextDialog([this](QDialog& dialog) {
         const auto form = ControlsOf<LockPropertiesDialogForm>(dialog);
         // Each refusal keeps the dialog up; an unreadable field also gets the focus.
@@ -334,6 +339,8 @@ TEST_F(LockPageTest, LockPropertiesRefusesEmptyOrUnreadableFieldsAndKeepsTheDial
         Type(form.urlCombo, " JavaScript:alert(1)");
         refused(form.urlCombo);
         Type(form.urlCombo, "http://a/?x|y");
+        Type(form.passwordEdit, "1234567");
+        refused(form.passwordEdit);
         EXPECT_TRUE(CurrentAppState().UrlHistory.IsEmpty());
         Type(form.targetCombo, "main");
         Click(form.okButton);
@@ -349,10 +356,13 @@ TEST_F(LockPageTest, LockPropertiesRefusesEmptyOrUnreadableFieldsAndKeepsTheDial
             "break.",
             "The modern login box follows only addresses on this site (such as "
             "members/index.html) and addresses that start with http:// or https://. \" "
-            "JavaScript:alert(1)\" is neither." }));
+            "JavaScript:alert(1)\" is neither.",
+            QString::fromLocal8Bit(LoadResourceText(IDS_SHORT_PASSWORD)),
+            QString::fromLocal8Bit(LoadResourceText(IDS_SHORT_PASSWORD)) }));
     for (const PromptRecord& asked : prompts.Asked()) {
-        EXPECT_EQ(asked.icon, PromptIcon::Warning);
-        EXPECT_EQ(asked.buttons, PromptButtons::Ok);
+        const bool question = asked.buttons == PromptButtons::YesNo;
+        EXPECT_EQ(asked.icon, question ? PromptIcon::Question : PromptIcon::Warning);
+        EXPECT_EQ(question, asked.text.contains(QLatin1String("fewer than 8 characters")));
     }
     EXPECT_EQ(Rows(), QStringList({ "User" }));
 }

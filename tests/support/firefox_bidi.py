@@ -233,15 +233,15 @@ class _QuietHandler(http.server.SimpleHTTPRequestHandler):
 
 
 @contextmanager
-def serve(folder):
-    """Serves folder over HTTP on the loopback address (a secure origin for WebCrypto); yields
-    the base URL, "http://127.0.0.1:PORT"."""
+def serve(folder, host="127.0.0.1"):
+    """Serves folder over HTTP, on the loopback address unless told otherwise (the loopback
+    address is a secure origin for WebCrypto); yields the base URL, "http://HOST:PORT"."""
     handler = functools.partial(_QuietHandler, directory=folder)
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    server = http.server.ThreadingHTTPServer((host, 0), handler)
     thread = threading.Thread(target=server.serve_forever, daemon=True)
     thread.start()
     try:
-        yield "http://127.0.0.1:%d" % server.server_address[1]
+        yield "http://%s:%d" % (host, server.server_address[1])
     finally:
         server.shutdown()
         server.server_close()

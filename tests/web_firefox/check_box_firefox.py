@@ -7,6 +7,7 @@ import hashlib
 import hmac
 import json
 import os
+import socket
 import subprocess
 import sys
 import tempfile
@@ -18,6 +19,7 @@ CLI = sys.argv[1]
 INITIAL = "Enter your user ID and\npassword, then click login."
 INCORRECT = "The user ID or password\nentered is incorrect."
 NOT_LOADED = "The locks could not be loaded.\nTrying again..."
+PREVIEW_ONLY = "This page is a preview made for this computer.\nPublish the project to use the box on a site."
 SALT = bytes(range(16))
 failures = []
 
@@ -102,6 +104,17 @@ def wait_for_message(browser, text):
         return False
 
 
+def own_address():
+    """This computer's address on its network, or None when it has only the loopback one."""
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as probe:
+        try:
+            probe.connect(("192.0.2.1", 9))  # sends nothing: only picks the outgoing address
+            address = probe.getsockname()[0]
+        except OSError:
+            return None
+    return None if address.startswith("127.") else address
+
+
 def logins(browser, site, folder):
     """NFC and NFD both ways, folded letters, locks from a project made by the program."""
     locks = project(folder, "letters", {"retries": 10, "locks": [
@@ -123,6 +136,19 @@ def logins(browser, site, folder):
         browser.wait_for("document.querySelector('.zarnith-box .zb-shown')")
         login(browser, user, password)
         check(wait_for_path(browser, path), "%r / %r does not open %s" % (user, password, path))
+    # A preview made with few iterations says so, and takes no login away from this computer.
+    browser.open(site + "/login-letters.html")
+    check(browser.evaluate("document.querySelector('.zarnith-box .zb-preview-band').textContent")
+          == "Preview only", "a 1,000-iteration preview has no band")
+    address = own_address()
+    if address is None:
+        print("NOTE: no address other than the loopback one; the preview's refusal elsewhere is "
+              "not checked")
+    else:
+        with serve(folder, address) as elsewhere:
+            browser.open(elsewhere + "/login-letters.html")
+            check(box_state(browser) == [PREVIEW_ONLY, True],
+                  "a preview served to another computer takes logins: %r" % box_state(browser))
     # Letters that browsers newer than the table upper-case do not open a lock as other letters.
     browser.open(site + "/login-letters.html")
     browser.wait_for("document.querySelector('.zarnith-box .zb-shown')")
@@ -150,6 +176,9 @@ def lock_file(browser, site, folder):
         "locks not a list": lock_data({"a": good}),
         "not JSON": "{\"format\": \"zarnith-locks/2\",",
     }
+    browser.open(site + "/index.html")
+    check(browser.evaluate("document.querySelector('.zb-preview-band') === null"),
+          "a published page shows the preview band")
     for name, text in hostile.items():
         write(folder, "locks.json", text)
         browser.open(site + "/index.html")
