@@ -1,3 +1,4 @@
+#include "BenchMachine.h"
 #include "generate/LockCrypto.h"
 #include "generate/LockData.h"
 #include "model/Doc.h"
@@ -91,6 +92,7 @@ void BM_LockDerivation(benchmark::State& state)
     state.counters["ideal_s"] = work / (cores * rate.wall);
     state.counters["ratio"] = spent.wall / runs / (work / (cores * rate.wall));
     state.counters["cpu_ratio"] = spent.processor / runs / (work / rate.processor);
+    NoteLoad(state);
 }
 BENCHMARK(BM_LockDerivation)
     ->ArgName("iterations")

@@ -3,9 +3,10 @@
 // with both boxes that the Preview page shows (its lock data from the open project's key cache,
 // warm after the first refresh). Goal: both under 1.5 times the classic refresh.
 #include "BenchLocks.h"
+#include "BenchMachine.h"
 #include "framework/AppState.h"
-#include "model/BoxKind.h"
 #include "generate/ResourceList.h"
+#include "model/BoxKind.h"
 #include "model/Doc.h"
 #include "publish/DocOutputs.h"
 #include "util/PreviewDirectory.h"
@@ -31,6 +32,7 @@ void BM_PreviewRefreshAfterColourChange(benchmark::State& state)
         benchmark::DoNotOptimize(outputs.WritePreviewPage(kind));
     }
     state.SetLabel(BoxKindName(kind).toStdString());
+    NoteLoad(state);
     DeletePreviewFiles(PreviewDirectory());
 }
 BENCHMARK(BM_PreviewRefreshAfterColourChange)

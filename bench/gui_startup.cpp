@@ -1,71 +1,108 @@
-// Time from starting zarnith to its main window shown, against a minimal Qt Widgets program that
-// shows one window, both on the offscreen platform and measured alternately in the same run.
-// Each program saves its shown window (ZARNITH_SCREENSHOT) and prints one line; the time to that
-// line is the start-up time. Goal: ratio at most 2.
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QProcess>
-#include <QTemporaryDir>
+// Whole programs, measured alternately in the same run, each saving a picture of its first window
+// (ZARNITH_SCREENSHOT) and ending, on the offscreen platform:
+// - zarnith with the sample project against a minimal Qt Widgets program that shows one label
+//   and saves the same picture; goal: ratio at most 1.5;
+// - zarnith with a 100,000-lock project against the sample project; goal: ratio at most 1.3;
+// - zarnith with a 1,000,000-lock project against zarnith-cli resources reading the same file;
+//   goals: at most 2 times the time and 1.5 times the memory.
+#include "BenchLocks.h"
+#include "BenchMachine.h"
+#include "model/ProjectFile.h"
 
-#include <benchmark/benchmark.h>
+#include <QCoreApplication>
+#include <QTemporaryDir>
 
 namespace {
 
-// Seconds until the program reported its window shown; negative when it failed.
-double SecondsToShown(const QString& program, const QString& picture)
+QString BuildProgram(const char* name)
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("ZARNITH_SCREENSHOT"), picture);
-    process.setProcessEnvironment(environment);
-    QElapsedTimer timer;
-    timer.start();
-    process.start(program, {});
-    while (!process.canReadLine()) {
-        if (!process.waitForReadyRead(30000))
-            return -1;
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/../") + QLatin1String(name);
+}
+
+const QString kSample = QStringLiteral(ZARNITH_SOURCE_DIR "/docs/sample.loc");
+
+// A project of count distinct locks in folder.
+QString LargeProject(const QTemporaryDir& folder, int count)
+{
+    Doc doc;
+    FillLocks(doc, count);
+    const QString path = folder.filePath(QStringLiteral("locks%1.loc").arg(count));
+    return SaveProject(doc, path).ok ? path : QString();
+}
+
+// Runs both programs once per iteration, first against second, and reports their means and the
+// ratio of their times (and of their memory).
+void Compare(benchmark::State& state, const QString& firstProgram, const QStringList& first,
+    const QString& secondProgram, const QStringList& second)
+{
+    double firstSeconds = 0;
+    double secondSeconds = 0;
+    double firstMemory = 0;
+    double secondMemory = 0;
+    for (auto _ : state) {
+        const ProcessRun yardstick = RunProcess(secondProgram, second);
+        const ProcessRun measured = RunProcess(firstProgram, first);
+        if (!measured.ok || !yardstick.ok) {
+            state.SkipWithError("a program failed");
+            return;
+        }
+        state.SetIterationTime(measured.seconds);
+        firstSeconds += measured.seconds;
+        secondSeconds += yardstick.seconds;
+        firstMemory += measured.peakMegabytes;
+        secondMemory += yardstick.peakMegabytes;
     }
-    const double seconds = timer.nsecsElapsed() / 1e9;
-    process.waitForFinished(30000);
-    return process.exitCode() == 0 ? seconds : -1;
+    const double runs = double(state.iterations());
+    state.counters["ms"] = 1000 * firstSeconds / runs;
+    state.counters["yardstick_ms"] = 1000 * secondSeconds / runs;
+    state.counters["ratio"] = firstSeconds / secondSeconds;
+    state.counters["MB"] = firstMemory / runs;
+    state.counters["yardstick_MB"] = secondMemory / runs;
+    state.counters["memory_ratio"] = firstMemory / secondMemory;
+    NoteLoad(state);
 }
 
 void BM_StartupAgainstMinimalWindow(benchmark::State& state)
 {
-    const QString folder = QCoreApplication::applicationDirPath();
-    const QString zarnith = folder + QStringLiteral("/../zarnith");
-    const QString minimal = folder + QStringLiteral("/bench_gui_minimal_window");
-    QTemporaryDir pictures;
-    double zarnithTotal = 0;
-    double minimalTotal = 0;
-    for (auto _ : state) {
-        const double yardstick
-            = SecondsToShown(minimal, pictures.filePath(QStringLiteral("m.png")));
-        const double seconds = SecondsToShown(zarnith, pictures.filePath(QStringLiteral("z.png")));
-        if (seconds < 0 || yardstick < 0) {
-            state.SkipWithError("a program did not show its window");
-            return;
-        }
-        state.SetIterationTime(seconds);
-        zarnithTotal += seconds;
-        minimalTotal += yardstick;
-    }
-    const double iterations = double(state.iterations());
-    state.counters["zarnith_ms"] = 1000 * zarnithTotal / iterations;
-    state.counters["minimal_ms"] = 1000 * minimalTotal / iterations;
-    state.counters["ratio"] = zarnithTotal / minimalTotal;
+    Compare(state, BuildProgram("zarnith"), { kSample },
+        QCoreApplication::applicationDirPath() + QStringLiteral("/bench_gui_minimal_window"), {});
 }
 BENCHMARK(BM_StartupAgainstMinimalWindow)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(10);
 
+void BM_LargeProjectAgainstSample(benchmark::State& state)
+{
+    QTemporaryDir folder;
+    const QString large = LargeProject(folder, 100000);
+    Compare(state, BuildProgram("zarnith"), { large }, BuildProgram("zarnith"), { kSample });
+}
+BENCHMARK(BM_LargeProjectAgainstSample)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+
+void BM_MillionLocksAgainstReadingThem(benchmark::State& state)
+{
+    QTemporaryDir folder;
+    const QString huge = LargeProject(folder, 1000000);
+    Compare(state, BuildProgram("zarnith"), { huge }, BuildProgram("zarnith-cli"),
+        { QStringLiteral("resources"), huge });
+}
+BENCHMARK(BM_MillionLocksAgainstReadingThem)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    QTemporaryDir pictures;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("ZARNITH_SCREENSHOT", pictures.filePath(QStringLiteral("window.png")).toLocal8Bit());
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -21,7 +21,7 @@ WIDGETS = {
     "groupbox": ("QGroupBox", "<QGroupBox>"),
     "combo": ("QComboBox", "<QComboBox>"),
     "listbox": ("QListWidget", "<QListWidget>"),
-    "listview": ("QTreeView", "<QTreeView>"),
+    "listview": ("QTableView", "<QTableView>"),
     "updown": ("UpDown", '"framework/UpDown.h"'),
     "colorbutton": ("ColourButton", '"framework/ColourButton.h"'),
     "progress": ("QProgressBar", "<QProgressBar>"),

@@ -20,7 +20,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QStandardItemModel>
-#include <QTreeView>
+#include <QTableView>
 
 #include <algorithm>
 #include <memory>
@@ -262,12 +262,18 @@ QWidget* MakeListBox(const TemplateControl& control, QWidget* form)
 
 QWidget* MakeListView(const TemplateControl& control, QWidget* form)
 {
-    auto* view = new QTreeView(form);
-    view->setRootIsDecorated(false);
-    view->setUniformRowHeights(true);
+    // A table with rows of one height and no per-row layout: a list of a million rows costs
+    // nothing per row when it is shown anew.
+    auto* view = new QTableView(form);
+    view->setShowGrid(false);
+    view->setWordWrap(false);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSelectionMode(control.Has("singlesel") ? QAbstractItemView::SingleSelection
                                                     : QAbstractItemView::ExtendedSelection);
-    view->header()->setSectionsClickable(!control.Has("nosortheader"));
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->horizontalHeader()->setHighlightSections(false);
+    view->horizontalHeader()->setSectionsClickable(!control.Has("nosortheader"));
     return view;
 }
 

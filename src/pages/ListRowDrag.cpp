@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QTreeView>
+#include <QTableView>
 
 int DroppedRowIndex(int source, int target, int count)
 {
@@ -13,7 +13,7 @@ int DroppedRowIndex(int source, int target, int count)
     return source < target ? target - 1 : target;
 }
 
-ListRowDrag::ListRowDrag(QTreeView* list)
+ListRowDrag::ListRowDrag(QTableView* list)
     : QObject(list)
     , m_list(list)
 {

@@ -7,7 +7,7 @@
 
 class QLabel;
 class QMouseEvent;
-class QTreeView;
+class QTableView;
 
 // Where a row dragged from source ends in a list of count rows when it is dropped before row
 // target (-1: below the last row). Dropping a row on itself or on the row just below it leaves
@@ -24,7 +24,7 @@ class ListRowDrag : public QObject
     Q_OBJECT
 
 public:
-    explicit ListRowDrag(QTreeView* list);
+    explicit ListRowDrag(QTableView* list);
     ~ListRowDrag() override;
 
     bool IsDragging() const { return m_dragging; }
@@ -51,7 +51,7 @@ private:
     bool IsOverList(const QPoint& globalPosition) const;
     void SetTarget(int row);
 
-    QTreeView* m_list;
+    QTableView* m_list;
     std::unique_ptr<QLabel> m_image;
     bool m_dragging = false;
     // The button that went down on a row and may start a drag; Qt::NoButton otherwise.

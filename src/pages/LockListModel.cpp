@@ -4,29 +4,55 @@
 #include "util/TextEncoding.h"
 
 #include <algorithm>
+#include <cstring>
 #include <numeric>
 
 namespace {
 
-char AsciiLower(char ch)
+// ASCII letters in lower case, every other byte as it is.
+struct AsciiLowerTable
 {
-    return ch >= 'A' && ch <= 'Z' ? char(ch + ('a' - 'A')) : ch;
-}
+    unsigned char lower[256];
+
+    constexpr AsciiLowerTable()
+        : lower()
+    {
+        for (int byte = 0; byte < 256; ++byte)
+            lower[byte] = (byte >= 'A' && byte <= 'Z') ? byte + ('a' - 'A') : byte;
+    }
+};
+
+constexpr AsciiLowerTable kAsciiLower;
 
 // Whether text holds needle (ASCII in lower case), ignoring the case of ASCII letters. Byte by
-// byte, with no decoding: a million locks are searched at every key press.
+// byte, with no decoding: a million locks are searched at a key press. The first byte is found
+// with memchr, in either case.
 bool ContainsAscii(const QByteArray& text, const QByteArray& needle)
 {
-    const qsizetype last = text.size() - needle.size();
-    const char first = needle[0];
-    for (qsizetype at = 0; at <= last; ++at) {
-        if (AsciiLower(text[at]) != first)
-            continue;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.constData());
+    const auto* wanted = reinterpret_cast<const unsigned char*>(needle.constData());
+    const qsizetype length = needle.size();
+    if (text.size() < length)
+        return false;
+    const unsigned char lower = wanted[0];
+    const unsigned char upper = lower >= 'a' && lower <= 'z' ? lower - ('a' - 'A') : lower;
+    const unsigned char* at = bytes;
+    const unsigned char* const end = bytes + (text.size() - length) + 1;
+    while (at < end) {
+        const auto* lowerAt = static_cast<const unsigned char*>(std::memchr(at, lower, end - at));
+        const unsigned char* upperEnd = lowerAt ? lowerAt : end;
+        const auto* upperAt = upper == lower
+            ? nullptr
+            : static_cast<const unsigned char*>(std::memchr(at, upper, upperEnd - at));
+        at = upperAt ? upperAt : lowerAt;
+        if (!at)
+            return false;
         qsizetype i = 1;
-        while (i < needle.size() && AsciiLower(text[at + i]) == needle[i])
+        while (i < length && kAsciiLower.lower[at[i]] == wanted[i])
             ++i;
-        if (i == needle.size())
+        if (i == length)
             return true;
+        ++at;
     }
     return false;
 }
@@ -194,6 +220,7 @@ void LockListModel::Reload()
     m_filterText.clear();
     m_rows.clear();
     m_rows.shrink_to_fit();
+    m_recent.clear();
     m_dropTarget = -1;
     endResetModel();
 }
@@ -202,29 +229,48 @@ void LockListModel::SetFilter(const QString& text)
 {
     if (text == m_filterText)
         return;
-    const bool narrows = IsFiltered() && text.contains(m_filterText, Qt::CaseInsensitive);
     beginResetModel();
     m_dropTarget = -1;
     m_filterText = text;
     m_asciiNeedle.clear();
     if (std::all_of(text.begin(), text.end(), [](QChar ch) { return ch.unicode() < 0x80; }))
         m_asciiNeedle = text.toLatin1().toLower();
-    if (!IsFiltered()) {
-        m_rows.clear();
-        m_rows.shrink_to_fit();
-    } else if (narrows) {
-        // A longer text can only match among the rows shown now.
-        m_rows.erase(std::remove_if(m_rows.begin(), m_rows.end(),
-                         [this](std::size_t index) { return !Matches(m_doc.locks[index]); }),
-            m_rows.end());
+    m_rows = IsFiltered() ? FilteredRows() : std::vector<std::size_t>();
+    endResetModel();
+}
+
+std::vector<std::size_t> LockListModel::FilteredRows()
+{
+    if (m_doc.LocksStamp() != m_recentStamp) {
+        m_recent.clear();
+        m_recentStamp = m_doc.LocksStamp();
+    }
+    // A text holding an earlier one can match only among that one's rows: typing on searches the
+    // rows shown, and erasing finds the rows it had before.
+    const RecentFilter* narrowest = nullptr;
+    for (const RecentFilter& recent : m_recent) {
+        if (recent.text.compare(m_filterText, Qt::CaseInsensitive) == 0)
+            return recent.rows;
+        if (m_filterText.contains(recent.text, Qt::CaseInsensitive)
+            && (!narrowest || recent.rows.size() < narrowest->rows.size()))
+            narrowest = &recent;
+    }
+    std::vector<std::size_t> rows;
+    if (narrowest) {
+        for (std::size_t index : narrowest->rows) {
+            if (Matches(m_doc.locks[index]))
+                rows.push_back(index);
+        }
     } else {
-        m_rows.clear();
         for (std::size_t index = 0; index < m_doc.locks.size(); ++index) {
             if (Matches(m_doc.locks[index]))
-                m_rows.push_back(index);
+                rows.push_back(index);
         }
     }
-    endResetModel();
+    if (m_recent.size() == kRecentFilters)
+        m_recent.pop_front();
+    m_recent.push_back({ m_filterText, rows });
+    return rows;
 }
 
 void LockListModel::SetDropTarget(int row, const QBrush& background, const QBrush& text)

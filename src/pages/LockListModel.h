@@ -6,6 +6,7 @@
 #include <QIcon>
 
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 class Doc;
@@ -59,6 +60,8 @@ private:
     // The row of the first shown lock at or after lock index (rowCount() when none).
     int RowAtOrAfter(std::size_t index) const;
     bool Matches(const LockEntry& lock) const;
+    // The lock indices the filter text shows.
+    std::vector<std::size_t> FilteredRows();
     void LocksChanged();
 
     Doc& m_doc;
@@ -69,6 +72,15 @@ private:
     QByteArray m_asciiNeedle;
     // The lock indices of the rows while a filter is set, ascending.
     std::vector<std::size_t> m_rows;
+    // The last few filters' rows, while the locks are as they were.
+    struct RecentFilter
+    {
+        QString text;
+        std::vector<std::size_t> rows;
+    };
+    static constexpr std::size_t kRecentFilters = 4;
+    std::deque<RecentFilter> m_recent;
+    std::uint64_t m_recentStamp = 0;
     int m_dropTarget = -1;
     QBrush m_dropBackground;
     QBrush m_dropText;

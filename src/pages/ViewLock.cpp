@@ -23,11 +23,12 @@ ViewLock::ViewLock(Doc& doc, QWidget* parent)
 {
     m_ui.lockList->setModel(m_model);
     m_ui.lockList->setIconSize(QSize(24, 24));
-    m_ui.lockList->header()->setStretchLastSection(false);
+    m_ui.lockList->verticalHeader()->setDefaultSectionSize(26);
+    m_ui.lockList->horizontalHeader()->setStretchLastSection(false);
     connect(m_ui.addButton, &QPushButton::clicked, this, &ViewLock::OnAdd);
     connect(m_ui.deleteButton, &QPushButton::clicked, this, &ViewLock::OnDelete);
     connect(m_ui.propertiesButton, &QPushButton::clicked, this, &ViewLock::OnProperties);
-    connect(m_ui.lockList, &QTreeView::doubleClicked, this, &ViewLock::OnProperties);
+    connect(m_ui.lockList, &QTableView::doubleClicked, this, &ViewLock::OnProperties);
     connect(m_ui.lockList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         &ViewLock::OnSelectionChanged);
     connect(m_ui.findEdit, &QLineEdit::textChanged, this, &ViewLock::OnFindTextChanged);
@@ -52,7 +53,7 @@ void ViewLock::OnInitialUpdate()
 
 void ViewLock::SetUpColumns()
 {
-    m_ui.lockList->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_ui.lockList->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     for (int column = 0; column < LockListModel::kColumnCount; ++column)
         m_ui.lockList->setColumnWidth(column, kColumnWidths[column]);
 }

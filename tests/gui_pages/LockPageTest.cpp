@@ -8,8 +8,8 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
-#include <QTreeView>
 
 namespace {
 
@@ -103,7 +103,7 @@ protected:
 
     std::unique_ptr<ViewLock> page;
     LocksPageForm ui;
-    QTreeView* list = nullptr;
+    QTableView* list = nullptr;
 };
 
 TEST(DroppedRowIndexTest, MovesTheRowBeforeTheTargetOrToTheEnd)
