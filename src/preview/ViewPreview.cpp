@@ -15,8 +15,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <algorithm>
-
 namespace {
 
 const char kBlankPage[] = "<HTML>\n<HEAD>\n</HEAD>\n</HTML>";
@@ -187,11 +185,6 @@ void ViewPreview::showEvent(QShowEvent* event)
 
 void ViewPreview::PlaceBrowser()
 {
-    if (!m_browser)
-        return;
-    // Where the tab strip makes the page wider than its template, the browser takes the width,
-    // keeping the template's margin.
-    QRect place = m_ui.browserPlace->geometry();
-    place.setRight(std::max(place.right(), width() - 1 - place.left()));
-    m_browser->Widget()->setGeometry(place);
+    if (m_browser)
+        m_browser->Widget()->setGeometry(m_ui.browserPlace->geometry());
 }
