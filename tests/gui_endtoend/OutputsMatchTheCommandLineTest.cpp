@@ -86,6 +86,7 @@ TEST_F(OutputsMatchTheCommandLineTest, ThePageAndPublishedFilesEqualTheCommandLi
         const auto form = ControlsOf<InputDetailsDialogForm>(dialog);
         EXPECT_EQ(TextOf(form.lockFileEdit), lockFile);
         Prompts().AnswerSaveAs(lockFile);
+        Prompts().AnswerNotice(false); // the file holds the applet's locks, only scrambled
         Click(form.writeFileButton);
         Click(form.okButton);
     });

@@ -122,6 +122,7 @@ TEST_F(GeneratePageTest, TheInputFileIsWrittenUnderTheTypedNameWithoutStoringIt)
     doc.readLocksFromFile = 1;
     Open();
     prompts.AnswerSaveAs(chosen);
+    prompts.AnswerNotice(false); // the file holds the applet's locks in plain text
     prompts.AnswerMessage(PromptAnswer::Ok);
     prompts.AnswerSaveAs(QString());
     OnNextDialog([&](QDialog& dialog) {
@@ -138,11 +139,12 @@ TEST_F(GeneratePageTest, TheInputFileIsWrittenUnderTheTypedNameWithoutStoringIt)
     });
     Click(ui.detailsButton);
 
-    ASSERT_EQ(prompts.Asked().size(), 3u);
+    ASSERT_EQ(prompts.Asked().size(), 4u);
     EXPECT_EQ(prompts.Asked()[0].kind, PromptKind::SaveAs);
     EXPECT_EQ(prompts.Asked()[0].initialPath, typed);
-    EXPECT_EQ(prompts.Asked()[1].text, "Please enter an integer between 0 and 5000.");
-    EXPECT_EQ(prompts.Asked()[2].initialPath, typed);
+    EXPECT_EQ(prompts.Asked()[1].kind, PromptKind::Notice);
+    EXPECT_EQ(prompts.Asked()[2].text, "Please enter an integer between 0 and 5000.");
+    EXPECT_EQ(prompts.Asked()[3].initialPath, typed);
     QFile written(chosen);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.readAll().contains("u"));
