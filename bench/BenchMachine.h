@@ -8,11 +8,13 @@
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
+#include <unistd.h>
 #include <vector>
 
 extern char** environ;
@@ -33,8 +35,11 @@ struct ProcessRun
     double peakMegabytes = 0;
 };
 
-// Runs program with arguments to its end, its output thrown away, and measures it whole.
-inline ProcessRun RunProcess(const QString& program, const QStringList& arguments)
+// Runs program with arguments to its end, its error output thrown away, and measures it whole.
+// With untilFirstLine, seconds is the time to the first line of its standard output (the
+// programs print one when their first picture is saved); the rest of their run does not count.
+inline ProcessRun RunProcess(
+    const QString& program, const QStringList& arguments, bool untilFirstLine = false)
 {
     std::vector<QByteArray> texts { program.toLocal8Bit() };
     for (const QString& argument : arguments)
@@ -43,26 +48,43 @@ inline ProcessRun RunProcess(const QString& program, const QStringList& argument
     for (QByteArray& text : texts)
         argv.push_back(text.data());
     argv.push_back(nullptr);
+    int output[2] = { -1, -1 };
+    if (pipe(output) != 0)
+        return {};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, output[1], 1);
+    posix_spawn_file_actions_addclose(&actions, output[0]);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     timespec start {};
     clock_gettime(CLOCK_MONOTONIC, &start);
     pid_t child = 0;
     const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
+    close(output[1]);
+    if (spawned != 0) {
+        close(output[0]);
         return {};
+    }
+    const auto secondsSinceStart = [&start] {
+        timespec now {};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        return double(now.tv_sec - start.tv_sec) + double(now.tv_nsec - start.tv_nsec) / 1e9;
+    };
+    double firstLine = -1;
+    char buffer[4096];
+    for (ssize_t got; (got = read(output[0], buffer, sizeof buffer)) > 0;) {
+        if (firstLine < 0 && std::memchr(buffer, '\n', std::size_t(got)))
+            firstLine = secondsSinceStart();
+    }
+    close(output[0]);
     int status = 0;
     rusage usage {};
     if (wait4(child, &status, 0, &usage) != child)
         return {};
-    timespec end {};
-    clock_gettime(CLOCK_MONOTONIC, &end);
     ProcessRun run;
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    run.seconds = double(end.tv_sec - start.tv_sec) + double(end.tv_nsec - start.tv_nsec) / 1e9;
+    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0 && (!untilFirstLine || firstLine >= 0);
+    run.seconds = untilFirstLine ? firstLine : secondsSinceStart();
     run.peakMegabytes = double(usage.ru_maxrss) / 1024;
     return run;
 }
