@@ -5,6 +5,7 @@
 #include "app/SplashWindow.h"
 #include "framework/AppState.h"
 #include "framework/DocumentManager.h"
+#include "framework/PageTabWindow.h"
 #include "framework/ProgramSettings.h"
 #include "publish/PreviewServer.h"
 #include "util/ClassPath.h"
@@ -57,8 +58,11 @@ int AppMain::Run()
         return 1;
     }
     if (!screenshot.isEmpty()) {
-        QTimer::singleShot(0, qApp,
-            [this, screenshot] { QCoreApplication::exit(SaveScreenshot(screenshot) ? 0 : 1); });
+        const QString page = qEnvironmentVariable("ZARNITH_SCREENSHOT_PAGE");
+        QTimer::singleShot(0, qApp, [this, screenshot, page] {
+            const bool saved = (page.isEmpty() || ShowPage(page)) && SaveScreenshot(screenshot);
+            QCoreApplication::exit(saved ? 0 : 1);
+        });
     }
     const int status = QCoreApplication::exec();
     ExitInstance();
@@ -174,6 +178,17 @@ void AppMain::WriteSettings() const
     ProgramSettings::kIterations.Set(state.lockIterations);
     ProgramSettings::kModernBoxMailNotice.Set(state.showMailNotice);
     ProgramSettings::SetBrowserCommand(state.browserCommand);
+}
+
+bool AppMain::ShowPage(const QString& label) const
+{
+    PageTabWindow* tabs = m_frame->Tabs();
+    for (int index = 0; index < tabs->count(); ++index) {
+        if (tabs->tabText(index).remove(QLatin1Char('&')).compare(label, Qt::CaseInsensitive) == 0)
+            return tabs->activateTab(index);
+    }
+    Print(stderr, QStringLiteral("There is no page named %1\n").arg(label));
+    return false;
 }
 
 bool AppMain::SaveScreenshot(const QString& path) const

@@ -38,7 +38,8 @@ public:
 
     // The whole run: usage and version texts, or start-up, the event loop and exit. With
     // ZARNITH_SCREENSHOT=<path> in the environment the main window is saved as a picture once
-    // shown and the program ends. Returns the process's exit status.
+    // shown, on the page whose tab ZARNITH_SCREENSHOT_PAGE names (any case; the first page when
+    // empty), and the program ends. Returns the process's exit status.
     int Run();
 
     // Start-up, in its fixed order. False when the named project could not be opened: the
@@ -65,6 +66,8 @@ private:
     void ReadSettings();
     void WriteSettings() const;
     bool SaveScreenshot(const QString& path) const;
+    // Shows the page whose tab label is label; false, with a message, when there is none.
+    bool ShowPage(const QString& label) const;
 
     CommandLine m_commandLine;
     AppOptions m_options;

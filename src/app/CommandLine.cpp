@@ -18,7 +18,10 @@ const char kUsage[] = "Usage: zarnith [options] [project]\n"
                       "\n"
                       "Environment:\n"
                       "  ZARNITH_SCREENSHOT=<path>  Saves a picture of the main window as soon\n"
-                      "                             as it is shown, then ends.\n";
+                      "                             as it is shown, then ends.\n"
+                      "  ZARNITH_SCREENSHOT_PAGE=<page>\n"
+                      "                             The page in that picture, named as on its\n"
+                      "                             tab (e.g. Preview); else the first page.\n";
 
 QString VersionText()
 {

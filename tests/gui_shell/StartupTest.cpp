@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -168,6 +169,31 @@ TEST_F(StartupTest, ExitDeletesThePreviewFilesButKeepsSubfolders)
 
     EXPECT_EQ(preview.entryList(QDir::Files | QDir::Hidden), QStringList {});
     EXPECT_TRUE(QFile::exists(preview.filePath(QStringLiteral("keep/inner.txt"))));
+}
+
+TEST_F(StartupTest, AScreenshotShowsTheNamedPageAndAnUnknownNameSavesNone)
+{
+    const QString picture = Path("window.png");
+    qputenv("ZARNITH_SCREENSHOT", QFile::encodeName(picture));
+    struct Case
+    {
+        const char* page;
+        int status;
+    };
+    QList<QImage> pictures;
+    for (const Case& run : { Case { "", 0 }, Case { "gEnErAtE", 0 }, Case { "Nowhere", 1 } }) {
+        qputenv("ZARNITH_SCREENSHOT_PAGE", run.page);
+        QFile::remove(picture);
+        AppMain app({ QStringLiteral("zarnith") });
+        EXPECT_EQ(app.Run(), run.status) << run.page;
+        EXPECT_EQ(QFile::exists(picture), run.status == 0) << run.page;
+        pictures.append(QImage(picture));
+    }
+    qunsetenv("ZARNITH_SCREENSHOT");
+    qunsetenv("ZARNITH_SCREENSHOT_PAGE");
+    EXPECT_FALSE(pictures.at(0).isNull());
+    EXPECT_EQ(pictures.at(0).size(), pictures.at(1).size());
+    EXPECT_NE(pictures.at(0), pictures.at(1)) << "the Generate page looks like the Locks page";
 }
 
 TEST(CommandLineTest, ReadsOneProjectOrAnswersUsageAndVersion)
