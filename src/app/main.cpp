@@ -22,7 +22,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QLatin1String(ProgramSettings::kOrganisation));
     QCoreApplication::setApplicationName(QLatin1String(ProgramSettings::kApplication));
-    QGuiApplication::setDesktopFileName(QStringLiteral("zarnith"));
+    // Wayland desktops match the window to its desktop entry by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZARNITH_DESKTOP_ID));
     QIcon icon;
     for (int size : { 16, 32, 48, 64, 128, 256 })
         icon.addFile(QStringLiteral(":/images/zarnith-%1.png").arg(size));

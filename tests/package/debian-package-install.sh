@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Usage: debian-package-install.sh PACKAGE_DIR SOURCE_DIR
 # Installs the package made by debian-package.sh with apt-get, runs the installed programs on the
-# sample project (generate, publish, the window under Xvfb), and purges the package and whatever
-# apt brought with it, so that the machine is left as it was.
+# sample project (generate, publish, the window on its Preview page under Xvfb), and purges the
+# package and whatever apt brought with it, so that the machine is left as it was.
 set -uo pipefail
 package_dir=$1
 source=$2
@@ -64,9 +64,17 @@ ls site/*.html >/dev/null 2>&1 || fail "publish wrote no page"
 for companion in help/index.html libzarnith_webpreview.so libzarnith_audio.so; do
     grep -qxF "$programdir/$companion" <<<"$installed" || fail "$companion is not in $programdir"
 done
-ZARNITH_SCREENSHOT=$work/window.png xvfb-run -a -s "-screen 0 1280x1024x24" \
-    zarnith "$source/docs/sample.loc" >"$work/window.log" 2>&1 || { cat "$work/window.log"; fail "the window did not start"; }
+# The window on its Preview page, run by root: the preview goes to the user's cache folder, and
+# nothing under the program's folder is made or changed.
+program_files() { find "$programdir" -printf '%p %s %T@\n' | sort; }
+before=$(program_files)
+ZARNITH_SCREENSHOT=$work/window.png ZARNITH_SCREENSHOT_PAGE=Preview \
+    xvfb-run -a -s "-screen 0 1280x1024x24" zarnith "$source/docs/sample.loc" >"$work/window.log" 2>&1 \
+    || { cat "$work/window.log"; fail "the window did not start"; }
 file "$work/window.png" | grep -q 'PNG image' || fail "the window saved no picture"
+[ -d "$XDG_CACHE_HOME/Velto/Zarnith/Preview" ] || fail "the Preview page wrote no preview folder in the cache"
+changed=$(diff <(echo "$before") <(program_files))
+[ -z "$changed" ] || fail "the run changed the program's folder:"$'\n'"$changed"
 
 # The desktop's caches, rebuilt by the package's triggers, know the project file type.
 mime_type=application/x-zarnith-project
@@ -75,7 +83,7 @@ registered() {
         [ -e "/usr/share/mime/$mime_type.xml" ] || return 1
     fi
     if command -v update-desktop-database >/dev/null; then
-        grep -q "^$mime_type=zarnith.desktop" /usr/share/applications/mimeinfo.cache || return 1
+        grep -q "^$mime_type=example.velto.zarnith.desktop" /usr/share/applications/mimeinfo.cache || return 1
     fi
 }
 registered || fail "the desktop's caches do not know $mime_type"

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Usage: debian-package.sh BUILD_DIR PACKAGE_DIR SOURCE_DIR
-# Makes the Debian package with cpack into PACKAGE_DIR and checks its control fields and contents,
-# and that the programs, unpacked anywhere, find the applet beside themselves.
+# Makes the Debian package with cpack into PACKAGE_DIR and checks its control fields, contents and
+# documentation, that lintian finds nothing but what the overrides name with their reasons, and
+# that the programs, unpacked anywhere, find the applet beside themselves.
 set -uo pipefail
 build=$1
 out=$2
 source=$3
-for tool in cpack:cmake dpkg-deb:dpkg dpkg-shlibdeps:dpkg-dev file:file; do
+for tool in cpack:cmake dpkg-deb:dpkg dpkg-shlibdeps:dpkg-dev file:file readelf:binutils lintian:lintian; do
     if ! command -v "${tool%%:*}" >/dev/null; then
         echo "SKIPPED: ${tool%%:*} is not installed (Debian package ${tool#*:})"
         exit 77
@@ -59,10 +60,11 @@ programdir=$(realpath --relative-to="$root" "$(readlink -f "$root/usr/bin/zarnit
 programdir=${programdir%/zarnith-cli}
 expected=(usr/bin/zarnith-cli "$programdir/zarnith-cli" "$programdir/Zarnith.class"
     usr/share/man/man1/zarnith-cli.1.gz usr/share/bash-completion/completions/zarnith-cli
-    usr/share/doc/zarnith/copyright)
+    usr/share/doc/zarnith/copyright usr/share/doc/zarnith/changelog.gz
+    usr/share/doc/zarnith/examples/sample.loc usr/share/lintian/overrides/zarnith)
 if [ "$gui" ]; then
     expected+=(usr/bin/zarnith "$programdir/zarnith" "$programdir/help/index.html"
-        usr/share/man/man1/zarnith.1.gz usr/share/applications/zarnith.desktop
+        usr/share/man/man1/zarnith.1.gz usr/share/applications/example.velto.zarnith.desktop
         usr/share/mime/packages/zarnith.xml usr/share/metainfo/example.velto.zarnith.metainfo.xml
         usr/share/icons/hicolor/scalable/apps/zarnith.svg
         usr/share/icons/hicolor/scalable/mimetypes/application-x-zarnith-project.svg
@@ -84,9 +86,44 @@ if [ "$gui" ] && command -v appstreamcli >/dev/null; then
     appstreamcli validate-tree --no-net "$root" >"$out/validate-tree.log" 2>&1 \
         || fail "the installed metadata does not validate:"$'\n'"$(cat "$out/validate-tree.log")"
 fi
-for program in "$programdir"/zarnith-cli ${gui:+"$programdir/zarnith"}; do
-    file "$root/$program" | grep -q ', stripped' || fail "/$program is not stripped"
+# The desktop entry is named by the component id, and starts only where its program is.
+if [ "$gui" ]; then
+    metainfo=$(echo "$root"/usr/share/metainfo/*.metainfo.xml)
+    id=$(sed -n 's:.*<id>\(.*\)</id>.*:\1:p' "$metainfo")
+    entries=$(ls "$root/usr/share/applications")
+    [ "$entries" = "$id.desktop" ] || fail "the desktop entries are '$entries', the component id '$id'"
+    grep -qF "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" \
+        || fail "the metadata launches no $id.desktop"
+    tryexec=$(sed -n 's/^TryExec=//p' "$root/usr/share/applications/$id.desktop")
+    [ -n "$tryexec" ] && [ -e "$root/usr/bin/$tryexec" ] || fail "TryExec '$tryexec' is no program in /usr/bin"
+fi
+
+# Built as Debian builds: stripped, and with the relocations bound at start-up (BIND_NOW).
+for binary in "$programdir"/zarnith-cli ${gui:+"$programdir/zarnith"} \
+    ${plugin:+"$programdir/libzarnith_webpreview.so"}; do
+    file "$root/$binary" | grep -q ', stripped' || fail "/$binary is not stripped"
+    readelf -d "$root/$binary" | grep -q BIND_NOW || fail "/$binary is not linked with BIND_NOW"
 done
+
+# The documentation Debian asks for: a changelog whose latest entry is this version, and a
+# copyright file in the machine-readable format.
+doc=$root/usr/share/doc/zarnith
+gzip -dc "$doc/changelog.gz" >"$out/changelog"
+changelog_version=$(dpkg-parsechangelog -l "$out/changelog" -S Version 2>&1)
+[ "$changelog_version" = "$(field Version)" ] \
+    || fail "the changelog's latest entry is '$changelog_version', the package '$(field Version)'"
+copyright_problems=$(python3 "$(dirname "$0")/check-copyright.py" "$doc/copyright")
+[ -z "$copyright_problems" ] || fail "the copyright file: $copyright_problems"
+
+# lintian, as Debian runs it on its own packages and at every level, finds nothing but what the
+# overrides name, and every override gives its reason in a comment above it.
+overrides=$root/usr/share/lintian/overrides/zarnith
+undocumented=$(awk '/^#/ { reason = 1; next } /^$/ { reason = 0; next } !reason' "$overrides")
+[ -z "$undocumented" ] || fail "lintian overrides without a reason:"$'\n'"$undocumented"
+lintian --fail-on none --tag-display-limit 0 --display-info --display-experimental --pedantic \
+    "$deb" >"$out/lintian.log" 2>&1 || fail "lintian did not run:"$'\n'"$(cat "$out/lintian.log")"
+tags=$(grep -E '^[A-Z]: ' "$out/lintian.log")
+[ -z "$tags" ] || fail "lintian finds:"$'\n'"$tags"
 
 # Unpacked elsewhere, the command-line tool still finds the applet beside itself.
 applet=$("$root/usr/bin/zarnith-cli" resources "$source/docs/sample.loc" | head -n 1)

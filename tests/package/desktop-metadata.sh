@@ -13,8 +13,9 @@ for tool in appstreamcli:appstream desktop-file-validate:desktop-file-utils; do
 done
 
 failures=0
-desktop-file-validate "$share/zarnith.desktop" || failures=$((failures + 1))
 metainfo=$(echo "$share"/*.metainfo.xml)
+id=$(sed -n 's:.*<id>\(.*\)</id>.*:\1:p' "$metainfo")
+desktop-file-validate "$share/$id.desktop" || failures=$((failures + 1))
 appstreamcli validate --no-net --explain "$metainfo" || failures=$((failures + 1))
 images=$(grep -o '<image>[^<]*</image>' "$metainfo" | sed 's,</image>,,; s,.*/,,')
 [ -n "$images" ] || { echo "FAIL: the metadata shows no screenshot"; failures=$((failures + 1)); }
