@@ -100,7 +100,7 @@ fi
 
 # Built as Debian builds: stripped, and with the relocations bound at start-up (BIND_NOW).
 for binary in "$programdir"/zarnith-cli ${gui:+"$programdir/zarnith"} \
-    ${plugin:+"$programdir/libzarnith_webpreview.so"}; do
+    ${plugin:+"$programdir/libzarnith_webpreview.so"} ${audio:+"$programdir/libzarnith_audio.so"}; do
     file "$root/$binary" | grep -q ', stripped' || fail "/$binary is not stripped"
     readelf -d "$root/$binary" | grep -q BIND_NOW || fail "/$binary is not linked with BIND_NOW"
 done
