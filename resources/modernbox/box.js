@@ -7,10 +7,10 @@
   var encoder = new TextEncoder();
   var RETRY_SECONDS = 2;
   var FIXED_TEXTS = {
-    insecure: 'This login box works only on a secure page\n(https://, or a file on this computer).',
-    previewOnly: 'This page is a preview made for this computer.\nPublish the project to use the box on a site.',
-    loadFailed: 'The locks could not be loaded.\nTrying again...'
+    previewOnly: 'This page is a preview made for this computer.\nPublish the project to use the box on a site.'
   };
+  // The member areas' part (members.js), in pages of a site that has them.
+  var members = window.zarnithMembers;
 
   // Texts as the applet shows them: backslash + "n" breaks the line, character references
   // ("&#169;", "&amp;") read as the browser reads them in the applet's parameters.
@@ -91,7 +91,9 @@
   messageArea.setAttribute('role', 'status');
   var messages = {};
   var texts = { initial: settings.initialMessage, incorrect: settings.incorrectMessage,
-    fail: settings.failMessage, loading: settings.loadingMessage };
+    fail: settings.failMessage, loading: settings.loadingMessage,
+    insecure: settings.insecureMessage, loadFailed: settings.loadFailedMessage,
+    noAccess: settings.noAccessMessage || '' };
   Object.keys(texts).forEach(function (key) { texts[key] = displayText(texts[key]); });
   Object.keys(FIXED_TEXTS).forEach(function (key) { texts[key] = FIXED_TEXTS[key]; });
   Object.keys(texts).forEach(function (key) {
@@ -112,8 +114,23 @@
   }
   var userField = field(settings.userLabel, 'text', 'user');
   var passwordField = field(settings.passwordLabel, 'password', 'password');
-  var loginButton = controls.appendChild(element('button', '', displayText(settings.loginLabel)));
+  var rememberBox = null;
+  if (members && settings.rememberDays > 0) {
+    var remember = controls.appendChild(element('label', 'zb-remember'));
+    rememberBox = remember.appendChild(element('input'));
+    rememberBox.type = 'checkbox';
+    remember.appendChild(document.createTextNode(' ' + displayText(settings.rememberLabel)));
+  }
+  var buttons = controls.appendChild(element('div', 'zb-buttons'));
+  buttons.style.gap = settings.spacing + 'px';
+  var loginButton = buttons.appendChild(element('button', '', displayText(settings.loginLabel)));
   loginButton.type = 'submit';
+  var logoutButton = null;
+  if (members) {
+    logoutButton = buttons.appendChild(element('button', '', displayText(settings.logoutLabel)));
+    logoutButton.type = 'button';
+    logoutButton.hidden = true;
+  }
 
   // A preview's locks cost a guesser almost nothing: it says so, and works only on this computer.
   var previewOnly = settings.previewOnly === true;
@@ -202,9 +219,11 @@
     else openPage(address, target);
   }
 
-  // A file beside the page, by its plain name: never an address of another place.
+  // A file beside the page, by its plain name: never an address of another place. A protected
+  // page of a member area reaches the box page's folder by its way up (siteRoot, only "../"s).
   function besidePage(name) {
-    return new URL('./' + encodeURIComponent(name), document.baseURI).href;
+    var up = /^(\.\.\/)+$/.test(settings.siteRoot || '') ? settings.siteRoot : '';
+    return new URL(up + './' + encodeURIComponent(name), document.baseURI).href;
   }
 
   // ---------------------------------------------------------------------------------------
@@ -325,6 +344,11 @@
     play(settings.correctAudio);
     failedTries = 0;
     show('initial');
+    if (members && Array.isArray(lock.areas)) {
+      var days = rememberBox && rememberBox.checked ? settings.rememberDays : 0;
+      logoutButton.hidden = false;
+      if (members.loggedIn(lock.areas, days)) return;
+    }
     leadTo(lock.url, lock.target, userId);
   }
 
@@ -433,4 +457,20 @@
     loadLockFile();
   }
   enable();
+
+  if (members) {
+    logoutButton.hidden = !members.hasKeys();
+    logoutButton.addEventListener('click', function () {
+      members.logout();
+      logoutButton.hidden = true;
+      if (!finished) show(locks === null ? 'loading' : 'initial');
+      userField.focus();
+    });
+    members.attach({
+      showMessage: function (key) {
+        if (key && subtle !== undefined && !finished) show(key);
+        logoutButton.hidden = !members.hasKeys();
+      }
+    });
+  }
 })(document.currentScript);

@@ -2,6 +2,7 @@
 
 #include "model/Doc.h"
 #include "model/DocFields.h"
+#include "model/MemberSettings.h"
 #include "model/SettingsBlock.h"
 #include "util/JsonValues.h"
 
@@ -15,6 +16,7 @@
 namespace {
 
 const char* const LocksKey = "locks";
+const char* const AreasKey = "areas";
 
 bool ReadField(const DocField& field, const QJsonValue& value, Doc& doc, QByteArray& error)
 {
@@ -54,6 +56,11 @@ bool ReadLocks(const QJsonValue& value, Doc& doc, QByteArray& error)
         LockEntry lock;
         for (auto it = object.begin(); it != object.end(); ++it) {
             const QString key = lockKey + '.' + it.key();
+            if (it.key() == QLatin1String(AreasKey)) {
+                if (!LockAreasFromJson(it.value(), key, lock.areas.emplace(), error))
+                    return false;
+                continue;
+            }
             const LockField* field = nullptr;
             for (const LockField& candidate : LockFields) {
                 if (it.key() == QLatin1String(candidate.name))
@@ -87,7 +94,7 @@ QByteArray DocToJson(const Doc& doc)
             object.insert(key, qint64(doc.*std::get<Colour Doc::*>(field.member)));
     }
     for (const BlockSetting& setting : BlockSettings) {
-        if (!setting.holdsDefault(doc))
+        if (setting.name && !setting.holdsDefault(doc))
             object.insert(QLatin1String(setting.name), setting.toJson(doc));
     }
     QJsonArray locks;
@@ -95,6 +102,8 @@ QByteArray DocToJson(const Doc& doc)
         QJsonObject entry;
         for (const LockField& field : LockFields)
             entry.insert(QLatin1String(field.name), JsonText(lock.*(field.member)));
+        if (lock.areas)
+            entry.insert(QLatin1String(AreasKey), LockAreasToJson(*lock.areas));
         locks.append(entry);
     }
     object.insert(QLatin1String(LocksKey), locks);

@@ -2,6 +2,7 @@
 #include "cli/CliSupport.h"
 #include "cli/DocJson.h"
 #include "generate/LockLines.h"
+#include "generate/MemberKeys.h"
 #include "generate/TableCipher.h"
 #include "model/Doc.h"
 #include "model/LockCheck.h"
@@ -59,6 +60,11 @@ int RunBuild(const QStringList& arguments)
     if (const std::optional<UnreadableLock> problem = FindUnreadableLock(doc))
         return ReportFailure(
             QFile::encodeName(arguments[0]) + ": " + UnreadableLockMessage(doc, *problem));
+    if (const std::optional<QByteArray> problem = MemberAreasProblem(doc))
+        return ReportFailure(QFile::encodeName(arguments[0]) + ": " + *problem);
+    // An area without a key gets one, and one whose members lost access a new one, as the window
+    // does when it saves.
+    RefreshAreaKeys(doc);
     return SaveProjectOrReport(doc, arguments[1]) ? CliSuccess : CliFailure;
 }
 

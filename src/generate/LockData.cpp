@@ -5,6 +5,7 @@
 #include "util/SecretText.h"
 #include "util/TextEncoding.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -19,12 +20,21 @@ constexpr int kIvLength = 12;
 // address and target inside.
 constexpr int kRecordBlock = 64;
 
-QByteArray LockDestination(const LockEntry& lock)
+// Where the lock leads, and in a project with member areas the keys of the areas it opens.
+QByteArray LockDestination(const Doc& doc, const LockEntry& lock)
 {
-    const QJsonObject destination {
+    QJsonObject destination {
         { QStringLiteral("url"), DecodeProjectText(lock.url) },
         { QStringLiteral("target"), DecodeProjectText(lock.target) },
     };
+    if (!doc.areas.empty()) {
+        QJsonArray keys;
+        for (const MemberArea& area : doc.areas) {
+            if (LockOpensArea(lock, area))
+                keys.append(QString::fromLatin1(area.key.toBase64()));
+        }
+        destination.insert(QStringLiteral("areas"), keys);
+    }
     return PaddedJsonObject(QJsonDocument(destination).toJson(QJsonDocument::Compact));
 }
 
@@ -82,8 +92,8 @@ std::optional<QByteArray> BuildLockData(
         if (records.count(id) != 0)
             continue;
         const QByteArray iv = RandomBytes(kIvLength);
-        const QByteArray sealed
-            = SealAes256Gcm(HmacSha256(key, "zarnith-lock-key"), iv, LockDestination(doc.locks[i]));
+        const QByteArray sealed = SealAes256Gcm(
+            HmacSha256(key, "zarnith-lock-key"), iv, LockDestination(doc, doc.locks[i]));
         records[id] = R"({"id":)" + Quoted(id) + R"(,"iv":)" + Quoted(iv) + R"(,"data":)"
             + Quoted(sealed) + '}';
     }

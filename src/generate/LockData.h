@@ -57,8 +57,9 @@ QByteArray PaddedJsonObject(const QByteArray& object);
 // match), sorted by the id's bytes. fold is the project's ignore case. Each lock's key K is
 // PBKDF2-HMAC-SHA256 of its secret with the cache's salt; id is HMAC-SHA256(K, "zarnith-lock-id")
 // cut to 16 bytes, and data is AES-256-GCM under HMAC-SHA256(K, "zarnith-lock-key") with a fresh
-// random iv, of the UTF-8 JSON object {"url":...,"target":...} padded by PaddedJsonObject, with
-// the tag appended. Keys come from cache and missing ones are
+// random iv, of the UTF-8 JSON object {"url":...,"target":...} (in a project with member areas
+// also "areas": the base64 keys of the areas the lock opens, in area order) padded by
+// PaddedJsonObject, with the tag appended. Keys come from cache and missing ones are
 // derived into it (see LockKeyCache::Derive for progress). Nothing when cancelled.
 // The text is compact JSON with no "<", so it may sit in a script element as it is.
 std::optional<QByteArray> BuildLockData(const Doc& doc, LockIterations iterations,

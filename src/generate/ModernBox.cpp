@@ -46,6 +46,12 @@ const QByteArray& BoxScript()
     return script;
 }
 
+const QByteArray& MembersScript()
+{
+    static const QByteArray script = BoxResource(":/modernbox/members.js");
+    return script;
+}
+
 QString Text(const QByteArray& bytes)
 {
     return DecodeProjectText(bytes);
@@ -98,7 +104,8 @@ bool BelowPublishCount(const QByteArray& lockData)
         && lockData.mid(at + key.size(), digits).toLongLong() < IterationCount::kPublishMinimum;
 }
 
-QByteArray BoxSettings(const Doc& doc, HtmlPageForm form, const QByteArray& lockData)
+QByteArray BoxSettings(
+    const Doc& doc, HtmlPageForm form, const QByteArray& lockData, const QByteArray& siteRoot)
 {
     QJsonObject settings {
         { "initialMessage", Text(doc.initialMessage) },
@@ -123,8 +130,18 @@ QByteArray BoxSettings(const Doc& doc, HtmlPageForm form, const QByteArray& lock
         { "correctAudio", Text(SoundName(doc.correctAudio)) },
         { "incorrectAudio", Text(SoundName(doc.incorrectAudio)) },
         { "reloadInterval", doc.reloadInterval },
+        { "insecureMessage", Text(doc.insecureMessage) },
+        { "loadFailedMessage", Text(doc.loadFailedMessage) },
     };
-    if (ModernBoxFetchesLocks(doc, form))
+    if (!doc.areas.empty()) {
+        settings.insert("noAccessMessage", Text(doc.noAccessMessage));
+        settings.insert("rememberLabel", Text(doc.rememberLabel));
+        settings.insert("logoutLabel", Text(doc.logoutLabel));
+        settings.insert("rememberDays", doc.rememberDays);
+    }
+    if (!siteRoot.isEmpty())
+        settings.insert("siteRoot", Text(siteRoot));
+    if (ModernBoxFetchesLocks(doc, form) || !siteRoot.isEmpty())
         settings.insert("lockFile", Text(ModernLockFileName(doc)));
     if (form == HtmlPageForm::Preview && BelowPublishCount(lockData))
         settings.insert("previewOnly", true);
@@ -161,24 +178,43 @@ QByteArray ModernSoundName(const QByteArray& audioPath)
     return WithExtension(FileNamePart(audioPath), ".wav");
 }
 
-QByteArrayList ModernBoxParts(const Doc& doc, HtmlPageForm form, const QByteArray& lockData)
+namespace {
+
+// The box in its parts; siteRoot (a protected page's way up to the site folder, "./" at its top)
+// makes it fetch its locks from there, whatever the project says.
+QByteArrayList BoxParts(
+    const Doc& doc, HtmlPageForm form, const QByteArray& lockData, const QByteArray& siteRoot)
 {
     QByteArrayList parts { "<div class=\"zarnith-box\" style=\"width:"
             + QByteArray::number(doc.width) + "px;height:" + QByteArray::number(doc.height)
             + "px\">\r\n<style>\r\n",
         BoxStyle(),
         "</style>\r\n<script type=\"application/json\" class=\"zarnith-settings\">"
-            + BoxSettings(doc, form, lockData) + "</script>\r\n" };
-    if (!ModernBoxFetchesLocks(doc, form))
+            + BoxSettings(doc, form, lockData, siteRoot) + "</script>\r\n" };
+    if (!ModernBoxFetchesLocks(doc, form) && siteRoot.isEmpty())
         parts << "<script type=\"application/json\" class=\"zarnith-locks\">"
               << ScriptSafeJson(lockData) << "</script>\r\n";
+    if (!doc.areas.empty())
+        parts << "<script>\r\n" << MembersScript() << "</script>\r\n";
     parts << "<script>\r\n"
           << BoxScript()
           << "</script>\r\n<noscript>This login box needs JavaScript.</noscript>\r\n</div>\r\n";
     return parts;
 }
 
+} // namespace
+
+QByteArrayList ModernBoxParts(const Doc& doc, HtmlPageForm form, const QByteArray& lockData)
+{
+    return BoxParts(doc, form, lockData, {});
+}
+
 QByteArray BuildModernBox(const Doc& doc, HtmlPageForm form, const QByteArray& lockData)
 {
     return ModernBoxParts(doc, form, lockData).join();
+}
+
+QByteArray BuildProtectedPageBox(const Doc& doc, const QByteArray& siteRoot)
+{
+    return BoxParts(doc, HtmlPageForm::File, {}, siteRoot.isEmpty() ? "./" : siteRoot).join();
 }

@@ -31,3 +31,8 @@ QByteArray BuildModernBox(const Doc& doc, HtmlPageForm form, const QByteArray& l
 // The same element in its parts, to be joined into a page at once: the lock data, the style and
 // the script are passed on, not copied.
 QByteArrayList ModernBoxParts(const Doc& doc, HtmlPageForm form, const QByteArray& lockData);
+
+// The box of a protected page: it fetches its locks from the lock data file at siteRoot (the way
+// up from the page to the site folder: "" or "../../"), and opens the page once a login gives a
+// key of an area holding it.
+QByteArray BuildProtectedPageBox(const Doc& doc, const QByteArray& siteRoot);

@@ -3,6 +3,7 @@
 #include "model/BoxKind.h"
 #include "model/Colour.h"
 #include "model/LockEntry.h"
+#include "model/MemberArea.h"
 
 #include <QByteArray>
 
@@ -60,6 +61,15 @@ public:
     // 0 once the user asked not to be told again that the applet's locks in an output are
     // readable.
     std::int32_t readableLocksNotice = 1;
+    // Member areas, and the box's texts for members (SettingsBlock.h too).
+    std::vector<MemberArea> areas;
+    // Days that "Remember me" keeps a login in the visitor's browser; 0 offers no Remember me.
+    std::int32_t rememberDays = 0;
+    QByteArray rememberLabel;
+    QByteArray logoutLabel;
+    QByteArray noAccessMessage;
+    QByteArray insecureMessage;
+    QByteArray loadFailedMessage;
     // Survives New: the next Create HTML File proposes the path the previous project used.
     QByteArray htmlFilePath;
     // Kept only while the program runs; never stored in the project file.

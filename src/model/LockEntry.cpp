@@ -6,7 +6,7 @@
 bool LockEntry::DiffersFrom(const LockEntry& other) const
 {
     return userId != other.userId || password != other.password || url != other.url
-        || target != other.target;
+        || target != other.target || areas != other.areas;
 }
 
 void LockEntry::Serialize(ProjectArchive& archive)

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
+
+#include <optional>
 
 class ProjectArchive;
 
@@ -13,8 +16,10 @@ public:
     QByteArray password;
     QByteArray url;
     QByteArray target;
+    // The names of the member areas the lock opens; without a list it opens every area.
+    std::optional<QByteArrayList> areas;
 
-    // True when any of the four texts differs, compared exactly and case-sensitively.
+    // True when any of the four texts or the areas differ, compared exactly and case-sensitively.
     bool DiffersFrom(const LockEntry& other) const;
 
     // Writes or reads the four texts in field order, depending on the archive's direction.

@@ -1,6 +1,7 @@
 #include "model/SettingsBlock.h"
 
 #include "model/BoxKind.h"
+#include "model/MemberSettings.h"
 #include "util/JsonValues.h"
 
 #include <QBuffer>
@@ -87,12 +88,20 @@ constexpr BlockSetting BoxKindSetting(std::uint16_t tag, const char* name)
 
 // clang-format off
 // Ordered by tag; the tag is what the file keeps, so a row's tag never changes.
-constexpr BlockSetting BlockSettings[4] = {
+constexpr BlockSetting BlockSettings[12] = {
     BoxKindSetting(1, "boxKind"),
     NumberSetting<&Doc::iterations, IterationCount::kDefault, IterationCount::kPublishMinimum,
         IterationCount::kMaximum>(2, "iterations"),
     TextSetting<&Doc::siteFolder>(3, "siteFolder"),
     NumberSetting<&Doc::readableLocksNotice, 1, 0, 1>(4, "readableLocksNotice"),
+    NumberSetting<&Doc::rememberDays, 0, 0, kMaxRememberDays>(0x212, "rememberDays"),
+    DefaultedTextSetting<&Doc::rememberLabel, BoxTextDefault::kRememberLabel>(0x213, "rememberLabel"),
+    DefaultedTextSetting<&Doc::logoutLabel, BoxTextDefault::kLogoutLabel>(0x214, "logoutLabel"),
+    DefaultedTextSetting<&Doc::noAccessMessage, BoxTextDefault::kNoAccessMessage>(0x215, "noAccessMessage"),
+    DefaultedTextSetting<&Doc::insecureMessage, BoxTextDefault::kInsecureMessage>(0x216, "insecureMessage"),
+    DefaultedTextSetting<&Doc::loadFailedMessage, BoxTextDefault::kLoadFailedMessage>(0x217, "loadFailedMessage"),
+    AreasSetting(0x8210),
+    LockAreasSetting(0x8211),
 };
 // clang-format on
 
@@ -191,7 +200,7 @@ void LoadBlock(Doc& doc, ProjectArchive& archive)
 const BlockSetting* FindBlockSetting(const QString& name)
 {
     for (const BlockSetting& setting : BlockSettings) {
-        if (name == QLatin1String(setting.name))
+        if (setting.name && name == QLatin1String(setting.name))
             return &setting;
     }
     return nullptr;

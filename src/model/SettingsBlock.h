@@ -38,6 +38,8 @@ struct BlockSetting
 {
     std::uint16_t tag;
     // The key in the command line's JSON; dump writes it only when the setting is not default.
+    // Null for a setting whose JSON lives elsewhere (in each lock's object), with no JSON
+    // functions either.
     const char* name;
     bool (*holdsDefault)(const Doc& doc);
     void (*reset)(Doc& doc);
@@ -48,7 +50,7 @@ struct BlockSetting
     bool (*fromJson)(const QJsonValue& value, const QString& key, Doc& doc, QByteArray& error);
 };
 
-extern const BlockSetting BlockSettings[4];
+extern const BlockSetting BlockSettings[12];
 
 // The row whose JSON key is name, or none.
 const BlockSetting* FindBlockSetting(const QString& name);

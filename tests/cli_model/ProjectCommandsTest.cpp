@@ -213,6 +213,18 @@ TEST_F(ProjectCommands, BuildTakesDefaultsAndRejectsBadKeys)
         { R"({"iterations": 99999})", "\"iterations\"" },
         { R"({"iterations": 10000001})", "\"iterations\"" },
         { R"({"siteFolder": 3})", "\"siteFolder\"" },
+        { R"({"areas": {}})", "\"areas\"" },
+        { R"({"areas": [{"name": "a", "page": []}]})", "\"areas[0].page\"" },
+        { R"({"areas": [{"name": "a", "key": "AAAA"}]})", "\"areas[0].key\"" },
+        { R"({"areas": [{"name": "a", "members": "AAAA"}]})", "\"areas[0].members\"" },
+        { R"({"areas": [{"name": "a", "pages": ["../x"]}]})", "area \"a\": \"../x\"" },
+        { R"({"areas": [{"name": "a"}, {"name": "a"}]})", "two areas are called \"a\"" },
+        { R"({"areas": [{"name": ""}]})", "needs a name" },
+        { R"({"areas": [{"name": "a"}], "locks": [{"userId": "u", "url": "u"},
+            {"userId": "v", "url": "v", "areas": ["a", "b"]}]})",
+            "lock 2 opens the area \"b\"" },
+        { R"({"locks": [{"userId": "u", "url": "u", "areas": "a"}]})", "\"locks[0].areas\"" },
+        { R"({"rememberDays": 366})", "\"rememberDays\"" },
     };
     for (const auto& [json, named] : bad) {
         WriteFile(PathOf("bad.json"), json);
@@ -223,6 +235,52 @@ TEST_F(ProjectCommands, BuildTakesDefaultsAndRejectsBadKeys)
         EXPECT_EQ(run.err.count('\n'), 1) << json;
         EXPECT_FALSE(QFile::exists(PathOf("bad.loc"))) << json;
     }
+}
+
+// The JSON carries the area keys and what notices a change of members, so that a project edited
+// as JSON keeps its members' logins exactly as the window would.
+TEST_F(ProjectCommands, AreaKeysSurviveJsonAndChangeOnlyWhenAMemberLosesAccess)
+{
+    auto keys = [&](const char* json) {
+        WriteFile(PathOf("m.json"), json);
+        const CliRun build = RunCli({ QStringLiteral("build"), PathOf("m.json"), PathOf("m.loc") });
+        EXPECT_EQ(build.exitCode, 0) << build.err.constData();
+        const CliRun dump = RunCli({ QStringLiteral("dump"), PathOf("m.loc") });
+        // dump then build gives back the same project, keys included.
+        WriteFile(PathOf("again.json"), dump.out);
+        RunCli({ QStringLiteral("build"), PathOf("again.json"), PathOf("again.loc") });
+        EXPECT_EQ(ReadFile(PathOf("again.loc")), ReadFile(PathOf("m.loc")));
+        return QJsonDocument::fromJson(dump.out).object();
+    };
+    const QJsonObject first = keys(R"({"rememberDays": 7, "areas": [
+        {"name": "staff", "pages": ["staff/**"]}, {"name": "club", "pages": ["club/*"]}],
+        "locks": [{"userId": "ann", "password": "a", "url": "a.html"},
+                  {"userId": "bob", "password": "b", "url": "b.html", "areas": ["club"]},
+                  {"userId": "cy", "password": "c", "url": "c.html", "areas": []}]})");
+    const QJsonArray areas = first[QLatin1String("areas")].toArray();
+    ASSERT_EQ(areas.size(), 2);
+    EXPECT_EQ(first[QLatin1String("rememberDays")].toInt(), 7);
+    EXPECT_EQ(first[QLatin1String("locks")][1][QLatin1String("areas")].toArray(),
+        QJsonArray({ QStringLiteral("club") }));
+    EXPECT_TRUE(first[QLatin1String("locks")][2][QLatin1String("areas")].toArray().isEmpty());
+    EXPECT_FALSE(first[QLatin1String("locks")][0].toObject().contains(QLatin1String("areas")));
+    for (const QJsonValue area : areas) {
+        EXPECT_EQ(
+            QByteArray::fromBase64(area[QLatin1String("key")].toString().toLatin1()).size(), 32);
+        EXPECT_FALSE(area[QLatin1String("members")].toString().isEmpty());
+    }
+
+    // bob's new password gives club a new key; staff keeps its own.
+    QByteArray changed = QJsonDocument(first).toJson();
+    changed.replace(R"("password": "b")", R"("password": "b2")");
+    WriteFile(PathOf("c.json"), changed);
+    ASSERT_EQ(RunCli({ QStringLiteral("build"), PathOf("c.json"), PathOf("m.loc") }).exitCode, 0);
+    const QJsonArray after
+        = QJsonDocument::fromJson(RunCli({ QStringLiteral("dump"), PathOf("m.loc") }).out)
+              .object()[QLatin1String("areas")]
+              .toArray();
+    EXPECT_EQ(after[0][QLatin1String("key")], areas[0][QLatin1String("key")]);
+    EXPECT_NE(after[1][QLatin1String("key")], areas[1][QLatin1String("key")]);
 }
 
 TEST_F(ProjectCommands, FailuresPrintTheProgramsMessage)

@@ -295,6 +295,13 @@ Doc ProjectWithBlock()
     doc.boxKind = BoxKind::Both;
     doc.iterations = 250000;
     doc.siteFolder = "/srv/site/\xe9t\xe9";
+    doc.areas = { { "staff", { "staff/**", "x*.pdf" }, QByteArray(32, 'k'), QByteArray(32, 't') },
+        { "club", {}, {}, {} } };
+    doc.locks[0].areas = QByteArrayList { "staff" };
+    doc.locks[1].areas = QByteArrayList {};
+    doc.rememberDays = 30;
+    doc.logoutLabel = "Abmelden";
+    doc.insecureMessage = "Nur \xfcber https://";
     return doc;
 }
 
@@ -314,6 +321,16 @@ TEST(SettingsBlock, EachSettingReadsBackBehindTheRecordsAnOldReaderSees)
         { "both", [](Doc& doc) { doc.boxKind = BoxKind::Both; } },
         { "iterations", [](Doc& doc) { doc.iterations = 100000; } },
         { "site folder", [](Doc& doc) { doc.siteFolder = "site"; } },
+        { "areas",
+            [](Doc& doc) {
+                doc.areas = { { "a", { "**" }, {}, {} } };
+            } },
+        { "a lock's areas",
+            [](Doc& doc) {
+                doc.locks[1].areas = QByteArrayList { "a", "b" };
+            } },
+        { "remember me", [](Doc& doc) { doc.rememberDays = 365; } },
+        { "a text of the box", [](Doc& doc) { doc.noAccessMessage = ""; } },
         { "all", [](Doc& doc) { doc = ProjectWithBlock(); } },
     };
     for (const auto& [name, change] : cases) {
@@ -379,6 +396,15 @@ TEST(SettingsBlock, DamagedBlocksFailTheReadAndLeaveTheProject)
                 .Bytes(),
             false },
         { "unknown required tag", ProjectBytes(block).Record(0x8001, "x").Raw(end).Bytes(), false },
+        { "an area key of 5 bytes",
+            ProjectBytes(block)
+                .Record(
+                    0x8210, ProjectBytes().Int(1).Text("a").Int(0).Text("12345").Text("").Bytes())
+                .Raw(end)
+                .Bytes(),
+            false },
+        { "areas for more locks than there are",
+            ProjectBytes(block).Record(0x8211, Payload(99)).Raw(end).Bytes(), false },
         { "bytes after the end", ProjectBytes(block).Raw(end).Raw("x").Bytes(), false },
         { "end with a payload", ProjectBytes(block).Record(0, "x").Bytes(), false },
         { "length beyond the data",

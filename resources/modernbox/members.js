@@ -1,0 +1,292 @@
+(function (script) {
+  'use strict';
+  // The member areas, in every page of a site that has them: keeps the area keys a login gives
+  // (for the tab, or for some days with Remember me), forgets them at log out, and opens a
+  // protected page and the protected files it shows with them. Runs before the box's script,
+  // which attaches itself with window.zarnithMembers.attach.
+  var box = script.parentElement;
+  var subtle = window.isSecureContext && window.crypto ? window.crypto.subtle : undefined;
+  var encoder = new TextEncoder();
+  var STORE = 'zarnith-members';
+  var DAY = 24 * 60 * 60 * 1000;
+  var FILE_MAGIC = encoder.encode('{"format":"zarnith-file/1",');
+  var TYPES = { pdf: 'application/pdf', png: 'image/png', jpg: 'image/jpeg', jpeg: 'image/jpeg',
+    gif: 'image/gif', webp: 'image/webp', svg: 'image/svg+xml', ico: 'image/x-icon',
+    avif: 'image/avif', css: 'text/css', js: 'text/javascript', mjs: 'text/javascript',
+    json: 'application/json', txt: 'text/plain', csv: 'text/csv', xml: 'application/xml',
+    mp3: 'audio/mpeg', wav: 'audio/wav', ogg: 'audio/ogg', oga: 'audio/ogg', m4a: 'audio/mp4',
+    mp4: 'video/mp4', webm: 'video/webm', ogv: 'video/ogg', zip: 'application/zip',
+    woff: 'font/woff', woff2: 'font/woff2', ttf: 'font/ttf', otf: 'font/otf' };
+  var sealedNode = document.querySelector('script.zarnith-protected');
+  var sealed = sealedNode ? JSON.parse(sealedNode.textContent) : null;
+  var boxApi = null;
+
+  // A protected page hides its box until it knows that no kept key opens the page.
+  if (sealed) box.style.visibility = 'hidden';
+
+  function base64Bytes(text) {
+    return Uint8Array.from(atob(text), function (c) { return c.charCodeAt(0); });
+  }
+
+  function bytesBase64(bytes) {
+    return btoa(String.fromCharCode.apply(null, new Uint8Array(bytes)));
+  }
+
+  // ---------------------------------------------------------------------------------------
+  // Kept keys: {"keys": [base64 area key, ...]} in session storage, and with Remember me also in
+  // local storage with "expires" (milliseconds since 1970).
+
+  function stored(storage) {
+    try {
+      var value = JSON.parse(storage.getItem(STORE));
+      return value && Array.isArray(value.keys) ? value : null;
+    } catch (e) {
+      return null;
+    }
+  }
+
+  function keptKeys() {
+    var session = stored(window.sessionStorage);
+    if (session) return session.keys;
+    var remembered = stored(window.localStorage);
+    if (remembered && typeof remembered.expires === 'number' && remembered.expires > Date.now())
+      return remembered.keys;
+    if (remembered) forget();
+    return null;
+  }
+
+  function forget() {
+    try {
+      window.sessionStorage.removeItem(STORE);
+      window.localStorage.removeItem(STORE);
+    } catch (e) {
+      // Storage refused: nothing was kept either.
+    }
+  }
+
+  function keep(keys, rememberDays) {
+    forget();
+    try {
+      window.sessionStorage.setItem(STORE, JSON.stringify({ keys: keys }));
+      if (rememberDays > 0) {
+        window.localStorage.setItem(STORE,
+          JSON.stringify({ keys: keys, expires: Date.now() + rememberDays * DAY }));
+      }
+    } catch (e) {
+      // Without storage the login still opens the page it is on.
+    }
+  }
+
+  // ---------------------------------------------------------------------------------------
+  // Opening: an area's id is HMAC-SHA256(AK, "zarnith-area-id") cut to 16 bytes; the content key
+  // listed under that id is unwrapped with AK, and opens the data.
+
+  // The kept keys as a map from area id (base64) to an AES-GCM key.
+  function keyring(keys) {
+    return Promise.all(keys.map(function (text) {
+      var raw = base64Bytes(text);
+      return subtle.importKey('raw', raw, { name: 'HMAC', hash: 'SHA-256' }, false, ['sign'])
+        .then(function (hmac) {
+          return subtle.sign('HMAC', hmac, encoder.encode('zarnith-area-id'));
+        }).then(function (id) {
+          return subtle.importKey('raw', raw, 'AES-GCM', false, ['decrypt']).then(function (key) {
+            return [bytesBase64(new Uint8Array(id).slice(0, 16)), key];
+          });
+        });
+    })).then(function (pairs) { return new Map(pairs); });
+  }
+
+  // The plain bytes of sealed content (its header and its data), or null when no kept key
+  // opens it.
+  function unseal(header, data, ring) {
+    var entry = header.keys.filter(function (key) { return ring.has(key.area); })[0];
+    if (!entry) return Promise.resolve(null);
+    return subtle.decrypt({ name: 'AES-GCM', iv: base64Bytes(entry.iv) }, ring.get(entry.area),
+      base64Bytes(entry.key)).then(function (contentKey) {
+      return subtle.importKey('raw', contentKey, 'AES-GCM', false, ['decrypt']);
+    }).then(function (contentKey) {
+      return subtle.decrypt({ name: 'AES-GCM', iv: base64Bytes(header.iv) }, contentKey, data);
+    });
+  }
+
+  function startsWithMagic(bytes) {
+    if (bytes.length < FILE_MAGIC.length) return false;
+    for (var i = 0; i < FILE_MAGIC.length; i++) {
+      if (bytes[i] !== FILE_MAGIC[i]) return false;
+    }
+    return true;
+  }
+
+  // The file at url: {protected: false} when it is not a protected file (only its first bytes
+  // are read), else {protected: true, plain: bytes or null when no kept key opens it}.
+  function fetchFile(url, ring) {
+    return fetch(url).then(function (response) {
+      if (!response.ok || !response.body) return { protected: false };
+      var reader = response.body.getReader();
+      var chunks = [];
+      var length = 0;
+      var checked = false;
+      function read() {
+        return reader.read().then(function (step) {
+          if (step.done) return open();
+          chunks.push(step.value);
+          length += step.value.length;
+          if (!checked && length >= FILE_MAGIC.length) {
+            checked = true;
+            if (!startsWithMagic(joined())) {
+              reader.cancel();
+              return { protected: false };
+            }
+          }
+          return read();
+        });
+      }
+      function open() {
+        var bytes = joined();
+        if (!startsWithMagic(bytes)) return { protected: false };
+        var end = bytes.indexOf(10);
+        var header = JSON.parse(new TextDecoder().decode(bytes.subarray(0, end)));
+        return unseal(header, bytes.subarray(end + 1), ring).then(function (plain) {
+          return { protected: true, plain: plain };
+        });
+      }
+      function joined() {
+        if (chunks.length === 1) return chunks[0];
+        var all = new Uint8Array(length);
+        var at = 0;
+        chunks.forEach(function (chunk) { all.set(chunk, at); at += chunk.length; });
+        chunks = [all];
+        return all;
+      }
+      return read();
+    }).catch(function () { return { protected: false }; });
+  }
+
+  // A URL of this site that a page names without a scheme or host, or null.
+  function siteUrl(address) {
+    if (!address || /^[a-z][a-z0-9+.-]*:/i.test(address) || address.indexOf('//') === 0
+        || address.charAt(0) === '#')
+      return null;
+    try {
+      var url = new URL(address, document.baseURI);
+      return url.origin === location.origin ? url : null;
+    } catch (e) {
+      return null;
+    }
+  }
+
+  function blobUrl(plain, url) {
+    var extension = url.pathname.split('.').pop().toLowerCase();
+    return URL.createObjectURL(new Blob([plain], { type: TYPES[extension] || '' }));
+  }
+
+  // Every picture, sound, film, style sheet and script of the page that is a protected file is
+  // fetched, opened and given to its element as the opened copy.
+  function openEmbeddedFiles(page, ring) {
+    var jobs = [];
+    page.querySelectorAll('img[src], source[src], audio[src], video[src], track[src], '
+      + 'script[src], link[href], video[poster]').forEach(function (node) {
+      ['src', 'href', 'poster'].forEach(function (attribute) {
+        var url = siteUrl(node.getAttribute(attribute));
+        if (!url) return;
+        jobs.push(fetchFile(url.href, ring).then(function (file) {
+          if (file.protected && file.plain) node.setAttribute(attribute, blobUrl(file.plain, url));
+        }));
+      });
+    });
+    return Promise.all(jobs);
+  }
+
+  // A link to a protected file that is not a page opens the file: opened here, and shown or
+  // saved as the link says. Other links are followed as usual.
+  function followLinks(ring) {
+    document.addEventListener('click', function (event) {
+      var origin = event.target;
+      var logout = origin.closest ? origin.closest('[data-zarnith-logout]') : null;
+      if (logout) {
+        event.preventDefault();
+        forget();
+        location.reload();
+        return;
+      }
+      var link = origin.closest ? origin.closest('a[href]') : null;
+      if (!link || event.button !== 0 || event.ctrlKey || event.metaKey || event.shiftKey
+          || event.altKey)
+        return;
+      var url = siteUrl(link.getAttribute('href'));
+      if (!url || /(\.html?|\/)$/i.test(url.pathname)) return;
+      event.preventDefault();
+      fetchFile(url.href, ring).then(function (file) {
+        var target = link.getAttribute('target') || '_self';
+        var address = file.protected && file.plain ? blobUrl(file.plain, url) : url.href;
+        if (file.protected && link.hasAttribute('download')) {
+          var save = document.createElement('a');
+          save.href = address;
+          save.download = link.getAttribute('download') || url.pathname.split('/').pop();
+          document.body.appendChild(save);
+          save.click();
+          save.remove();
+        } else if (target === '_self') {
+          location.assign(address);
+        } else {
+          window.open(address, target, 'noopener');
+        }
+      });
+    });
+    document.querySelectorAll('[data-zarnith-logout]').forEach(function (node) {
+      if (!node.hasAttribute('role') && !/^(A|BUTTON)$/.test(node.tagName))
+        node.setAttribute('role', 'button');
+      if (!node.hasAttribute('tabindex') && node.tagName !== 'BUTTON') node.tabIndex = 0;
+    });
+  }
+
+  // Replaces this page by the opened one, which then runs as if it had been loaded.
+  function showPage(plain, ring) {
+    var page = new DOMParser().parseFromString(new TextDecoder().decode(plain), 'text/html');
+    return openEmbeddedFiles(page, ring).then(function () {
+      var doctype = page.doctype ? '<!DOCTYPE ' + page.doctype.name + '>' : '';
+      document.open();
+      document.write(doctype + page.documentElement.outerHTML);
+      document.close();
+      followLinks(ring);
+    });
+  }
+
+  function showBox(message) {
+    box.style.visibility = '';
+    if (boxApi) boxApi.showMessage(message);
+  }
+
+  // Opens this protected page with keys; the box with the no-access message when they cannot.
+  function openThisPage(keys) {
+    return keyring(keys).then(function (ring) {
+      return unseal(sealed, base64Bytes(sealed.data), ring).then(function (plain) {
+        if (plain === null) showBox('noAccess');
+        else return showPage(plain, ring);
+      });
+    }).catch(function () { showBox('noAccess'); });
+  }
+
+  window.zarnithMembers = {
+    // Called by the box once it stands.
+    attach: function (api) {
+      boxApi = api;
+      if (new URLSearchParams(location.search).has('logout')) forget();
+      if (!sealed) return;
+      var keys = keptKeys();
+      if (keys && subtle) openThisPage(keys);
+      else showBox(null);
+    },
+    hasKeys: function () { return keptKeys() !== null; },
+    logout: forget,
+    // A login gave these area keys. True when this page handles the rest (a protected page opens
+    // in place, or says that the account does not open it); false when the box goes on to the
+    // lock's address.
+    loggedIn: function (keys, rememberDays) {
+      keep(keys, rememberDays);
+      if (!sealed) return false;
+      openThisPage(keys);
+      return true;
+    }
+  };
+})(document.currentScript);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "model/MemberArea.h"
+
+#include <QByteArray>
+#include <QByteArrayList>
+
+class Doc;
+
+// Keeping the area keys in step with the members. An area keeps its key across publishes while
+// every member who could open it still can, so that their kept logins stay valid; as soon as one of
+// them is removed, loses the area, or has their user ID or password changed, the area gets a new
+// key, and whatever that member kept opens nothing published afterwards. New members join an
+// area without a new key.
+//
+// Each member is noticed by a tag: HMAC-SHA256(AK, "zarnith-area-member" + 0 byte + the lock's
+// secret) cut to 16 bytes, the secret being what the lock's key is derived from (LockSecret). An
+// area stores the sorted tags of its members; a stored tag that no member gives any more means
+// someone lost access.
+
+// Gives every area without a key a new one, a new key to every area that lost a member, and
+// stores the tags of the current members. The names of the areas that got a new key, in area
+// order.
+QByteArrayList RefreshAreaKeys(Doc& doc);
+
+// New keys for every area at once ("New Keys"): every kept login of the site opens nothing more.
+void ReplaceAreaKeys(Doc& doc);
+
+// The sorted tags of the members who open area under its key now.
+QByteArray CurrentMemberTags(const Doc& doc, const MemberArea& area);

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "generate/ProtectedFile.h"
+#include "util/ProgramInfo.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+
+class Doc;
+
+// The files of the site folder as a publish of a project with member areas writes them. A file
+// that an area's pattern matches is protected: a page (".html", ".htm") becomes a small page with
+// the project's box, the members' script and the page's sealed content; any other file holds only
+// its sealed form (ProtectedFile.h). A file that no area matches is published as it is.
+//
+// Made once per publish: the areas' ids and the boxes are worked out once for all files. The
+// project's areas must have their keys (RefreshAreaKeys) and must not change meanwhile.
+class MemberSite
+{
+public:
+    explicit MemberSite(const Doc& doc, const ProgramInfo& info = CurrentProgramInfo());
+
+    // The indices of the areas that hold the file, by its path relative to the site folder ('/'
+    // between folders); empty when the file is published as it is.
+    QList<int> AreasHolding(const QByteArray& relativePath) const;
+
+    // The bytes published for a protected file that holds content, sealed for the given areas.
+    // content must be at most kMaxProtectedFileSize bytes.
+    QByteArray Protect(
+        const QByteArray& relativePath, const QByteArray& content, const QList<int>& areas);
+
+    // Whether the file is published as a page: by its extension, in any case.
+    static bool IsPage(const QByteArray& relativePath);
+
+private:
+    const QByteArray& PageBox(int depth);
+
+    const Doc& m_doc;
+    ProgramInfo m_info;
+    QList<AreaSealKey> m_keys;
+    // The box of protected pages, by how deep they lie in the site folder.
+    QHash<int, QByteArray> m_boxes;
+};

@@ -1,0 +1,64 @@
+#include "generate/ProtectedFile.h"
+
+#include "generate/LockCrypto.h"
+
+namespace {
+
+constexpr int kAreaIdLength = 16;
+constexpr int kContentKeyLength = 32;
+constexpr int kIvLength = 12;
+
+QByteArray Quoted(const QByteArray& bytes)
+{
+    return '"' + bytes.toBase64() + '"';
+}
+
+} // namespace
+
+const char ProtectedFileMagic[] = R"({"format":"zarnith-file/1",)";
+
+QByteArray NewAreaKey()
+{
+    return RandomBytes(kAreaKeyLength);
+}
+
+QByteArray AreaId(const QByteArray& areaKey)
+{
+    return HmacSha256(areaKey, "zarnith-area-id").left(kAreaIdLength);
+}
+
+AreaSealKey::AreaSealKey(const QByteArray& areaKey)
+    : id(AreaId(areaKey))
+    , key(areaKey)
+{
+}
+
+SealedContent SealContent(const QByteArray& plain, const QList<AreaSealKey>& areas, bool isPage)
+{
+    const QByteArray contentKey = RandomBytes(kContentKeyLength);
+    const QByteArray iv = RandomBytes(kIvLength);
+    SealedContent sealed;
+    sealed.headerJson = QByteArray(isPage ? R"({"format":"zarnith-page/1",)" : ProtectedFileMagic)
+        + R"("iv":)" + Quoted(iv) + R"(,"keys":[)";
+    for (qsizetype i = 0; i < areas.size(); ++i) {
+        const QByteArray wrapIv = RandomBytes(kIvLength);
+        sealed.headerJson += QByteArray(i == 0 ? "" : ",") + R"({"area":)" + Quoted(areas[i].id)
+            + R"(,"iv":)" + Quoted(wrapIv) + R"(,"key":)"
+            + Quoted(SealAes256Gcm(areas[i].key, wrapIv, contentKey)) + '}';
+    }
+    sealed.headerJson += ']';
+    sealed.data = SealAes256Gcm(contentKey, iv, plain);
+    return sealed;
+}
+
+QByteArray ProtectedFileBytes(const SealedContent& sealed)
+{
+    QByteArray bytes;
+    bytes.reserve(sealed.headerJson.size() + 2 + sealed.data.size());
+    return bytes.append(sealed.headerJson).append("}\n").append(sealed.data);
+}
+
+QByteArray ProtectedPageJson(const SealedContent& sealed)
+{
+    return sealed.headerJson + R"(,"data":)" + Quoted(sealed.data) + '}';
+}
