@@ -154,6 +154,9 @@
   // The visitor's tries
 
   var locks = null;
+  // What the box says while it waits for a login: the first message, or one the members' script
+  // asked for (this page is not open to the account logged in).
+  var restingMessage = 'initial';
   var failedTries = 0;
   var finished = false;
   var busy = false;
@@ -419,7 +422,7 @@
         var first = locks === null;
         locks = held;
         lockText = text;
-        if (first) show('initial');
+        if (first) show(restingMessage);
         enable();
       } else if (locks === null) {
         show('loadFailed');
@@ -463,12 +466,15 @@
     logoutButton.addEventListener('click', function () {
       members.logout();
       logoutButton.hidden = true;
+      restingMessage = 'initial';
       if (!finished) show(locks === null ? 'loading' : 'initial');
       userField.focus();
     });
     members.attach({
       showMessage: function (key) {
-        if (key && subtle !== undefined && !finished) show(key);
+        // Until the locks are there the box says that it loads them, and this after.
+        if (key) restingMessage = key;
+        if (key && subtle !== undefined && !finished && locks !== null) show(key);
         logoutButton.hidden = !members.hasKeys();
       }
     });

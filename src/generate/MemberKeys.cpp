@@ -57,6 +57,14 @@ QByteArrayList RefreshAreaKeys(Doc& doc)
     return replaced;
 }
 
+bool AreaKeysAreCurrent(const Doc& doc)
+{
+    return std::all_of(doc.areas.begin(), doc.areas.end(), [&](const MemberArea& area) {
+        return area.key.size() == kAreaKeyLength
+            && !LostAMember(area.memberTags, CurrentMemberTags(doc, area));
+    });
+}
+
 void ReplaceAreaKeys(Doc& doc)
 {
     for (MemberArea& area : doc.areas)

@@ -23,6 +23,10 @@ class Doc;
 // order.
 QByteArrayList RefreshAreaKeys(Doc& doc);
 
+// Whether every area has a key that no member lost since it was given: what RefreshAreaKeys
+// would keep. Published files sealed otherwise would open for someone who left.
+bool AreaKeysAreCurrent(const Doc& doc);
+
 // New keys for every area at once ("New Keys"): every kept login of the site opens nothing more.
 void ReplaceAreaKeys(Doc& doc);
 

@@ -1,21 +1,20 @@
 #pragma once
 
 #include "generate/ProtectedFile.h"
+#include "model/Doc.h"
 #include "util/ProgramInfo.h"
 
 #include <QByteArray>
 #include <QHash>
 #include <QList>
 
-class Doc;
-
 // The files of the site folder as a publish of a project with member areas writes them. A file
 // that an area's pattern matches is protected: a page (".html", ".htm") becomes a small page with
 // the project's box, the members' script and the page's sealed content; any other file holds only
 // its sealed form (ProtectedFile.h). A file that no area matches is published as it is.
 //
-// Made once per publish: the areas' ids and the boxes are worked out once for all files. The
-// project's areas must have their keys (RefreshAreaKeys) and must not change meanwhile.
+// Made once per publish: the areas' ids and the boxes are worked out once for all files, from a
+// copy of the project, whose areas must have their keys (AreaKeysAreCurrent).
 class MemberSite
 {
 public:
@@ -36,7 +35,7 @@ public:
 private:
     const QByteArray& PageBox(int depth);
 
-    const Doc& m_doc;
+    Doc m_doc;
     ProgramInfo m_info;
     QList<AreaSealKey> m_keys;
     // The box of protected pages, by how deep they lie in the site folder.

@@ -1,6 +1,8 @@
 #include "generate/PublishPlan.h"
 
 #include "generate/LockInputFile.h"
+#include "generate/MemberKeys.h"
+#include "generate/MemberSite.h"
 #include "generate/ModernBox.h"
 #include "generate/OutputFile.h"
 #include "generate/ResourceList.h"
@@ -18,6 +20,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -53,7 +56,8 @@ QList<PlannedFile> ProjectFiles(const Doc& doc, BoxKind kind, const ProgramInfo&
     if (UsesApplet(kind) && lockFile)
         files.append({ Origin::LockInputFile, FileNamePart(doc.lockFile), doc.lockFile, {} });
     if (UsesModernBox(kind)) {
-        if (lockFile)
+        // The protected pages fetch the locks from the file, whatever the box page does.
+        if (lockFile || !doc.areas.empty())
             files.append(
                 { Origin::LockData, ModernLockFileName(doc), ModernLockFilePath(doc), {} });
         for (const QByteArray& audio : AudioResources(doc))
@@ -116,6 +120,28 @@ std::optional<PlanProblem> SiteFiles(
     files.append(found);
     std::sort(leftOut.begin(), leftOut.end(),
         [](const PlanNote& a, const PlanNote& b) { return a.path < b.path; });
+    return std::nullopt;
+}
+
+// Gives every site file an area holds the transform that seals it for those areas.
+std::optional<PlanProblem> ProtectSiteFiles(
+    const Doc& doc, QList<PlannedFile>& files, const ProgramInfo& info)
+{
+    if (!AreaKeysAreCurrent(doc))
+        return PlanProblem { IDS_AREA_KEYS_STALE, {}, {} };
+    const auto site = std::make_shared<MemberSite>(doc, info);
+    for (PlannedFile& file : files) {
+        if (file.origin != Origin::SiteFile)
+            continue;
+        const QList<int> areas = site->AreasHolding(file.name);
+        if (areas.isEmpty())
+            continue;
+        if (QFileInfo(QFile::decodeName(file.source)).size() > kMaxProtectedFileSize)
+            return PlanProblem { IDS_PROTECTED_FILE_TOO_LARGE, file.source, {} };
+        file.transform = [site, name = file.name, areas](const QByteArray& bytes) {
+            return std::optional<QByteArray>(site->Protect(name, bytes, areas));
+        };
+    }
     return std::nullopt;
 }
 
@@ -378,6 +404,12 @@ std::variant<PublishPlan, PlanProblem> MakePublishPlan(
     }
     if (std::optional<PlanProblem> clash = CheckNames(plan.files))
         return *clash;
+    if (!doc.areas.empty()) {
+        if (!UsesModernBox(request.kind))
+            return PlanProblem { IDS_AREAS_NEED_MODERN_BOX, {}, {} };
+        if (std::optional<PlanProblem> problem = ProtectSiteFiles(doc, plan.files, info))
+            return *problem;
+    }
     return plan;
 }
 

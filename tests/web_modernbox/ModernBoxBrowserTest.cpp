@@ -180,11 +180,11 @@ protected:
             << "no box in " << qPrintable(path);
     }
 
-    QVariant Js(const QString& script)
+    QVariant Js(const QString& script, QWebEnginePage* page = nullptr)
     {
         QVariant result;
         bool done = false;
-        m_page->runJavaScript(script, [&](const QVariant& value) {
+        (page ? page : m_page)->runJavaScript(script, [&](const QVariant& value) {
             result = value;
             done = true;
         });
@@ -573,6 +573,162 @@ TEST_F(ModernBoxBrowserTest, HostileLockDataIsNotLoadedAndCountsNoTry)
         QStringLiteral(" /index.html"));
     Login(QStringLiteral("ann"), QStringLiteral("wrong")); // the first try counted
     EXPECT_TRUE(WaitForMessage(QStringLiteral("The user ID or password\nentered is incorrect.")));
+}
+
+// Member areas: a site published with protected pages and a protected picture, logged into
+// once, moved through, refused where the member's areas do not reach, logged out of; Remember me
+// across a second page of the same browser (a new tab), and a publish after a member's removal.
+TEST_F(ModernBoxBrowserTest, MembersOpenTheirAreasOnly)
+{
+    const QByteArray png = QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAIAAAABCAAAAADRSSBWAAAA"
+                                                  "C0lEQVR4nGNoaAAAAYMBARg1IhUAAAAASUVORK5CYII=");
+    auto page = [](const char* title, const char* body) {
+        return QByteArray("<!DOCTYPE html><title>") + title + "</title><h1>" + title + "</h1>"
+            + body + "<script>document.body.dataset.ran = 'yes';</script>";
+    };
+    QDir(m_dir.path()).mkpath(QStringLiteral("site/staff/pics"));
+    QDir(m_dir.path()).mkpath(QStringLiteral("site/club"));
+    ASSERT_TRUE(Write(Path(QStringLiteral("site/staff/a.html")),
+        page("Staff A",
+            "<img id=pic src=pics/p.png><a id=next href=b.html>B</a>"
+            "<span id=out data-zarnith-logout>Log out</span>")));
+    ASSERT_TRUE(Write(Path(QStringLiteral("site/staff/b.html")), page("Staff B", "")));
+    ASSERT_TRUE(Write(Path(QStringLiteral("site/staff/pics/p.png")), png));
+    ASSERT_TRUE(Write(Path(QStringLiteral("site/club/c.html")), page("Club C", "")));
+    const QByteArray ann
+        = R"({"userId": "ann", "password": "a", "url": "staff/a.html", "areas": ["staff"]})";
+    const QByteArray bob
+        = R"({"userId": "bob", "password": "b", "url": "club/c.html", "areas": ["club"]})";
+    const QByteArray zed = R"({"userId": "zed", "password": "z", "url": "staff/b.html"})";
+    auto publish = [&](const QByteArray& locks) {
+        const QString project = Path(QStringLiteral("project.loc"));
+        QByteArray json = R"({"siteFolder": "site", "boxKind": "modern", "rememberDays": 3,
+            "areas": [{"name": "staff", "pages": ["staff/**"]}, {"name": "club", "pages": ["club/*"]}],
+            "locks": [)"
+            + locks + "]}";
+        if (QFile::exists(project)) {
+            // The project's own JSON with other locks: the area keys stay as they were.
+            QJsonObject dumped = QJsonDocument::fromJson(RunCli({ "dump", project })).object();
+            dumped[QStringLiteral("locks")] = QJsonDocument::fromJson("[" + locks + "]").array();
+            json = QJsonDocument(dumped).toJson();
+        }
+        ASSERT_TRUE(Write(Path(QStringLiteral("project.json")), json));
+        RunCli({ "build", Path(QStringLiteral("project.json")), project });
+        RunCli({ "publish", project, Path(QStringLiteral("out")), "--iterations", "100000" });
+    };
+    publish(ann + ',' + bob + ',' + zed);
+
+    // Loads a page and waits until it is there, so that nothing acts on the page before it.
+    auto load = [&](const QString& path, QWebEnginePage* on = nullptr) {
+        const QString address = QStringLiteral("/out/") + path;
+        (on ? on : m_page)->load(m_site.Url(QStringLiteral("out/") + path));
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return Js(QStringLiteral("location.pathname + location.search + ' '"
+                                         " + document.readyState"),
+                           on)
+                    == address + QStringLiteral(" complete");
+            },
+            20000))
+            << qPrintable(path);
+    };
+    auto shows = [&](const char* title, QWebEnginePage* on = nullptr) {
+        return QTest::qWaitFor(
+            [&] {
+                return Js(QStringLiteral("(document.querySelector('h1') || {}).textContent + ' '"
+                                         " + (document.body || { dataset: {} }).dataset.ran"),
+                           on)
+                    == QLatin1String(title) + QLatin1String(" yes");
+            },
+            20000);
+    };
+    auto boxSays = [&](const QString& text, QWebEnginePage* on = nullptr) {
+        return QTest::qWaitFor(
+            [&] {
+                return Js(QStringLiteral("(() => { const m = document.querySelector('.zarnith-box"
+                                         " .zb-shown'); return m && getComputedStyle(m.closest("
+                                         "'.zarnith-box')).visibility === 'visible' ? "
+                                         "m.textContent : ''; })()"),
+                           on)
+                    == text;
+            },
+            20000);
+    };
+    auto login = [&](const QString& user, const QString& password, bool remember = false,
+                     QWebEnginePage* on = nullptr) {
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return Js(QStringLiteral("(() => { const i = document.querySelector('.zarnith-box"
+                                         " input'); return !!i && !i.disabled; })()"),
+                    on)
+                    .toBool();
+            },
+            20000));
+        Js(QStringLiteral("(() => { const box = document.querySelector('.zarnith-box');"
+                          "const fields = box.querySelectorAll('input');"
+                          "fields[0].value = %1; fields[1].value = %2;"
+                          "box.querySelector('.zb-remember input').checked = %3;"
+                          "box.querySelector('button[type=submit]').click(); })()")
+                .arg(Quoted(user), Quoted(password),
+                    remember ? QStringLiteral("true") : QStringLiteral("false")),
+            on);
+    };
+    const QString initial = QStringLiteral("Enter your user ID and\npassword, then click login.");
+    const QString noAccess = QStringLiteral("Your account does not open this page.");
+
+    load(QStringLiteral("index.html"));
+    login(QStringLiteral("ann"), QStringLiteral("a"));
+    EXPECT_TRUE(shows("Staff A"));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return Js(QStringLiteral("document.getElementById('pic').naturalWidth")) == 2; },
+        10000));
+    Js(QStringLiteral("document.getElementById('next').click()"));
+    EXPECT_TRUE(shows("Staff B"));
+
+    load(QStringLiteral("club/c.html"));
+    EXPECT_TRUE(boxSays(noAccess));
+    login(QStringLiteral("bob"), QStringLiteral("b"));
+    EXPECT_TRUE(shows("Club C"));
+    EXPECT_EQ(PathOf(QStringLiteral("window")), QStringLiteral("/out/club/c.html"));
+
+    load(QStringLiteral("club/c.html?logout"));
+    EXPECT_TRUE(boxSays(initial));
+    EXPECT_EQ(Js(QStringLiteral("sessionStorage.length")).toInt(), 0);
+    load(QStringLiteral("staff/a.html"));
+    EXPECT_TRUE(boxSays(initial));
+    login(QStringLiteral("ann"), QStringLiteral("a"));
+    EXPECT_TRUE(shows("Staff A"));
+    Js(QStringLiteral("document.getElementById('out').click()"));
+    EXPECT_TRUE(boxSays(initial));
+
+    // A second page of the same browser starts with a session of its own, as a new tab does.
+    load(QStringLiteral("index.html"));
+    login(QStringLiteral("ann"), QStringLiteral("a"), true);
+    EXPECT_TRUE(shows("Staff A"));
+    QWebEnginePage tab(&m_profile);
+    load(QStringLiteral("staff/b.html"), &tab);
+    EXPECT_TRUE(shows("Staff B", &tab)) << "Remember me does not reach a new tab";
+    load(QStringLiteral("index.html?logout"), &tab);
+    EXPECT_TRUE(boxSays(initial, &tab));
+    load(QStringLiteral("index.html"));
+    login(QStringLiteral("ann"), QStringLiteral("a"));
+    EXPECT_TRUE(shows("Staff A"));
+    QWebEnginePage otherTab(&m_profile);
+    load(QStringLiteral("staff/b.html"), &otherTab);
+    EXPECT_TRUE(boxSays(initial, &otherTab)) << "a login without Remember me reaches a new tab";
+
+    // bob's kept key opens nothing published after his removal; zed keeps his login.
+    load(QStringLiteral("index.html"));
+    login(QStringLiteral("bob"), QStringLiteral("b"));
+    EXPECT_TRUE(shows("Club C"));
+    load(QStringLiteral("index.html"), &tab);
+    login(QStringLiteral("zed"), QStringLiteral("z"), false, &tab);
+    EXPECT_TRUE(shows("Staff B", &tab));
+    publish(ann + ',' + zed);
+    load(QStringLiteral("club/c.html"));
+    EXPECT_TRUE(boxSays(noAccess));
+    load(QStringLiteral("staff/a.html"), &tab);
+    EXPECT_TRUE(shows("Staff A", &tab));
 }
 
 } // namespace
