@@ -449,18 +449,6 @@
     });
   }
 
-  if (previewOnly && !onThisComputer) {
-    show('previewOnly');
-  } else if (subtle === undefined) {
-    show('insecure');
-  } else if (inlineLocks) {
-    takeLocks(inlineLocks.textContent, function () {});
-  } else {
-    show('loading');
-    loadLockFile();
-  }
-  enable();
-
   if (members) {
     logoutButton.hidden = !members.hasKeys();
     logoutButton.addEventListener('click', function () {
@@ -479,4 +467,16 @@
       }
     });
   }
+
+  if (previewOnly && !onThisComputer) {
+    show('previewOnly');
+  } else if (subtle === undefined) {
+    show('insecure');
+  } else if (inlineLocks) {
+    takeLocks(inlineLocks.textContent, function () {});
+  } else {
+    show('loading');
+    loadLockFile();
+  }
+  enable();
 })(document.currentScript);
