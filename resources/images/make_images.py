@@ -599,6 +599,16 @@ def icon_generate(c):
     c.fill(Stroke([(9.4, 3), (6.6, 13)], 1.6), BRASS_D)
 
 
+def icon_members(c):
+    """Two members, one behind the other."""
+    c.fill(Ellipse(5, 4.5, 2.5), TEAL_L)
+    c.fill(RRect(0.5, 8, 9.5, 16, 3), TEAL_L)
+    c.fill(Ellipse(10.5, 5.5, 3) | RRect(5, 9.5, 16, 17, 3.5), PAPER)
+    c.fill(Ellipse(10.5, 5.5, 2.5), NAVY_2)
+    c.fill(RRect(5.5, 10, 15.5, 17, 3), BRASS)
+    c.fill(Rect(5.5, 15, 15.5, 16), BRASS_D)
+
+
 def icon_browse(c):
     c.fill(RRect(1, 2, 7, 6, 1) | RRect(1, 3, 15, 14, 1), BRASS_D)
     c.fill(RRect(1, 5, 15, 14, 1), BRASS)
@@ -887,6 +897,7 @@ def save_gif(frames, name):
 def main():
     # tab icons
     both("icon101.png", 16, 16, icon_locks)
+    both("icon108.png", 16, 16, icon_members)
     both("icon106.png", 16, 16, icon_general)
     both("icon212.png", 16, 16, icon_responses)
     both("icon105.png", 16, 16, icon_appearance)

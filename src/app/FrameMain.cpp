@@ -10,6 +10,7 @@
 #include "pages/ViewGeneral.h"
 #include "pages/ViewGenerate.h"
 #include "pages/ViewLock.h"
+#include "pages/ViewMembers.h"
 #include "pages/ViewResponses.h"
 #include "preview/ViewPreview.h"
 #include "util/Paths.h"
@@ -49,6 +50,7 @@ struct PageTab
 
 constexpr PageTab kPageTabs[FrameMain::kPageCount] = {
     { "Locks", 101 },
+    { "Members", 108 },
     { "General", 106 },
     { "Responses", 212 },
     { "Appearance", 105 },
@@ -162,6 +164,7 @@ void FrameMain::CreatePages(Doc& doc)
     m_tabs->setUsesScrollButtons(false);
     m_pages = {
         new ViewLock(doc, m_tabs),
+        new ViewMembers(doc, m_tabs),
         new ViewGeneral(doc, m_tabs),
         new ViewResponses(doc, m_tabs),
         new ViewAppearance(doc, m_tabs),

@@ -16,7 +16,7 @@ class QLabel;
 class QMenu;
 class ViewPreview;
 
-// The program's one top-level window: the six pages on tabs, the File and Help menus and a
+// The program's one top-level window: the seven pages on tabs, the File and Help menus and a
 // one-pane status bar. Its size is fixed to the pages. Every change of page, and closing, first
 // asks the active page to commit its values.
 class FrameMain : public QMainWindow
@@ -44,7 +44,16 @@ public:
         kExportLocks = 2318,
     };
 
-    enum Page : int { kLocks, kGeneral, kResponses, kAppearance, kPreview, kGenerate, kPageCount };
+    enum Page : int {
+        kLocks,
+        kMembers,
+        kGeneral,
+        kResponses,
+        kAppearance,
+        kPreview,
+        kGenerate,
+        kPageCount
+    };
 
     FrameMain(Doc& doc, DocumentManager& documents, QWidget* parent = nullptr);
     ~FrameMain() override;

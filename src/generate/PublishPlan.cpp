@@ -375,15 +375,33 @@ QByteArray PublishedPageName(const Doc& doc)
 
 QByteArray ResolveSiteFolder(const Doc& doc, const QByteArray& projectPath)
 {
-    if (doc.siteFolder.isEmpty())
+    return ResolveSiteFolder(doc.siteFolder, projectPath);
+}
+
+QByteArray ResolveSiteFolder(const QByteArray& siteFolder, const QByteArray& projectPath)
+{
+    if (siteFolder.isEmpty())
         return {};
-    const QString folder = QFile::decodeName(doc.siteFolder);
+    const QString folder = QFile::decodeName(siteFolder);
     if (QDir::isAbsolutePath(folder))
-        return doc.siteFolder;
+        return siteFolder;
     const QDir beside = projectPath.isEmpty()
         ? QDir::current()
         : QFileInfo(QFile::decodeName(projectPath)).absoluteDir();
     return QFile::encodeName(QDir::cleanPath(beside.absoluteFilePath(folder)));
+}
+
+std::optional<QByteArrayList> ListSiteFiles(const QByteArray& siteFolder)
+{
+    QList<PlannedFile> files;
+    QList<PlanNote> leftOut;
+    if (SiteFiles(siteFolder, files, leftOut))
+        return std::nullopt;
+    QByteArrayList names;
+    names.reserve(files.size());
+    for (const PlannedFile& file : files)
+        names.append(file.name);
+    return names;
 }
 
 std::variant<PublishPlan, PlanProblem> MakePublishPlan(

@@ -4,6 +4,7 @@
 #include "util/ProgramInfo.h"
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QList>
 
 #include <functional>
@@ -79,6 +80,13 @@ QByteArray PublishedPageName(const Doc& doc);
 // The project's site folder made absolute: a relative one lies beside the project file (or in
 // the current folder while the project has no file). Empty when the project has none.
 QByteArray ResolveSiteFolder(const Doc& doc, const QByteArray& projectPath);
+// The same for a site folder not yet in the project (as a page holds it while it is edited).
+QByteArray ResolveSiteFolder(const QByteArray& siteFolder, const QByteArray& projectPath);
+
+// The paths, relative to the (absolute) site folder with '/' between folders, of the files a
+// publish takes from it, sorted; nothing when the folder cannot be published (it is missing, or
+// something in it cannot be read).
+std::optional<QByteArrayList> ListSiteFiles(const QByteArray& siteFolder);
 
 // The plan for doc's page of the request's kind: the page, the lock input file where the applet
 // reads one, the lock data file where the modern box fetches its locks, the sounds (copied for

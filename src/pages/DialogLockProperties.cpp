@@ -12,6 +12,12 @@ DialogLockProperties::DialogLockProperties(QWidget* parent)
     : DialogBase(LockPropertiesDialogForm::kTemplateId, parent)
     , m_ui(FormControls<LockPropertiesDialogForm>(*this))
 {
+    // Every area shows every line ticked; unticking it leaves them to be chosen.
+    connect(m_ui.everyAreaCheck, &QCheckBox::toggled, m_ui.areaList, [this](bool every) {
+        m_ui.areaList->setEnabled(!every);
+        for (int row = 0; every && row < m_ui.areaList->count(); ++row)
+            m_ui.areaList->item(row)->setCheckState(Qt::Checked);
+    });
 }
 
 void DialogLockProperties::Exchange(DataExchange& exchange)
@@ -30,6 +36,36 @@ void DialogLockProperties::OnInitDialog()
     // The history arrives after the push, so the lock's URL shows exactly as stored rather than
     // as the first history entry it begins with.
     ShowHistoryInCombo(m_ui.urlCombo, CurrentAppState().UrlHistory, m_entry.url);
+    ShowAreas();
+}
+
+void DialogLockProperties::ShowAreas()
+{
+    const bool everyArea = !m_entry.areas;
+    m_ui.everyAreaCheck->setChecked(everyArea);
+    m_ui.areaList->clear();
+    for (const QByteArray& name : m_areaNames) {
+        auto* item = new QListWidgetItem(QString::fromLocal8Bit(name), m_ui.areaList);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        item->setCheckState(
+            everyArea || m_entry.areas->contains(name) ? Qt::Checked : Qt::Unchecked);
+    }
+    const bool haveAreas = !m_areaNames.isEmpty();
+    m_ui.areasPrompt->setEnabled(haveAreas);
+    m_ui.everyAreaCheck->setEnabled(haveAreas);
+    m_ui.areaList->setEnabled(haveAreas && !everyArea);
+}
+
+std::optional<QByteArrayList> DialogLockProperties::TickedAreas() const
+{
+    if (m_ui.everyAreaCheck->isChecked())
+        return std::nullopt;
+    QByteArrayList ticked;
+    for (int row = 0; row < m_ui.areaList->count(); ++row) {
+        if (m_ui.areaList->item(row)->checkState() == Qt::Checked)
+            ticked.append(m_areaNames[row]);
+    }
+    return ticked;
 }
 
 void DialogLockProperties::OnOK()
@@ -66,6 +102,8 @@ void DialogLockProperties::OnOK()
         FocusWithTextSelected(m_ui.passwordEdit);
         return;
     }
+    if (!m_areaNames.isEmpty())
+        m_entry.areas = TickedAreas();
     done(Accepted);
     CurrentAppState().UrlHistory.AddFront(m_entry.url);
 }

@@ -4,11 +4,16 @@
 #include "framework/DialogBase.h"
 #include "model/LockEntry.h"
 
+#include <QByteArrayList>
+
+#include <optional>
+
 struct LockField;
 
-// Edits one lock: user ID, password, the URL to jump to and the target frame. OK refuses an
-// empty user ID or URL, and a field the login box could not read back (a "|" outside the URL, a
-// control character anywhere), and puts an accepted URL at the front of the URL history.
+// Edits one lock: user ID, password, the URL to jump to, the target frame and the member areas
+// it opens (every area, also those added later, or the ones ticked). OK refuses an empty user ID
+// or URL, and a field the login box could not read back (a "|" outside the URL, a control
+// character anywhere), and puts an accepted URL at the front of the URL history.
 class DialogLockProperties : public DialogBase
 {
     Q_OBJECT
@@ -22,6 +27,8 @@ public:
     // With the modern box, OK also refuses a URL it would not follow (see IsWebAddress) and asks
     // before it takes a short password.
     void SetModernBox(bool modernBox) { m_modernBox = modernBox; }
+    // The project's areas, in their order. Without any, the lock's areas are left as they are.
+    void SetAreaNames(const QByteArrayList& names) { m_areaNames = names; }
 
 protected:
     void Exchange(DataExchange& exchange) override;
@@ -30,8 +37,13 @@ protected:
 
 private:
     QWidget* FieldControl(const LockField& field) const;
+    // The area list, one check box a line, as the lock has them.
+    void ShowAreas();
+    // The areas as ticked: none for every area.
+    std::optional<QByteArrayList> TickedAreas() const;
 
     const LockPropertiesDialogForm m_ui;
     LockEntry m_entry;
     bool m_modernBox = false;
+    QByteArrayList m_areaNames;
 };

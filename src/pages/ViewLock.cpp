@@ -96,6 +96,10 @@ bool ViewLock::EditLock(LockEntry& entry)
     DialogLockProperties dialog(this);
     dialog.SetEntry(entry);
     dialog.SetModernBox(UsesModernBox(Document().boxKind));
+    QByteArrayList areaNames;
+    for (const MemberArea& area : Document().areas)
+        areaNames.append(area.name);
+    dialog.SetAreaNames(areaNames);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     entry = dialog.Entry();

@@ -40,7 +40,8 @@ TEST_F(FrameMainTest, IsOneFixedSizeWindowWithTheSixPagesInOrder)
     ASSERT_TRUE(Start());
     const PageTabWindow& tabs = *Frame().Tabs();
     const QStringList labels
-        = { QStringLiteral("Locks"), QStringLiteral("General"), QStringLiteral("Responses"),
+        = { QStringLiteral("Locks"), QStringLiteral("Members"), QStringLiteral("General"),
+              QStringLiteral("Responses"),
               QStringLiteral("Appearance"), QStringLiteral("Preview"), QStringLiteral("Generate") };
     ASSERT_EQ(tabs.count(), labels.size());
     for (int index = 0; index < tabs.count(); ++index) {

@@ -11,11 +11,13 @@
 #include "framework/AppState.h"
 #include "framework/DocumentManager.h"
 #include "framework/PageTabWindow.h"
+#include "generate/PublishPlan.h"
 #include "model/Doc.h"
 #include "pages/DialogFont.h"
 #include "pages/DialogInputDetails.h"
 #include "pages/DialogLockProperties.h"
 #include "pages/DialogLogging.h"
+#include "pages/DialogMemberArea.h"
 #include "publish/DialogCopyProgress.h"
 #include "publish/DialogResources.h"
 #include "util/ProgramInfo.h"
@@ -24,6 +26,7 @@
 #include <QColor>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QPalette>
 #include <QSettings>
@@ -79,8 +82,8 @@ private:
 
 void ShootPages(Shooter& shooter, FrameMain& frame)
 {
-    static const char* const names[] = { "page-locks", "page-general", "page-responses",
-        "page-appearance", "page-preview", "page-generate" };
+    static const char* const names[] = { "page-locks", "page-members", "page-general",
+        "page-responses", "page-appearance", "page-preview", "page-generate" };
     for (int index = 0; index < FrameMain::kPageCount; ++index) {
         frame.Tabs()->activateTab(index);
         // The browser engine loads the preview and the modern box draws itself meanwhile.
@@ -102,10 +105,23 @@ void ShootDialogs(Shooter& shooter, Doc& doc, FrameMain& frame, const QString& p
     DialogNewOpenProject newOpen(recent, &frame);
     shooter.SaveDialog(newOpen, QStringLiteral("dialog-new-open"));
 
+    QByteArrayList areaNames;
+    for (const MemberArea& area : doc.areas)
+        areaNames.append(area.name);
     DialogLockProperties lock(&frame);
     if (!doc.locks.empty())
         lock.SetEntry(doc.locks.front());
+    lock.SetAreaNames(areaNames);
     shooter.SaveDialog(lock, QStringLiteral("dialog-lock-properties"));
+
+    // The project's first area, or one as a new project's first would be.
+    MemberArea area;
+    area.name = "Members";
+    area.patterns = { "members/**", "downloads/*.pdf" };
+    DialogMemberArea areaDialog(
+        ResolveSiteFolder(doc.siteFolder, QFile::encodeName(projectPath)), {}, &frame);
+    areaDialog.SetArea(doc.areas.empty() ? area : doc.areas.front());
+    shooter.SaveDialog(areaDialog, QStringLiteral("dialog-member-area"));
 
     DialogFont font(&frame);
     font.SetChoice({ doc.fontFamily, doc.fontSize, doc.fontBold, doc.fontItalic });

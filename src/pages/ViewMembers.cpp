@@ -1,0 +1,233 @@
+#include "pages/ViewMembers.h"
+
+#include "framework/FieldCommit.h"
+#include "framework/Prompts.h"
+#include "generate/PublishPlan.h"
+#include "model/Doc.h"
+#include "pages/DialogMemberArea.h"
+#include "util/ResourceText.h"
+#include "util/StringIds.h"
+
+#include <QFile>
+#include <QHash>
+#include <QHeaderView>
+#include <QSet>
+#include <QStandardItemModel>
+#include <QTableView>
+
+namespace {
+
+constexpr int kNameColumnWidth = 90;
+
+} // namespace
+
+ViewMembers::ViewMembers(Doc& doc, QWidget* parent)
+    : FormView(MembersPageForm::kTemplateId, doc, parent, MembersPageForm::Id::picturePanel)
+    , m_ui(FormControls<MembersPageForm>(*this))
+    , m_areaModel(new QStandardItemModel(0, 2, this))
+{
+    m_areaModel->setHorizontalHeaderLabels({ QStringLiteral("Area"), QStringLiteral("Files") });
+    m_ui.areaList->setModel(m_areaModel);
+    m_ui.areaList->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_ui.areaList->horizontalHeader()->setStretchLastSection(true);
+    m_ui.areaList->setColumnWidth(0, kNameColumnWidth);
+    connect(m_ui.browseButton, &QPushButton::clicked, this, &ViewMembers::OnBrowse);
+    connect(m_ui.addButton, &QPushButton::clicked, this, &ViewMembers::OnAdd);
+    connect(m_ui.editButton, &QPushButton::clicked, this, &ViewMembers::OnEdit);
+    connect(m_ui.areaList, &QTableView::doubleClicked, this, &ViewMembers::OnEdit);
+    connect(m_ui.removeButton, &QPushButton::clicked, this, &ViewMembers::OnRemove);
+    connect(m_ui.newKeysButton, &QPushButton::clicked, this, &ViewMembers::OnNewKeys);
+    connect(m_ui.areaList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+        &ViewMembers::OnSelectionChanged);
+}
+
+void ViewMembers::Exchange(DataExchange& exchange)
+{
+    exchange.Text(m_ui.siteFolderEdit, m_siteFolder);
+    exchange.Integer(m_ui.rememberEdit, m_rememberDays, 0, kMaxRememberDays);
+    exchange.Text(m_ui.rememberLabelEdit, m_rememberLabel);
+    exchange.Text(m_ui.logoutLabelEdit, m_logoutLabel);
+    exchange.Text(m_ui.noAccessEdit, m_noAccessMessage);
+    exchange.Text(m_ui.insecureEdit, m_insecureMessage);
+    exchange.Text(m_ui.loadFailedEdit, m_loadFailedMessage);
+}
+
+void ViewMembers::OnInitialUpdate()
+{
+    Load();
+    FormView::OnInitialUpdate();
+    m_ui.rememberUpDown->setRange(0, kMaxRememberDays);
+    // Long texts show their beginning.
+    for (QLineEdit* edit : { m_ui.siteFolderEdit, m_ui.rememberLabelEdit, m_ui.logoutLabelEdit,
+             m_ui.noAccessEdit, m_ui.insecureEdit, m_ui.loadFailedEdit })
+        edit->setCursorPosition(0);
+}
+
+void ViewMembers::Load()
+{
+    const Doc& doc = Document();
+    m_siteFolder = doc.siteFolder;
+    m_areas.clear();
+    for (const MemberArea& area : doc.areas)
+        m_areas.push_back({ area, area.name });
+    m_rememberDays = doc.rememberDays;
+    m_rememberLabel = doc.rememberLabel;
+    m_logoutLabel = doc.logoutLabel;
+    m_noAccessMessage = doc.noAccessMessage;
+    m_insecureMessage = doc.insecureMessage;
+    m_loadFailedMessage = doc.loadFailedMessage;
+    ShowAreas(-1);
+}
+
+bool ViewMembers::Commit()
+{
+    const bool ok = UpdateData(true);
+    Doc& doc = Document();
+    CarryAreaChangesIntoLocks();
+    std::vector<MemberArea> areas;
+    areas.reserve(m_areas.size());
+    for (AreaRow& row : m_areas) {
+        areas.push_back(row.area);
+        row.storedName = row.area.name;
+    }
+    FieldCommit commit(doc);
+    commit.Field(doc.siteFolder, m_siteFolder);
+    commit.Field(doc.areas, areas);
+    commit.Field(doc.rememberDays, m_rememberDays);
+    commit.Field(doc.rememberLabel, m_rememberLabel);
+    commit.Field(doc.logoutLabel, m_logoutLabel);
+    commit.Field(doc.noAccessMessage, m_noAccessMessage);
+    commit.Field(doc.insecureMessage, m_insecureMessage);
+    commit.Field(doc.loadFailedMessage, m_loadFailedMessage);
+    return ok;
+}
+
+void ViewMembers::CarryAreaChangesIntoLocks()
+{
+    Doc& doc = Document();
+    QHash<QByteArray, QByteArray> renamed;
+    for (const AreaRow& row : m_areas) {
+        if (!row.storedName.isEmpty())
+            renamed.insert(row.storedName, row.area.name);
+    }
+    QSet<QByteArray> removed;
+    for (const MemberArea& area : doc.areas) {
+        if (!renamed.contains(area.name))
+            removed.insert(area.name);
+    }
+    bool changed = false;
+    for (LockEntry& lock : doc.locks) {
+        if (!lock.areas)
+            continue;
+        QByteArrayList names;
+        for (const QByteArray& name : *lock.areas) {
+            if (!removed.contains(name))
+                names.append(renamed.value(name, name));
+        }
+        if (names != *lock.areas) {
+            lock.areas = names;
+            changed = true;
+        }
+    }
+    if (changed) {
+        doc.SetModified();
+        doc.LocksChanged();
+    }
+}
+
+void ViewMembers::ShowAreas(int selectRow)
+{
+    m_areaModel->setRowCount(0);
+    for (const AreaRow& row : m_areas) {
+        auto* name = new QStandardItem(QString::fromLocal8Bit(row.area.name));
+        auto* patterns = new QStandardItem(QString::fromLocal8Bit(row.area.patterns.join(", ")));
+        for (QStandardItem* item : { name, patterns })
+            item->setEditable(false);
+        m_areaModel->appendRow({ name, patterns });
+    }
+    if (selectRow >= 0)
+        m_ui.areaList->setCurrentIndex(m_areaModel->index(selectRow, 0));
+    OnSelectionChanged();
+}
+
+int ViewMembers::SelectedRow() const
+{
+    const QModelIndexList selected = m_ui.areaList->selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void ViewMembers::OnSelectionChanged()
+{
+    const bool selected = SelectedRow() >= 0;
+    m_ui.editButton->setEnabled(selected);
+    m_ui.removeButton->setEnabled(selected);
+    m_ui.newKeysButton->setEnabled(!m_areas.empty());
+}
+
+bool ViewMembers::EditArea(MemberArea& area, int row)
+{
+    UpdateData(true);
+    QByteArrayList otherNames;
+    for (int other = 0; other < int(m_areas.size()); ++other) {
+        if (other != row)
+            otherNames.append(m_areas[std::size_t(other)].area.name);
+    }
+    DialogMemberArea dialog(ResolveSiteFolder(m_siteFolder, {}), otherNames, this);
+    dialog.SetArea(area);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    area = dialog.Area();
+    return true;
+}
+
+void ViewMembers::OnAdd()
+{
+    MemberArea area;
+    if (!EditArea(area, -1))
+        return;
+    m_areas.push_back({ area, {} });
+    ShowAreas(int(m_areas.size()) - 1);
+}
+
+void ViewMembers::OnEdit()
+{
+    const int row = SelectedRow();
+    if (row < 0)
+        return;
+    MemberArea& area = m_areas[std::size_t(row)].area;
+    if (EditArea(area, row))
+        ShowAreas(row);
+}
+
+void ViewMembers::OnRemove()
+{
+    const int row = SelectedRow();
+    if (row < 0)
+        return;
+    m_areas.erase(m_areas.begin() + row);
+    ShowAreas(-1);
+}
+
+void ViewMembers::OnNewKeys()
+{
+    if (ShowResourceMessage(this, IDS_ASK_NEW_AREA_KEYS, PromptIcon::Question, PromptButtons::YesNo)
+        != PromptAnswer::Yes)
+        return;
+    // An area without a key gets a new one when it is next published.
+    for (AreaRow& row : m_areas) {
+        row.area.key.clear();
+        row.area.memberTags.clear();
+    }
+}
+
+void ViewMembers::OnBrowse()
+{
+    UpdateData(true);
+    const std::optional<QString> chosen = CurrentPrompts().BrowseForFolder(this,
+        QString::fromLocal8Bit(LoadResourceText(IDS_CHOOSE_SITE_FOLDER)),
+        QFile::decodeName(ResolveSiteFolder(m_siteFolder, {})));
+    if (!chosen)
+        return;
+    m_siteFolder = QFile::encodeName(*chosen);
+    UpdateData(false);
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "forms/MembersPageForm.h"
+#include "framework/FormView.h"
+#include "model/MemberArea.h"
+
+#include <QByteArray>
+
+class QStandardItemModel;
+
+#include <cstdint>
+#include <vector>
+
+// The Members page: the site folder, the member areas (the files only members may open), new
+// area keys, how long a browser may remember a login, and the box's texts for members. The areas
+// are the page's copies until the commit, which also carries a renamed or removed area into the
+// locks that name it.
+class ViewMembers : public FormView
+{
+    Q_OBJECT
+
+public:
+    explicit ViewMembers(Doc& doc, QWidget* parent = nullptr);
+
+    void OnInitialUpdate() override;
+    // Stores every value taken before a refused one, as the other pages do.
+    bool Commit() override;
+
+protected:
+    void Exchange(DataExchange& exchange) override;
+
+private:
+    // An area as the page holds it, with the name the document knows it by (empty for an area
+    // the page added).
+    struct AreaRow
+    {
+        MemberArea area;
+        QByteArray storedName;
+    };
+
+    void Load();
+    void ShowAreas(int selectRow);
+    int SelectedRow() const;
+    void OnSelectionChanged();
+    // Runs the area dialog on a copy of the area of row (-1: a new area); on OK writes it back.
+    bool EditArea(MemberArea& area, int row);
+    // Renames and removals of areas, into the locks that name them.
+    void CarryAreaChangesIntoLocks();
+
+    void OnBrowse();
+    void OnAdd();
+    void OnEdit();
+    void OnRemove();
+    void OnNewKeys();
+
+    const MembersPageForm m_ui;
+    // The areas as the list shows them: name and patterns.
+    QStandardItemModel* m_areaModel;
+    QByteArray m_siteFolder;
+    std::vector<AreaRow> m_areas;
+    std::int32_t m_rememberDays = 0;
+    QByteArray m_rememberLabel;
+    QByteArray m_logoutLabel;
+    QByteArray m_noAccessMessage;
+    QByteArray m_insecureMessage;
+    QByteArray m_loadFailedMessage;
+};
