@@ -105,6 +105,7 @@ REQUIRED = {
     2300: ("dialog", "Copy", (262, 71)),
     2100: ("dialog", "New/Open Project", (312, 190)),
     2600: ("dialog", "About Zarnith", (267, 188)),
+    2410: ("dialog", "Publish to Folder", (260, 190)),
 }
 
 # Advance widths of the printable ASCII characters (space to tilde) in dialog units.

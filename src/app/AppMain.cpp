@@ -164,9 +164,6 @@ void AppMain::ReadSettings()
     AppState& state = CurrentAppState();
     state.browserCommand = ProgramSettings::BrowserCommand();
     state.browserLocal = ProgramSettings::kBrowserLocal.Get();
-    state.boxKind
-        = ParseBoxKind(ProgramSettings::kBoxKind.Get().toLatin1()).value_or(BoxKind::Classic);
-    state.lockIterations = ProgramSettings::kIterations.Get();
     state.showMailNotice = ProgramSettings::kModernBoxMailNotice.Get();
 }
 
@@ -174,8 +171,6 @@ void AppMain::WriteSettings() const
 {
     const AppState& state = CurrentAppState();
     ProgramSettings::kBrowserLocal.Set(state.browserLocal);
-    ProgramSettings::kBoxKind.Set(QString::fromLatin1(BoxKindName(state.boxKind)));
-    ProgramSettings::kIterations.Set(state.lockIterations);
     ProgramSettings::kModernBoxMailNotice.Set(state.showMailNotice);
     ProgramSettings::SetBrowserCommand(state.browserCommand);
 }

@@ -13,6 +13,7 @@
 #include "pages/ViewMembers.h"
 #include "pages/ViewResponses.h"
 #include "preview/ViewPreview.h"
+#include "publish/DocOutputs.h"
 #include "util/Paths.h"
 #include "util/ResourceText.h"
 #include "util/StringIds.h"
@@ -214,6 +215,11 @@ void FrameMain::CreateMenus()
         m_fileMenu, kImportLocks, tr("&Import Locks..."), {}, [this] { OnTransferLocks(true); });
     AddCommand(
         m_fileMenu, kExportLocks, tr("&Export Locks..."), {}, [this] { OnTransferLocks(false); });
+    m_fileMenu->addSeparator();
+    AddCommand(m_fileMenu, kPublishToFolder, tr("&Publish to Folder..."), {}, [this] {
+        if (CommitActivePage())
+            DocOutputs(m_doc, this).PublishToFolder();
+    });
     m_fileMenu->addSeparator();
     m_recentSeparator = m_fileMenu->addSeparator();
     AddCommand(m_fileMenu, kAppExit, tr("E&xit"), {}, [this] { close(); });

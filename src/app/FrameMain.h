@@ -42,6 +42,7 @@ public:
         kVeltoOnTheWeb = 33151,
         kImportLocks = 2317,
         kExportLocks = 2318,
+        kPublishToFolder = 2126,
     };
 
     enum Page : int {

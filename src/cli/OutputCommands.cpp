@@ -217,7 +217,7 @@ int RunPublish(const QStringList& arguments)
         = IsStream(line.positional[0]) ? QByteArray() : QFile::encodeName(line.positional[0]);
     // Everything is decided, and every name checked, before anything is written.
     const std::variant<PublishPlan, PlanProblem> planned
-        = MakePublishPlan(doc, { kind, ResolveSiteFolder(doc, projectPath), prefix });
+        = MakePublishPlan(doc, { kind, ResolveSiteFolder(doc, projectPath), prefix, {} });
     if (const auto* problem = std::get_if<PlanProblem>(&planned))
         return ReportFailure(
             FormatResourceText(problem->messageId, problem->first, problem->second));

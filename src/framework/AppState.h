@@ -1,8 +1,8 @@
 #pragma once
 
-#include "model/BoxKind.h"
 #include "generate/LockData.h"
 #include "generate/LockKeyCache.h"
+#include "model/BoxKind.h"
 #include "util/ProgramInfo.h"
 
 #include <QByteArray>
@@ -43,10 +43,7 @@ struct AppState
     std::int32_t browserLocal = 0;
     QByteArray startupClassPath;
     ProgramInfo programInfo;
-    // Settings of the outputs: the kind of login box they carry, the key derivation count of the
-    // modern box's locks, and whether the notice that the modern box sends no e-mail is shown.
-    BoxKind boxKind = BoxKind::Classic;
-    int lockIterations = LockIterations::kDefault;
+    // Whether the notice that the modern box sends no e-mail is shown.
     bool showMailNotice = true;
     // The open project's derived lock keys, and whether it has had the e-mail notice; both start
     // over with each project (StartProject).

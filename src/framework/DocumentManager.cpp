@@ -133,6 +133,9 @@ bool DocumentManager::PassesGate() const
 void DocumentManager::NewDocument()
 {
     m_doc.ResetProject();
+    // A new project starts with the kind of box the user chose last.
+    m_doc.boxKind = ParseBoxKind(ProgramSettings::kNewProjectBoxKind.Get().toLatin1())
+                        .value_or(BoxKind::Modern);
     m_doc.SetModified(false);
     SetPathName({});
     emit DocumentReset();

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "generate/LockData.h"
-
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -46,10 +44,9 @@ private:
 // Whether the browser the preview starts is handed local paths (1) rather than file URLs (0).
 inline const Setting<int> kBrowserLocal { "Options/BrowserLocal", 0 };
 
-// The kind of login box the window's outputs carry: "classic", "modern" or "both".
-inline const Setting<QString> kBoxKind { "Options/BoxKind", QStringLiteral("classic") };
-// The key derivation count of the modern box's locks in published outputs.
-inline const Setting<int> kIterations { "Options/Iterations", LockIterations::kDefault };
+// The kind of login box a new project starts with ("classic", "modern" or "both"): the kind last
+// chosen on the Generate page. Each project keeps its own kind.
+inline const Setting<QString> kNewProjectBoxKind { "Options/BoxKind", QStringLiteral("modern") };
 // Whether the notice that the modern box sends no e-mail is still shown.
 inline const Setting<bool> kModernBoxMailNotice { "Options/ModernBoxMailNotice", true };
 

@@ -1,14 +1,11 @@
 #include "generate/BoxPage.h"
 
 #include "generate/ModernBox.h"
-#include "generate/OutputFile.h"
 #include "generate/ResourceList.h"
 #include "model/Doc.h"
 #include "util/Paths.h"
 #include "util/StringIds.h"
-#include "util/SunAudio.h"
 
-#include <QFile>
 
 namespace {
 
@@ -32,23 +29,6 @@ QByteArray StandardPage(const QByteArray& page, HtmlPageForm form)
     if (form == HtmlPageForm::Segment || !page.startsWith(start))
         return page;
     return "<!DOCTYPE html>\r\n" + start + "<META charset=\"utf-8\">\r\n" + page.mid(start.size());
-}
-
-MadeFileResult Failure(int messageId, const QByteArray& path)
-{
-    return { false, messageId, path };
-}
-
-MadeFileResult WriteConvertedSound(const QByteArray& source, const QByteArray& destination)
-{
-    QFile input(QFile::decodeName(source));
-    if (!input.exists())
-        return Failure(IDS_FILE_MISSING, source);
-    if (!input.open(QIODevice::ReadOnly) || !CheckSunAudioHeader(input) || !input.seek(0))
-        return Failure(IDS_BAD_AUDIO_FORMAT, source);
-    const FileResult written = WriteOutputFile(QFile::decodeName(destination),
-        [&input](QIODevice& device) { return ConvertSunAudioToWave(input, device); });
-    return written.ok ? MadeFileResult() : Failure(written.messageId, destination);
 }
 
 } // namespace
@@ -94,14 +74,4 @@ QList<BoxResource> GetBoxResources(const Doc& doc, BoxKind kind, const ProgramIn
         resources.append({ BoxResource::Origin::ConvertedSound,
             BesidePath(audio, ModernSoundName(audio)), audio });
     return resources;
-}
-
-MadeFileResult WriteMadeResource(
-    const BoxResource& resource, const QByteArray& folder, const QByteArray& lockData)
-{
-    const QByteArray destination = folder + FileNamePart(resource.path);
-    if (resource.origin == BoxResource::Origin::ConvertedSound)
-        return WriteConvertedSound(resource.source, destination);
-    const FileResult written = WriteOutputFile(QFile::decodeName(destination), lockData);
-    return written.ok ? MadeFileResult() : Failure(written.messageId, destination);
 }

@@ -45,16 +45,3 @@ struct BoxResource
 // and its sounds.
 QList<BoxResource> GetBoxResources(
     const Doc& doc, BoxKind kind, const ProgramInfo& info = CurrentProgramInfo());
-
-// A file made for the page that could not be made: the string-table message and the path it names.
-struct MadeFileResult
-{
-    bool ok = true;
-    int messageId = 0;
-    QByteArray path;
-};
-
-// Writes a resource that is made rather than copied (lock data, converted sound) into folder
-// (ending in '/') under its file name.
-MadeFileResult WriteMadeResource(
-    const BoxResource& resource, const QByteArray& folder, const QByteArray& lockData);

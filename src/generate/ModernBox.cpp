@@ -164,8 +164,13 @@ bool ModernBoxFetchesLocks(const Doc& doc, HtmlPageForm form)
 
 QByteArray ModernLockFilePath(const Doc& doc)
 {
-    const QByteArray name = FileNamePart(doc.lockFile);
-    return doc.lockFile.left(doc.lockFile.size() - name.size()) + ModernLockFileName(doc);
+    return LockDataPathBeside(doc.lockFile);
+}
+
+QByteArray LockDataPathBeside(const QByteArray& lockFilePath)
+{
+    const QByteArray name = FileNamePart(lockFilePath);
+    return lockFilePath.left(lockFilePath.size() - name.size()) + WithExtension(name, ".json");
 }
 
 QByteArray ModernLockFileName(const Doc& doc)

@@ -19,6 +19,8 @@ bool ModernBoxFetchesLocks(const Doc& doc, HtmlPageForm form);
 // gives "C:\Site\lock.json"), and the name the page fetches it by ("lock.json").
 QByteArray ModernLockFilePath(const Doc& doc);
 QByteArray ModernLockFileName(const Doc& doc);
+// The same for any lock input file's path.
+QByteArray LockDataPathBeside(const QByteArray& lockFilePath);
 
 // The wave file that a Sun audio path becomes beside the page: "C:\Sounds\ok.au" gives "ok.wav".
 QByteArray ModernSoundName(const QByteArray& audioPath);

@@ -49,9 +49,12 @@ bool IsInside(const QString& path, const QString& folder)
 
 // The files of the project itself, in publishing order: what is made from the project first,
 // then what is copied.
-QList<PlannedFile> ProjectFiles(const Doc& doc, BoxKind kind, const ProgramInfo& info)
+QList<PlannedFile> ProjectFiles(
+    const Doc& doc, BoxKind kind, const QByteArray& pageName, const ProgramInfo& info)
 {
-    QList<PlannedFile> files { { Origin::Page, PublishedPageName(doc), doc.htmlFilePath, {} } };
+    QList<PlannedFile> files { { Origin::Page,
+        pageName.isEmpty() ? PublishedPageName(doc) : pageName,
+        pageName.isEmpty() ? doc.htmlFilePath : QByteArray(), {} } };
     const bool lockFile = doc.ReadsLocksFromFile();
     if (UsesApplet(kind) && lockFile)
         files.append({ Origin::LockInputFile, FileNamePart(doc.lockFile), doc.lockFile, {} });
@@ -293,7 +296,7 @@ private:
     Step WriteBytes(const PlannedFile& file, const QByteArray& destination, const QByteArray& bytes)
     {
         const QString path = QFile::decodeName(destination);
-        if (HoldsBytes(path, bytes))
+        if (m_observer.LeavesUnchangedFiles() && HoldsBytes(path, bytes))
             return Step::Unchanged;
         if (const std::optional<Step> step = MayReplace(file, destination))
             return *step;
@@ -329,7 +332,7 @@ private:
             return *step;
         const QString from = QFile::decodeName(file.source);
         const QString to = QFile::decodeName(destination);
-        if (IsCopyUpToDate(from, to))
+        if (m_observer.LeavesUnchangedFiles() && IsCopyUpToDate(from, to))
             return Step::Unchanged;
         if (const std::optional<Step> step = MayReplace(file, destination))
             return *step;
@@ -411,7 +414,7 @@ std::variant<PublishPlan, PlanProblem> MakePublishPlan(
     if (doc.ReadsLocksFromFile() && !IsFileName(FileNamePart(doc.lockFile)))
         return PlanProblem { IDS_BAD_PATH, doc.lockFile, {} };
     PublishPlan plan;
-    plan.files = ProjectFiles(doc, request.kind, info);
+    plan.files = ProjectFiles(doc, request.kind, request.pageName, info);
     if (!request.siteFolder.isEmpty()) {
         if (!request.destination.isEmpty()
             && IsInside(RealFolder(request.destination), RealFolder(request.siteFolder)))
@@ -454,6 +457,11 @@ PublishObserver::Choice PublishObserver::OnFailed(const PlannedFile&, const QByt
 void PublishObserver::Done(const PlannedFile&, const QByteArray&, bool) { }
 
 bool PublishObserver::KeepGoing()
+{
+    return true;
+}
+
+bool PublishObserver::LeavesUnchangedFiles() const
 {
     return true;
 }

@@ -71,6 +71,8 @@ struct PlanRequest
     // The folder the plan will be written into, refused when it is the site folder or inside it;
     // empty when the caller has not chosen it yet.
     QByteArray destination;
+    // The page's file name; empty for PublishedPageName.
+    QByteArray pageName;
 };
 
 // The page's file name in the published folder: that of the project's HTML file, index.html
@@ -124,6 +126,10 @@ public:
     virtual void Done(const PlannedFile& file, const QByteArray& destination, bool written);
     // Asked between the pieces of a large copy; false stops it, leaving the destination as it was.
     virtual bool KeepGoing();
+    // Whether a file the folder already holds as it would be written (a copy made since its source
+    // last changed, a made file with the same bytes) is left alone without asking; otherwise every
+    // file already there goes through OnExisting.
+    virtual bool LeavesUnchangedFiles() const;
 };
 
 // The message for a file whose source is missing: the Sun audio file the user chose, and the
@@ -148,6 +154,7 @@ struct PublishOutcome
 // Writes the plan into folder (ending in '/'), making the subfolders site files need. Everything
 // goes through the link-safe writers: a link at a destination is replaced, never written
 // through. A copy whose destination was made since its source last changed, and a made file
-// whose destination holds the same bytes, is unchanged and left alone.
+// whose destination holds the same bytes, is unchanged and left alone where the observer says
+// so.
 PublishOutcome WritePublishPlan(const PublishPlan& plan, const Doc& doc,
     const PublishContent& content, const QByteArray& folder, PublishObserver& observer);

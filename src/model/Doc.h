@@ -70,6 +70,8 @@ public:
     QByteArray noAccessMessage;
     QByteArray insecureMessage;
     QByteArray loadFailedMessage;
+    // The folder Publish to Folder wrote into last, also kept in the block.
+    QByteArray publishFolder;
     // Survives New: the next Create HTML File proposes the path the previous project used.
     QByteArray htmlFilePath;
     // Kept only while the program runs; never stored in the project file.

@@ -88,12 +88,13 @@ constexpr BlockSetting BoxKindSetting(std::uint16_t tag, const char* name)
 
 // clang-format off
 // Ordered by tag; the tag is what the file keeps, so a row's tag never changes.
-constexpr BlockSetting BlockSettings[12] = {
+constexpr BlockSetting BlockSettings[13] = {
     BoxKindSetting(1, "boxKind"),
     NumberSetting<&Doc::iterations, IterationCount::kDefault, IterationCount::kPublishMinimum,
         IterationCount::kMaximum>(2, "iterations"),
     TextSetting<&Doc::siteFolder>(3, "siteFolder"),
     NumberSetting<&Doc::readableLocksNotice, 1, 0, 1>(4, "readableLocksNotice"),
+    TextSetting<&Doc::publishFolder>(5, "publishFolder"),
     NumberSetting<&Doc::rememberDays, 0, 0, kMaxRememberDays>(0x212, "rememberDays"),
     DefaultedTextSetting<&Doc::rememberLabel, BoxTextDefault::kRememberLabel>(0x213, "rememberLabel"),
     DefaultedTextSetting<&Doc::logoutLabel, BoxTextDefault::kLogoutLabel>(0x214, "logoutLabel"),

@@ -50,7 +50,7 @@ struct BlockSetting
     bool (*fromJson)(const QJsonValue& value, const QString& key, Doc& doc, QByteArray& error);
 };
 
-extern const BlockSetting BlockSettings[12];
+extern const BlockSetting BlockSettings[13];
 
 // The row whose JSON key is name, or none.
 const BlockSetting* FindBlockSetting(const QString& name);

@@ -1,10 +1,13 @@
 #include "pages/ViewGenerate.h"
 
-#include "framework/AppState.h"
 #include "framework/FieldCommit.h"
+#include "framework/ProgramSettings.h"
 #include "framework/ResourceIcon.h"
+#include "generate/LockData.h"
 #include "model/Doc.h"
 #include "publish/DocOutputs.h"
+#include "util/ResourceText.h"
+#include "util/StringIds.h"
 
 #include <algorithm>
 #include <iterator>
@@ -15,8 +18,19 @@ constexpr int kPreviewIcon = 201;
 constexpr int kCopyIcon = 202;
 constexpr int kFileIcon = 203;
 
-// The kinds of box in the order of the choice's entries.
-constexpr BoxKind kBoxKinds[] = { BoxKind::Classic, BoxKind::Modern, BoxKind::Both };
+// The kinds of box in the order of the choice's entries, with the line that says what each means.
+constexpr std::pair<BoxKind, int> kBoxKinds[] = {
+    { BoxKind::Classic, IDS_BOX_KIND_CLASSIC },
+    { BoxKind::Modern, IDS_BOX_KIND_MODERN },
+    { BoxKind::Both, IDS_BOX_KIND_BOTH },
+};
+
+std::int32_t KindIndex(BoxKind kind)
+{
+    const auto found = std::find_if(std::begin(kBoxKinds), std::end(kBoxKinds),
+        [kind](const auto& entry) { return entry.first == kind; });
+    return std::int32_t(found - std::begin(kBoxKinds));
+}
 
 } // namespace
 
@@ -30,12 +44,16 @@ ViewGenerate::ViewGenerate(Doc& doc, QWidget* parent)
     connect(m_ui.previewButton, &QPushButton::clicked, this, &ViewGenerate::OnPreview);
     connect(m_ui.copyButton, &QPushButton::clicked, this, &ViewGenerate::OnCopy);
     connect(m_ui.fileButton, &QPushButton::clicked, this, &ViewGenerate::OnCreateFile);
+    connect(m_ui.publishButton, &QPushButton::clicked, this, &ViewGenerate::OnPublish);
     connect(m_ui.boxKindCombo, &QComboBox::activated, this, &ViewGenerate::OnBoxKindChosen);
 }
 
 void ViewGenerate::Exchange(DataExchange& exchange)
 {
     exchange.Check(m_ui.readFromFileCheck, m_readFromFile);
+    exchange.ComboIndex(m_ui.boxKindCombo, m_boxKind);
+    exchange.Integer(m_ui.iterationsEdit, m_iterations, LockIterations::kPublishMinimum,
+        LockIterations::kMaximum);
 }
 
 void ViewGenerate::OnInitialUpdate()
@@ -46,9 +64,7 @@ void ViewGenerate::OnInitialUpdate()
     SetButtonIcon(m_ui.previewButton, kPreviewIcon);
     SetButtonIcon(m_ui.fileButton, kFileIcon);
     OnReadFromFileClicked();
-    const BoxKind* chosen
-        = std::find(std::begin(kBoxKinds), std::end(kBoxKinds), CurrentAppState().boxKind);
-    m_ui.boxKindCombo->setCurrentIndex(int(chosen - std::begin(kBoxKinds)));
+    ShowBoxKindNote();
 }
 
 void ViewGenerate::Load()
@@ -56,6 +72,8 @@ void ViewGenerate::Load()
     const Doc& doc = Document();
     m_readFromFile = doc.readLocksFromFile;
     m_details = { doc.lockFile, doc.loadingMessage, doc.reloadInterval };
+    m_boxKind = KindIndex(doc.boxKind);
+    m_iterations = doc.iterations;
 }
 
 bool ViewGenerate::Commit()
@@ -67,6 +85,9 @@ bool ViewGenerate::Commit()
     commit.Field(doc.lockFile, m_details.lockFile);
     commit.Field(doc.loadingMessage, m_details.loadingMessage);
     commit.Field(doc.reloadInterval, m_details.reloadInterval);
+    if (m_boxKind >= 0 && m_boxKind < std::int32_t(std::size(kBoxKinds)))
+        commit.Field(doc.boxKind, kBoxKinds[m_boxKind].first);
+    commit.Field(doc.iterations, m_iterations);
     return ok;
 }
 
@@ -78,8 +99,20 @@ void ViewGenerate::OnReadFromFileClicked()
 
 void ViewGenerate::OnBoxKindChosen(int index)
 {
-    if (index >= 0 && index < int(std::size(kBoxKinds)))
-        CurrentAppState().boxKind = kBoxKinds[index];
+    if (index < 0 || index >= int(std::size(kBoxKinds)))
+        return;
+    // New projects start with the kind chosen last.
+    ProgramSettings::kNewProjectBoxKind.Set(
+        QString::fromLatin1(BoxKindName(kBoxKinds[index].first)));
+    ShowBoxKindNote();
+}
+
+void ViewGenerate::ShowBoxKindNote()
+{
+    const int index = m_ui.boxKindCombo->currentIndex();
+    m_ui.boxKindNote->setText(index < 0 || index >= int(std::size(kBoxKinds))
+            ? QString()
+            : QString::fromLocal8Bit(LoadResourceText(kBoxKinds[index].second)));
 }
 
 void ViewGenerate::OnDetails()
@@ -107,4 +140,10 @@ void ViewGenerate::OnCreateFile()
     Commit();
     Doc& doc = Document();
     DocOutputs(doc, this).CreateHtmlFile(doc.htmlFilePath, true);
+}
+
+void ViewGenerate::OnPublish()
+{
+    Commit();
+    DocOutputs(Document(), this).PublishToFolder();
 }

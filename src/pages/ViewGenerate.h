@@ -6,9 +6,10 @@
 
 #include <cstdint>
 
-// The Generate page: reading locks from a file, the kind of login box the outputs carry (a
-// program setting, not part of the project), and the three outputs (browser preview, the HTML
-// segment on the clipboard, an HTML file), each of which commits the page first.
+// The Generate page: reading locks from a file, the project's kind of login box (with a line on
+// what that kind means) and its iteration count, and the outputs (browser preview, the HTML
+// segment on the clipboard, an HTML file, Publish to Folder), each of which commits the page
+// first.
 class ViewGenerate : public FormView
 {
     Q_OBJECT
@@ -26,12 +27,16 @@ private:
     void Load();
     void OnReadFromFileClicked();
     void OnBoxKindChosen(int index);
+    void ShowBoxKindNote();
     void OnDetails();
     void OnPreview();
     void OnCopy();
     void OnCreateFile();
+    void OnPublish();
 
     const GeneratePageForm m_ui;
     InputDetails m_details;
     std::int32_t m_readFromFile = 0;
+    std::int32_t m_boxKind = 0;
+    std::int32_t m_iterations = 0;
 };

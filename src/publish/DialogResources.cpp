@@ -11,12 +11,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 namespace {
 
-// The entry's index in the resource list.
-constexpr int kIndexRole = Qt::UserRole;
+// The entry's published name.
+constexpr int kNameRole = Qt::UserRole;
 
 // Makes sure the folder is there, offering to create it (one level) when it is not. False when
 // the user declined or it could not be made; both end the command.
@@ -37,31 +36,16 @@ bool EnsureFolder(QWidget* owner, const QByteArray& folder)
     return false;
 }
 
-// Where each resource is copied from: a made one from the file made for it in staging (named as
-// listed), or as listed when it could not be made, so that the copy reports it missing.
-QList<QByteArray> CopySources(
-    const QList<BoxResource>& resources, const QTemporaryDir& staging, const QByteArray& lockData)
-{
-    const QByteArray folder = QFile::encodeName(staging.path()) + '/';
-    QList<QByteArray> sources;
-    for (const BoxResource& resource : resources) {
-        const bool made = resource.origin != BoxResource::Origin::Copied && staging.isValid()
-            && WriteMadeResource(resource, folder, lockData).ok;
-        sources.append(made ? folder + FileNamePart(resource.path) : resource.path);
-    }
-    return sources;
-}
-
 } // namespace
 
-DialogResources::DialogResources(
-    Doc& doc, const QByteArray& html, QWidget* parent, BoxKind kind, const QByteArray& lockData)
+DialogResources::DialogResources(Doc& doc, const QByteArray& html, QWidget* parent, BoxKind kind,
+    const QByteArray& lockData, const QByteArray& page)
     : DialogBase(ResourcesDialogForm::kTemplateId, parent)
     , m_ui(FormControls<ResourcesDialogForm>(*this))
     , m_html(html)
     , m_doc(doc)
     , m_kind(kind)
-    , m_lockData(lockData)
+    , m_content { page.isEmpty() ? html : page, lockData }
 {
     // Enter must not close the dialog by accident: Done is not the default button.
     m_ui.okButton->setAutoDefault(false);
@@ -84,11 +68,12 @@ void DialogResources::OnInitDialog()
 {
     DialogBase::OnInitDialog();
     m_ui.resourceList->clear();
-    m_resources = GetBoxResources(m_doc, m_kind);
-    for (int index = 0; index < m_resources.size(); ++index) {
-        auto* item
-            = new QListWidgetItem(QFile::decodeName(m_resources[index].path), m_ui.resourceList);
-        item->setData(kIndexRole, index);
+    m_planned = MakePublishPlan(m_doc, { m_kind, ResolveSiteFolder(m_doc, {}), {}, {} });
+    if (const auto* plan = std::get_if<PublishPlan>(&m_planned)) {
+        for (const PlannedFile& file : plan->files) {
+            auto* item = new QListWidgetItem(DescribePlannedFile(file), m_ui.resourceList);
+            item->setData(kNameRole, QFile::decodeName(file.name));
+        }
     }
     OnSelectAll();
 }
@@ -98,25 +83,21 @@ void DialogResources::OnSelectAll()
     m_ui.resourceList->selectAll();
 }
 
-QList<BoxResource> DialogResources::SelectedFiles() const
+QList<QByteArray> DialogResources::SelectedNames() const
 {
-    QList<BoxResource> files;
+    QList<QByteArray> names;
     for (int row = 0; row < m_ui.resourceList->count(); ++row) {
         const QListWidgetItem* item = m_ui.resourceList->item(row);
         if (item->isSelected())
-            files.append(m_resources.at(item->data(kIndexRole).toInt()));
+            names.append(QFile::encodeName(item->data(kNameRole).toString()));
     }
-    return files;
+    return names;
 }
 
 void DialogResources::OnCopyLocally()
 {
     UpdateData(true);
-    const QList<BoxResource> files = SelectedFiles();
-    QList<QByteArray> paths;
-    for (const BoxResource& file : files)
-        paths.append(file.path);
-    if (ReportNameClash(this, paths))
+    if (ReportPlanProblem(this, m_planned))
         return;
     const QString title = QString::fromLocal8Bit(LoadResourceText(IDS_PUBLISH_TO));
     const std::optional<QString> chosen
@@ -127,16 +108,24 @@ void DialogResources::OnCopyLocally()
     const QByteArray prefix = JoinFullPath(folder, {}, {});
     if (!EnsureFolder(this, folder) || !EnsureFolder(this, prefix))
         return;
+    // Planned again for the folder, which must not be the site folder or lie inside it.
+    std::variant<PublishPlan, PlanProblem> planned
+        = MakePublishPlan(m_doc, { m_kind, ResolveSiteFolder(m_doc, {}), prefix, {} });
+    if (ReportPlanProblem(this, planned))
+        return;
+    PublishPlan& plan = std::get<PublishPlan>(planned);
+    const QList<QByteArray> selected = SelectedNames();
+    plan.files.removeIf(
+        [&selected](const PlannedFile& file) { return !selected.contains(file.name); });
 
-    const QTemporaryDir staging;
-    const QList<QByteArray> sources = CopySources(files, staging, m_lockData);
-    DialogCopyProgress progress(int(files.size()), this);
+    DialogCopyProgress progress(int(plan.files.size()), this);
     progress.show();
     setEnabled(false);
     // The progress window is this dialog's child, so that the modal dialog lets it take input;
     // it stays usable while the dialog is disabled.
     progress.setEnabled(true);
-    const bool complete = PublishFiles(sources, prefix, progress, this);
+    WindowPublishObserver observer(WindowPublishObserver::Asking::EveryFile, this, &progress);
+    const bool complete = WritePublishPlan(plan, m_doc, m_content, prefix, observer).complete;
     ShowResourceMessage(this, complete ? IDS_PUBLISH_SUCCEEDED : IDS_PUBLISH_INCOMPLETE,
         PromptIcon::None, PromptButtons::Ok);
 

@@ -2,25 +2,27 @@
 
 #include "forms/ResourcesDialogForm.h"
 #include "framework/DialogBase.h"
+#include "generate/PublishPlan.h"
 #include "model/BoxKind.h"
-#include "generate/BoxPage.h"
 
 #include <QByteArray>
 #include <QList>
 
 class Doc;
 
-// Shows the HTML that was just produced and the files the page of its kind of box needs on the
-// server, all selected, and copies the selected ones into a folder the user picks (Copy Locally).
-// Files made for the modern box (its lock data file, sounds converted to wave files) are made
-// from lockData, the lock data of the page shown, and copied like the others.
+// Shows the HTML that was just produced and every file the publish plan of its kind writes (the
+// page, the lock files, the sounds, the applet, the site folder's files), each with what it is
+// made or copied from, all selected, and writes the selected ones into a folder the user picks
+// (Copy Locally). The page written is page (the file form of the page shown; html when empty),
+// and the modern box's files are made from lockData, the lock data of the page shown.
 class DialogResources : public DialogBase
 {
     Q_OBJECT
 
 public:
     DialogResources(Doc& doc, const QByteArray& html, QWidget* parent,
-        BoxKind kind = BoxKind::Classic, const QByteArray& lockData = {});
+        BoxKind kind = BoxKind::Classic, const QByteArray& lockData = {},
+        const QByteArray& page = {});
 
     // Closing is refused while a copy runs inside the dialog.
     void reject() override;
@@ -32,14 +34,14 @@ protected:
 private:
     void OnSelectAll();
     void OnCopyLocally();
-    // The selected entries, in list order.
-    QList<BoxResource> SelectedFiles() const;
+    // The selected entries' names, in list order.
+    QList<QByteArray> SelectedNames() const;
 
     const ResourcesDialogForm m_ui;
     QByteArray m_html;
     Doc& m_doc;
     const BoxKind m_kind;
-    const QByteArray m_lockData;
-    // The list's entries, read from the project when the dialog opens.
-    QList<BoxResource> m_resources;
+    const PublishContent m_content;
+    // The list's entries, planned from the project when the dialog opens.
+    std::variant<PublishPlan, PlanProblem> m_planned;
 };

@@ -4,14 +4,16 @@
 #include "framework/Prompts.h"
 #include "framework/WaitCursor.h"
 #include "generate/BoxPage.h"
-#include "generate/CopyResources.h"
 #include "generate/LockInputFile.h"
+#include "generate/ModernBox.h"
 #include "generate/OutputFile.h"
 #include "generate/ResourceList.h"
 #include "model/BoxReferences.h"
 #include "model/Doc.h"
 #include "model/LockCheck.h"
 #include "publish/BrowserLauncher.h"
+#include "publish/DialogCopyProgress.h"
+#include "publish/DialogPublish.h"
 #include "publish/DialogResources.h"
 #include "publish/PreviewServer.h"
 #include "publish/PublishCopy.h"
@@ -23,6 +25,7 @@
 #include "util/StringIds.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -94,27 +97,6 @@ private:
     std::unique_ptr<QProgressDialog> m_window;
 };
 
-// The previews' resource copy asks about a missing source or a failed copy with Retry and
-// Cancel.
-class PreviewCopyPrompt : public CopyPrompt
-{
-public:
-    explicit PreviewCopyPrompt(QWidget* owner)
-        : m_owner(owner)
-    {
-    }
-
-    bool AskRetry(int, const QByteArray& text) override
-    {
-        return CurrentPrompts().MessageBox(m_owner, QString::fromLocal8Bit(text),
-                   PromptIcon::Warning, PromptButtons::RetryCancel)
-            == PromptAnswer::Retry;
-    }
-
-private:
-    QWidget* m_owner;
-};
-
 // Hands the user's own CLASSPATH to whatever starts while it lives, and the program's back after.
 class UserClassPath
 {
@@ -161,7 +143,7 @@ std::optional<QByteArray> DocOutputs::LockDataFor(BoxKind kind, LockDataUse use)
         return std::nullopt;
     }
     AppState& state = CurrentAppState();
-    const int count = use == LockDataUse::Preview ? kPreviewIterations : state.lockIterations;
+    const int count = use == LockDataUse::Preview ? kPreviewIterations : m_doc.iterations;
     const std::optional<LockIterations> iterations = LockIterations::Checked(count, use);
     if (!iterations) {
         ShowResourceMessage(m_owner, IDS_BAD_ITERATIONS, PromptIcon::Warning, PromptButtons::Ok,
@@ -219,7 +201,7 @@ bool DocOutputs::CreateHtmlFile(QByteArray& path, bool askForName)
         return false;
     if (askForName && !AskForFileName(m_owner, path, kHtmlFilter, "html"))
         return false;
-    const BoxKind kind = CurrentAppState().boxKind;
+    const BoxKind kind = m_doc.boxKind;
     NoteMailNotSent(kind);
     const std::optional<BuiltPage> page = BuildPage(kind, HtmlPageForm::File, LockDataUse::Publish);
     if (!page || !WriteFile(path, page->html))
@@ -233,7 +215,7 @@ void DocOutputs::CopyHtmlToClipboard()
 {
     if (!LocksReadable())
         return;
-    const BoxKind kind = CurrentAppState().boxKind;
+    const BoxKind kind = m_doc.boxKind;
     NoteMailNotSent(kind);
     const std::optional<BuiltPage> page
         = BuildPage(kind, HtmlPageForm::Segment, LockDataUse::Publish);
@@ -262,7 +244,8 @@ void DocOutputs::CopyHtmlToClipboard()
 void DocOutputs::ShowResourcesDialog(
     const QByteArray& html, BoxKind kind, const QByteArray& lockData)
 {
-    DialogResources dialog(m_doc, html, m_owner, kind, lockData);
+    DialogResources dialog(m_doc, html, m_owner, kind, lockData,
+        BuildBoxPage(m_doc, kind, HtmlPageForm::File, lockData));
     dialog.exec();
 }
 
@@ -270,9 +253,23 @@ bool DocOutputs::SaveLockInputFile(QByteArray& path, bool askForName)
 {
     if (!LocksReadable())
         return false;
-    if (askForName && !AskForFileName(m_owner, path, kLockFileFilter, "txt"))
+    const BoxKind kind = m_doc.boxKind;
+    if (kind == BoxKind::Modern) {
+        path = LockDataPathBeside(path);
+        const QByteArray filter = LoadResourceText(IDS_LOCK_DATA_FILTER);
+        if (askForName && !AskForFileName(m_owner, path, filter.constData(), "json"))
+            return false;
+    } else if (askForName && !AskForFileName(m_owner, path, kLockFileFilter, "txt")) {
         return false;
-    if (!WriteFile(path, BuildLockInputFile(m_doc)))
+    }
+    const std::optional<QByteArray> lockData = LockDataFor(kind, LockDataUse::Publish);
+    if (!lockData)
+        return false;
+    if (kind == BoxKind::Modern)
+        return WriteFile(path, *lockData);
+    // The modern box of the both kind fetches its locks from the same name with .json.
+    if (!WriteFile(path, BuildLockInputFile(m_doc))
+        || (kind == BoxKind::Both && !WriteFile(LockDataPathBeside(path), *lockData)))
         return false;
     // The lock input file is the applet's, whatever kind the pages are.
     if (askForName)
@@ -289,68 +286,84 @@ bool DocOutputs::WriteFile(const QByteArray& path, const QByteArray& bytes)
     return result.ok;
 }
 
+std::variant<PublishPlan, PlanProblem> DocOutputs::PlanFor(
+    BoxKind kind, const QByteArray& destination, const QByteArray& pageName) const
+{
+    return MakePublishPlan(m_doc, { kind, ResolveSiteFolder(m_doc, {}), destination, pageName });
+}
+
 std::optional<QByteArray> DocOutputs::WritePreviewPage(BoxKind kind)
 {
     const QByteArray folder = PreviewDirectory();
     if (folder.isEmpty())
         return std::nullopt;
-    QList<QByteArray> names { PreviewPageName() };
-    for (const BoxResource& resource : GetBoxResources(m_doc, kind))
-        names.append(resource.path);
-    if (ReportNameClash(m_owner, names) || !LocksReadable())
+    const std::variant<PublishPlan, PlanProblem> planned = PlanFor(kind, folder, PreviewPageName());
+    if (ReportPlanProblem(m_owner, planned) || !LocksReadable())
         return std::nullopt;
     const std::optional<BuiltPage> built
         = BuildPage(kind, HtmlPageForm::Preview, LockDataUse::Preview);
-    const QByteArray page = folder + PreviewPageName();
-    if (!built || !WriteFile(page, built->html))
+    if (!built)
         return std::nullopt;
-    // A lock file that could not be written would leave the preview showing stale locks.
-    if (UsesApplet(kind) && m_doc.ReadsLocksFromFile() && !WriteLockFileInto(folder))
-        return std::nullopt;
-    if (!WriteMadeResources(kind, folder, built->lockData))
-        return std::nullopt;
-    PreviewCopyPrompt prompt(m_owner);
-    if (!CopyResourceFiles(
-            UsesApplet(kind) ? CopiedResources(m_doc) : QList<QByteArray>(), folder, prompt)) {
+    WindowPublishObserver observer(WindowPublishObserver::Asking::Preview, m_owner);
+    const PublishContent content { built->html, built->lockData };
+    if (!WritePublishPlan(std::get<PublishPlan>(planned), m_doc, content, folder, observer)
+             .complete) {
         ShowResourceMessage(m_owner, IDS_PREVIEW_COPY_FAILED, PromptIcon::Stop, PromptButtons::Ok);
         return std::nullopt;
     }
-    return page;
+    return folder + PreviewPageName();
 }
 
-bool DocOutputs::WriteMadeResources(
-    BoxKind kind, const QByteArray& folder, const QByteArray& lockData)
+bool DocOutputs::PublishToFolder()
 {
-    for (const BoxResource& resource : GetBoxResources(m_doc, kind)) {
-        if (resource.origin == BoxResource::Origin::Copied)
-            continue;
-        const MadeFileResult made = WriteMadeResource(resource, folder, lockData);
-        if (!made.ok) {
-            ShowResourceMessage(
-                m_owner, made.messageId, PromptIcon::Warning, PromptButtons::Ok, made.path);
-            return false;
-        }
-    }
-    return true;
-}
-
-bool DocOutputs::WriteLockFileInto(const QByteArray& folder)
-{
-    // The project names the file the page asks for, never a place to write: a received project
-    // must not overwrite the user's files.
-    const QByteArray name = FileNamePart(m_doc.lockFile);
-    if (!IsFileName(name)) {
+    if (!LocksReadable())
+        return false;
+    const BoxKind kind = m_doc.boxKind;
+    const std::optional<QString> chosen = CurrentPrompts().BrowseForFolder(m_owner,
+        QString::fromLocal8Bit(LoadResourceText(IDS_PUBLISH_TO)),
+        QFile::decodeName(m_doc.publishFolder));
+    if (!chosen)
+        return false;
+    DialogPublish confirm(
+        QFile::encodeName(*chosen),
+        [this, kind](const QByteArray& folder) { return PlanFor(kind, folder); }, m_owner);
+    if (confirm.exec() != QDialog::Accepted)
+        return false;
+    const QByteArray folder = confirm.Folder();
+    const PublishPlan plan = confirm.Plan();
+    NoteMailNotSent(kind);
+    NoteReadableLocks(kind, true);
+    const std::optional<BuiltPage> built
+        = BuildPage(kind, HtmlPageForm::File, LockDataUse::Publish);
+    if (!built)
+        return false;
+    const QString path = QFile::decodeName(folder);
+    if (!QFileInfo(path).isDir() && !QDir().mkdir(path)) {
         ShowResourceMessage(
-            m_owner, IDS_BAD_PATH, PromptIcon::Warning, PromptButtons::Ok, m_doc.lockFile);
+            m_owner, IDS_CREATE_DIRECTORY_FAILED, PromptIcon::Warning, PromptButtons::Ok, folder);
         return false;
     }
-    QByteArray path = folder + name;
-    return SaveLockInputFile(path, false);
+    // Remembered as the HTML file's path is: without marking the project modified.
+    m_doc.publishFolder = folder;
+
+    DialogCopyProgress progress(int(plan.files.size()), m_owner);
+    progress.show();
+    WindowPublishObserver observer(WindowPublishObserver::Asking::Confirmed, m_owner, &progress);
+    const PublishOutcome outcome = WritePublishPlan(plan, m_doc, { built->html, built->lockData },
+        folder.endsWith('/') ? folder : folder + '/', observer);
+    progress.hide();
+    QByteArray summary = FormatResourceText(IDS_PUBLISH_SUMMARY,
+        QByteArray::number(outcome.written), QByteArray::number(outcome.unchanged));
+    if (!outcome.complete)
+        summary += "\n\n" + LoadResourceText(IDS_PUBLISH_INCOMPLETE);
+    CurrentPrompts().MessageBox(m_owner, QString::fromLocal8Bit(summary),
+        outcome.complete ? PromptIcon::Information : PromptIcon::Warning, PromptButtons::Ok);
+    return outcome.complete;
 }
 
 void DocOutputs::BrowserPreview()
 {
-    const BoxKind kind = CurrentAppState().boxKind;
+    const BoxKind kind = m_doc.boxKind;
     NoteMailNotSent(kind);
     const std::optional<QByteArray> page = WritePreviewPage(kind);
     if (!page)

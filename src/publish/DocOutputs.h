@@ -2,6 +2,7 @@
 
 #include "generate/HtmlPage.h"
 #include "generate/LockData.h"
+#include "generate/PublishPlan.h"
 #include "model/BoxKind.h"
 
 #include <QByteArray>
@@ -11,10 +12,11 @@
 class Doc;
 class QWidget;
 
-// The project's outputs as the user asks for them from the Generate page and the previews:
-// files chosen through Save As, the clipboard segment, the Resources dialog and browser preview.
-// They carry the kind of login box the settings choose. Every failure is shown to the user here,
-// in a message box owned by owner; a project holding a lock the login box could not read
+// The project's outputs as the user asks for them from the Generate page, the File menu and the
+// previews: files chosen through Save As, the clipboard segment, the Resources dialog, Publish to
+// Folder and browser preview. They carry the project's kind of login box, and everything written
+// into a folder follows the one publish plan (PublishPlan.h). Every failure is shown to the user
+// here, in a message box owned by owner; a project holding a lock the login box could not read
 // generates nothing. The modern box's locks are derived with the open project's key cache, in a
 // progress window whose Cancel stops the output before anything is written.
 class DocOutputs
@@ -31,18 +33,24 @@ public:
     void CopyHtmlToClipboard();
 
     // Writes the lock input file to path, asking for the name first when askForName is set.
-    // The chosen name is stored back into path. False when cancelled or not written.
+    // The chosen name is stored back into path. False when cancelled or not written. The modern
+    // box's lock data is written instead (modern) or beside it with the extension .json (both).
     bool SaveLockInputFile(QByteArray& path, bool askForName);
+
+    // Publish to Folder: asks for the folder (starting from the one the project used last),
+    // shows what will be written with any clash, and on confirmation writes the plan with
+    // progress and Cancel, then tells how many files were written and how many were unchanged.
+    // True when every file was written or found unchanged.
+    bool PublishToFolder();
 
     // Writes a generated file byte for byte, showing the file-error message for the cause when
     // it cannot be written.
     bool WriteFile(const QByteArray& path, const QByteArray& bytes);
 
-    // Writes the preview page with the kind of box and every file it needs (the lock input file
-    // when the applet reads one, the files made for the modern box, the copied resources) into
-    // the preview folder. The page's path, or nothing when a step failed (already reported; two
-    // files of one name are reported before anything is written), generation was cancelled or
-    // there is no preview folder.
+    // Writes the publish plan of the kind into the preview folder, with the preview page as the
+    // page. The page's path, or nothing when a step failed (already reported; two files of one
+    // name are reported before anything is written), generation was cancelled or there is no
+    // preview folder.
     std::optional<QByteArray> WritePreviewPage(BoxKind kind);
 
     // Writes the preview page and its resources into the preview folder and opens it, through
@@ -69,11 +77,9 @@ private:
     // no e-mail, when the project has addresses set.
     void NoteMailNotSent(BoxKind kind);
     void ShowResourcesDialog(const QByteArray& html, BoxKind kind, const QByteArray& lockData);
-    // Writes the files made for the modern box into folder.
-    bool WriteMadeResources(BoxKind kind, const QByteArray& folder, const QByteArray& lockData);
-
-    // Writes the lock input file into folder under the file name the page gives it.
-    bool WriteLockFileInto(const QByteArray& folder);
+    // The plan of kind into destination (empty: not chosen yet), with the project's site folder.
+    std::variant<PublishPlan, PlanProblem> PlanFor(
+        BoxKind kind, const QByteArray& destination, const QByteArray& pageName = {}) const;
 
     // False, after telling the user which, when a lock could not be read back by the login box:
     // nothing is generated from such a project.

@@ -1,105 +1,118 @@
 #include "publish/PublishCopy.h"
 
 #include "framework/Prompts.h"
-#include "generate/ResourceList.h"
 #include "publish/DialogCopyProgress.h"
-#include "util/FileCopy.h"
-#include "util/Paths.h"
 #include "util/ResourceText.h"
 #include "util/StringIds.h"
 
 #include <QFile>
-#include <QFileInfo>
 
-#include <optional>
-
-namespace {
-
-// What becomes of one file, and of the run.
-enum class Outcome { Copied, Skipped, Stopped };
-
-// A path that names anything at all, a dangling link included, as the system's attribute query
-// would find it.
-bool PathExists(const QString& path)
+WindowPublishObserver::WindowPublishObserver(
+    Asking asking, QWidget* owner, DialogCopyProgress* progress)
+    : m_asking(asking)
+    , m_owner(owner)
+    , m_progress(progress)
 {
-    const QFileInfo info(path);
-    return info.exists() || info.isSymLink();
 }
 
-// Repeats step until it succeeds, asking with Abort, Retry and Ignore after each failure:
-// nothing when it succeeded, else what becomes of the file.
-template<class Step, class Ask> std::optional<Outcome> RetryUntilDone(Step step, Ask ask)
+bool WindowPublishObserver::Starting(int index, int, const PlannedFile& file)
 {
-    while (!step()) {
-        const PromptAnswer answer = ask();
-        if (answer == PromptAnswer::Ignore)
-            return Outcome::Skipped;
-        if (answer != PromptAnswer::Retry)
-            return Outcome::Stopped;
+    if (!m_progress)
+        return true;
+    m_progress->SetText(FormatResourceText(IDS_COPYING_FILE, file.name));
+    m_progress->SetPosition(index);
+    return !m_progress->IsCancelled();
+}
+
+PublishObserver::Choice WindowPublishObserver::AskAboutProblem(const QByteArray& message)
+{
+    const QString text = QString::fromLocal8Bit(message);
+    if (m_asking == Asking::Preview)
+        return CurrentPrompts().MessageBox(
+                   m_owner, text, PromptIcon::Warning, PromptButtons::RetryCancel)
+                == PromptAnswer::Retry
+            ? Choice::Go
+            : Choice::Stop;
+    switch (CurrentPrompts().MessageBox(
+        m_owner, text, PromptIcon::Warning, PromptButtons::AbortRetryIgnore)) {
+    case PromptAnswer::Retry:
+        return Choice::Go;
+    case PromptAnswer::Ignore:
+        return Choice::Skip;
+    default:
+        return Choice::Stop;
     }
-    return std::nullopt;
 }
 
-Outcome CopyOne(const QByteArray& source, const QByteArray& destination,
-    DialogCopyProgress& progress, QWidget* owner)
+PublishObserver::Choice WindowPublishObserver::OnMissing(const PlannedFile& file)
 {
-    const QString from = QFile::decodeName(source);
-    const QString to = QFile::decodeName(destination);
-    const std::optional<Outcome> missing = RetryUntilDone([&] { return IsRegularFile(from); },
-        [&] {
-            return ShowResourceMessage(owner, IDS_FILE_MISSING, PromptIcon::Warning,
-                PromptButtons::AbortRetryIgnore, source);
-        });
-    if (missing)
-        return *missing;
-    if (PathExists(to)) {
-        switch (ShowResourceMessage(owner, IDS_ASK_REPLACE_FILE, PromptIcon::Question,
-            PromptButtons::YesNoCancel, destination)) {
-        case PromptAnswer::Yes:
-            break;
-        case PromptAnswer::No:
-            return Outcome::Skipped;
-        default:
-            return Outcome::Stopped;
-        }
+    return AskAboutProblem(MissingSourceMessage(file));
+}
+
+PublishObserver::Choice WindowPublishObserver::OnExisting(
+    const PlannedFile&, const QByteArray& destination)
+{
+    if (m_asking != Asking::EveryFile)
+        return Choice::Go;
+    switch (ShowResourceMessage(m_owner, IDS_ASK_REPLACE_FILE, PromptIcon::Question,
+        PromptButtons::YesNoCancel, destination)) {
+    case PromptAnswer::Yes:
+        return Choice::Go;
+    case PromptAnswer::No:
+        return Choice::Skip;
+    default:
+        return Choice::Stop;
     }
-    const CopyContinue keepGoing = [&progress] { return progress.KeepGoing(); };
-    const std::optional<Outcome> failed = RetryUntilDone(
-        [&] { return CopyFileOver(from, to, keepGoing) || progress.IsCancelled(); },
-        [&] {
-            return ShowResourceMessage(owner, IDS_COPY_FAILED, PromptIcon::Warning,
-                PromptButtons::AbortRetryIgnore, source, destination);
-        });
-    if (failed)
-        return *failed;
-    return progress.IsCancelled() ? Outcome::Stopped : Outcome::Copied;
 }
 
-} // namespace
-
-bool ReportNameClash(QWidget* owner, const QList<QByteArray>& paths)
+PublishObserver::Choice WindowPublishObserver::OnFailed(
+    const PlannedFile&, const QByteArray& message)
 {
-    const std::optional<NameClash> clash = FindNameClash(paths);
-    if (clash)
-        ShowResourceMessage(owner, IDS_SAME_FILE_NAME, PromptIcon::Warning, PromptButtons::Ok,
-            clash->first, clash->second);
-    return clash.has_value();
+    // A copy stopped by Cancel is no failure to ask about.
+    if (m_progress && m_progress->IsCancelled())
+        return Choice::Stop;
+    return AskAboutProblem(message);
 }
 
-bool PublishFiles(const QList<QByteArray>& sources, const QByteArray& destinationPrefix,
-    DialogCopyProgress& progress, QWidget* owner)
+bool WindowPublishObserver::KeepGoing()
 {
-    bool complete = true;
-    for (int i = 0; i < sources.size(); ++i) {
-        const QByteArray name = FileNamePart(sources[i]);
-        progress.SetText(FormatResourceText(IDS_COPYING_FILE, name));
-        progress.SetPosition(i);
-        if (progress.IsCancelled())
-            return false;
-        const Outcome outcome = CopyOne(sources[i], destinationPrefix + name, progress, owner);
-        if (outcome == Outcome::Stopped)
-            return false;
-        complete = complete && outcome == Outcome::Copied;
+    return !m_progress || m_progress->KeepGoing();
+}
+
+bool WindowPublishObserver::LeavesUnchangedFiles() const
+{
+    return m_asking != Asking::EveryFile;
+}
+
+bool ReportPlanProblem(QWidget* owner, const std::variant<PublishPlan, PlanProblem>& planned)
+{
+    const auto* problem = std::get_if<PlanProblem>(&planned);
+    if (problem)
+        ShowResourceMessage(owner, problem->messageId, PromptIcon::Warning, PromptButtons::Ok,
+            problem->first, problem->second);
+    return problem != nullptr;
+}
+
+QString DescribePlannedFile(const PlannedFile& file)
+{
+    using Origin = PlannedFile::Origin;
+    int id = IDS_PUBLISHED_FROM;
+    switch (file.origin) {
+    case Origin::Page:
+        id = IDS_PUBLISHED_PAGE;
+        break;
+    case Origin::LockInputFile:
+        id = IDS_PUBLISHED_LOCK_FILE;
+        break;
+    case Origin::LockData:
+        id = IDS_PUBLISHED_LOCK_DATA;
+        break;
+    case Origin::ConvertedSound:
+        id = IDS_PUBLISHED_CONVERTED;
+        break;
+    case Origin::Copied:
+    case Origin::SiteFile:
+        break;
     }
-    return complete;
+    return QString::fromLocal8Bit(FormatResourceText(id, file.name, file.source));
 }

@@ -65,7 +65,7 @@ protected:
     PublishPlan Plan() const
     {
         const auto planned
-            = MakePublishPlan(m_doc, { m_doc.boxKind, m_doc.siteFolder, Path("pub") });
+            = MakePublishPlan(m_doc, { m_doc.boxKind, m_doc.siteFolder, Path("pub"), {} });
         EXPECT_TRUE(std::holds_alternative<PublishPlan>(planned));
         return std::get<PublishPlan>(planned);
     }

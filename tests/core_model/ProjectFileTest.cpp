@@ -302,6 +302,7 @@ Doc ProjectWithBlock()
     doc.rememberDays = 30;
     doc.logoutLabel = "Abmelden";
     doc.insecureMessage = "Nur \xfcber https://";
+    doc.publishFolder = "/tmp/upload";
     return doc;
 }
 

@@ -149,6 +149,8 @@ TEST_F(EditedThroughTheWindowTest, EveryValueTypedIntoThePagesIsSavedExactlyAsEn
 
     const auto generate = ControlsOf<GeneratePageForm>(Page(FrameMain::kGenerate));
     SetChecked(generate.readFromFileCheck, true);
+    Type(generate.iterationsEdit, "250000");
+    generate.boxKindCombo->setCurrentIndex(2);
     OnNextDialog([&](QDialog& dialog) {
         const auto form = ControlsOf<InputDetailsDialogForm>(dialog);
         Type(form.lockFileEdit, lockFile);
@@ -207,6 +209,8 @@ TEST_F(EditedThroughTheWindowTest, EveryValueTypedIntoThePagesIsSavedExactlyAsEn
         { "lockFile", lockFile },
         { "loadingMessage", "Loading the members..." },
         { "reloadInterval", 120 },
+        { "boxKind", "both" },
+        { "iterations", 250000 },
         // No page edits the page's path; a new project has none.
         { "htmlFilePath", "" },
     };

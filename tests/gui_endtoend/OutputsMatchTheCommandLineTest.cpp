@@ -1,11 +1,14 @@
 #include "EndToEndTest.h"
 #include "generate/ResourceList.h"
+#include "publish/DocOutputs.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QtEndian>
 
 #include <cstdint>
@@ -54,89 +57,126 @@ protected:
     }
 };
 
-TEST_F(OutputsMatchTheCommandLineTest, ThePageAndPublishedFilesEqualTheCommandLineOnes)
+// The bytes with what differs on every run of the modern box's locks (salt, ids, ivs and the
+// encrypted data) blanked out.
+QByteArray WithoutRandomLockData(QByteArray bytes)
+{
+    static const QRegularExpression random(QStringLiteral("\"(salt|id|iv|data)\":\"[^\"]*\""));
+    return QString::fromLatin1(bytes).replace(random, QStringLiteral("\"\\1\":\"\"")).toLatin1();
+}
+
+// Every file under folder, by its path inside it.
+QStringList FilesUnder(const QString& folder)
+{
+    QStringList files;
+    QDirIterator entries(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (entries.hasNext())
+        files.append(QDir(folder).relativeFilePath(entries.next()));
+    files.sort();
+    return files;
+}
+
+TEST_F(OutputsMatchTheCommandLineTest, EveryWayOfPublishingWritesTheSameFilesInEachKind)
 {
     ASSERT_TRUE(QDir().mkpath(Path("data")));
     ASSERT_TRUE(QDir().mkpath(Path("sounds")));
-    ASSERT_TRUE(QDir().mkpath(Path("gui-publish")));
+    ASSERT_TRUE(QDir().mkpath(Path("site/img")));
     const QString lockFile = Path("data/members.txt");
     const QString correctAudio = Path("sounds/welcome.au");
     const QString incorrectAudio = Path("sounds/denied.au");
     ASSERT_TRUE(WriteAll(correctAudio, SunAudio(QByteArray("\x10\x20\x30\x40\x50\x60\x70", 7))));
     ASSERT_TRUE(WriteAll(incorrectAudio, SunAudio(QByteArray("\xF0\xE0\xD0\xC0", 4))));
+    ASSERT_TRUE(WriteAll(Path("site/about.html"), "<p>about</p>"));
+    ASSERT_TRUE(WriteAll(Path("site/img/logo.png"), QByteArray("\x89PNG\r\n\x1a\n", 8)));
 
     QJsonArray locks;
     locks.append(QJsonObject { { "userId", "alice" }, { "password", "Open Sesame" },
         { "url", "http://example.com/members/alice.html" }, { "target", "_blank" } });
     locks.append(QJsonObject { { "userId", "Bob" }, { "password", "b0b-Pass" },
         { "url", "http://example.com/members/bob.html" }, { "target", "main" } });
-    const QJsonObject fields { { "locks", locks }, { "encrypt", 1 }, { "ignoreCase", 0 },
-        { "readLocksFromFile", 1 }, { "lockFile", lockFile }, { "correctAudio", correctAudio },
-        { "incorrectAudio", incorrectAudio }, { "failUrl", "http://example.com/denied.html" } };
-    const QString json = Path("fields.json");
-    ASSERT_TRUE(WriteAll(json, QJsonDocument(fields).toJson()));
-    const QString project = Path("site.loc");
-    RunCli({ QStringLiteral("build"), json, project });
+    for (const char* kind : { "classic", "modern", "both" }) {
+        SCOPED_TRACE(kind);
+        const QString name = QLatin1String(kind);
+        const QJsonObject fields { { "locks", locks }, { "encrypt", 1 }, { "ignoreCase", 0 },
+            { "readLocksFromFile", 1 }, { "lockFile", lockFile }, { "correctAudio", correctAudio },
+            { "incorrectAudio", incorrectAudio }, { "failUrl", "http://example.com/denied.html" },
+            { "boxKind", name }, { "iterations", 100000 }, { "siteFolder", Path("site") },
+            // The warning that the applet's locks are readable was turned off for this project.
+            { "readableLocksNotice", 0 } };
+        const QString json = Path("fields.json");
+        ASSERT_TRUE(WriteAll(json, QJsonDocument(fields).toJson()));
+        const QString project = Path(name + ".loc");
+        RunCli({ QStringLiteral("build"), json, project });
+        const QString cli = Path("cli-" + name);
+        RunCli({ QStringLiteral("publish"), project, cli });
+        const QStringList published = FilesUnder(cli);
+        EXPECT_TRUE(published.contains(QStringLiteral("index.html")));
+        EXPECT_TRUE(published.contains(QStringLiteral("img/logo.png")));
 
-    StartShown({ project });
-    const auto generate = ControlsOf<GeneratePageForm>(Page(FrameMain::kGenerate));
+        StartShown({ project });
+        const auto generate = ControlsOf<GeneratePageForm>(Page(FrameMain::kGenerate));
+        EXPECT_EQ(generate.boxKindCombo->currentText().toLower().left(name.size()), name);
 
-    // The lock input file is written from the Input Details dialog, to the project's own name.
-    OnNextDialog([&](QDialog& dialog) {
-        const auto form = ControlsOf<InputDetailsDialogForm>(dialog);
-        EXPECT_EQ(TextOf(form.lockFileEdit), lockFile);
-        Prompts().AnswerSaveAs(lockFile);
-        Prompts().AnswerNotice(false); // the file holds the applet's locks, only scrambled
-        Click(form.writeFileButton);
-        Click(form.okButton);
-    });
-    Click(generate.detailsButton);
-    ASSERT_TRUE(QFile::exists(lockFile));
-
-    const QString page = Path("site/members.html");
-    ASSERT_TRUE(QDir().mkpath(Path("site")));
-    const QString guiPublish = Path("gui-publish");
-    Prompts().AnswerSaveAs(page);
-    bool resourcesShown = false;
-    OnNextDialog([&](QDialog& dialog) {
-        resourcesShown = true;
-        Prompts().AnswerFolder(guiPublish);
+        // Publish to Folder, from the Generate page's button.
+        const QString folder = Path("folder-" + name);
+        Prompts().AnswerFolder(folder);
+        bool confirmed = false;
+        OnNextDialog([&](QDialog& dialog) {
+            const auto form = ControlsOf<PublishDialogForm>(dialog);
+            EXPECT_EQ(form.fileList->count(), published.size());
+            EXPECT_TRUE(form.problemText->text().isEmpty());
+            confirmed = true;
+            Click(form.publishButton);
+        });
         Prompts().AnswerMessage(PromptAnswer::Ok);
-        const auto form = ControlsOf<ResourcesDialogForm>(dialog);
-        Click(form.copyLocallyButton);
-        EXPECT_EQ(Prompts().MessageTexts().value(0),
-            QStringLiteral("The Publish operation was successful.  All files were copied."));
-        Click(form.okButton);
-    });
-    Click(generate.fileButton);
-    ASSERT_TRUE(resourcesShown);
+        Click(generate.publishButton);
+        ASSERT_TRUE(confirmed);
+        EXPECT_EQ(Prompts().MessageTexts().back(),
+            QStringLiteral("%1 files written, 0 unchanged.").arg(published.size()));
 
-    const QByteArray cliPage = RunCli(
-        { QStringLiteral("html"), project, QStringLiteral("--form"), QStringLiteral("file") });
-    const QString cliPublish = Path("cli-publish");
-    RunCli({ QStringLiteral("publish"), project, cliPublish });
+        // Create HTML File under the name the command line gives the page, then Copy Locally
+        // into the same folder.
+        const QString copied = Path("copy-" + name);
+        ASSERT_TRUE(QDir().mkpath(copied));
+        Prompts().AnswerSaveAs(copied + "/index.html");
+        bool resourcesShown = false;
+        OnNextDialog([&](QDialog& dialog) {
+            resourcesShown = true;
+            Prompts().AnswerFolder(copied);
+            // Copy Locally asks about every file already there: the page just written.
+            Prompts().AnswerMessage(PromptAnswer::Yes);
+            Prompts().AnswerMessage(PromptAnswer::Ok);
+            const auto form = ControlsOf<ResourcesDialogForm>(dialog);
+            EXPECT_EQ(form.resourceList->count(), published.size());
+            Click(form.copyLocallyButton);
+            EXPECT_EQ(Prompts().MessageTexts().back(),
+                QStringLiteral("The Publish operation was successful.  All files were copied."));
+            Click(form.okButton);
+        });
+        Click(generate.fileButton);
+        ASSERT_TRUE(resourcesShown);
 
-    EXPECT_FALSE(cliPage.isEmpty());
-    EXPECT_EQ(ReadFile(page), cliPage);
-    // The project names no page, so the command line publishes it as index.html.
-    EXPECT_EQ(ReadFile(cliPublish + "/index.html"), cliPage);
+        // The preview writes the same plan into its own folder, with the preview page.
+        const std::optional<QByteArray> previewPage
+            = DocOutputs(Document(), &Frame()).WritePreviewPage(Document().boxKind);
+        ASSERT_TRUE(previewPage.has_value());
+        const QString preview = QFileInfo(QFile::decodeName(*previewPage)).absolutePath();
 
-    // The window copies the applet, the lock input file and both sounds.
-    QStringList expected { QFileInfo(QFile::decodeName(AppletClassPath())).fileName(),
-        QFileInfo(lockFile).fileName(), QFileInfo(correctAudio).fileName(),
-        QFileInfo(incorrectAudio).fileName() };
-    expected.sort();
-    ASSERT_EQ(FilesIn(guiPublish), expected);
-    QStringList expectedByCli = expected + QStringList { "index.html" };
-    expectedByCli.sort();
-    EXPECT_EQ(FilesIn(cliPublish), expectedByCli);
-    for (const QString& name : expected) {
-        const QByteArray published = ReadFile(guiPublish + '/' + name);
-        EXPECT_FALSE(published.isEmpty()) << qPrintable(name);
-        EXPECT_TRUE(published == ReadFile(cliPublish + '/' + name)) << qPrintable(name);
+        for (const QString& other : { folder, copied })
+            EXPECT_EQ(FilesUnder(other), published) << qPrintable(other);
+        for (const QString& file : published) {
+            const QByteArray expected = WithoutRandomLockData(ReadFile(cli + '/' + file));
+            EXPECT_FALSE(expected.isEmpty()) << qPrintable(file);
+            for (const QString& other : { folder, copied })
+                EXPECT_TRUE(WithoutRandomLockData(ReadFile(other + '/' + file)) == expected)
+                    << qPrintable(other + '/' + file);
+            // The preview's page is the preview form, and its locks use the preview's count.
+            if (file != QLatin1String("index.html") && !file.endsWith(QLatin1String(".json")))
+                EXPECT_TRUE(ReadFile(preview + '/' + file) == ReadFile(cli + '/' + file))
+                    << qPrintable(file);
+        }
+        App().ExitInstance();
     }
-    EXPECT_EQ(ReadFile(guiPublish + "/welcome.au"), ReadFile(correctAudio));
-    EXPECT_EQ(ReadFile(guiPublish + "/members.txt"), ReadFile(lockFile));
 }
 
 } // namespace

@@ -111,14 +111,14 @@ TEST_F(BrowserPreviewTest, DefaultBrowserGetsThePageItsFilesAndTheUsersOwnClassP
 
     // The modern box's page carries its locks, made with the preview's low count, and plays
     // wave files.
-    CurrentAppState().boxKind = BoxKind::Modern;
+    m_doc.boxKind = BoxKind::Modern;
     m_outputs.BrowserPreview();
     const QByteArray modern = ReadBytes(page);
     EXPECT_FALSE(modern.contains("<APPLET"));
     EXPECT_TRUE(modern.contains("class=\"zarnith-locks\">{"));
     EXPECT_TRUE(modern.contains("\"iterations\":1000,"));
     EXPECT_TRUE(ReadBytes(PreviewPath("yes.wav")).startsWith("RIFF"));
-    CurrentAppState().boxKind = BoxKind::Classic;
+    m_doc.boxKind = BoxKind::Classic;
 
     // A name that names no file of the folder stops the preview; one that would replace the
     // page is refused before anything is written.

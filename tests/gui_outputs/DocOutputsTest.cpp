@@ -23,6 +23,7 @@ struct ShownResources
     int entries = 0;
     int selected = 0;
     QString first;
+    QString last;
 };
 
 ModalDialogWatcher WatchResources(std::vector<ShownResources>& shown)
@@ -31,7 +32,8 @@ ModalDialogWatcher WatchResources(std::vector<ShownResources>& shown)
         const auto form = ControlsOf<ResourcesDialogForm>(dialog);
         const QListWidget* list = form.resourceList;
         shown.push_back({ form.htmlEdit->toPlainText(), list->count(),
-            int(list->selectedItems().size()), list->count() ? list->item(0)->text() : QString() });
+            int(list->selectedItems().size()), list->count() ? list->item(0)->text() : QString(),
+            list->count() ? list->item(list->count() - 1)->text() : QString() });
     });
 }
 
@@ -70,8 +72,8 @@ TEST_F(DocOutputsTest, SaveAsCancelledWritesNothingAndChosenFileShowsResources)
     EXPECT_EQ(ReadBytes(Path("chosen.htm")), page);
     ASSERT_EQ(m_shown.size(), 1u);
     EXPECT_EQ(m_shown[0].html, AsShown(page));
-    EXPECT_EQ(m_shown[0].entries, 2);
-    EXPECT_EQ(m_shown[0].selected, 2);
+    EXPECT_EQ(m_shown[0].entries, 3);
+    EXPECT_EQ(m_shown[0].selected, 3);
 
     const PromptRecord& asked = m_prompts.Asked()[0];
     EXPECT_EQ(asked.filter, "HTML Files (*.html, *.htm)|*.htm;*.html|All Files (*.*)|*.*||");
@@ -141,8 +143,8 @@ TEST_F(DocOutputsTest, OutputsCarryTheChosenBoxAndTellOnceThatTheModernBoxSendsN
     if (clipboard->text() != QLatin1String("probe"))
         GTEST_SKIP() << "this platform offers the test no clipboard";
     AppState& state = CurrentAppState();
-    state.boxKind = BoxKind::Modern;
-    state.lockIterations = LockIterations::kPublishMinimum;
+    m_doc.boxKind = BoxKind::Modern;
+    m_doc.iterations = LockIterations::kPublishMinimum;
     state.showMailNotice = true;
     state.mailNoticeShown = false;
     m_doc.correctEmail = "webmaster@example.com";
@@ -159,13 +161,16 @@ TEST_F(DocOutputsTest, OutputsCarryTheChosenBoxAndTellOnceThatTheModernBoxSendsN
     EXPECT_FALSE(page.contains("<APPLET"));
     EXPECT_TRUE(page.contains("\"iterations\":100000,"));
     EXPECT_FALSE(page.contains("members/ann.html"));
+    // The page, and the sound as the wave file it becomes, named with the file the user chose.
     ASSERT_EQ(m_shown.size(), 1u);
-    EXPECT_EQ(m_shown[0].entries, 1);
-    EXPECT_TRUE(m_shown[0].first.endsWith(QLatin1String("yes.wav")));
+    EXPECT_EQ(m_shown[0].entries, 2);
+    EXPECT_EQ(m_shown[0].first, QStringLiteral("index.html  (the page)"));
+    EXPECT_EQ(m_shown[0].last,
+        QStringLiteral("yes.wav  (converted from %1)").arg(QFile::decodeName(m_doc.correctAudio)));
 
     // Ticked "do not show again": no more notices, also for later projects. The both kind's
     // page holds the applet's locks in plain text, which this project is told once.
-    state.boxKind = BoxKind::Both;
+    m_doc.boxKind = BoxKind::Both;
     state.StartProject();
     m_prompts.AnswerNotice(true);
     m_outputs.CopyHtmlToClipboard();
@@ -176,11 +181,11 @@ TEST_F(DocOutputsTest, OutputsCarryTheChosenBoxAndTellOnceThatTheModernBoxSendsN
     ASSERT_EQ(m_shown.size(), 3u);
     EXPECT_TRUE(m_shown[1].html.contains(QLatin1String("<APPLET")));
     EXPECT_TRUE(m_shown[1].html.contains(QLatin1String("zarnith-box")));
-    EXPECT_EQ(m_shown[1].entries, 3);
+    EXPECT_EQ(m_shown[1].entries, 4);
     EXPECT_FALSE(state.showMailNotice);
 
     // Published pages refuse a low count: nothing is written.
-    state.lockIterations = LockIterations::kPublishMinimum - 1;
+    m_doc.iterations = LockIterations::kPublishMinimum - 1;
     m_prompts.AnswerSaveAs(Path("low.html"));
     m_prompts.AnswerMessage(PromptAnswer::Ok);
     path = Bytes("low.html");
@@ -194,8 +199,8 @@ TEST_F(DocOutputsTest, OutputsCarryTheChosenBoxAndTellOnceThatTheModernBoxSendsN
 
 TEST_F(DocOutputsTest, CancelWhileTheLocksAreMadeWritesNothing)
 {
-    CurrentAppState().boxKind = BoxKind::Modern;
-    CurrentAppState().lockIterations = LockIterations::kPublishMinimum;
+    m_doc.boxKind = BoxKind::Modern;
+    m_doc.iterations = LockIterations::kPublishMinimum;
     m_doc.locks.resize(120);
     for (int i = 0; i < 120; ++i) {
         m_doc.locks[std::size_t(i)].userId = "user" + QByteArray::number(i);

@@ -1,21 +1,26 @@
 #include "publish/DialogCopyProgress.h"
 #include "publish/DialogResources.h"
+#include "publish/DocOutputs.h"
 #include "support/OutputsTestSupport.h"
 #include "support/TestForms.h"
 #include "util/FileCopy.h"
 #include "util/StringIds.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMovie>
 #include <QProgressBar>
 #include <QPushButton>
 
+#include <functional>
+
 namespace {
 
-// The Resources dialog of a project with two audio files: the list holds the applet class,
-// yes.au and no.au once it is shown. The folder browser answers "pub" unless a test says otherwise.
+// The Resources dialog of a project with two audio files: the list holds the page, the applet
+// class, yes.au and no.au once it is shown. The folder browser answers "pub" unless a test says
+// otherwise.
 class PublishTest : public OutputsTest
 {
 protected:
@@ -49,23 +54,26 @@ TEST_F(PublishTest, EveryEntryStartsSelectedAndOnlySelectedFilesAreCopied)
     m_dialog.show();
     const auto form = ControlsOf<ResourcesDialogForm>(m_dialog);
     QListWidget* list = form.resourceList;
-    EXPECT_EQ(list->selectedItems().size(), 3);
+    EXPECT_EQ(list->selectedItems().size(), 4);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("index.html  (the page)"));
+    EXPECT_EQ(list->item(2)->text(), QStringLiteral("yes.au  (from %1)").arg(Path("yes.au")));
     m_answers = { PromptAnswer::Ok };
     CopyLocally();
+    EXPECT_EQ(ReadBytes(Published("index.html")), "<APPLET>");
     EXPECT_EQ(ReadBytes(Published("Zarnith.class")), Applet());
     EXPECT_EQ(ReadBytes(Published("no.au")), ReadBytes(Path("no.au")));
     EXPECT_EQ(m_doc.publishDirectory, Bytes("pub"));
     EXPECT_TRUE(m_dialog.isEnabled());
 
     // The next copy starts at the folder chosen last.
-    list->item(0)->setSelected(false);
-    list->item(2)->setSelected(false);
+    list->item(1)->setSelected(false);
+    list->item(3)->setSelected(false);
     QFile::remove(Published("no.au"));
-    m_answers = { PromptAnswer::Yes, PromptAnswer::Ok };
+    m_answers = { PromptAnswer::Yes, PromptAnswer::Yes, PromptAnswer::Ok };
     CopyLocally();
     EXPECT_FALSE(QFile::exists(Published("no.au")));
     form.selectAllButton->click();
-    EXPECT_EQ(list->selectedItems().size(), 3);
+    EXPECT_EQ(list->selectedItems().size(), 4);
 
     const std::vector<PromptRecord>& asked = m_prompts.Asked();
     EXPECT_EQ(asked[0].text, "Publish to:");
@@ -73,6 +81,7 @@ TEST_F(PublishTest, EveryEntryStartsSelectedAndOnlySelectedFilesAreCopied)
     EXPECT_EQ(asked[2].initialPath, Path("pub"));
     EXPECT_EQ(m_prompts.MessageTexts(),
         (QStringList { Message(IDS_PUBLISH_SUCCEEDED),
+            Message(IDS_ASK_REPLACE_FILE, PublishedBytes("index.html")),
             Message(IDS_ASK_REPLACE_FILE, PublishedBytes("yes.au")),
             Message(IDS_PUBLISH_SUCCEEDED) }));
 }
@@ -86,12 +95,16 @@ TEST_F(PublishTest, TheModernBoxsFilesAreMadeFromThePagesLockDataAndSounds)
     DialogResources dialog(m_doc, "<div>", nullptr, BoxKind::Modern, lockData);
     dialog.show();
     const auto form = ControlsOf<ResourcesDialogForm>(dialog);
-    ASSERT_EQ(form.resourceList->count(), 3);
-    EXPECT_EQ(form.resourceList->item(0)->text(), QStringLiteral("lock.json"));
+    ASSERT_EQ(form.resourceList->count(), 4);
+    EXPECT_EQ(form.resourceList->item(1)->text(),
+        QStringLiteral("lock.json  (the modern box's encrypted locks)"));
+    EXPECT_EQ(form.resourceList->item(2)->text(),
+        QStringLiteral("yes.wav  (converted from %1)").arg(Path("yes.au")));
     m_prompts.AnswerFolder(Path("pub"));
     m_prompts.AnswerMessage(PromptAnswer::Ok);
     form.copyLocallyButton->click();
 
+    EXPECT_EQ(ReadBytes(Published("index.html")), "<div>");
     EXPECT_EQ(ReadBytes(Published("lock.json")), lockData);
     EXPECT_TRUE(ReadBytes(Published("yes.wav")).startsWith("RIFF"));
     EXPECT_TRUE(ReadBytes(Published("no.wav")).startsWith("RIFF"));
@@ -160,8 +173,8 @@ TEST_F(PublishTest, CancelStopsALargeFileBetweenPiecesAndKeepsTheOlderCopy)
     CopyLocally();
 
     EXPECT_EQ(ReadBytes(Published("yes.au")), "older yes");
-    // No half-made copy is left beside the class file and the older copy.
-    EXPECT_EQ(QDir(Path("pub")).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    // No half-made copy is left beside the page, the class file and the older copy.
+    EXPECT_EQ(QDir(Path("pub")).entryList(QDir::Files | QDir::Hidden).size(), 3);
     EXPECT_EQ(m_prompts.MessageTexts().back(), Message(IDS_PUBLISH_INCOMPLETE));
 }
 
@@ -190,8 +203,8 @@ TEST_F(PublishTest, CancelInTheProgressWindowStopsBeforeTheNextFile)
         EXPECT_TRUE(progress->isVisible() && progress->isEnabled());
         const auto window = ControlsOf<CopyProgressDialogForm>(*progress);
         EXPECT_EQ(window.fileText->text(), "Copying file 'Zarnith.class' ");
-        EXPECT_EQ(window.progressBar->value(), 0);
-        EXPECT_EQ(window.progressBar->maximum(), 3);
+        EXPECT_EQ(window.progressBar->value(), 1);
+        EXPECT_EQ(window.progressBar->maximum(), 4);
         EXPECT_EQ(window.animation->movie()->state(), QMovie::Running);
         // Closing the Resources dialog is refused while it copies.
         m_dialog.reject();
@@ -238,6 +251,64 @@ TEST_F(PublishTest, MissingFolderIsCreatedOnlyWhenTheUserSaysSoAndItCanBe)
             Message(IDS_CREATE_DIRECTORY_FAILED, Bytes("deep/new")),
             Message(IDS_ASK_CREATE_DIRECTORY, Bytes("new")), Message(IDS_PUBLISH_SUCCEEDED),
             Message(IDS_ASK_CREATE_DIRECTORY, Bytes("new ")), Message(IDS_PUBLISH_SUCCEEDED) }));
+}
+
+TEST_F(PublishTest, EveryClashIsShownBeforePublishToFolderWritesAnything)
+{
+    ASSERT_TRUE(QDir().mkdir(Path("other")));
+    const QByteArray otherYes = MakeFile(QStringLiteral("other/yes.au"));
+    const struct
+    {
+        const char* name;
+        std::function<void(Doc&)> change;
+        const char* siteFile;
+        QByteArray first;
+        QByteArray second;
+    } cases[] = {
+        { "lock file named like the page",
+            [](Doc& doc) {
+                doc.readLocksFromFile = 1;
+                doc.lockFile = "/elsewhere/index.html";
+            },
+            nullptr, "index.html", "/elsewhere/index.html" },
+        { "two sounds of one name", [&](Doc& doc) { doc.incorrectAudio = otherYes; }, nullptr,
+            m_doc.correctAudio, otherYes },
+        { "site file named like the page", [](Doc&) {}, "index.html", "index.html",
+            Bytes("site/index.html") },
+        { "site file named like the lock file", [](Doc& doc) { doc.readLocksFromFile = 1; },
+            "lock.txt", "lock.txt", Bytes("site/lock.txt") },
+        { "site file named like the lock data",
+            [](Doc& doc) {
+                doc.readLocksFromFile = 1;
+                doc.boxKind = BoxKind::Modern;
+            },
+            "lock.json", "lock.json", Bytes("site/lock.json") },
+        { "site folder named like a sound", [](Doc&) {}, "no.au/inside.html", m_doc.incorrectAudio,
+            Bytes("site/no.au/inside.html") },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Doc doc = m_doc;
+        c.change(doc);
+        QDir(Path("site")).removeRecursively();
+        if (c.siteFile) {
+            doc.siteFolder = Bytes("site");
+            const QString file = Path("site/") + QLatin1String(c.siteFile);
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()) && WriteBytes(file, "site"));
+        }
+        QString problem;
+        bool publishEnabled = true;
+        const ModalDialogWatcher watcher([&](QDialog& dialog) {
+            const auto form = ControlsOf<PublishDialogForm>(dialog);
+            problem = form.problemText->text();
+            publishEnabled = form.publishButton->isEnabled();
+        });
+        m_prompts.AnswerFolder(Path("out"));
+        EXPECT_FALSE(DocOutputs(doc, nullptr).PublishToFolder());
+        EXPECT_EQ(problem, Message(IDS_SAME_FILE_NAME, c.first, c.second));
+        EXPECT_FALSE(publishEnabled);
+        EXPECT_FALSE(QFile::exists(Path("out")));
+    }
 }
 
 } // namespace

@@ -153,6 +153,47 @@ TEST_F(GeneratePageTest, TheInputFileIsWrittenUnderTheTypedNameWithoutStoringIt)
     EXPECT_FALSE(doc.IsModified());
 }
 
+TEST_F(GeneratePageTest, TheKindAndTheIterationCountAreTheProjectsAndTheCountIsChecked)
+{
+    Open();
+    EXPECT_EQ(ui.boxKindCombo->currentIndex(), 0);
+    EXPECT_EQ(ui.boxKindNote->text(), "Shown only by browsers that still run Java applets.");
+    EXPECT_EQ(TextOf(ui.iterationsEdit), "600000");
+    for (const char* refused : { "99999", "10000001", "many" }) {
+        prompts.AnswerMessage(PromptAnswer::Ok);
+        Type(ui.iterationsEdit, refused);
+        EXPECT_FALSE(page->Commit()) << refused;
+    }
+    EXPECT_EQ(prompts.MessageTexts(),
+        (QStringList { "Please enter an integer between 100000 and 10000000.",
+            "Please enter an integer between 100000 and 10000000.", "Please enter an integer." }));
+    EXPECT_EQ(doc.iterations, 600000);
+    Type(ui.iterationsEdit, "100000");
+    ui.boxKindCombo->setCurrentIndex(2);
+    emit ui.boxKindCombo->activated(2);
+    EXPECT_EQ(ui.boxKindNote->text(),
+        "The applet's locks are in the page and readable by anyone: scrambled is not encrypted.");
+    EXPECT_TRUE(page->Commit());
+    EXPECT_EQ(doc.iterations, 100000);
+    EXPECT_EQ(doc.boxKind, BoxKind::Both);
+    EXPECT_TRUE(doc.IsModified());
+
+    // The input file now is what the kind reads: for both, the lock file and its lock data.
+    QTemporaryDir folder;
+    doc.locks = { { "u", "", "http://u/", "" } };
+    Click(ui.readFromFileCheck);
+    prompts.AnswerSaveAs(folder.filePath("locks.txt"));
+    OnNextDialog([&](QDialog& dialog) {
+        Click(ControlsOf<InputDetailsDialogForm>(dialog).writeFileButton);
+        dialog.reject();
+    });
+    Click(ui.detailsButton);
+    EXPECT_TRUE(QFile::exists(folder.filePath("locks.txt")));
+    QFile lockData(folder.filePath("locks.json"));
+    ASSERT_TRUE(lockData.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(lockData.readAll().contains("\"iterations\":100000"));
+}
+
 TEST_F(GeneratePageTest, OutputButtonsCommitThePageFirst)
 {
     Open();

@@ -207,7 +207,7 @@ TEST_F(FrameMainTest, AProjectSavedFromTheWindowMatchesTheCommandLineBuildByteFo
         QFile file(json);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(R"({"width": 320, "height": 180, "userLabel": "Member:", "loginLabel": "Enter",
-            "initialMessage": "Members only.\\nPlease log in.", "retries": 5})");
+            "initialMessage": "Members only.\\nPlease log in.", "retries": 5, "boxKind": "modern"})");
     }
     const QString built = Path("built.loc");
     QProcess cli;

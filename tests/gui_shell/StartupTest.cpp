@@ -108,32 +108,32 @@ TEST_F(StartupTest, BrowserSettingsAreReadAtStartAndWrittenBackAtExit)
     EXPECT_EQ(CurrentAppState().browserLocal, 1);
 }
 
-TEST_F(StartupTest, TheKindOfBoxChosenOnTheGeneratePageIsKeptForTheNextRun)
+TEST_F(StartupTest, NewProjectsTakeTheKindChosenLastAndOpenedOnesShowTheirOwn)
 {
     ASSERT_TRUE(Start());
-    EXPECT_EQ(CurrentAppState().boxKind, BoxKind::Classic);
-    EXPECT_EQ(CurrentAppState().lockIterations, 600000);
+    EXPECT_EQ(Document().boxKind, BoxKind::Modern);
     ASSERT_TRUE(Frame().Tabs()->activateTab(FrameMain::kGenerate));
-    QComboBox* choice
-        = ControlsOf<GeneratePageForm>(*Frame().PageAt(FrameMain::kGenerate)).boxKindCombo;
-    EXPECT_EQ(choice->currentIndex(), 0);
-    choice->setCurrentIndex(1);
-    emit choice->activated(1);
+    const auto page = ControlsOf<GeneratePageForm>(*Frame().PageAt(FrameMain::kGenerate));
+    EXPECT_EQ(page.boxKindCombo->currentIndex(), 1);
+    EXPECT_EQ(page.boxKindNote->text(),
+        QStringLiteral("Works in today's browsers; needs a page served over https."));
+    page.boxKindCombo->setCurrentIndex(2);
+    emit page.boxKindCombo->activated(2);
+    EXPECT_TRUE(page.boxKindNote->text().contains(QLatin1String("scrambled is not encrypted")));
+    EXPECT_EQ(Settings().value(QStringLiteral("Options/BoxKind")).toString(), "both");
     App().ExitInstance();
-    EXPECT_EQ(Settings().value(QStringLiteral("Options/BoxKind")).toString(), "modern");
 
-    Settings().setValue(QStringLiteral("Options/Iterations"), 250000);
-    CurrentAppState().boxKind = BoxKind::Classic;
+    // The next run's new project takes it; a project opened shows its own kind.
     ASSERT_TRUE(Start());
-    EXPECT_EQ(CurrentAppState().boxKind, BoxKind::Modern);
-    EXPECT_EQ(CurrentAppState().lockIterations, 250000);
-    ASSERT_TRUE(Frame().Tabs()->activateTab(FrameMain::kGenerate));
-    EXPECT_EQ(ControlsOf<GeneratePageForm>(*Frame().PageAt(FrameMain::kGenerate))
-                  .boxKindCombo->currentText(),
-        QStringLiteral("Modern: for today's browsers"));
+    EXPECT_EQ(Document().boxKind, BoxKind::Both);
     App().ExitInstance();
-    CurrentAppState().boxKind = BoxKind::Classic;
-    CurrentAppState().lockIterations = LockIterations::kDefault;
+    ASSERT_TRUE(Start({ WriteProject(QStringLiteral("classic.loc"), 400) }));
+    EXPECT_EQ(Document().boxKind, BoxKind::Classic);
+    ASSERT_TRUE(Frame().Tabs()->activateTab(FrameMain::kGenerate));
+    EXPECT_EQ(
+        ControlsOf<GeneratePageForm>(*Frame().PageAt(FrameMain::kGenerate)).boxKindNote->text(),
+        QStringLiteral("Shown only by browsers that still run Java applets."));
+    App().ExitInstance();
 }
 
 TEST_F(StartupTest, ClassPathPutsTheProgramFirstWhileRunningAndIsRestoredAtExit)
