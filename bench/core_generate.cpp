@@ -1,6 +1,6 @@
-#include "generate/CopyResources.h"
 #include "generate/HtmlPage.h"
 #include "generate/ParameterBlock.h"
+#include "generate/PublishPlan.h"
 #include "model/Doc.h"
 #include "util/FileCopy.h"
 #include "util/SunAudio.h"
@@ -13,6 +13,7 @@
 #include <QtEndian>
 
 #include <benchmark/benchmark.h>
+#include <variant>
 
 namespace {
 
@@ -93,36 +94,10 @@ const LargeFile& ClassFile()
     return file;
 }
 
-class SilentPrompt : public CopyPrompt
-{
-public:
-    bool AskRetry(int, const QByteArray&) override { return false; }
-};
-
 void RunCp(const QString& from, const QString& to)
 {
     QProcess::execute(QStringLiteral("cp"), { from, to });
 }
-
-// Each iteration copies afresh: the previous copy is removed outside the timing. The copies are
-// compared with cp in wall-clock time, since cp's work is done in another process.
-void BM_CopyResources200MB(benchmark::State& state)
-{
-    const LargeFile& source = ClassFile();
-    const QString folder = source.Output("pub");
-    const QString copy = folder + QStringLiteral("/big.class");
-    SilentPrompt prompt;
-    for (auto _ : state) {
-        state.PauseTiming();
-        QFile::remove(copy);
-        state.ResumeTiming();
-        if (!CopyResourceFiles(
-                { QFile::encodeName(source.Path()) }, QFile::encodeName(folder), prompt))
-            state.SkipWithError("copy failed");
-    }
-    state.SetBytesProcessed(state.iterations() * ClassFileSize);
-}
-BENCHMARK(BM_CopyResources200MB)->Unit(benchmark::kMillisecond)->Iterations(8)->UseRealTime();
 
 // The publish copy replaces an existing file, so it is measured over one.
 void BM_CopyFileOver200MB(benchmark::State& state)
@@ -162,6 +137,82 @@ BENCHMARK(BM_Cp200MB)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(8)
     ->UseRealTime();
+
+// A site folder of 1,000 files in 10 folders, 200 MB in all, made once for the publish
+// benchmarks.
+class SiteFolder
+{
+public:
+    static constexpr int kFiles = 1000;
+    static constexpr qint64 kFileSize = 200 * 1000;
+
+    SiteFolder()
+    {
+        QByteArray bytes(kFileSize, '\0');
+        for (qint64 i = 0; i < bytes.size(); ++i)
+            bytes[i] = char(i * 31 + (i >> 9));
+        for (int i = 0; i < kFiles; ++i) {
+            const QString folder = m_dir.filePath(QStringLiteral("site/part%1").arg(i % 10));
+            QDir().mkpath(folder);
+            QFile file(folder + QStringLiteral("/file%1.bin").arg(i));
+            file.open(QIODevice::WriteOnly);
+            file.write(bytes);
+        }
+    }
+
+    QString Site() const { return m_dir.filePath(QStringLiteral("site")); }
+    QString Output(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+const SiteFolder& Site()
+{
+    static const SiteFolder site;
+    return site;
+}
+
+// Publishes the modern box's page and the whole site folder into a fresh folder each iteration
+// (the previous one is removed outside the timing), deciding the plan and checking every name
+// inside it; compare with cp -r of the same folder below.
+void BM_PublishSiteFolder200MB(benchmark::State& state)
+{
+    const SiteFolder& site = Site();
+    const QString out = site.Output("published");
+    Doc doc;
+    doc.boxKind = BoxKind::Modern;
+    doc.siteFolder = QFile::encodeName(site.Site());
+    PublishObserver observer;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QDir(out).removeRecursively();
+        state.ResumeTiming();
+        QDir().mkdir(out);
+        const auto planned = MakePublishPlan(doc, { doc.boxKind, doc.siteFolder, {}, {} });
+        if (!std::holds_alternative<PublishPlan>(planned)
+            || !WritePublishPlan(std::get<PublishPlan>(planned), doc, { "<p>", {} },
+                QFile::encodeName(out) + '/', observer)
+                    .complete)
+            state.SkipWithError("publish failed");
+    }
+    state.SetBytesProcessed(state.iterations() * SiteFolder::kFiles * SiteFolder::kFileSize);
+}
+BENCHMARK(BM_PublishSiteFolder200MB)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+
+void BM_CpRecursive200MB(benchmark::State& state)
+{
+    const SiteFolder& site = Site();
+    const QString out = site.Output("copied");
+    for (auto _ : state) {
+        state.PauseTiming();
+        QDir(out).removeRecursively();
+        state.ResumeTiming();
+        QProcess::execute(QStringLiteral("cp"), { QStringLiteral("-r"), site.Site(), out });
+    }
+    state.SetBytesProcessed(state.iterations() * SiteFolder::kFiles * SiteFolder::kFileSize);
+}
+BENCHMARK(BM_CpRecursive200MB)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
 QByteArray SunHeader()
 {

@@ -119,15 +119,7 @@ void ProjectArchive::Rgb(Colour& value)
 
 void ProjectArchive::Word(std::uint16_t& value)
 {
-    if (!m_ok)
-        return;
-    char bytes[2];
-    if (IsStoring()) {
-        qToLittleEndian(value, bytes);
-        StoreBytes(bytes, 2);
-    } else if (LoadBytes(bytes, 2)) {
-        value = qFromLittleEndian<std::uint16_t>(bytes);
-    }
+    LittleEndian(value);
 }
 
 void ProjectArchive::Raw(QByteArray& bytes, qint64 size)
@@ -155,14 +147,19 @@ void ProjectArchive::Payload(QByteArray& bytes)
 
 void ProjectArchive::Raw32(std::uint32_t& value)
 {
+    LittleEndian(value);
+}
+
+template<class Unsigned> void ProjectArchive::LittleEndian(Unsigned& value)
+{
     if (!m_ok)
         return;
-    char bytes[4];
+    char bytes[sizeof(Unsigned)];
     if (IsStoring()) {
         qToLittleEndian(value, bytes);
-        StoreBytes(bytes, 4);
-    } else if (LoadBytes(bytes, 4)) {
-        value = qFromLittleEndian<std::uint32_t>(bytes);
+        StoreBytes(bytes, sizeof bytes);
+    } else if (LoadBytes(bytes, sizeof bytes)) {
+        value = qFromLittleEndian<Unsigned>(bytes);
     }
 }
 

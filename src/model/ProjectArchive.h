@@ -66,6 +66,8 @@ private:
     bool Charge(qint64 bytes);
     qint64 RemainingBytes() const;
     void Raw32(std::uint32_t& value);
+    // A number of the type's size, little-endian, in either direction.
+    template<class Unsigned> void LittleEndian(Unsigned& value);
 
     void StoreBytes(const char* data, qint64 size);
     void StoreLength(qint64 length);

@@ -3,6 +3,7 @@
 #include "model/Doc.h"
 #include "util/Paths.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -115,4 +116,15 @@ TEST_F(PublishPlanTest, SiteFilesPassThroughTheirTransformAndUnchangedFilesAreLe
     EXPECT_TRUE(WritePublishPlan(plan, m_doc, content, folder, replacing).complete);
     EXPECT_EQ(Read("elsewhere.html"), "keep");
     EXPECT_EQ(Read("pub/index.html"), "<page>");
+
+    // A source changed since is copied again, alone.
+    {
+        QFile touched(m_dir.filePath(QStringLiteral("site/css/box.css")));
+        ASSERT_TRUE(touched.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(touched.setFileTime(
+            QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+    }
+    RecordingObserver third;
+    WritePublishPlan(plan, m_doc, content, folder, third);
+    EXPECT_EQ(third.written, QByteArrayList { "css/box.css" });
 }

@@ -183,6 +183,7 @@ TEST_F(GeneratePageTest, TheKindAndTheIterationCountAreTheProjectsAndTheCountIsC
     doc.locks = { { "u", "", "http://u/", "" } };
     Click(ui.readFromFileCheck);
     prompts.AnswerSaveAs(folder.filePath("locks.txt"));
+    prompts.AnswerNotice(false); // the lock input file holds the applet's locks
     OnNextDialog([&](QDialog& dialog) {
         Click(ControlsOf<InputDetailsDialogForm>(dialog).writeFileButton);
         dialog.reject();

@@ -19,6 +19,7 @@
 #include "pages/DialogLogging.h"
 #include "pages/DialogMemberArea.h"
 #include "publish/DialogCopyProgress.h"
+#include "publish/DialogPublish.h"
 #include "publish/DialogResources.h"
 #include "util/ProgramInfo.h"
 
@@ -137,6 +138,16 @@ void ShootDialogs(Shooter& shooter, Doc& doc, FrameMain& frame, const QString& p
 
     DialogResources resources(doc, "<APPLET CODE=\"Zarnith.class\" ...>", &frame);
     shooter.SaveDialog(resources, QStringLiteral("dialog-resources"));
+
+    const QByteArray folder = QFile::encodeName(QDir::home().filePath(QStringLiteral("upload")));
+    DialogPublish publish(
+        folder,
+        [&doc](const QByteArray& destination) {
+            return MakePublishPlan(
+                doc, { doc.boxKind, ResolveSiteFolder(doc, {}), destination, {} });
+        },
+        &frame);
+    shooter.SaveDialog(publish, QStringLiteral("dialog-publish"));
 
     DialogCopyProgress progress(3, &frame);
     progress.SetText("Copying file 'Zarnith.class' ");
