@@ -8,11 +8,12 @@ import hmac
 import json
 import os
 import socket
-import subprocess
 import sys
 import tempfile
 
 from cryptography.hazmat.primitives.ciphers.aead import AESGCM
+import script_checks
+from script_checks import check, finish
 from firefox_bidi import Firefox, require_firefox, serve
 
 CLI = sys.argv[1]
@@ -21,19 +22,8 @@ INCORRECT = "The user ID or password\nentered is incorrect."
 NOT_LOADED = "The locks could not be loaded.\nTrying again..."
 PREVIEW_ONLY = "This page is a preview made for this computer.\nPublish the project to use the box on a site."
 SALT = bytes(range(16))
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-
-
 def cli(*arguments):
-    run = subprocess.run([CLI, *arguments], capture_output=True)
-    if run.returncode != 0:
-        sys.exit("zarnith-cli %s: %s" % (" ".join(arguments), run.stderr.decode()))
-    return run
+    return script_checks.cli(CLI, *arguments)
 
 
 def project(folder, name, settings):
@@ -229,6 +219,4 @@ with tempfile.TemporaryDirectory() as folder, Firefox() as browser, serve(folder
     logins(browser, site, folder)
     lock_file(browser, site, folder)
 
-for failure in failures:
-    print("FAIL:", failure)
-sys.exit(1 if failures else 0)
+finish()

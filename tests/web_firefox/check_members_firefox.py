@@ -11,6 +11,8 @@ import sys
 import tempfile
 import zlib
 
+import script_checks
+from script_checks import check, finish
 from firefox_bidi import Firefox, require_firefox, serve
 
 CLI = sys.argv[1]
@@ -28,18 +30,8 @@ def png(width, height):
 
 
 PNG = png(2, 1)
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-
-
 def cli(*arguments):
-    run = subprocess.run([CLI, *arguments], capture_output=True)
-    if run.returncode != 0:
-        sys.exit("zarnith-cli %s: %s" % (" ".join(arguments), run.stderr.decode()))
+    return script_checks.cli(CLI, *arguments)
 
 
 def page(title, body=""):
@@ -186,6 +178,4 @@ with tempfile.TemporaryDirectory() as folder:
         browser.open(site + "/staff/a.html", zed)
         check(shown(browser, "Staff A", zed), "zed is logged out by a publish that did not change his access")
 
-for failure in failures:
-    print("FAIL:", failure)
-sys.exit(1 if failures else 0)
+finish()
