@@ -7,6 +7,7 @@
 #include "framework/DocumentManager.h"
 #include "framework/PageTabWindow.h"
 #include "framework/ProgramSettings.h"
+#include "generate/MemberKeys.h"
 #include "publish/PreviewServer.h"
 #include "util/ClassPath.h"
 #include "util/Paths.h"
@@ -16,6 +17,7 @@
 #include "util/StringIds.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QPixmap>
 #include <QTimer>
 
@@ -86,8 +88,13 @@ bool AppMain::InitInstance()
 
     // The recent-file list is read here, with the one document it serves.
     m_documents = std::make_unique<DocumentManager>(m_doc);
-    QObject::connect(m_documents.get(), &DocumentManager::DocumentReset, m_documents.get(),
+    DocumentManager* documents = m_documents.get();
+    QObject::connect(documents, &DocumentManager::DocumentReset, documents,
         [] { CurrentAppState().StartProject(); });
+    QObject::connect(documents, &DocumentManager::TitleChanged, documents,
+        [documents] { CurrentAppState().projectPath = QFile::encodeName(documents->PathName()); });
+    // A saved project holds the keys its members need, as a publish would give them.
+    documents->SetBeforeWrite([this] { KeepAreaKeysCurrent(m_doc); });
 
     m_newOpenDialogRequested = m_commandLine.projectFile.isEmpty();
 

@@ -49,6 +49,8 @@ struct AppState
     // over with each project (StartProject).
     LockKeyCache lockKeys;
     bool mailNoticeShown = false;
+    // The open project's file, empty while it has none: a relative site folder lies beside it.
+    QByteArray projectPath;
     // The lock data made last and what it was made from (salt, count, folding and every lock):
     // outputs after an edit that left the locks alone reuse it instead of encrypting again.
     // Equal data under an equal key and iv gives away nothing new.

@@ -46,6 +46,11 @@ void DocumentManager::SetCommitGate(std::function<bool()> gate)
     m_gate = std::move(gate);
 }
 
+void DocumentManager::SetBeforeWrite(std::function<void()> prepare)
+{
+    m_beforeWrite = std::move(prepare);
+}
+
 void DocumentManager::SetOwner(QWidget* owner)
 {
     m_owner = owner;
@@ -176,6 +181,8 @@ bool DocumentManager::DoSave(const QString& path, bool replacePath)
     // Every write commits the page first, also when a question about saving led here.
     if (!PassesGate())
         return false;
+    if (m_beforeWrite)
+        m_beforeWrite();
     const FileResult result = SaveProject(m_doc, target);
     if (!result.ok) {
         ShowResourceMessage(m_owner, result.messageId, PromptIcon::Warning, PromptButtons::Ok,

@@ -31,6 +31,9 @@ public:
 
     // Without a gate every action goes ahead (as before the main window exists).
     void SetCommitGate(std::function<bool()> gate);
+    // Run right before every write of the project, after the gate: what the file must hold that
+    // no page keeps.
+    void SetBeforeWrite(std::function<void()> prepare);
     // The window that owns the dialogs and messages.
     void SetOwner(QWidget* owner);
 
@@ -77,6 +80,7 @@ private:
 
     Doc& m_doc;
     std::function<bool()> m_gate;
+    std::function<void()> m_beforeWrite;
     QWidget* m_owner = nullptr;
     QString m_pathName;
     QStringList m_recentFiles;

@@ -57,6 +57,16 @@ QByteArrayList RefreshAreaKeys(Doc& doc)
     return replaced;
 }
 
+bool KeepAreaKeysCurrent(Doc& doc)
+{
+    const std::vector<MemberArea> before = doc.areas;
+    RefreshAreaKeys(doc);
+    if (doc.areas == before)
+        return false;
+    doc.SetModified();
+    return true;
+}
+
 bool AreaKeysAreCurrent(const Doc& doc)
 {
     return std::all_of(doc.areas.begin(), doc.areas.end(), [&](const MemberArea& area) {

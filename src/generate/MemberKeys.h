@@ -23,6 +23,10 @@ class Doc;
 // order.
 QByteArrayList RefreshAreaKeys(Doc& doc);
 
+// RefreshAreaKeys for a project being edited: marks it modified when an area's key or members
+// changed, so that the keys a publish sealed its files with are saved with it. True when so.
+bool KeepAreaKeysCurrent(Doc& doc);
+
 // Whether every area has a key that no member lost since it was given: what RefreshAreaKeys
 // would keep. Published files sealed otherwise would open for someone who left.
 bool AreaKeysAreCurrent(const Doc& doc);

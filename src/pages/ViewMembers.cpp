@@ -1,5 +1,6 @@
 #include "pages/ViewMembers.h"
 
+#include "framework/AppState.h"
 #include "framework/FieldCommit.h"
 #include "framework/Prompts.h"
 #include "generate/PublishPlan.h"
@@ -68,6 +69,7 @@ void ViewMembers::Load()
     const Doc& doc = Document();
     m_siteFolder = doc.siteFolder;
     m_areas.clear();
+    m_forgetKeys = false;
     for (const MemberArea& area : doc.areas)
         m_areas.push_back({ area, area.name });
     m_rememberDays = doc.rememberDays;
@@ -87,9 +89,15 @@ bool ViewMembers::Commit()
     std::vector<MemberArea> areas;
     areas.reserve(m_areas.size());
     for (AreaRow& row : m_areas) {
-        areas.push_back(row.area);
+        MemberArea area = row.area;
+        const MemberArea* stored
+            = m_forgetKeys || row.storedName.isEmpty() ? nullptr : FindArea(doc, row.storedName);
+        area.key = stored ? stored->key : QByteArray();
+        area.memberTags = stored ? stored->memberTags : QByteArray();
+        areas.push_back(std::move(area));
         row.storedName = row.area.name;
     }
+    m_forgetKeys = false;
     FieldCommit commit(doc);
     commit.Field(doc.siteFolder, m_siteFolder);
     commit.Field(doc.areas, areas);
@@ -172,7 +180,8 @@ bool ViewMembers::EditArea(MemberArea& area, int row)
         if (other != row)
             otherNames.append(m_areas[std::size_t(other)].area.name);
     }
-    DialogMemberArea dialog(ResolveSiteFolder(m_siteFolder, {}), otherNames, this);
+    DialogMemberArea dialog(
+        ResolveSiteFolder(m_siteFolder, CurrentAppState().projectPath), otherNames, this);
     dialog.SetArea(area);
     if (dialog.exec() != QDialog::Accepted)
         return false;
@@ -213,11 +222,8 @@ void ViewMembers::OnNewKeys()
     if (ShowResourceMessage(this, IDS_ASK_NEW_AREA_KEYS, PromptIcon::Question, PromptButtons::YesNo)
         != PromptAnswer::Yes)
         return;
-    // An area without a key gets a new one when it is next published.
-    for (AreaRow& row : m_areas) {
-        row.area.key.clear();
-        row.area.memberTags.clear();
-    }
+    // An area without a key gets a new one when it is next published or saved.
+    m_forgetKeys = true;
 }
 
 void ViewMembers::OnBrowse()
@@ -225,7 +231,7 @@ void ViewMembers::OnBrowse()
     UpdateData(true);
     const std::optional<QString> chosen = CurrentPrompts().BrowseForFolder(this,
         QString::fromLocal8Bit(LoadResourceText(IDS_CHOOSE_SITE_FOLDER)),
-        QFile::decodeName(ResolveSiteFolder(m_siteFolder, {})));
+        QFile::decodeName(ResolveSiteFolder(m_siteFolder, CurrentAppState().projectPath)));
     if (!chosen)
         return;
     m_siteFolder = QFile::encodeName(*chosen);

@@ -31,7 +31,7 @@ protected:
 
 private:
     // An area as the page holds it, with the name the document knows it by (empty for an area
-    // the page added).
+    // the page added). Its key is not the page's: a publish may renew the document's at any time.
     struct AreaRow
     {
         MemberArea area;
@@ -58,6 +58,8 @@ private:
     QStandardItemModel* m_areaModel;
     QByteArray m_siteFolder;
     std::vector<AreaRow> m_areas;
+    // New Keys was asked for: the next commit leaves every area without its key.
+    bool m_forgetKeys = false;
     std::int32_t m_rememberDays = 0;
     QByteArray m_rememberLabel;
     QByteArray m_logoutLabel;

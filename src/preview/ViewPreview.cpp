@@ -45,7 +45,7 @@ QString IncorrectTryText(const PreviewIncorrectTry& attempt)
 // address (another site, a file the site folder lacks) and while the server is not serving.
 QUrl SitePageAddress(const Doc& doc, const QString& url)
 {
-    const QByteArray site = ResolveSiteFolder(doc, {});
+    const QByteArray site = ResolveSiteFolder(doc, CurrentAppState().projectPath);
     const QUrl box = PreviewAddress(QFile::decodeName(PreviewPageName()));
     if (site.isEmpty() || box.scheme() != QLatin1String("http"))
         return {};

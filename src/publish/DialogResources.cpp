@@ -1,5 +1,6 @@
 #include "publish/DialogResources.h"
 
+#include "framework/AppState.h"
 #include "framework/Prompts.h"
 #include "model/Doc.h"
 #include "publish/DialogCopyProgress.h"
@@ -68,7 +69,8 @@ void DialogResources::OnInitDialog()
 {
     DialogBase::OnInitDialog();
     m_ui.resourceList->clear();
-    m_planned = MakePublishPlan(m_doc, { m_kind, ResolveSiteFolder(m_doc, {}), {}, {} });
+    m_planned = MakePublishPlan(
+        m_doc, { m_kind, ResolveSiteFolder(m_doc, CurrentAppState().projectPath), {}, {} });
     if (const auto* plan = std::get_if<PublishPlan>(&m_planned)) {
         for (const PlannedFile& file : plan->files) {
             auto* item = new QListWidgetItem(DescribePlannedFile(file), m_ui.resourceList);
@@ -109,8 +111,8 @@ void DialogResources::OnCopyLocally()
     if (!EnsureFolder(this, folder) || !EnsureFolder(this, prefix))
         return;
     // Planned again for the folder, which must not be the site folder or lie inside it.
-    std::variant<PublishPlan, PlanProblem> planned
-        = MakePublishPlan(m_doc, { m_kind, ResolveSiteFolder(m_doc, {}), prefix, {} });
+    std::variant<PublishPlan, PlanProblem> planned = MakePublishPlan(
+        m_doc, { m_kind, ResolveSiteFolder(m_doc, CurrentAppState().projectPath), prefix, {} });
     if (ReportPlanProblem(this, planned))
         return;
     PublishPlan& plan = std::get<PublishPlan>(planned);

@@ -5,6 +5,7 @@
 #include "framework/WaitCursor.h"
 #include "generate/BoxPage.h"
 #include "generate/LockInputFile.h"
+#include "generate/MemberKeys.h"
 #include "generate/ModernBox.h"
 #include "generate/OutputFile.h"
 #include "generate/ResourceList.h"
@@ -59,12 +60,15 @@ constexpr int kPreviewIterations = 1000;
 // Derivations quicker than this show no progress window.
 constexpr int kProgressDelayMs = 400;
 
-// Everything lock data is made from: the salt, the count, the folding and the lock list, which
-// its stamp stands for.
+// Everything lock data is made from: the salt, the count, the folding, the lock list, which its
+// stamp stands for, and the areas' names and keys, which the records carry.
 QByteArray LockDataSource(const Doc& doc, const QByteArray& salt, int iterations)
 {
-    return salt + QByteArray::number(iterations) + (doc.ignoreCase == 1 ? 'F' : 'K')
+    QByteArray source = salt + QByteArray::number(iterations) + (doc.ignoreCase == 1 ? 'F' : 'K')
         + QByteArray::number(qulonglong(doc.LocksStamp()));
+    for (const MemberArea& area : doc.areas)
+        source += '\0' + area.name + '\0' + area.key;
+    return source;
 }
 
 // A progress window with Cancel for the key derivations, made when there is something to derive
@@ -123,8 +127,9 @@ DocOutputs::DocOutputs(Doc& doc, QWidget* owner)
 {
 }
 
-bool DocOutputs::LocksReadable()
+bool DocOutputs::ReadyToGenerate()
 {
+    KeepAreaKeysCurrent(m_doc);
     const std::optional<UnreadableLock> problem = FindUnreadableLock(m_doc);
     if (problem)
         CurrentPrompts().MessageBox(m_owner,
@@ -197,7 +202,7 @@ void DocOutputs::NoteReadableLocks(BoxKind kind, bool carriesLocks)
 
 bool DocOutputs::CreateHtmlFile(QByteArray& path, bool askForName)
 {
-    if (!LocksReadable())
+    if (!ReadyToGenerate())
         return false;
     if (askForName && !AskForFileName(m_owner, path, kHtmlFilter, "html"))
         return false;
@@ -213,7 +218,7 @@ bool DocOutputs::CreateHtmlFile(QByteArray& path, bool askForName)
 
 void DocOutputs::CopyHtmlToClipboard()
 {
-    if (!LocksReadable())
+    if (!ReadyToGenerate())
         return;
     const BoxKind kind = m_doc.boxKind;
     NoteMailNotSent(kind);
@@ -251,7 +256,7 @@ void DocOutputs::ShowResourcesDialog(
 
 bool DocOutputs::SaveLockInputFile(QByteArray& path, bool askForName)
 {
-    if (!LocksReadable())
+    if (!ReadyToGenerate())
         return false;
     const BoxKind kind = m_doc.boxKind;
     if (kind == BoxKind::Modern) {
@@ -289,7 +294,8 @@ bool DocOutputs::WriteFile(const QByteArray& path, const QByteArray& bytes)
 std::variant<PublishPlan, PlanProblem> DocOutputs::PlanFor(
     BoxKind kind, const QByteArray& destination, const QByteArray& pageName) const
 {
-    return MakePublishPlan(m_doc, { kind, ResolveSiteFolder(m_doc, {}), destination, pageName });
+    return MakePublishPlan(m_doc,
+        { kind, ResolveSiteFolder(m_doc, CurrentAppState().projectPath), destination, pageName });
 }
 
 std::optional<QByteArray> DocOutputs::WritePreviewPage(BoxKind kind)
@@ -297,8 +303,10 @@ std::optional<QByteArray> DocOutputs::WritePreviewPage(BoxKind kind)
     const QByteArray folder = PreviewDirectory();
     if (folder.isEmpty())
         return std::nullopt;
+    if (!ReadyToGenerate())
+        return std::nullopt;
     const std::variant<PublishPlan, PlanProblem> planned = PlanFor(kind, folder, PreviewPageName());
-    if (ReportPlanProblem(m_owner, planned) || !LocksReadable())
+    if (ReportPlanProblem(m_owner, planned))
         return std::nullopt;
     const std::optional<BuiltPage> built
         = BuildPage(kind, HtmlPageForm::Preview, LockDataUse::Preview);
@@ -316,7 +324,7 @@ std::optional<QByteArray> DocOutputs::WritePreviewPage(BoxKind kind)
 
 bool DocOutputs::PublishToFolder()
 {
-    if (!LocksReadable())
+    if (!ReadyToGenerate())
         return false;
     const BoxKind kind = m_doc.boxKind;
     const std::optional<QString> chosen = CurrentPrompts().BrowseForFolder(m_owner,

@@ -81,9 +81,10 @@ private:
     std::variant<PublishPlan, PlanProblem> PlanFor(
         BoxKind kind, const QByteArray& destination, const QByteArray& pageName = {}) const;
 
-    // False, after telling the user which, when a lock could not be read back by the login box:
-    // nothing is generated from such a project.
-    bool LocksReadable();
+    // Gives the member areas the keys their members need (see KeepAreaKeysCurrent), then false,
+    // after telling the user which, when a lock could not be read back by the login box: nothing
+    // is generated from such a project.
+    bool ReadyToGenerate();
 
     // Starts the configured browser, or the desktop's handler, on the preview page at its
     // preview server address (a browser set to open files locally gets the bare file name),

@@ -187,6 +187,10 @@ TEST_F(MembersPageTest, RenamedAndRemovedAreasFollowInTheLocksAndNewKeysForgetTh
     EXPECT_EQ(doc.locks[2].areas, QByteArrayList {});
     ASSERT_EQ(doc.areas.size(), 1u);
     EXPECT_EQ(doc.areas[0].key, "key-a");
+    // A publish renews the document's keys while the page is up: its next commit keeps them.
+    doc.areas[0].key = "renewed";
+    EXPECT_TRUE(page->Commit());
+    EXPECT_EQ(doc.areas[0].key, "renewed");
 
     doc.SetModified(false);
     prompts.AnswerMessage(PromptAnswer::Yes);
