@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -16,8 +15,6 @@ class TextWriter
 {
 public:
     qsizetype Size() const { return m_size; }
-    // Empties the text but keeps its memory.
-    void Clear() { m_size = 0; }
     char* At(qsizetype offset) { return m_text.data() + offset; }
 
     void Append(const char* data, qsizetype size)
@@ -61,20 +58,6 @@ public:
             }
         }
         m_size += extra;
-    }
-
-    // Appends data with every ch replaced by replacement, copying the runs between them whole.
-    template<std::size_t N>
-    void AppendReplacing(const char* data, qsizetype size, char ch, const char (&replacement)[N])
-    {
-        const char* end = data + size;
-        while (const void* found = std::memchr(data, ch, end - data)) {
-            const auto* at = static_cast<const char*>(found);
-            Append(data, at - data);
-            Append(replacement);
-            data = at + 1;
-        }
-        Append(data, end - data);
     }
 
     QByteArray Take()
@@ -131,14 +114,7 @@ QByteArray ScrambleText(const Doc& doc, const QByteArray& text)
 
 QByteArray BuildLockLines(const Doc& doc, bool forFile)
 {
-    // Scrambling one record at a time would leave the cipher waiting on each character's carry,
-    // so the records of a few hundred locks are built and scrambled together, side by side. The
-    // chunk keeps the records in cache and their buffer small.
-    constexpr std::size_t ChunkSize = 256;
     const bool scramble = doc.ScramblesLocks();
-    TextWriter records;
-    std::vector<qsizetype> bounds;
-
     // Doubling backslashes record by record equals doubling them in the whole text, since nothing
     // else in a line holds one; it happens after scrambling, as the applet expects. In the page a
     // double quote would end the attribute and lose the lock, and a browser decodes references
@@ -146,50 +122,28 @@ QByteArray BuildLockLines(const Doc& doc, bool forFile)
     // and the quote are written as "&amp;" and "&quot;", which the browser hands to the applet as
     // the characters themselves.
     TextWriter lines;
-    for (std::size_t first = 0; first < doc.locks.size(); first += ChunkSize) {
-        const std::size_t end = std::min(doc.locks.size(), first + ChunkSize);
-        if (scramble) {
-            records.Clear();
-            bounds.assign(1, 0);
-            for (std::size_t i = first; i < end; ++i) {
-                AppendLockRecord(records, doc.locks[i]);
-                bounds.push_back(records.Size());
-            }
-            TableCipher::ScrambleEachInPlace(records.At(0), bounds);
+    for (std::size_t i = 0; i < doc.locks.size(); ++i) {
+        if (forFile)
+            lines.Append("Lock");
+        else
+            lines.Append("<PARAM NAME=Lock");
+        lines.AppendNumber(i);
+        if (forFile)
+            lines.Append("=");
+        else
+            lines.Append(" VALUE=\"");
+        const qsizetype recordStart = lines.Size();
+        AppendLockRecord(lines, doc.locks[i]);
+        if (scramble)
+            TableCipher::ScrambleInPlace(lines.At(recordStart), lines.Size() - recordStart);
+        if (forFile) {
+            lines.ReplaceFrom(recordStart, '\\', "\\\\");
+        } else {
+            lines.ReplaceFrom(recordStart, '&', "&amp;");
+            lines.ReplaceFrom(recordStart, '"', "&quot;");
+            lines.Append("\">");
         }
-        for (std::size_t i = first; i < end; ++i) {
-            if (forFile)
-                lines.Append("Lock");
-            else
-                lines.Append("<PARAM NAME=Lock");
-            lines.AppendNumber(i);
-            if (forFile)
-                lines.Append("=");
-            else
-                lines.Append(" VALUE=\"");
-            const qsizetype recordStart = lines.Size();
-            if (scramble) {
-                const char* record = records.At(bounds[i - first]);
-                const qsizetype size = bounds[i - first + 1] - bounds[i - first];
-                if (forFile)
-                    lines.AppendReplacing(record, size, '\\', "\\\\");
-                else
-                    lines.AppendReplacing(record, size, '&', "&amp;");
-            } else {
-                // Plain records seldom hold either character, so they are written directly and
-                // checked afterwards.
-                AppendLockRecord(lines, doc.locks[i]);
-                if (forFile)
-                    lines.ReplaceFrom(recordStart, '\\', "\\\\");
-                else
-                    lines.ReplaceFrom(recordStart, '&', "&amp;");
-            }
-            if (!forFile) {
-                lines.ReplaceFrom(recordStart, '"', "&quot;");
-                lines.Append("\">");
-            }
-            lines.Append("\r\n");
-        }
+        lines.Append("\r\n");
     }
     return lines.Take();
 }

@@ -2,8 +2,6 @@
 
 #include <QByteArray>
 
-#include <vector>
-
 // The keyed table substitution that hides lock information in generated text; the login applet
 // holds the same alphabet and key and reverses it. Characters outside the alphabet (control
 // characters, the double quote, codes above 126) pass through unchanged, so a text keeps its
@@ -29,10 +27,6 @@ public:
     // done once for the program.
     static void ScrambleInPlace(char* data, qsizetype size);
     static void UnscrambleInPlace(char* data, qsizetype size);
-
-    // Enciphers every record data[bounds[i], bounds[i + 1]) in place as ScrambleInPlace does each
-    // one alone, but much faster for many records: they are worked on side by side.
-    static void ScrambleEachInPlace(char* data, const std::vector<qsizetype>& bounds);
 
     // Enciphers or deciphers text from the current key position; the position carries on to the
     // next call, the carry starts at 0 for every text.

@@ -101,37 +101,6 @@ TEST(TableCipher, MatchesTheLiteralAlgorithmForManyTexts)
     }
 }
 
-TEST(TableCipher, ScramblingManyRecordsTogetherMatchesOneByOne)
-{
-    QRandomGenerator random(13);
-    for (int round = 0; round < 40; ++round) {
-        // Record counts around the batch widths, lengths from empty to past a byte's range, and
-        // some records of printable characters only, as lock records usually are.
-        const int count = int(random.bounded(100));
-        QByteArray data;
-        std::vector<qsizetype> bounds { 0 };
-        std::vector<QByteArray> texts;
-        for (int i = 0; i < count; ++i) {
-            QByteArray text = RandomText(random, random.bounded(10) == 0 ? 700 : 90);
-            if (random.bounded(2) == 0) {
-                for (char& ch : text)
-                    ch = char(32 + random.bounded(95));
-            }
-            texts.push_back(text);
-            data += text;
-            bounds.push_back(data.size());
-        }
-        const QByteArray original = data;
-        TableCipher::ScrambleEachInPlace(data.data(), bounds);
-        ASSERT_EQ(data.size(), original.size());
-        for (int i = 0; i < count; ++i) {
-            EXPECT_EQ(data.mid(bounds[i], bounds[i + 1] - bounds[i]),
-                LiteralCipher(TableCipher::FixedKey).Encipher(texts[i]))
-                << "round " << round << ", record " << i;
-        }
-    }
-}
-
 TEST(TableCipher, PositionCarriesOnWithinOneCipher)
 {
     // Only a fresh state per text makes results independent; a reused cipher moves on.
