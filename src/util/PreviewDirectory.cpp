@@ -42,10 +42,15 @@ void DeletePreviewFiles(const QByteArray& directory)
 {
     if (directory.isEmpty())
         return;
-    QDir folder(QFile::decodeName(directory));
-    const QStringList files = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    const QDir folder(QFile::decodeName(directory));
+    const QFileInfoList entries = folder.entryInfoList(
+        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     // Removing a name needs no write permission on the file itself, so read-only files go too;
     // a link goes as a link, and nothing it points to is touched.
-    for (const QString& name : files)
-        QFile::remove(folder.filePath(name));
+    for (const QFileInfo& entry : entries) {
+        if (entry.isDir() && !entry.isSymLink())
+            QDir(entry.filePath()).removeRecursively();
+        else
+            QFile::remove(entry.filePath());
+    }
 }

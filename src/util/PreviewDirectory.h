@@ -11,7 +11,7 @@ QByteArray PreviewDirectory();
 // The preview folder if it already exists, never creating one; empty when there is none.
 QByteArray ExistingPreviewDirectory();
 
-// Deletes every file directly in directory, hidden and read-only ones and links too; nothing
-// outside the directory changes, and subdirectories and their contents stay. Failures are
-// ignored: stale preview files are harmless.
+// Empties directory: every file, hidden and read-only ones and links too, and every folder the
+// previews wrote with the site folder's files. A link goes as a link: nothing outside the
+// directory changes. Failures are ignored: stale preview files are harmless.
 void DeletePreviewFiles(const QByteArray& directory);

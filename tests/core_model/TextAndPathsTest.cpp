@@ -147,6 +147,11 @@ TEST(PreviewDirectory, CleanUpRemovesLinksAndLeavesWhatTheyPointToAlone)
     ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("gone")), preview + QStringLiteral("/x")));
     const QString page = preview + QStringLiteral("/~Zarnith.html");
     ASSERT_TRUE(QFile(page).open(QIODevice::WriteOnly) && QFile::setPermissions(page, readOnly));
+    // The site folder's files, in their folders, and a link in one to a folder outside.
+    const QString sitePage = preview + QStringLiteral("/members/deep/news.html");
+    ASSERT_TRUE(QDir().mkpath(preview + QStringLiteral("/members/deep")));
+    ASSERT_TRUE(QFile(sitePage).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile::link(dir.path(), preview + QStringLiteral("/members/up")));
 
     DeletePreviewFiles(QFile::encodeName(preview) + '/');
     EXPECT_TRUE(

@@ -1,14 +1,19 @@
 // The Preview page of the sample project in the browser engine: logging in with a lock and
-// spending every try stay on the preview, and the status bar says where the box would have gone.
+// spending every try stay on the preview, and the status bar says where the box would have gone;
+// a lock leading to a protected page of the site folder shows it there, decrypted.
 
 #include "framework/AppState.h"
 #include "model/Doc.h"
 #include "model/ProjectFile.h"
 #include "preview/PreviewBrowserLoader.h"
 #include "preview/ViewPreview.h"
+#include "support/TestForms.h"
 #include "util/PreviewDirectory.h"
 
 #include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -44,7 +49,7 @@ void LogIn(QWebEngineView& view, const QString& user, const QString& password)
             .arg(user, password));
 }
 
-TEST(PreviewLogin, TheSampleProjectsLocksAndFailUrlAreReportedInTheStatusBar)
+TEST(PreviewLogin, TheSampleProjectsLocksAndFailUrlAreReportedAndAMemberPageShowsDecrypted)
 {
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
@@ -53,6 +58,18 @@ TEST(PreviewLogin, TheSampleProjectsLocksAndFailUrlAreReportedInTheStatusBar)
     ASSERT_TRUE(LoadProject(
         doc, QDir::cleanPath(QStringLiteral(ZARNITH_TEST_DATA_DIR "/../../docs/sample.loc")))
                     .ok);
+    // Ann's lock leads to a page of a member area.
+    QTemporaryDir site;
+    const QByteArray news = "Ann's news, for members only";
+    QFile page(site.filePath(QStringLiteral("members/ann.html")));
+    ASSERT_TRUE(QDir(site.path()).mkdir(QStringLiteral("members"))
+        && page.open(QIODevice::WriteOnly) && page.write("<p>" + news + "</p>") > 0);
+    page.close();
+    doc.siteFolder = QFile::encodeName(site.path());
+    MemberArea area;
+    area.name = "Members";
+    area.patterns = { "members/**" };
+    doc.areas = { area };
     QStringList statusBar;
     CurrentAppState().statusTextSink = [&](const QString& text) { statusBar.append(text); };
     DeletePreviewFiles(PreviewDirectory());
@@ -64,11 +81,28 @@ TEST(PreviewLogin, TheSampleProjectsLocksAndFailUrlAreReportedInTheStatusBar)
     auto* browser = preview.findChild<QWebEngineView*>();
     ASSERT_NE(browser, nullptr) << "the WebEngine plugin could not be loaded";
     preview.RefreshPreviewPage();
+    const QString written
+        = QFile::decodeName(PreviewDirectory()) + QStringLiteral("members/ann.html");
+    QFile sealed(written);
+    ASSERT_TRUE(sealed.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(sealed.readAll().contains(news));
 
     LogIn(*browser, QStringLiteral("ann"), QStringLiteral("tulip"));
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return statusBar.contains("Lock for ann: members/ann.html in _top"); }, 30000))
         << qPrintable(statusBar.join(QLatin1Char('|')));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return Js(*browser, QStringLiteral("document.body.innerText"))
+                .toString()
+                .contains(QLatin1String(news));
+        },
+        30000))
+        << qPrintable(browser->url().toString());
+    EXPECT_EQ(browser->url().path(), QStringLiteral("/members/ann.html"));
+    const auto controls = ControlsOf<PreviewPageForm>(preview);
+    ASSERT_TRUE(controls.backButton->isVisible());
+    Click(controls.backButton);
     // Wrong passwords count as tries; the fifth ends at the fail URL, in the box's own window.
     for (int attempt = 0; attempt < 5; ++attempt)
         LogIn(*browser, QStringLiteral("ann"), QStringLiteral("wrong"));
@@ -87,6 +121,7 @@ TEST(PreviewLogin, TheSampleProjectsLocksAndFailUrlAreReportedInTheStatusBar)
     EXPECT_EQ(browser->url().host(), QStringLiteral("127.0.0.1"));
     CurrentAppState().statusTextSink = nullptr;
     DeletePreviewFiles(PreviewDirectory());
+    EXPECT_FALSE(QFileInfo::exists(written));
 }
 
 } // namespace
