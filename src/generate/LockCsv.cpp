@@ -5,6 +5,7 @@
 #include "model/Doc.h"
 #include "model/DocFields.h"
 #include "model/LockCheck.h"
+#include "model/MemberArea.h"
 #include "util/Csv.h"
 #include "util/ResourceText.h"
 #include "util/StringIds.h"
@@ -29,6 +30,39 @@ template<QByteArray LockEntry::*Member> LockCsvColumn TextColumn(const char* nam
     return { name, [](const Doc&, const LockEntry& lock) { return AsUtf8(lock.*Member); },
         [](const Doc&, LockEntry& lock, const QByteArray& cell, QByteArray&) {
             lock.*Member = cell;
+            return true;
+        } };
+}
+
+// The areas a lock opens: kEveryArea for every area, also those added later; otherwise the names,
+// separated by ";", none at all for a lock that only leads to its address. Names the project
+// lacks are refused.
+const char kEveryArea[] = "*";
+
+LockCsvColumn AreasColumn()
+{
+    return { "areas",
+        [](const Doc&, const LockEntry& lock) {
+            return lock.areas ? AsUtf8(lock.areas->join(';')) : QByteArray(kEveryArea);
+        },
+        [](const Doc& doc, LockEntry& lock, const QByteArray& cell, QByteArray& reason) {
+            const QByteArray text = cell.trimmed();
+            if (text == kEveryArea) {
+                lock.areas.reset();
+                return true;
+            }
+            QByteArrayList names;
+            for (const QByteArray& part : text.split(';')) {
+                const QByteArray name = part.trimmed();
+                if (name.isEmpty() || names.contains(name))
+                    continue;
+                if (!FindArea(doc, name)) {
+                    reason = FormatResourceText(IDS_CSV_UNKNOWN_AREA, name);
+                    return false;
+                }
+                names.append(name);
+            }
+            lock.areas = names;
             return true;
         } };
 }
@@ -233,6 +267,7 @@ const std::vector<LockCsvColumn>& LockCsvColumns()
         TextColumn<&LockEntry::password>("password"),
         TextColumn<&LockEntry::url>("url"),
         TextColumn<&LockEntry::target>("target"),
+        AreasColumn(),
     };
     return columns;
 }

@@ -11,8 +11,22 @@ QByteArrayList Records(const std::vector<LockEntry>& locks)
 {
     QByteArrayList records;
     for (const LockEntry& lock : locks)
-        records << lock.userId + '|' + lock.password + '|' + lock.url + '|' + lock.target;
+        records << lock.userId + '|' + lock.password + '|' + lock.url + '|' + lock.target
+                + (lock.areas ? '|' + lock.areas->join(';') : QByteArray());
     return records;
+}
+
+// A project with two locks, the second opening only area B of its two.
+Doc TwoLocksTwoAreas()
+{
+    Doc doc;
+    doc.locks
+        = { MakeLock("Alice", "pw", "http://a/", ""), MakeLock("bob", "b", "http://b/", "_top") };
+    doc.locks[1].areas = QByteArrayList { "B" };
+    doc.areas.resize(2);
+    doc.areas[0].name = "A";
+    doc.areas[1].name = "B";
+    return doc;
 }
 
 struct ImportCase
@@ -32,14 +46,14 @@ struct ImportCase
 TEST(LockCsv, ImportTakesWhatSpreadsheetsWriteAndRefusesTheRestByLine)
 {
     const QByteArray bom = "\xEF\xBB\xBF";
-    const QByteArrayList before = { "Alice|pw|http://a/|", "bob|b|http://b/|_top" };
+    const QByteArrayList before = { "Alice|pw|http://a/|", "bob|b|http://b/|_top|B" };
     const ImportCase cases[] = {
         { "columns in any order, byte-order mark, CR LF, quoted commas and quotes",
             bom + "URL,userId,Password\r\n\"http://c/?a=1,2\",carol,\"say \"\"hi\"\"\"\r\n", true,
             false, before + QByteArrayList { "carol|say \"hi\"|http://c/?a=1,2|" }, 1, 0 },
         { "a known user ID updates only the named columns, empty rows are skipped",
             "userId,url,\nALICE,http://new/,\n,,\nnew,http://n/,\n", true, false,
-            { "ALICE|pw|http://new/|", "bob|b|http://b/|_top", "new||http://n/|" }, 1, 1 },
+            { "ALICE|pw|http://new/|", "bob|b|http://b/|_top|B", "new||http://n/|" }, 1, 1 },
         { "case counts when the project does not ignore it", "userId,url\rALICE,http://x/\r", false,
             false, before + QByteArrayList { "ALICE||http://x/|" }, 1, 0 },
         { "case folds as the box folds",
@@ -50,13 +64,13 @@ TEST(LockCsv, ImportTakesWhatSpreadsheetsWriteAndRefusesTheRestByLine)
             { "Z||http://z2/|" }, 1, 0 },
         { "an empty file", "", true, false, {}, 0, 0,
             "Line 1: The first line is not a header. It must name the columns, for example: "
-            "userId,password,url,target" },
+            "userId,password,url,target,areas" },
         { "no header", "\nalice,pw,http://a/\n", true, false, {}, 0, 0,
             "Line 2: The first line is not a header. It must name the columns, for example: "
-            "userId,password,url,target" },
+            "userId,password,url,target,areas" },
         { "an unknown column", "userId,url,email\n", true, false, {}, 0, 0,
             "Line 1: The column \"email\" is unknown. The columns are: userId, password, url, "
-            "target" },
+            "target, areas" },
         { "a column twice", "userId,url,URL\n", true, false, {}, 0, 0,
             "Line 1: The column \"url\" is named twice." },
         { "no user ID column", "password,url\n", true, false, {}, 0, 0,
@@ -85,12 +99,18 @@ TEST(LockCsv, ImportTakesWhatSpreadsheetsWriteAndRefusesTheRestByLine)
             "line break." },
         { "a new member without a user ID", "userId,url\n,http://x/\n", true, false, {}, 0, 0,
             "Line 2: You must enter a user." },
+        { "areas: * for every one, names separated by ;, an empty cell for none",
+            "userId,url,areas\nbob,http://b/,*\nann,http://n/, B ;A;B\nnone,http://x/,\n", true,
+            false,
+            { "Alice|pw|http://a/|", "bob|b|http://b/|_top", "ann||http://n/||B;A",
+                "none||http://x/||" },
+            2, 1 },
+        { "an area the project lacks", "userId,areas\nbob,A;C\n", true, false, {}, 0, 0,
+            "Line 2: The area \"C\" is not in the project." },
     };
     for (const ImportCase& test : cases) {
         SCOPED_TRACE(test.name);
-        Doc doc;
-        doc.locks = { MakeLock("Alice", "pw", "http://a/", ""),
-            MakeLock("bob", "b", "http://b/", "_top") };
+        Doc doc = TwoLocksTwoAreas();
         doc.ignoreCase = test.ignoreCase ? 1 : 0;
         const auto read = ReadLockImport(doc, test.csv, test.replace);
         if (test.refusal) {
@@ -105,6 +125,14 @@ TEST(LockCsv, ImportTakesWhatSpreadsheetsWriteAndRefusesTheRestByLine)
         EXPECT_EQ(import.added, test.added);
         EXPECT_EQ(import.updated, test.updated);
     }
+
+    // An export reads back as it was, each lock's areas included.
+    Doc doc = TwoLocksTwoAreas();
+    doc.locks.push_back(MakeLock("carol", "c", "http://c/", ""));
+    doc.locks.back().areas = QByteArrayList {};
+    const auto back = ReadLockImport(doc, LocksToCsv(doc), true);
+    ASSERT_TRUE(std::holds_alternative<LockImport>(back));
+    EXPECT_EQ(Records(std::get<LockImport>(back).locks), Records(doc.locks));
 }
 
 TEST(LockCsv, GeneratedPasswordsGoOnlyToImportedMembersWithoutOne)
