@@ -1,7 +1,10 @@
 #include "generate/PublishPlan.h"
 
+#include "generate/MemberKeys.h"
+#include "generate/ProtectedFile.h"
 #include "model/Doc.h"
 #include "util/Paths.h"
+#include "util/StringIds.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -127,4 +130,43 @@ TEST_F(PublishPlanTest, SiteFilesPassThroughTheirTransformAndUnchangedFilesAreLe
     RecordingObserver third;
     WritePublishPlan(plan, m_doc, content, folder, third);
     EXPECT_EQ(third.written, QByteArrayList { "css/box.css" });
+}
+
+TEST_F(PublishPlanTest, AProjectWithAreasIsRefusedForTheAppletStaleKeysOrAFileTooLarge)
+{
+    // Sparse: as large as it says, without taking the room.
+    const auto sized = [this](qint64 size) {
+        QFile big(m_dir.filePath(QStringLiteral("site/big.bin")));
+        return big.open(QIODevice::WriteOnly) && big.resize(size);
+    };
+    const struct
+    {
+        const char* name;
+        BoxKind kind;
+        bool keys;
+        qint64 size;
+        int refusal; // 0: planned
+    } cases[] = {
+        { "the largest protected file", BoxKind::Both, true, kMaxProtectedFileSize, 0 },
+        { "one byte more", BoxKind::Modern, true, kMaxProtectedFileSize + 1,
+            IDS_PROTECTED_FILE_TOO_LARGE },
+        { "the applet cannot open protected files", BoxKind::Classic, true, 1,
+            IDS_AREAS_NEED_MODERN_BOX },
+        { "keys the members do not have", BoxKind::Modern, false, 1, IDS_AREA_KEYS_STALE },
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        ASSERT_TRUE(sized(test.size));
+        m_doc.areas.assign(1, {});
+        m_doc.areas[0].name = "files";
+        m_doc.areas[0].patterns = { "*.bin" };
+        if (test.keys)
+            RefreshAreaKeys(m_doc);
+        const auto planned = MakePublishPlan(m_doc, { test.kind, m_doc.siteFolder, {}, {} });
+        const auto* problem = std::get_if<PlanProblem>(&planned);
+        EXPECT_EQ(problem ? problem->messageId : 0, test.refusal);
+        // The message names the file.
+        if (test.refusal == IDS_PROTECTED_FILE_TOO_LARGE)
+            EXPECT_EQ(problem->first, Path("site/big.bin"));
+    }
 }

@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QTest>
+#include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
@@ -586,12 +587,28 @@ TEST_F(ModernBoxBrowserTest, MembersOpenTheirAreasOnly)
         return QByteArray("<!DOCTYPE html><title>") + title + "</title><h1>" + title + "</h1>"
             + body + "<script>document.body.dataset.ran = 'yes';</script>";
     };
+    // A tenth of a second of silence, as 8-bit samples at 8 kHz.
+    QByteArray wave("RIFF");
+    for (quint32 field : { 36u + 800u, 0x45564157u /* WAVE */, 0x20746d66u /* "fmt " */, 16u,
+             0x00010001u /* PCM, mono */, 8000u, 8000u, 0x00080001u /* 1 byte a sample */,
+             0x61746164u /* data */, 800u }) {
+        const quint32 little = qToLittleEndian(field);
+        wave.append(reinterpret_cast<const char*>(&little), 4);
+    }
+    wave.append(800, '\x80');
     QDir(m_dir.path()).mkpath(QStringLiteral("site/staff/pics"));
+    QDir(m_dir.path()).mkpath(QStringLiteral("site/staff/media"));
     QDir(m_dir.path()).mkpath(QStringLiteral("site/club"));
     ASSERT_TRUE(Write(Path(QStringLiteral("site/staff/a.html")),
         page("Staff A",
             "<img id=pic src=pics/p.png><a id=next href=b.html>B</a>"
+            "<audio id=sound preload=auto><source src=media/s.wav type=audio/wav></audio>"
+            "<video id=film src=media/f.webm></video>"
+            "<a id=notes href=media/notes.txt download>notes</a>"
             "<span id=out data-zarnith-logout>Log out</span>")));
+    ASSERT_TRUE(Write(Path(QStringLiteral("site/staff/media/s.wav")), wave));
+    ASSERT_TRUE(Write(Path(QStringLiteral("site/staff/media/f.webm")), "a film, not really"));
+    ASSERT_TRUE(Write(Path(QStringLiteral("site/staff/media/notes.txt")), "staff notes"));
     ASSERT_TRUE(Write(Path(QStringLiteral("site/staff/b.html")), page("Staff B", "")));
     ASSERT_TRUE(Write(Path(QStringLiteral("site/staff/pics/p.png")), png));
     ASSERT_TRUE(Write(Path(QStringLiteral("site/club/c.html")), page("Club C", "")));
@@ -682,6 +699,36 @@ TEST_F(ModernBoxBrowserTest, MembersOpenTheirAreasOnly)
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return Js(QStringLiteral("document.getElementById('pic').naturalWidth")) == 2; },
         10000));
+    // Its sound plays as long as the file is, its film holds the film's bytes, and its download
+    // saves the notes, each opened from the protected file.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return Js(QStringLiteral(
+                       "Math.round(document.getElementById('sound').duration * 1000)"))
+                == 100;
+        },
+        10000));
+    Js(QStringLiteral("fetch(document.getElementById('film').src).then(r => r.text())"
+                      ".then(text => { window.film = text; })"));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return Js(QStringLiteral("window.film")) == QStringLiteral("a film, not really"); },
+        10000));
+    const QString downloads = Path(QStringLiteral("downloads"));
+    QUrl downloaded;
+    QObject::connect(&m_profile, &QWebEngineProfile::downloadRequested,
+        [&](QWebEngineDownloadRequest* download) {
+            downloaded = download->url();
+            download->setDownloadDirectory(downloads);
+            download->accept();
+        });
+    Js(QStringLiteral("document.getElementById('notes').click()"));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            QFile notes(downloads + QStringLiteral("/notes.txt"));
+            return notes.open(QIODevice::ReadOnly) && notes.readAll() == "staff notes";
+        },
+        10000));
+    EXPECT_EQ(downloaded.scheme(), QStringLiteral("blob"));
     Js(QStringLiteral("document.getElementById('next').click()"));
     EXPECT_TRUE(shows("Staff B"));
 
