@@ -1,5 +1,7 @@
 #include "app/SplashWindow.h"
 
+#include "framework/ResourceIcon.h"
+
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -13,8 +15,8 @@ SplashWindow::SplashWindow(QWidget* afterClose)
     setAttribute(Qt::WA_DeleteOnClose);
     // Closing the main window ends the program even while the picture is still up.
     setAttribute(Qt::WA_QuitOnClose, false);
-    m_picture.Load(303);
-    setFixedSize(m_picture.Width(), m_picture.Height());
+    m_picture = ResourceBitmap(303);
+    setFixedSize(m_picture.size());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect area(QPoint(), size());
         area.moveCenter(screen->availableGeometry().center());
@@ -51,8 +53,7 @@ bool SplashWindow::eventFilter(QObject* watched, QEvent* event)
 void SplashWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const QRect whole(0, 0, m_picture.Width(), m_picture.Height());
-    m_picture.Draw(painter, whole, whole);
+    painter.drawImage(0, 0, m_picture);
 }
 
 void SplashWindow::closeEvent(QCloseEvent* event)

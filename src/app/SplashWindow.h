@@ -1,7 +1,6 @@
 #pragma once
 
-#include "framework/DibPicture.h"
-
+#include <QImage>
 #include <QPointer>
 #include <QWidget>
 
@@ -25,6 +24,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    DibPicture m_picture;
+    QImage m_picture;
     QPointer<QWidget> m_afterClose;
 };

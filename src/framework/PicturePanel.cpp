@@ -1,5 +1,7 @@
 #include "framework/PicturePanel.h"
 
+#include "framework/ResourceIcon.h"
+
 #include <QPainter>
 #include <QWidget>
 
@@ -12,8 +14,8 @@ constexpr int kPanelBitmap = 300;
 PicturePanel::PicturePanel(const QWidget& placeholder, Manner manner)
     : m_placeholder(placeholder)
     , m_manner(manner)
+    , m_picture(ResourceBitmap(kPanelBitmap))
 {
-    m_picture.Load(kPanelBitmap);
 }
 
 void PicturePanel::Paint(QPainter& painter) const
@@ -22,4 +24,16 @@ void PicturePanel::Paint(QPainter& painter) const
         DrawPagePanel(painter, m_picture, m_placeholder.geometry());
     else
         DrawDialogPanel(painter, m_picture, m_placeholder.geometry());
+}
+
+void DrawPagePanel(QPainter& painter, const QImage& picture, const QRect& panel)
+{
+    painter.drawImage(panel.topLeft(), picture);
+}
+
+void DrawDialogPanel(QPainter& painter, const QImage& picture, const QRect& panel)
+{
+    const QPoint hidden(picture.width() - panel.width(), picture.height() - panel.height());
+    const QRect shown = QRect(hidden, picture.size()).intersected(picture.rect());
+    painter.drawImage(panel.topLeft() + shown.topLeft() - hidden, picture, shown);
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "framework/DibPicture.h"
+#include <QImage>
 
 class QPainter;
+class QRect;
 class QWidget;
 
 // The tall picture along a page's or dialog's left edge, drawn where a placeholder control sits.
@@ -20,5 +21,13 @@ public:
 private:
     const QWidget& m_placeholder;
     Manner m_manner;
-    DibPicture m_picture;
+    QImage m_picture;
 };
+
+// A page's panel: the whole picture at natural size from the panel's top-left, not clipped to it.
+void DrawPagePanel(QPainter& painter, const QImage& picture, const QRect& panel);
+
+// A dialog's panel: the bottom-right panel-sized part of the picture fills the panel. A panel
+// larger than the picture moves it within a picture-sized area at the panel's top-left, and what
+// moves out of that area is not drawn.
+void DrawDialogPanel(QPainter& painter, const QImage& picture, const QRect& panel);

@@ -23,6 +23,11 @@ QIcon ResourceIcon(int iconId)
     return QIcon();
 }
 
+QImage ResourceBitmap(int bitmapId)
+{
+    return QImage(QStringLiteral(":/images/bitmap%1.bmp").arg(bitmapId));
+}
+
 void SetButtonIcon(QAbstractButton* button, int iconId)
 {
     const QIcon icon = ResourceIcon(iconId);

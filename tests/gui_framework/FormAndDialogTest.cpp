@@ -1,7 +1,7 @@
 #include "forms/AllForms.h"
 #include "framework/DialogBase.h"
-#include "framework/DibPicture.h"
 #include "framework/FormView.h"
+#include "framework/ResourceIcon.h"
 #include "model/Doc.h"
 #include "pages/ViewAppearance.h"
 #include "pages/ViewGeneral.h"
@@ -15,7 +15,6 @@
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QSet>
 
@@ -229,13 +228,10 @@ TEST(FormView, EveryPageIsBuiltOnItsTemplateWithItsPanelAndCommitsWhatItLoaded)
         { std::make_unique<ViewGenerate>(doc), GeneratePageForm::kTemplateId, true },
         { std::make_unique<ViewPreview>(doc), PreviewPageForm::kTemplateId, false },
     };
-    DibPicture picture;
-    ASSERT_TRUE(picture.Load(300));
-    QImage lastRow(picture.Width(), 1, QImage::Format_RGB32);
-    {
-        QPainter painter(&lastRow);
-        picture.Draw(painter, lastRow.rect(), QRect(0, picture.Height() - 1, picture.Width(), 1));
-    }
+    const QImage picture = ResourceBitmap(300);
+    ASSERT_FALSE(picture.isNull());
+    const QImage lastRow = picture.copy(0, picture.height() - 1, picture.width(), 1)
+                               .convertToFormat(QImage::Format_RGB32);
     for (Page& page : pages) {
         SCOPED_TRACE(page.templateId);
         const std::optional<DialogTemplate> dialogTemplate = LoadDialogTemplate(page.templateId);
@@ -254,7 +250,7 @@ TEST(FormView, EveryPageIsBuiltOnItsTemplateWithItsPanelAndCommitsWhatItLoaded)
         EXPECT_GT(ColoursIn(*page.view, placeholder->geometry()), 8);
         // The whole picture shows, down to its last row.
         const QRect shownLastRow(
-            placeholder->pos() + QPoint(0, picture.Height() - 1), lastRow.size());
+            placeholder->pos() + QPoint(0, picture.height() - 1), lastRow.size());
         const QImage shown = page.view->grab().toImage().copy(shownLastRow);
         EXPECT_TRUE(shown.convertToFormat(QImage::Format_RGB32) == lastRow)
             << "the picture is cut off: the page is " << page.view->height() << " pixels high";
