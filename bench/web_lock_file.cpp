@@ -102,6 +102,9 @@ int main(int argc, char** argv)
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QApplication app(argc, argv);
+    // The page fetches its lock file from the previews' web server, a plugin beside the program.
+    SetPreviewServerPluginName(
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../zarnith_previewserver"));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,6 +1,7 @@
 #include "publish/PreviewServer.h"
 
-#include "server/FolderServer.h"
+#include "framework/ProgramPlugin.h"
+#include "server/SiteServer.h"
 #include "util/PreviewDirectory.h"
 
 #include <QCoreApplication>
@@ -10,10 +11,23 @@
 
 namespace {
 
-std::unique_ptr<FolderServer>& Server()
+ProgramPlugin& Plugin()
 {
-    static std::unique_ptr<FolderServer> server;
-    return server;
+    static ProgramPlugin plugin(QStringLiteral("zarnith_previewserver"));
+    return plugin;
+}
+
+// The server of one folder; none when the plugin could not be loaded.
+struct ServedFolder
+{
+    QString folder;
+    std::unique_ptr<SiteServer> server;
+};
+
+ServedFolder& Served()
+{
+    static ServedFolder served;
+    return served;
 }
 
 } // namespace
@@ -23,20 +37,33 @@ QUrl PreviewAddress(const QString& relativePath)
     const QByteArray folder = PreviewDirectory();
     if (folder.isEmpty())
         return {};
-    std::unique_ptr<FolderServer>& server = Server();
+    ServedFolder& served = Served();
     const QString path = QFile::decodeName(folder);
-    if (!server || server->Folder() != path) {
-        server = std::make_unique<FolderServer>(path);
+    if (served.folder != path) {
+        served.server.reset();
+        served.folder = path;
+        if (auto* factory = qobject_cast<SiteServerFactory*>(Plugin().Instance()))
+            served.server = factory->ServeFolder(path);
         // Its sockets must close while the application object still lives.
         static const bool stopAtExit = (qAddPostRoutine(StopPreviewServer), true);
         Q_UNUSED(stopAtExit);
     }
-    if (!server->Start())
+    if (!served.server || !served.server->Start())
         return QUrl::fromLocalFile(path + relativePath.section(QLatin1Char('?'), 0, 0));
-    return server->UrlFor(relativePath);
+    return served.server->UrlFor(relativePath);
 }
 
 void StopPreviewServer()
 {
-    Server().reset();
+    Served() = ServedFolder();
+}
+
+QString PreviewServerPluginName()
+{
+    return Plugin().Name();
+}
+
+void SetPreviewServerPluginName(const QString& name)
+{
+    Plugin().SetName(name);
 }

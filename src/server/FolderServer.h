@@ -1,5 +1,7 @@
 #pragma once
 
+#include "server/SiteServer.h"
+
 #include <QString>
 #include <QUrl>
 
@@ -12,17 +14,15 @@ class QAbstractHttpServer;
 // keeps storage, it fetches its lock data). Only GET and HEAD; only files inside the folder (no
 // "..", no link that leads out, no listings: a folder gives its index.html); only to this
 // machine, by its loopback name.
-class FolderServer
+class FolderServer : public SiteServer
 {
 public:
     explicit FolderServer(const QString& folder);
-    ~FolderServer();
+    ~FolderServer() override;
     FolderServer(const FolderServer&) = delete;
     FolderServer& operator=(const FolderServer&) = delete;
 
-    // Listens on 127.0.0.1 at a port the system chooses; true when it does (also when it already
-    // did).
-    bool Start();
+    bool Start() override;
     // Closes the port; requests under way are dropped.
     void Stop();
     bool IsListening() const { return m_port != 0; }
@@ -30,9 +30,7 @@ public:
     quint16 Port() const { return m_port; }
     QString Folder() const { return m_folder; }
 
-    // The address of a file given by its path relative to the folder ('/' between folders), with
-    // its query and fragment when it has them; empty while not listening.
-    QUrl UrlFor(const QString& relativePath) const;
+    QUrl UrlFor(const QString& relativePath) const override;
 
 private:
     QString m_folder;

@@ -109,6 +109,15 @@ TEST_F(BrowserPreviewTest, DefaultBrowserGetsThePageItsFilesAndTheUsersOwnClassP
     EXPECT_EQ(ReadBytes(PreviewPath("yes.au")), ReadBytes(Path("yes.au")));
     EXPECT_EQ(ReadBytes(PreviewPath("Zarnith.class")), Applet());
 
+    // Without the server's plugin the browser gets the page's own file.
+    const QString serverPlugin = PreviewServerPluginName();
+    StopPreviewServer();
+    SetPreviewServerPluginName(QStringLiteral("zarnith_no_such_plugin"));
+    m_outputs.BrowserPreview();
+    SetPreviewServerPluginName(serverPlugin);
+    StopPreviewServer();
+    EXPECT_EQ(launcher.opened.value(2), QUrl::fromLocalFile(page));
+
     // The modern box's page carries its locks, made with the preview's low count, and plays
     // wave files.
     m_doc.boxKind = BoxKind::Modern;
@@ -131,7 +140,7 @@ TEST_F(BrowserPreviewTest, DefaultBrowserGetsThePageItsFilesAndTheUsersOwnClassP
     EXPECT_EQ(m_prompts.MessageTexts(),
         (QStringList { Message(IDS_BAD_PATH, Bytes("..")),
             Message(IDS_SAME_FILE_NAME, PreviewPageName(), m_doc.lockFile) }));
-    EXPECT_EQ(launcher.opened.size(), 3);
+    EXPECT_EQ(launcher.opened.size(), 4);
 }
 
 TEST_F(BrowserPreviewTest, BrowserThatDoesNotStartIsReportedAndClassPathStillRestored)

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/DialogNewOpenProject.h"
+#include "publish/PreviewServer.h"
 #include "support/ShellTest.h"
 #include "util/Paths.h"
 
@@ -212,23 +213,33 @@ TEST(CommandLineTest, ReadsOneProjectOrAnswersUsageAndVersion)
         CommandLine::Action::Error);
 }
 
-bool MultimediaLoaded()
+// Whether a library whose name holds part is mapped into this process.
+bool Mapped(const char* part)
 {
     QFile maps(QStringLiteral("/proc/self/maps"));
-    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6Multimedia");
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(part);
 }
 
-TEST_F(StartupTest, QtMultimediaIsLoadedOnlyAtTheFirstSoundPlayed)
+TEST_F(StartupTest, SoundAndWebServerLibrariesLoadOnlyWhenFirstUsed)
 {
-    if (MultimediaLoaded())
-        GTEST_SKIP() << "an earlier test of this process played a sound";
+    for (const char* plugin : { "libzarnith_previewserver", "libzarnith_audio" }) {
+        if (Mapped(plugin))
+            GTEST_SKIP() << "an earlier test of this process loaded " << plugin;
+    }
+    const char* const late[] = { "libQt6Multimedia", "libQt6Network", "libQt6HttpServer" };
     ASSERT_TRUE(Start());
     Frame().show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Frame()));
-    for (int page : { FrameMain::kGeneral, FrameMain::kResponses, FrameMain::kAppearance,
-             FrameMain::kGenerate, FrameMain::kLocks })
+    for (int page : { FrameMain::kMembers, FrameMain::kGeneral, FrameMain::kResponses,
+             FrameMain::kAppearance, FrameMain::kPreview, FrameMain::kGenerate, FrameMain::kLocks })
         ASSERT_TRUE(Frame().Tabs()->activateTab(page));
-    EXPECT_FALSE(MultimediaLoaded());
+    for (const char* library : late)
+        EXPECT_FALSE(Mapped(library)) << library;
+
+    // The first preview address starts the web server from its plugin.
+    EXPECT_EQ(PreviewAddress(QStringLiteral("~Zarnith.html")).host(), QStringLiteral("127.0.0.1"));
+    EXPECT_TRUE(Mapped("libQt6HttpServer"));
+    EXPECT_FALSE(Mapped("libQt6Multimedia"));
 
     // The sound plugin lies beside the real program, one folder above the test programs.
     QCoreApplication::addLibraryPath(QStringLiteral(ZARNITH_BUILD_DIR));
@@ -245,7 +256,7 @@ TEST_F(StartupTest, QtMultimediaIsLoadedOnlyAtTheFirstSoundPlayed)
     const auto responses = ControlsOf<ResponsesPageForm>(*Frame().PageAt(FrameMain::kResponses));
     responses.correctAudioEdit->setText(sound);
     responses.playCorrectButton->click();
-    EXPECT_TRUE(MultimediaLoaded());
+    EXPECT_TRUE(Mapped("libQt6Multimedia"));
 }
 
 } // namespace

@@ -61,7 +61,7 @@ zarnith-cli publish "$source/docs/sample.loc" site >/dev/null || fail "zarnith-c
 cmp -s site/Zarnith.class "$applet" || fail "publish did not copy the installed applet"
 ls site/*.html >/dev/null 2>&1 || fail "publish wrote no page"
 
-for companion in help/index.html libzarnith_webpreview.so libzarnith_audio.so; do
+for companion in help/index.html libzarnith_previewserver.so libzarnith_webpreview.so libzarnith_audio.so; do
     grep -qxF "$programdir/$companion" <<<"$installed" || fail "$companion is not in $programdir"
 done
 # The window on its Preview page, run by root: the preview goes to the user's cache folder, and

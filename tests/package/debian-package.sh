@@ -41,7 +41,7 @@ version=$(sed -E 's/^[^ ]+ ([^ ]+) \(build (.+)\)$/\1+build\2/' <<<"$reported")
 [ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)', the program says '$reported'"
 [ "$(field Architecture)" = "$(dpkg --print-architecture)" ] || fail "Architecture is '$(field Architecture)'"
 depends=$(field Depends)
-for needed in libc6 libqt6core6 qt6-qpa-plugins ${gui:+libqt6widgets6}; do
+for needed in libc6 libqt6core6 qt6-qpa-plugins ${gui:+libqt6widgets6 libqt6httpserver6}; do
     grep -qE "(^|, )$needed( |,|\$)" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 grep -q webengine <<<"$depends" && fail "Depends holds the optional web engine: $depends"
@@ -63,7 +63,8 @@ expected=(usr/bin/zarnith-cli "$programdir/zarnith-cli" "$programdir/Zarnith.cla
     usr/share/doc/zarnith/copyright usr/share/doc/zarnith/changelog.gz
     usr/share/doc/zarnith/examples/sample.loc usr/share/lintian/overrides/zarnith)
 if [ "$gui" ]; then
-    expected+=(usr/bin/zarnith "$programdir/zarnith" "$programdir/help/index.html"
+    expected+=(usr/bin/zarnith "$programdir/zarnith" "$programdir/libzarnith_previewserver.so"
+        "$programdir/help/index.html"
         usr/share/man/man1/zarnith.1.gz usr/share/applications/example.velto.zarnith.desktop
         usr/share/mime/packages/zarnith.xml usr/share/metainfo/example.velto.zarnith.metainfo.xml
         usr/share/icons/hicolor/scalable/apps/zarnith.svg
@@ -99,7 +100,7 @@ if [ "$gui" ]; then
 fi
 
 # Built as Debian builds: stripped, and with the relocations bound at start-up (BIND_NOW).
-for binary in "$programdir"/zarnith-cli ${gui:+"$programdir/zarnith"} \
+for binary in "$programdir"/zarnith-cli ${gui:+"$programdir/zarnith" "$programdir/libzarnith_previewserver.so"} \
     ${plugin:+"$programdir/libzarnith_webpreview.so"} ${audio:+"$programdir/libzarnith_audio.so"}; do
     file "$root/$binary" | grep -q ', stripped' || fail "/$binary is not stripped"
     readelf -d "$root/$binary" | grep -q BIND_NOW || fail "/$binary is not linked with BIND_NOW"

@@ -1,3 +1,5 @@
+#include "publish/PreviewServer.h"
+
 #include <QApplication>
 #include <QStandardPaths>
 
@@ -13,6 +15,8 @@ int main(int argc, char** argv)
     // The preview's web engine, loaded late from its plugin, needs contexts shared from the start.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    // The previews' web server comes from its plugin beside the program, one folder above.
+    SetPreviewServerPluginName(QStringLiteral(ZARNITH_BUILD_DIR "/zarnith_previewserver"));
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
