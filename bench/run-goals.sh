@@ -11,6 +11,7 @@ goals=(
   "bench_core_csv"                                      # CSV import against the JSON build
   "bench_gui_preview"                                   # preview refresh, modern against classic
   "bench_core_locks --benchmark_filter=LockDerivation"  # derivation against OpenSSL's rate
+  "bench_core_members"                                  # members' site against no areas
 )
 echo "machine: $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 for goal in "${goals[@]}"; do

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <optional>
+
 namespace {
 
 // The cause of a file that could not be opened for writing, read from the file system since
@@ -24,7 +26,7 @@ int OpenFailureMessage(const QString& path)
     return IDS_WRITE_ERROR;
 }
 
-int WriteFailureMessage(const QSaveFile& file)
+int WriteFailureMessage(const QFileDevice& file)
 {
     switch (file.error()) {
     case QFileDevice::ResourceError:
@@ -78,4 +80,22 @@ FileResult WriteOutputFile(const QString& path, const QByteArray& bytes)
 {
     return WriteOutputFile(
         path, [&bytes](QIODevice& device) { return device.write(bytes) == bytes.size(); });
+}
+
+FileResult WritePublishedFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file;
+    if (path.isEmpty() || !CreateSiblingFile(path, file))
+        return FileResult::Failure(OpenFailureMessage(path));
+    // The cause is taken before closing, which forgets it.
+    std::optional<int> failure;
+    if (file.write(bytes) != bytes.size())
+        failure = WriteFailureMessage(file);
+    file.close();
+    if (!failure && file.error() != QFileDevice::NoError)
+        failure = WriteFailureMessage(file);
+    if (!failure && MoveOver(file.fileName(), path))
+        return FileResult::Success();
+    file.remove();
+    return FileResult::Failure(failure.value_or(OpenFailureMessage(path)));
 }

@@ -301,7 +301,7 @@ private:
         if (const std::optional<Step> step = MayReplace(file, destination))
             return *step;
         return Retrying(file, [&]() -> std::optional<QByteArray> {
-            const FileResult result = WriteOutputFile(path, bytes);
+            const FileResult result = WritePublishedFile(path, bytes);
             if (result.ok)
                 return std::nullopt;
             return FormatResourceText(result.messageId, destination);

@@ -26,34 +26,54 @@ protected:
     QTemporaryDir m_dir;
 };
 
+// The outputs written one by one, and the files of a publish.
+using Writer = FileResult (*)(const QString&, const QByteArray&);
+const Writer kWriters[] = { WriteOutputFile, WritePublishedFile };
+
 TEST_F(OutputFileTest, WritesExactBytesOverAnyPreviousFile)
 {
-    const QString path = Path("out.html");
-    ASSERT_TRUE(WriteOutputFile(path, QByteArray(100, 'x')).ok);
-    const QByteArray bytes("a\r\nb\0c\r\n", 8);
-    ASSERT_TRUE(WriteOutputFile(path, bytes).ok);
-    EXPECT_EQ(Read(path), bytes);
-    ASSERT_TRUE(WriteOutputFile(path, QByteArray()).ok);
-    EXPECT_EQ(QFileInfo(path).size(), 0);
-    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "out.html" });
+    for (const Writer write : kWriters) {
+        const QString path = Path("out.html");
+        ASSERT_TRUE(write(path, QByteArray(100, 'x')).ok);
+        const QByteArray bytes("a\r\nb\0c\r\n", 8);
+        ASSERT_TRUE(write(path, bytes).ok);
+        EXPECT_EQ(Read(path), bytes);
+        ASSERT_TRUE(write(path, QByteArray()).ok);
+        EXPECT_EQ(QFileInfo(path).size(), 0);
+        EXPECT_EQ(
+            QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "out.html" });
+        // A link at the path is replaced, never written through.
+        const QString link = Path("link.html");
+        ASSERT_TRUE(QFile::link(path, link));
+        ASSERT_TRUE(write(link, "new").ok);
+        EXPECT_FALSE(QFileInfo(link).isSymLink());
+        EXPECT_EQ(Read(link), "new");
+        EXPECT_EQ(Read(path), "");
+        ASSERT_TRUE(QFile::remove(link) && QFile::remove(path));
+    }
 }
 
 TEST_F(OutputFileTest, PathsThatCannotHoldAFileNameTheCause)
 {
-    const QString blocker = Path("plain");
-    ASSERT_TRUE(WriteOutputFile(blocker, "x").ok);
-    const FileResult underFile = WriteOutputFile(blocker + QStringLiteral("/page.html"), "x");
-    EXPECT_FALSE(underFile.ok);
-    EXPECT_EQ(underFile.messageId, IDS_BAD_PATH);
-
-    EXPECT_EQ(WriteOutputFile(Path("no/such/page.html"), "x").messageId, IDS_BAD_PATH);
-    EXPECT_EQ(WriteOutputFile(QString(), "x").messageId, IDS_BAD_PATH);
-
     ASSERT_TRUE(QDir().mkdir(Path("folder")));
-    const FileResult onFolder = WriteOutputFile(Path("folder"), "x");
-    EXPECT_FALSE(onFolder.ok);
-    EXPECT_EQ(onFolder.messageId, IDS_ACCESS_DENIED);
-    EXPECT_TRUE(QFileInfo(Path("folder")).isDir());
+    for (const Writer write : kWriters) {
+        const QString blocker = Path("plain");
+        ASSERT_TRUE(write(blocker, "x").ok);
+        const FileResult underFile = write(blocker + QStringLiteral("/page.html"), "x");
+        EXPECT_FALSE(underFile.ok);
+        EXPECT_EQ(underFile.messageId, IDS_BAD_PATH);
+
+        EXPECT_EQ(write(Path("no/such/page.html"), "x").messageId, IDS_BAD_PATH);
+        EXPECT_EQ(write(QString(), "x").messageId, IDS_BAD_PATH);
+
+        const FileResult onFolder = write(Path("folder"), "x");
+        EXPECT_FALSE(onFolder.ok);
+        EXPECT_EQ(onFolder.messageId, IDS_ACCESS_DENIED);
+        EXPECT_TRUE(QFileInfo(Path("folder")).isDir());
+        // Nothing is left beside a file that could not be written.
+        EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+            QStringList { "plain" });
+    }
 }
 
 TEST_F(OutputFileTest, ReadOnlyPlacesAreReportedAsAccessDeniedAndLeftIntact)
