@@ -154,11 +154,11 @@ TEST_F(StartupTest, ClassPathPutsTheProgramFirstWhileRunningAndIsRestoredAtExit)
     EXPECT_EQ(qgetenv("CLASSPATH"), QByteArray("/opt/java/classes"));
 }
 
-TEST_F(StartupTest, ExitDeletesThePreviewFilesButKeepsSubfolders)
+TEST_F(StartupTest, ExitEmptiesThePreviewFolderSiteFoldersIncluded)
 {
     const QDir preview(Path("Preview"));
-    ASSERT_TRUE(preview.mkpath(QStringLiteral("keep")));
-    for (const char* name : { "~Zarnith.html", ".hidden", "lock.txt", "keep/inner.txt" }) {
+    ASSERT_TRUE(preview.mkpath(QStringLiteral("members")));
+    for (const char* name : { "~Zarnith.html", ".hidden", "lock.txt", "members/inner.html" }) {
         QFile file(preview.filePath(QLatin1String(name)));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("x");
@@ -168,8 +168,8 @@ TEST_F(StartupTest, ExitDeletesThePreviewFilesButKeepsSubfolders)
     ASSERT_TRUE(Start());
     App().ExitInstance();
 
-    EXPECT_EQ(preview.entryList(QDir::Files | QDir::Hidden), QStringList {});
-    EXPECT_TRUE(QFile::exists(preview.filePath(QStringLiteral("keep/inner.txt"))));
+    EXPECT_EQ(
+        preview.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList {});
 }
 
 TEST_F(StartupTest, AScreenshotShowsTheNamedPageAndAnUnknownNameSavesNone)
