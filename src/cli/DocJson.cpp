@@ -25,8 +25,9 @@ bool ReadField(const DocField& field, const QJsonValue& value, Doc& doc, QByteAr
     if (auto text = std::get_if<QByteArray Doc::*>(&field.member))
         return ReadJsonText(value, key, doc.**text, error);
     if (auto integer = std::get_if<std::int32_t Doc::*>(&field.member)) {
-        if (!ReadJsonWhole(value, key, std::numeric_limits<std::int32_t>::min(),
-                std::numeric_limits<std::int32_t>::max(), number, error))
+        // The values the pages take: a project built here opens on them without a refusal.
+        const FieldRange& range = field.control.range;
+        if (!ReadJsonWhole(value, key, range.min, range.max, number, error))
             return false;
         doc.** integer = static_cast<std::int32_t>(number);
         return true;

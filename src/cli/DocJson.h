@@ -12,5 +12,6 @@ class Doc;
 QByteArray DocToJson(const Doc& doc);
 
 // Fills doc from json; keys that are missing keep their values. False with error set (naming the
-// key) for malformed JSON, an unknown key or a value of the wrong type or range.
+// key) for malformed JSON, an unknown key or a value of the wrong type or range (a number outside
+// the values its page takes included).
 bool DocFromJson(const QByteArray& json, Doc& doc, QByteArray& error);

@@ -6,7 +6,6 @@
 #include "util/Paths.h"
 #include "util/StringIds.h"
 
-
 namespace {
 
 QByteArray ModernBoxComment(const ProgramInfo& info)
@@ -54,7 +53,7 @@ std::optional<int> ReadableLocksWarning(const Doc& doc, BoxKind kind, bool carri
 {
     if (!UsesApplet(kind) || !carriesLocks || doc.locks.empty())
         return std::nullopt;
-    return doc.encrypt != 0 ? IDS_APPLET_LOCKS_SCRAMBLED : IDS_APPLET_LOCKS_PLAIN;
+    return doc.ScramblesLocks() ? IDS_APPLET_LOCKS_SCRAMBLED : IDS_APPLET_LOCKS_PLAIN;
 }
 
 QList<BoxResource> GetBoxResources(const Doc& doc, BoxKind kind, const ProgramInfo& info)

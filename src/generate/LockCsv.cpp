@@ -122,7 +122,7 @@ public:
     ImportReader(const Doc& doc, QByteArrayView csv, bool replace)
         : m_doc(doc)
         , m_reader(csv.startsWith(kByteOrderMark) ? csv.sliced(3) : csv)
-        , m_fold(doc.ignoreCase == 1)
+        , m_fold(doc.IgnoresCase())
     {
         if (!replace)
             m_import.locks = doc.locks;

@@ -2,6 +2,8 @@
 
 #include "generate/LockCrypto.h"
 #include "model/Doc.h"
+#include "model/DocFields.h"
+#include "util/Overloaded.h"
 #include "util/SecretText.h"
 #include "util/TextEncoding.h"
 
@@ -73,11 +75,36 @@ QByteArray LockSecret(const LockEntry& lock, bool fold)
     return LockSecretPart(lock.userId, fold) + '\0' + LockSecretPart(lock.password, fold);
 }
 
+QByteArray LockDataInputs(const Doc& doc)
+{
+    QByteArray inputs;
+    // Each part with its length, so that no two different inputs run together alike.
+    const auto add = [&inputs](const QByteArray& part) {
+        inputs += QByteArray::number(part.size()) + ':' + part;
+    };
+    for (const DocField& field : DocFields) {
+        if (!field.shapesLockData)
+            continue;
+        std::visit(Overloaded {
+                       [&](QByteArray Doc::*text) { add(doc.*text); },
+                       [&](std::int32_t Doc::*number) { add(QByteArray::number(doc.*number)); },
+                       [&](Colour Doc::*colour) { add(QByteArray::number(doc.*colour)); },
+                   },
+            field.member);
+    }
+    for (const MemberArea& area : doc.areas) {
+        add(area.name);
+        add(area.key);
+    }
+    add(QByteArray::number(qulonglong(doc.LocksStamp())));
+    return inputs;
+}
+
 std::optional<QByteArray> BuildLockData(
     const Doc& doc, LockIterations iterations, LockKeyCache& cache, const LockProgress& progress)
 {
-    // The applet's parameter turns case folding on for exactly 1; the modern box does the same.
-    const bool fold = doc.ignoreCase == 1;
+    // The modern box folds exactly when the applet does.
+    const bool fold = doc.IgnoresCase();
     QByteArrayList secrets;
     for (const LockEntry& lock : doc.locks)
         secrets.append(LockSecret(lock, fold));

@@ -50,6 +50,11 @@ QByteArray LockSecret(const LockEntry& lock, bool fold);
 // A compact JSON object with blanks put before its closing brace, to a multiple of 64 bytes.
 QByteArray PaddedJsonObject(const QByteArray& object);
 
+// What of the document lock data is made from, besides the keys' salt and count: the fields the
+// field table marks as shaping it, each area's name and key, and the locks (by their stamp). Lock
+// data made while this was the same is still current.
+QByteArray LockDataInputs(const Doc& doc);
+
 // The modern box's lock data: the JSON object
 //   {"format":"zarnith-locks/2","iterations":I,"salt":B64,"fold":true|false,
 //    "locks":[{"id":B64,"iv":B64,"data":B64},...]}

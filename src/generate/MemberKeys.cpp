@@ -29,7 +29,7 @@ bool LostAMember(const QByteArray& storedTags, const QByteArray& currentTags)
 
 QByteArray CurrentMemberTags(const Doc& doc, const MemberArea& area)
 {
-    const bool fold = doc.ignoreCase == 1;
+    const bool fold = doc.IgnoresCase();
     std::set<QByteArray> tags;
     for (const LockEntry& lock : doc.locks) {
         if (LockOpensArea(lock, area))

@@ -2,6 +2,8 @@
 
 #include "model/BoxKind.h"
 #include "model/Doc.h"
+#include "model/DocFields.h"
+#include "util/Overloaded.h"
 #include "util/Paths.h"
 #include "util/SecretText.h"
 #include "util/TextEncoding.h"
@@ -59,7 +61,27 @@ QString Text(const QByteArray& bytes)
 
 QJsonArray Rgb(Colour colour)
 {
-    return { int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF) };
+    return { RedOf(colour), GreenOf(colour), BlueOf(colour) };
+}
+
+QByteArray SoundName(const QByteArray& audioPath)
+{
+    return audioPath.isEmpty() ? QByteArray() : ModernSoundName(audioPath);
+}
+
+// The field as the box's settings hold it.
+QJsonValue BoxValueOf(const Doc& doc, const DocField& field)
+{
+    if (field.box.value == BoxValue::SoundName)
+        return Text(SoundName(doc.*std::get<QByteArray Doc::*>(field.member)));
+    if (field.control.kind == FieldKind::Flag || field.control.kind == FieldKind::FlagAtOne)
+        return FlagIsOn(doc, field);
+    return std::visit(Overloaded {
+                          [&](QByteArray Doc::*text) { return QJsonValue(Text(doc.*text)); },
+                          [&](std::int32_t Doc::*number) { return QJsonValue(doc.*number); },
+                          [&](Colour Doc::*colour) { return QJsonValue(Rgb(doc.*colour)); },
+                      },
+        field.member);
 }
 
 // JSON that may sit in a script element of a page of any encoding: every character outside
@@ -83,11 +105,6 @@ QByteArray ScriptSafeJson(const QByteArray& json)
     return safe;
 }
 
-QByteArray SoundName(const QByteArray& audioPath)
-{
-    return audioPath.isEmpty() ? QByteArray() : ModernSoundName(audioPath);
-}
-
 // Whether lock data made with fewer iterations than any published page may use is carried: such a
 // page is for this computer only.
 bool BelowPublishCount(const QByteArray& lockData)
@@ -107,32 +124,14 @@ bool BelowPublishCount(const QByteArray& lockData)
 QByteArray BoxSettings(
     const Doc& doc, HtmlPageForm form, const QByteArray& lockData, const QByteArray& siteRoot)
 {
-    QJsonObject settings {
-        { "initialMessage", Text(doc.initialMessage) },
-        { "incorrectMessage", Text(doc.incorrectMessage) },
-        { "failMessage", Text(doc.failMessage) },
-        { "loadingMessage", Text(doc.loadingMessage) },
-        { "userLabel", Text(doc.userLabel) },
-        { "passwordLabel", Text(doc.passwordLabel) },
-        { "loginLabel", Text(doc.loginLabel) },
-        { "fontFamily", Text(doc.fontFamily) },
-        { "fontSize", doc.fontSize },
-        { "bold", doc.fontBold != 0 },
-        { "italic", doc.fontItalic != 0 },
-        { "backgroundColor", Rgb(doc.backgroundColor) },
-        { "borderColor", Rgb(doc.borderColor) },
-        { "borderStyle", doc.borderStyle },
-        { "borderThickness", doc.borderThickness },
-        { "spacing", doc.spacing },
-        { "margin", doc.margin },
-        { "retries", doc.retries },
-        { "failUrl", Text(doc.failUrl) },
-        { "correctAudio", Text(SoundName(doc.correctAudio)) },
-        { "incorrectAudio", Text(SoundName(doc.incorrectAudio)) },
-        { "reloadInterval", doc.reloadInterval },
-        { "insecureMessage", Text(doc.insecureMessage) },
-        { "loadFailedMessage", Text(doc.loadFailedMessage) },
-    };
+    QJsonObject settings;
+    for (const DocField& field : DocFields) {
+        if (field.box.value != BoxValue::None)
+            settings.insert(
+                QLatin1String(field.box.key ? field.box.key : field.name), BoxValueOf(doc, field));
+    }
+    settings.insert("insecureMessage", Text(doc.insecureMessage));
+    settings.insert("loadFailedMessage", Text(doc.loadFailedMessage));
     if (!doc.areas.empty()) {
         settings.insert("noAccessMessage", Text(doc.noAccessMessage));
         settings.insert("rememberLabel", Text(doc.rememberLabel));

@@ -30,8 +30,8 @@ public:
     void Colour(const char* name, ::Colour value)
     {
         QByteArray hex;
-        for (int shift = 0; shift < 24; shift += 8)
-            hex += QByteArray::number((value >> shift) & 0xFF, 16).toUpper().rightJustified(2, '0');
+        for (const int part : { RedOf(value), GreenOf(value), BlueOf(value) })
+            hex += QByteArray::number(part, 16).toUpper().rightJustified(2, '0');
         Bare(name, hex);
     }
 

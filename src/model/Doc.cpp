@@ -39,6 +39,11 @@ bool Doc::ScramblesLocks() const
     return FlagIsOn(*this, FieldOf(&Doc::encrypt));
 }
 
+bool Doc::IgnoresCase() const
+{
+    return FlagIsOn(*this, FieldOf(&Doc::ignoreCase));
+}
+
 void Doc::Serialize(ProjectArchive& archive)
 {
     // The writer's version and build head the file; a reader drops them.

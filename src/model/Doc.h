@@ -12,6 +12,16 @@
 
 class ProjectArchive;
 
+// The entries of the border style list, in the order their index is stored. The field itself stays
+// a number: a project file may hold any value, and keeps it.
+enum class BorderStyle : std::int32_t {
+    None,
+    Up,
+    Down,
+    Bump,
+    Dip,
+};
+
 // The project document: the lock table and every setting of the login box. Fields are public;
 // the pages and the generators read and assign them directly. Texts are 8-bit bytes in the system
 // code page; the multi-line messages keep each line break as backslash + "n".
@@ -86,6 +96,9 @@ public:
 
     // Lock information in the generated text is scrambled.
     bool ScramblesLocks() const;
+
+    // User IDs and passwords are compared without regard to case.
+    bool IgnoresCase() const;
 
     // Writes or reads the project file's records, depending on the archive's direction.
     void Serialize(ProjectArchive& archive);

@@ -1,5 +1,6 @@
 #include "model/DocFields.h"
 
+#include "model/SettingsBlock.h"
 #include "util/Overloaded.h"
 #include "util/ResourceText.h"
 #include "util/StringIds.h"
@@ -10,10 +11,31 @@ namespace {
 
 constexpr Colour DefaultColour = MakeColour(192, 220, 192);
 
-// Shorthand for the table below.
+// Shorthands for the table below.
 constexpr AppletParameter Param(const char* name, int order, ParamValue value)
 {
     return { name, order, value };
+}
+
+constexpr FieldControl Number(std::int32_t min, std::int32_t max)
+{
+    return { FieldKind::Number, { min, max } };
+}
+
+constexpr FieldControl kText { FieldKind::Text };
+constexpr FieldControl kLines { FieldKind::LineBrokenText };
+constexpr FieldControl kFlag { FieldKind::Flag };
+constexpr FieldControl kFlagAtOne { FieldKind::FlagAtOne };
+constexpr FieldControl kColour { FieldKind::Colour };
+constexpr FieldControl kBorderStyles { FieldKind::Choice,
+    { std::int32_t(BorderStyle::None), std::int32_t(BorderStyle::Dip) } };
+
+constexpr BoxSetting kInBox { BoxValue::AsKind };
+constexpr BoxSetting kSoundInBox { BoxValue::SoundName };
+
+constexpr BoxSetting InBoxAs(const char* key)
+{
+    return { BoxValue::AsKind, key };
 }
 
 } // namespace
@@ -21,69 +43,70 @@ constexpr AppletParameter Param(const char* name, int order, ParamValue value)
 // clang-format off
 // Constant-initialised, so that a Doc made during static initialisation finds it filled.
 constexpr DocField DocFields[32] = {
-    { "htmlFilePath",      &Doc::htmlFilePath,      KeptOnReset {} },
+    { "htmlFilePath",      &Doc::htmlFilePath,      KeptOnReset {}, kText },
     // The applet's size is written in its tag, not as parameters.
-    { "width",             &Doc::width,             400 },
-    { "height",            &Doc::height,            200 },
-    { "correctEmail",      &Doc::correctEmail,      "",
+    { "width",             &Doc::width,             400, Number(1, 5000) },
+    { "height",            &Doc::height,            200, Number(1, 5000) },
+    { "correctEmail",      &Doc::correctEmail,      "", kText,
         Param("CorrectEmail", 2, ParamValue::Scrambled) },
-    { "correctAudio",      &Doc::correctAudio,      "",
-        Param("CorrectAudio", 3, ParamValue::NamePartScrambled) },
-    { "incorrectMessage",  &Doc::incorrectMessage,  "The user ID or password\\nentered is incorrect.",
-        Param("IncorrectMessage", 4, ParamValue::QuotesEscaped) },
-    { "incorrectAudio",    &Doc::incorrectAudio,    "",
-        Param("IncorrectAudio", 5, ParamValue::NamePartScrambled) },
-    { "failMessage",       &Doc::failMessage,       "You are not entitled to enter!",
-        Param("FailMessage", 6, ParamValue::QuotesEscaped) },
-    { "failEmail",         &Doc::failEmail,         "",
+    { "correctAudio",      &Doc::correctAudio,      "", kText,
+        Param("CorrectAudio", 3, ParamValue::NamePartScrambled), kSoundInBox },
+    { "incorrectMessage",  &Doc::incorrectMessage,  "The user ID or password\\nentered is incorrect.", kLines,
+        Param("IncorrectMessage", 4, ParamValue::QuotesEscaped), kInBox },
+    { "incorrectAudio",    &Doc::incorrectAudio,    "", kText,
+        Param("IncorrectAudio", 5, ParamValue::NamePartScrambled), kSoundInBox },
+    { "failMessage",       &Doc::failMessage,       "You are not entitled to enter!", kLines,
+        Param("FailMessage", 6, ParamValue::QuotesEscaped), kInBox },
+    { "failEmail",         &Doc::failEmail,         "", kText,
         Param("FailEmail", 7, ParamValue::Scrambled) },
-    { "failUrl",           &Doc::failUrl,           "",
-        Param("FailUrl", 8, ParamValue::Scrambled) },
-    { "ignoreCase",        &Doc::ignoreCase,        1,
-        Param("ignoreCase", 9, ParamValue::Flag), FlagTest::EqualsOne },
+    { "failUrl",           &Doc::failUrl,           "", kText,
+        Param("FailUrl", 8, ParamValue::Scrambled), kInBox },
+    // Folding decides each lock's key.
+    { "ignoreCase",        &Doc::ignoreCase,        1, kFlagAtOne,
+        Param("ignoreCase", 9, ParamValue::Flag), {}, true },
     // Any non-zero value scrambles, so the applet is told to unscramble.
-    { "encrypt",           &Doc::encrypt,           0,
-        Param("Encrypt", 1, ParamValue::Flag), FlagTest::NonZero },
-    { "userLabel",         &Doc::userLabel,         "User:",
-        Param("UserLabel", 11, ParamValue::Raw) },
-    { "passwordLabel",     &Doc::passwordLabel,     "Password:",
-        Param("PasswordLabel", 12, ParamValue::Raw) },
-    { "loginLabel",        &Doc::loginLabel,        "Login",
-        Param("LoginLabel", 13, ParamValue::Raw) },
-    { "mailHost",          &Doc::mailHost,          "",
+    { "encrypt",           &Doc::encrypt,           0, kFlag,
+        Param("Encrypt", 1, ParamValue::Flag) },
+    { "userLabel",         &Doc::userLabel,         "User:", kText,
+        Param("UserLabel", 11, ParamValue::Raw), kInBox },
+    { "passwordLabel",     &Doc::passwordLabel,     "Password:", kText,
+        Param("PasswordLabel", 12, ParamValue::Raw), kInBox },
+    { "loginLabel",        &Doc::loginLabel,        "Login", kText,
+        Param("LoginLabel", 13, ParamValue::Raw), kInBox },
+    { "mailHost",          &Doc::mailHost,          "", kText,
         Param("MailHost", 14, ParamValue::Scrambled) },
-    { "initialMessage",    &Doc::initialMessage,    "Enter your user ID and\\npassword, then click login.",
-        Param("InitialMessage", 10, ParamValue::QuotesEscaped) },
-    { "retries",           &Doc::retries,           3,
-        Param("Retries", 15, ParamValue::Number) },
-    { "fontFamily",        &Doc::fontFamily,        "Arial",
-        Param("FontFamily", 16, ParamValue::Raw) },
-    { "fontSize",          &Doc::fontSize,          11,
-        Param("FontSize", 17, ParamValue::Number) },
+    { "initialMessage",    &Doc::initialMessage,    "Enter your user ID and\\npassword, then click login.", kLines,
+        Param("InitialMessage", 10, ParamValue::QuotesEscaped), kInBox },
+    { "retries",           &Doc::retries,           3, Number(1, 10),
+        Param("Retries", 15, ParamValue::Number), kInBox },
+    { "fontFamily",        &Doc::fontFamily,        "Arial", kText,
+        Param("FontFamily", 16, ParamValue::Raw), kInBox },
+    { "fontSize",          &Doc::fontSize,          11, Number(0, 255),
+        Param("FontSize", 17, ParamValue::Number), kInBox },
     // Bold and italic travel together in one style number.
-    { "fontBold",          &Doc::fontBold,          1,
-        Param("FontStyle", 18, ParamValue::FontStyle), FlagTest::NonZero },
-    { "fontItalic",        &Doc::fontItalic,        0, {}, FlagTest::NonZero },
-    { "spacing",           &Doc::spacing,           5,
-        Param("Spacing", 19, ParamValue::Number) },
-    { "margin",            &Doc::margin,            5,
-        Param("Margin", 20, ParamValue::Number) },
-    { "borderThickness",   &Doc::borderThickness,   5,
-        Param("BorderThickness", 21, ParamValue::Number) },
-    { "borderStyle",       &Doc::borderStyle,       4,
-        Param("BorderStyle", 22, ParamValue::Number) },
-    { "borderColor",       &Doc::borderColor,       DefaultColour,
-        Param("BorderColor", 23, ParamValue::Colour) },
-    { "backgroundColor",   &Doc::backgroundColor,   DefaultColour,
-        Param("BackgroundColor", 24, ParamValue::Colour) },
-    { "loadingMessage",    &Doc::loadingMessage,    StringTableText { IDS_LOADING_MESSAGE },
-        Param("LoadingMessage", 25, ParamValue::Raw) },
+    { "fontBold",          &Doc::fontBold,          1, kFlag,
+        Param("FontStyle", 18, ParamValue::FontStyle), InBoxAs("bold") },
+    { "fontItalic",        &Doc::fontItalic,        0, kFlag, {}, InBoxAs("italic") },
+    { "spacing",           &Doc::spacing,           5, Number(0, 20),
+        Param("Spacing", 19, ParamValue::Number), kInBox },
+    { "margin",            &Doc::margin,            5, Number(0, 20),
+        Param("Margin", 20, ParamValue::Number), kInBox },
+    { "borderThickness",   &Doc::borderThickness,   5, Number(1, 50),
+        Param("BorderThickness", 21, ParamValue::Number), kInBox },
+    { "borderStyle",       &Doc::borderStyle,       std::int32_t(BorderStyle::Dip), kBorderStyles,
+        Param("BorderStyle", 22, ParamValue::Number), kInBox },
+    { "borderColor",       &Doc::borderColor,       DefaultColour, kColour,
+        Param("BorderColor", 23, ParamValue::Colour), kInBox },
+    { "backgroundColor",   &Doc::backgroundColor,   DefaultColour, kColour,
+        Param("BackgroundColor", 24, ParamValue::Colour), kInBox },
+    { "loadingMessage",    &Doc::loadingMessage,    StringTableText { IDS_LOADING_MESSAGE }, kText,
+        Param("LoadingMessage", 25, ParamValue::Raw), kInBox },
     // The File line, or the lock lines when the page carries the locks itself.
-    { "lockFile",          &Doc::lockFile,          "lock.txt",
+    { "lockFile",          &Doc::lockFile,          "lock.txt", kText,
         Param("File", 26, ParamValue::LockSource) },
-    { "reloadInterval",    &Doc::reloadInterval,    300,
-        Param("ReloadInterval", 27, ParamValue::Number) },
-    { "readLocksFromFile", &Doc::readLocksFromFile, 0, {}, FlagTest::EqualsOne },
+    { "reloadInterval",    &Doc::reloadInterval,    300, Number(0, 5000),
+        Param("ReloadInterval", 27, ParamValue::Number), kInBox },
+    { "readLocksFromFile", &Doc::readLocksFromFile, 0, kFlagAtOne },
 };
 
 constexpr LockField LockFields[4] = {
@@ -134,7 +157,7 @@ bool HoldsDefault(const Doc& doc, const DocField& field)
 bool FlagIsOn(const Doc& doc, const DocField& field)
 {
     const std::int32_t value = doc.*std::get<std::int32_t Doc::*>(field.member);
-    return field.flag == FlagTest::EqualsOne ? value == 1 : value != 0;
+    return field.control.kind == FieldKind::FlagAtOne ? value == 1 : value != 0;
 }
 
 const DocField& FieldOf(const DocMember& member)
@@ -144,5 +167,18 @@ const DocField& FieldOf(const DocMember& member)
             return field;
     }
     // Every member of the variant that the program names has an entry.
+    std::abort();
+}
+
+const FieldControl& ControlOf(const DocMember& member)
+{
+    for (const DocField& field : DocFields) {
+        if (field.member == member)
+            return field.control;
+    }
+    for (const BlockSetting& setting : BlockSettings) {
+        if (setting.member == member)
+            return setting.control;
+    }
     std::abort();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Doc.h"
+#include "model/FieldControl.h"
 
 #include <QByteArray>
 
@@ -8,12 +9,11 @@
 #include <variant>
 
 // Every stored field of the project, described once: its name (also its JSON key), the member
-// that holds it, its default, its place in the project file (the table's order) and, where it has
-// one, its applet parameter. Reset, the project file, the parameter block and the command line's
-// JSON all read this table, so a field added here reaches each of them. publishDirectory is not
-// stored and has no entry.
-
-using DocMember = std::variant<QByteArray Doc::*, std::int32_t Doc::*, Colour Doc::*>;
+// that holds it, its default, its place in the project file (the table's order), how a control
+// edits it and what values it takes, and, where it has them, its applet parameter, its setting in
+// the modern box and its part in the box's lock data. Reset, the project file, the pages, the
+// parameter block, the modern box and the command line's JSON all read this table, so a field
+// added here reaches each of them. publishDirectory is not stored and has no entry.
 
 // A text default kept in the string table, loaded at each reset so a translated table changes it.
 struct StringTableText
@@ -27,9 +27,6 @@ struct KeptOnReset
 };
 
 using FieldDefault = std::variant<const char*, std::int32_t, Colour, StringTableText, KeptOnReset>;
-
-// How a flag is read: most flags are on when non-zero; some are tested against exactly 1.
-enum class FlagTest { NotAFlag, NonZero, EqualsOne };
 
 // How a field's value becomes its PARAM line. A parameter is written only when the field differs
 // from its default, except for the two lines that stand for more than one field.
@@ -55,13 +52,33 @@ struct AppletParameter
     ParamValue value = ParamValue::None;
 };
 
+// How a field's value reaches the modern box's settings: as its kind says (a text, a number, a
+// flag as true or false, a colour as [red, green, blue]), or as the name of the sound file beside
+// the page.
+enum class BoxValue {
+    None, // not a setting of the box
+    AsKind,
+    SoundName,
+};
+
+struct BoxSetting
+{
+    BoxValue value = BoxValue::None;
+    // The setting's name in the box; null for the field's own name.
+    const char* key = nullptr;
+};
+
 struct DocField
 {
     const char* name;
     DocMember member;
     FieldDefault byDefault;
+    FieldControl control;
     AppletParameter parameter = {};
-    FlagTest flag = FlagTest::NotAFlag;
+    BoxSetting box = {};
+    // The box's lock data is made from it (besides the locks): lock data made before it changed
+    // is stale.
+    bool shapesLockData = false;
 };
 
 // The stored fields in file order.
@@ -88,7 +105,7 @@ void ResetField(Doc& doc, const DocField& field);
 // True when the field holds its default, compared exactly.
 bool HoldsDefault(const Doc& doc, const DocField& field);
 
-// The field's flag read by its own test.
+// The field's flag read by its own kind (Flag or FlagAtOne).
 bool FlagIsOn(const Doc& doc, const DocField& field);
 
 // The entry for member.

@@ -67,5 +67,6 @@ constexpr BlockSetting DefaultedTextSetting(std::uint16_t tag, const char* name)
         [](const QJsonValue& value, const QString& key, Doc& doc, QByteArray& error) {
             return ReadJsonText(value, key, doc.*Member, error);
         },
+        Member,
     };
 }

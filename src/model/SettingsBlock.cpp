@@ -37,6 +37,8 @@ constexpr BlockSetting NumberSetting(std::uint16_t tag, const char* name)
             doc.*Member = static_cast<std::int32_t>(number);
             return true;
         },
+        Member,
+        { FieldKind::Number, { Low, High } },
     };
 }
 
@@ -54,6 +56,7 @@ constexpr BlockSetting TextSetting(std::uint16_t tag, const char* name)
         [](const QJsonValue& value, const QString& key, Doc& doc, QByteArray& error) {
             return ReadJsonText(value, key, doc.*Member, error);
         },
+        Member,
     };
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Doc.h"
+#include "model/FieldControl.h"
 #include "model/ProjectArchive.h"
 
 #include <QByteArray>
@@ -8,6 +9,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 // The tagged block after the lock records: the project settings the file gained after its first
 // layout. Readers of that layout stop after the locks and never see it. It is written only when
@@ -31,8 +33,9 @@
 //
 // Adding a setting: give Doc its field, take the next free tag (tags are checked to be unique
 // when this compiles), and add one row to BlockSettings in SettingsBlock.cpp: its JSON key, how it
-// resets and knows its default, its payload, and its JSON value. Reset, the file, dump and build
-// all follow the table. PerLock below stores one part per lock for settings held by each lock.
+// resets and knows its default, its payload, its JSON value and, for one field, the field and its
+// control. Reset, the file, dump, build and the pages' bindings all follow the table. PerLock below
+// stores one part per lock for settings held by each lock.
 
 struct BlockSetting
 {
@@ -48,6 +51,9 @@ struct BlockSetting
     QJsonValue (*toJson)(const Doc& doc);
     // False with error set, naming key, for a value the setting cannot take.
     bool (*fromJson)(const QJsonValue& value, const QString& key, Doc& doc, QByteArray& error);
+    // For a setting held in one field that a page edits: the field, and what its control needs.
+    std::optional<DocMember> member = {};
+    FieldControl control = {};
 };
 
 extern const BlockSetting BlockSettings[13];

@@ -60,15 +60,10 @@ constexpr int kPreviewIterations = 1000;
 // Derivations quicker than this show no progress window.
 constexpr int kProgressDelayMs = 400;
 
-// Everything lock data is made from: the salt, the count, the folding, the lock list, which its
-// stamp stands for, and the areas' names and keys, which the records carry.
+// Everything lock data is made from.
 QByteArray LockDataSource(const Doc& doc, const QByteArray& salt, int iterations)
 {
-    QByteArray source = salt + QByteArray::number(iterations) + (doc.ignoreCase == 1 ? 'F' : 'K')
-        + QByteArray::number(qulonglong(doc.LocksStamp()));
-    for (const MemberArea& area : doc.areas)
-        source += '\0' + area.name + '\0' + area.key;
-    return source;
+    return salt + QByteArray::number(iterations) + ':' + LockDataInputs(doc);
 }
 
 // A progress window with Cancel for the key derivations, made when there is something to derive

@@ -123,7 +123,9 @@ TEST_F(ProjectCommands, ChangedProjectsSurviveDumpAndBuild)
 {
     Doc doc;
     doc.htmlFilePath = "/srv/www/l\xc3\xb6gin.html";
-    doc.width = -3;
+    // A number the pages take at its edge, and one they take any value of.
+    doc.width = 5000;
+    doc.fontItalic = -3;
     doc.borderColor = 0xFFFFFFFF;
     doc.failMessage = QByteArray(300, 'f') + "\\n\"quoted\"\t";
     doc.locks.push_back({ "ann", "", "a.html", "" });
@@ -197,6 +199,15 @@ TEST_F(ProjectCommands, BuildTakesDefaultsAndRejectsBadKeys)
         { R"({"width": "wide"})", "\"width\"" },
         { R"({"width": 1.5})", "\"width\"" },
         { R"({"retries": 4294967296})", "\"retries\"" },
+        // The numbers the pages refuse, with the pages' ranges.
+        { R"({"width": -3})", "\"width\" must be a whole number from 1 to 5000" },
+        { R"({"retries": 11})", "\"retries\" must be a whole number from 1 to 10" },
+        { R"({"fontSize": 256})", "\"fontSize\" must be a whole number from 0 to 255" },
+        { R"({"borderStyle": -1})", "\"borderStyle\" must be a whole number from 0 to 4" },
+        { R"({"borderThickness": 0})", "\"borderThickness\" must be a whole number from 1 to 50" },
+        { R"({"spacing": 21})", "\"spacing\" must be a whole number from 0 to 20" },
+        { R"({"reloadInterval": 5001})",
+            "\"reloadInterval\" must be a whole number from 0 to 5000" },
         { R"({"borderColor": -1})", "\"borderColor\"" },
         { R"({"userLabel": 5})", "\"userLabel\"" },
         { R"({"locks": {}})", "\"locks\"" },

@@ -10,6 +10,7 @@
 #include <QJsonObject>
 #include <QSet>
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -129,6 +130,33 @@ std::map<char32_t, QString> CommittedUpperCase()
 }
 
 } // namespace
+
+// Lock data made before any of these changed would let the wrong visitors in, or none.
+TEST(LockData, ItsInputsChangeWithWhatItIsMadeFromOnly)
+{
+    Doc doc;
+    doc.areas = { { "club", { "club/*" }, QByteArray(32, 'k'), {} } };
+    const QByteArray before = LockDataInputs(doc);
+    doc.backgroundColor = 0;
+    doc.areas[0].patterns = { "other/*" };
+    EXPECT_EQ(LockDataInputs(doc), before);
+
+    const std::pair<const char*, std::function<void(Doc&)>> changes[] = {
+        { "case", [](Doc& changed) { changed.ignoreCase = 0; } },
+        { "area key", [](Doc& changed) { changed.areas[0].key = QByteArray(32, 'n'); } },
+        { "area name", [](Doc& changed) { changed.areas[0].name = "team"; } },
+        { "new area",
+            [](Doc& changed) {
+                changed.areas.push_back({ "more", {}, {}, {} });
+            } },
+        { "locks", [](Doc& changed) { changed.LocksChanged(); } },
+    };
+    for (const auto& [what, change] : changes) {
+        Doc changed = doc;
+        change(changed);
+        EXPECT_NE(LockDataInputs(changed), before) << what;
+    }
+}
 
 TEST(LockData, EveryCodePointFoldsByTheCommittedTable)
 {
