@@ -12,6 +12,7 @@ goals=(
   "bench_gui_preview"                                   # preview refresh, modern against classic
   "bench_core_locks --benchmark_filter=LockDerivation"  # derivation against OpenSSL's rate
   "bench_core_members"                                  # members' site against no areas
+  "bench_web_members_page"                              # protected 1 MB page against open one
 )
 echo "machine: $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 for goal in "${goals[@]}"; do
