@@ -4,11 +4,11 @@
 // warm after the first refresh). Goal: both under 1.5 times the classic refresh.
 #include "BenchLocks.h"
 #include "BenchMachine.h"
-#include "framework/AppState.h"
 #include "generate/ResourceList.h"
 #include "model/BoxKind.h"
 #include "model/Doc.h"
 #include "publish/DocOutputs.h"
+#include "publish/ProjectState.h"
 #include "util/PreviewDirectory.h"
 
 #include <QApplication>
@@ -23,7 +23,8 @@ void BM_PreviewRefreshAfterColourChange(benchmark::State& state)
     const BoxKind kind = static_cast<BoxKind>(state.range(0));
     Doc doc;
     FillLocks(doc, 1000);
-    DocOutputs outputs(doc, nullptr);
+    ProjectState project;
+    DocOutputs outputs(doc, project, nullptr);
     // The first refresh of the project derives the keys; the ones measured find them.
     if (!outputs.WritePreviewPage(kind))
         state.SkipWithError("the preview page could not be written");

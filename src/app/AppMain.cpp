@@ -83,14 +83,14 @@ bool AppMain::InitInstance()
     state.startupClassPath = CurrentClassPath();
     SetClassPath(ClassPathForProgram(ProgramDirectory(), state.startupClassPath));
 
-    state.programInfo = CurrentProgramInfo();
     ReadSettings();
 
     // The recent-file list is read here, with the one document it serves.
     m_documents = std::make_unique<DocumentManager>(m_doc);
     DocumentManager* documents = m_documents.get();
+    // Before the pages hear of the new project, so that nothing of the last one reaches them.
     QObject::connect(documents, &DocumentManager::DocumentReset, documents,
-        [] { CurrentAppState().StartProject(); });
+        [this] { m_project = ProjectState(); });
     QObject::connect(documents, &DocumentManager::TitleChanged, documents,
         [documents] { CurrentAppState().projectPath = QFile::encodeName(documents->PathName()); });
     // A saved project holds the keys its members need, as a publish would give them.
@@ -98,7 +98,7 @@ bool AppMain::InitInstance()
 
     m_newOpenDialogRequested = m_commandLine.projectFile.isEmpty();
 
-    m_frame = std::make_unique<FrameMain>(m_doc, *m_documents);
+    m_frame = std::make_unique<FrameMain>(m_doc, *m_documents, m_project);
     if (m_options.showSplash)
         m_splash = new SplashWindow(m_frame.get());
     if (m_commandLine.projectFile.isEmpty())

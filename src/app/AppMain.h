@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/SplashWindow.h"
 #include "model/Doc.h"
+#include "publish/ProjectState.h"
 
 #include <QByteArray>
 #include <QPointer>
@@ -55,6 +56,8 @@ public:
     void ShowNewOpenDialog();
 
     Doc& Document() { return m_doc; }
+    // What the window keeps about the open project; a new one for every New and Open.
+    ProjectState& Project() { return m_project; }
     DocumentManager& Documents() const { return *m_documents; }
     FrameMain* MainFrame() const { return m_frame.get(); }
     SplashWindow* Splash() const { return m_splash; }
@@ -72,6 +75,7 @@ private:
     CommandLine m_commandLine;
     AppOptions m_options;
     Doc m_doc;
+    ProjectState m_project;
     std::unique_ptr<DocumentManager> m_documents;
     std::unique_ptr<FrameMain> m_frame;
     QPointer<SplashWindow> m_splash;

@@ -2,7 +2,6 @@
 
 #include "app/DialogAbout.h"
 #include "app/LockListTransfer.h"
-#include "framework/AppState.h"
 #include "framework/DocumentManager.h"
 #include "framework/PageTabWindow.h"
 #include "framework/Prompts.h"
@@ -15,6 +14,7 @@
 #include "preview/ViewPreview.h"
 #include "publish/DocOutputs.h"
 #include "util/Paths.h"
+#include "util/ProgramInfo.h"
 #include "util/ResourceText.h"
 #include "util/StringIds.h"
 
@@ -72,17 +72,18 @@ QString FirstLocalFile(const QMimeData* data)
 
 } // namespace
 
-FrameMain::FrameMain(Doc& doc, DocumentManager& documents, QWidget* parent)
+FrameMain::FrameMain(Doc& doc, DocumentManager& documents, ProjectState& project, QWidget* parent)
     : QMainWindow(parent)
     , m_doc(doc)
     , m_documents(documents)
+    , m_project(project)
     , m_openUrl(&QDesktopServices::openUrl)
 {
     // A fixed size: the frame can be minimized but neither resized nor maximized.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     CreateStatusBar();
-    CreatePages(doc);
+    CreatePages(doc, project);
     CreateMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setAcceptDrops(true);
@@ -94,12 +95,10 @@ FrameMain::FrameMain(Doc& doc, DocumentManager& documents, QWidget* parent)
     UpdateTitle(m_documents.Title());
     UpdateRecentFiles(m_documents.RecentFiles());
     m_documents.SetOwner(this);
-    CurrentAppState().statusTextSink = [this](const QString& text) { ShowStatusText(text); };
 }
 
 FrameMain::~FrameMain()
 {
-    CurrentAppState().statusTextSink = {};
     m_documents.SetOwner(nullptr);
 }
 
@@ -158,7 +157,7 @@ void FrameMain::dropEvent(QDropEvent* event)
         m_documents.OpenDocumentFile(path);
 }
 
-void FrameMain::CreatePages(Doc& doc)
+void FrameMain::CreatePages(Doc& doc, ProjectState& project)
 {
     m_tabs = new PageTabWindow(this);
     // Every tab stays in sight: the frame grows to the tab strip when that is wider than a page.
@@ -169,9 +168,10 @@ void FrameMain::CreatePages(Doc& doc)
         new ViewGeneral(doc, m_tabs),
         new ViewResponses(doc, m_tabs),
         new ViewAppearance(doc, m_tabs),
-        m_preview = new ViewPreview(doc, m_tabs),
-        new ViewGenerate(doc, m_tabs),
+        m_preview = new ViewPreview(doc, project, m_tabs),
+        new ViewGenerate(doc, project, m_tabs),
     };
+    connect(m_preview, &ViewPreview::statusTextChanged, this, &FrameMain::ShowStatusText);
     for (int index = 0; index < kPageCount; ++index) {
         const PageTab& tab = kPageTabs[index];
         m_tabs->addPage(m_pages.at(index), QString::fromLatin1(tab.label),
@@ -218,7 +218,7 @@ void FrameMain::CreateMenus()
     m_fileMenu->addSeparator();
     AddCommand(m_fileMenu, kPublishToFolder, tr("&Publish to Folder..."), {}, [this] {
         if (CommitActivePage())
-            DocOutputs(m_doc, this).PublishToFolder();
+            DocOutputs(m_doc, m_project, this).PublishToFolder();
     });
     m_fileMenu->addSeparator();
     m_recentSeparator = m_fileMenu->addSeparator();
@@ -320,7 +320,7 @@ void FrameMain::OnTransferLocks(bool import)
 
 void FrameMain::OnAbout()
 {
-    DialogAbout about(CurrentAppState().programInfo, this);
+    DialogAbout about(CurrentProgramInfo(), this);
     about.exec();
 }
 

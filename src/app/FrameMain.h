@@ -15,6 +15,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class ViewPreview;
+struct ProjectState;
 
 // The program's one top-level window: the seven pages on tabs, the File and Help menus and a
 // one-pane status bar. Its size is fixed to the pages. Every change of page, and closing, first
@@ -56,7 +57,9 @@ public:
         kPageCount
     };
 
-    FrameMain(Doc& doc, DocumentManager& documents, QWidget* parent = nullptr);
+    // project is what the window keeps about the open project doc.
+    FrameMain(
+        Doc& doc, DocumentManager& documents, ProjectState& project, QWidget* parent = nullptr);
     ~FrameMain() override;
 
     PageTabWindow* Tabs() const { return m_tabs; }
@@ -81,7 +84,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void CreatePages(Doc& doc);
+    void CreatePages(Doc& doc, ProjectState& project);
     void CreateMenus();
     void CreateStatusBar();
     // A command in menu (none: a shortcut of the frame alone).
@@ -102,6 +105,7 @@ private:
 
     Doc& m_doc;
     DocumentManager& m_documents;
+    ProjectState& m_project;
     PageTabWindow* m_tabs = nullptr;
     std::array<FormView*, kPageCount> m_pages {};
     ViewPreview* m_preview = nullptr;

@@ -6,18 +6,6 @@ void History::AddFront(const QByteArray& value)
         m_entries.insert(m_entries.begin(), value);
 }
 
-void AppState::ShowStatusText(const QString& text) const
-{
-    if (statusTextSink)
-        statusTextSink(text);
-}
-
-void AppState::StartProject()
-{
-    lockKeys.Renew();
-    mailNoticeShown = false;
-}
-
 AppState& CurrentAppState()
 {
     static AppState state;

@@ -1,15 +1,9 @@
 #pragma once
 
-#include "generate/LockData.h"
-#include "generate/LockKeyCache.h"
-#include "model/BoxKind.h"
-#include "util/ProgramInfo.h"
-
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 // A run-long list of recently entered values, newest first. Never saved.
@@ -42,31 +36,10 @@ struct AppState
     QByteArray browserCommand;
     std::int32_t browserLocal = 0;
     QByteArray startupClassPath;
-    ProgramInfo programInfo;
     // Whether the notice that the modern box sends no e-mail is shown.
     bool showMailNotice = true;
-    // The open project's derived lock keys, and whether it has had the e-mail notice; both start
-    // over with each project (StartProject).
-    LockKeyCache lockKeys;
-    bool mailNoticeShown = false;
     // The open project's file, empty while it has none: a relative site folder lies beside it.
     QByteArray projectPath;
-    // The lock data made last and what it was made from (salt, count, folding and every lock):
-    // outputs after an edit that left the locks alone reuse it instead of encrypting again.
-    // Equal data under an equal key and iv gives away nothing new.
-    struct MadeLockData
-    {
-        QByteArray source;
-        QByteArray lockData;
-    };
-    MadeLockData lastLockData;
-    // Set by the main frame to show a text in its status bar.
-    std::function<void(const QString&)> statusTextSink;
-
-    // Shows text in the status bar; nothing while there is no frame.
-    void ShowStatusText(const QString& text) const;
-    // A project was made or opened: new salt, no keys, the e-mail notice due again.
-    void StartProject();
 };
 
 // The one state of this run.

@@ -94,12 +94,6 @@ LockKeyCache::LockKeyCache(QByteArray salt)
 {
 }
 
-void LockKeyCache::Renew()
-{
-    m_keys.clear();
-    m_salt = RandomBytes(kSaltLength);
-}
-
 bool LockKeyCache::Derive(
     const QByteArrayList& secrets, int iterations, const LockProgress& progress)
 {

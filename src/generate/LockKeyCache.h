@@ -14,8 +14,9 @@ using LockProgress = std::function<bool(int derived, int total)>;
 
 // The keys derived from lock secrets with one salt, so that a lock whose secret is unchanged is
 // never derived twice. All lock data built with one cache shares its salt: the window keeps one
-// cache for the open project and renews it on New and Open, so regenerating after an edit derives
-// only the locks that changed; every command-line run makes its own, and with it a fresh salt.
+// cache for the open project and makes a new one on New and Open, so regenerating after an edit
+// derives only the locks that changed; every command-line run makes its own, and with it a fresh
+// salt.
 class LockKeyCache
 {
 public:
@@ -27,9 +28,6 @@ public:
     explicit LockKeyCache(QByteArray salt);
 
     const QByteArray& Salt() const { return m_salt; }
-
-    // Forgets every key and takes a new random salt.
-    void Renew();
 
     // Derives the key of every secret the cache does not hold yet, each distinct secret once, on
     // all cores. False when progress cancelled before all were derived.

@@ -15,10 +15,11 @@ constexpr int kArrowMaximum = 20000;
 
 } // namespace
 
-DialogInputDetails::DialogInputDetails(Doc& doc, QWidget* parent)
+DialogInputDetails::DialogInputDetails(Doc& doc, ProjectState& project, QWidget* parent)
     : DialogBase(InputDetailsDialogForm::kTemplateId, parent)
     , m_ui(FormControls<InputDetailsDialogForm>(*this))
     , m_doc(doc)
+    , m_project(project)
 {
     connect(
         m_ui.writeFileButton, &QPushButton::clicked, this, &DialogInputDetails::OnWriteInputFile);
@@ -46,5 +47,5 @@ void DialogInputDetails::OnWriteInputFile()
     // A refused interval stops the exchange, so the name is then the one held before.
     UpdateData(true);
     QByteArray path = m_details.lockFile;
-    DocOutputs(m_doc, this).SaveLockInputFile(path, true);
+    DocOutputs(m_doc, m_project, this).SaveLockInputFile(path, true);
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 class Doc;
+struct ProjectState;
 
 // The lock input file's details: its name, how often the login box reads it again (0 to 5000
 // seconds, though the arrows go to 20000) and the message shown while it loads. A button writes
@@ -25,7 +26,8 @@ class DialogInputDetails : public DialogBase
 
 public:
     // The document supplies the locks written by the button; the dialog changes nothing in it.
-    explicit DialogInputDetails(Doc& doc, QWidget* parent = nullptr);
+    // project is what the window keeps about the open project doc.
+    DialogInputDetails(Doc& doc, ProjectState& project, QWidget* parent = nullptr);
 
     // The details shown when the dialog opens, and the ones confirmed after OK.
     void SetDetails(const InputDetails& details) { m_details = details; }
@@ -41,4 +43,5 @@ private:
     const InputDetailsDialogForm m_ui;
     InputDetails m_details;
     Doc& m_doc;
+    ProjectState& m_project;
 };

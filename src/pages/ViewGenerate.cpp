@@ -34,8 +34,9 @@ std::int32_t KindIndex(BoxKind kind)
 
 } // namespace
 
-ViewGenerate::ViewGenerate(Doc& doc, QWidget* parent)
+ViewGenerate::ViewGenerate(Doc& doc, ProjectState& project, QWidget* parent)
     : FormView(GeneratePageForm::kTemplateId, doc, parent, GeneratePageForm::Id::picturePanel)
+    , m_project(project)
     , m_ui(FormControls<GeneratePageForm>(*this))
 {
     connect(
@@ -117,7 +118,7 @@ void ViewGenerate::ShowBoxKindNote()
 
 void ViewGenerate::OnDetails()
 {
-    DialogInputDetails dialog(Document(), this);
+    DialogInputDetails dialog(Document(), m_project, this);
     dialog.SetDetails(m_details);
     if (dialog.exec() == QDialog::Accepted)
         m_details = dialog.Details();
@@ -126,24 +127,24 @@ void ViewGenerate::OnDetails()
 void ViewGenerate::OnPreview()
 {
     Commit();
-    DocOutputs(Document(), this).BrowserPreview();
+    DocOutputs(Document(), m_project, this).BrowserPreview();
 }
 
 void ViewGenerate::OnCopy()
 {
     Commit();
-    DocOutputs(Document(), this).CopyHtmlToClipboard();
+    DocOutputs(Document(), m_project, this).CopyHtmlToClipboard();
 }
 
 void ViewGenerate::OnCreateFile()
 {
     Commit();
     Doc& doc = Document();
-    DocOutputs(doc, this).CreateHtmlFile(doc.htmlFilePath, true);
+    DocOutputs(doc, m_project, this).CreateHtmlFile(doc.htmlFilePath, true);
 }
 
 void ViewGenerate::OnPublish()
 {
     Commit();
-    DocOutputs(Document(), this).PublishToFolder();
+    DocOutputs(Document(), m_project, this).PublishToFolder();
 }

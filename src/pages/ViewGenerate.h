@@ -15,7 +15,8 @@ class ViewGenerate : public FormView
     Q_OBJECT
 
 public:
-    explicit ViewGenerate(Doc& doc, QWidget* parent = nullptr);
+    // project is what the window keeps about the open project doc.
+    ViewGenerate(Doc& doc, ProjectState& project, QWidget* parent = nullptr);
 
     void OnInitialUpdate() override;
     bool Commit() override;
@@ -34,6 +35,7 @@ private:
     void OnCreateFile();
     void OnPublish();
 
+    ProjectState& m_project;
     const GeneratePageForm m_ui;
     InputDetails m_details;
     std::int32_t m_readFromFile = 0;

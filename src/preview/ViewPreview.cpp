@@ -64,8 +64,9 @@ QUrl SitePageAddress(const Doc& doc, const QString& url)
 
 } // namespace
 
-ViewPreview::ViewPreview(Doc& doc, QWidget* parent)
+ViewPreview::ViewPreview(Doc& doc, ProjectState& project, QWidget* parent)
     : FormView(PreviewPageForm::kTemplateId, doc, parent)
+    , m_project(project)
     , m_ui(FormControls<PreviewPageForm>(*this))
 {
     connect(m_ui.refreshButton, &QPushButton::clicked, this, &ViewPreview::RefreshPreviewPage);
@@ -93,11 +94,11 @@ void ViewPreview::CompleteInitialUpdate()
         m_browser = CreatePreviewBrowser(this);
         if (m_browser) {
             m_browser->SetStatusHandler(
-                [](const QString& text) { CurrentAppState().ShowStatusText(text); });
+                [this](const QString& text) { emit statusTextChanged(text); });
             m_browser->SetNavigationHandler(
                 [this](const PreviewNavigation& navigation) { OnNavigation(navigation); });
-            m_browser->SetIncorrectTryHandler([](const PreviewIncorrectTry& attempt) {
-                CurrentAppState().ShowStatusText(IncorrectTryText(attempt));
+            m_browser->SetIncorrectTryHandler([this](const PreviewIncorrectTry& attempt) {
+                emit statusTextChanged(IncorrectTryText(attempt));
             });
             PlaceBrowser();
             m_browser->Widget()->show();
@@ -124,7 +125,7 @@ void ViewPreview::RefreshPreviewPage()
     // The browser runs no Java: the page with both boxes shows the modern one where the applet
     // would be.
     // Through the preview server, as the page and its member pages would come from the site.
-    if (DocOutputs(Document(), this).WritePreviewPage(BoxKind::Both))
+    if (DocOutputs(Document(), m_project, this).WritePreviewPage(BoxKind::Both))
         ShowLoginBox();
 }
 
@@ -135,7 +136,7 @@ void ViewPreview::ShowLoginBox()
 
 void ViewPreview::OnNavigation(const PreviewNavigation& navigation)
 {
-    CurrentAppState().ShowStatusText(NavigationText(navigation));
+    emit statusTextChanged(NavigationText(navigation));
     // The fail URL is no member's page.
     if (navigation.user.isEmpty())
         return;
@@ -160,7 +161,7 @@ void ViewPreview::ShowBlankPage()
     const QByteArray blank = folder + "blank.html";
     // An existing blank page is shown as it is.
     if (!QFileInfo::exists(QFile::decodeName(blank))
-        && !DocOutputs(Document(), this).WriteFile(blank, kBlankPage))
+        && !DocOutputs(Document(), m_project, this).WriteFile(blank, kBlankPage))
         return;
     Show(PreviewAddress(QStringLiteral("blank.html")), false);
 }

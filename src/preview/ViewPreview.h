@@ -7,6 +7,7 @@
 
 class PreviewBrowser;
 struct PreviewNavigation;
+struct ProjectState;
 
 // The Preview page: the project's preview page, with the applet and the modern box, in an
 // embedded browser, rewritten each time the page is shown and served by the preview server.
@@ -18,7 +19,8 @@ class ViewPreview : public FormView
     Q_OBJECT
 
 public:
-    explicit ViewPreview(Doc& doc, QWidget* parent = nullptr);
+    // project is what the window keeps about the open project doc.
+    ViewPreview(Doc& doc, ProjectState& project, QWidget* parent = nullptr);
     ~ViewPreview() override;
 
     // Prepares the page for the new project. The browser itself is made (or tried again) when
@@ -30,6 +32,10 @@ public:
     void RefreshPreviewPage();
     // Shows the empty page, writing it first when it is not there yet (the blank page button).
     void ShowBlankPage();
+
+signals:
+    // A text for the status bar: where a login leads, a try that failed, the browser's own texts.
+    void statusTextChanged(const QString& text);
 
 protected:
     void Exchange(DataExchange& exchange) override;
@@ -48,6 +54,7 @@ private:
     void Show(const QUrl& url, bool memberPage);
     void ShowLoginBox();
 
+    ProjectState& m_project;
     const PreviewPageForm m_ui;
     std::unique_ptr<PreviewBrowser> m_browser;
     bool m_initialUpdatePending = false;

@@ -17,6 +17,7 @@
 #include "publish/DialogPublish.h"
 #include "publish/DialogResources.h"
 #include "publish/PreviewServer.h"
+#include "publish/ProjectState.h"
 #include "publish/PublishCopy.h"
 #include "util/ClassPath.h"
 #include "util/Paths.h"
@@ -116,8 +117,9 @@ QByteArray PreviewPageName()
     return '~' + CurrentProgramInfo().internalName + ".html";
 }
 
-DocOutputs::DocOutputs(Doc& doc, QWidget* owner)
+DocOutputs::DocOutputs(Doc& doc, ProjectState& project, QWidget* owner)
     : m_doc(doc)
+    , m_project(project)
     , m_owner(owner)
 {
 }
@@ -142,7 +144,6 @@ std::optional<QByteArray> DocOutputs::LockDataFor(BoxKind kind, LockDataUse use)
             m_owner, QString::fromLocal8Bit(*refusal), PromptIcon::Warning, PromptButtons::Ok);
         return std::nullopt;
     }
-    AppState& state = CurrentAppState();
     const int count = use == LockDataUse::Preview ? kPreviewIterations : m_doc.iterations;
     const std::optional<LockIterations> iterations = LockIterations::Checked(count, use);
     if (!iterations) {
@@ -150,12 +151,12 @@ std::optional<QByteArray> DocOutputs::LockDataFor(BoxKind kind, LockDataUse use)
             QByteArray::number(count));
         return std::nullopt;
     }
-    AppState::MadeLockData& last = state.lastLockData;
-    QByteArray source = LockDataSource(m_doc, state.lockKeys.Salt(), count);
+    ProjectState::MadeLockData& last = m_project.lastLockData;
+    QByteArray source = LockDataSource(m_doc, m_project.lockKeys.Salt(), count);
     if (source == last.source)
         return last.lockData;
     DerivationProgress progress(m_owner);
-    const std::optional<QByteArray> lockData = BuildLockData(m_doc, *iterations, state.lockKeys,
+    const std::optional<QByteArray> lockData = BuildLockData(m_doc, *iterations, m_project.lockKeys,
         [&progress](int derived, int total) { return progress(derived, total); });
     if (lockData)
         last = { std::move(source), *lockData };
@@ -175,10 +176,10 @@ std::optional<DocOutputs::BuiltPage> DocOutputs::BuildPage(
 void DocOutputs::NoteMailNotSent(BoxKind kind)
 {
     AppState& state = CurrentAppState();
-    if (!UsesModernBox(kind) || !state.showMailNotice || state.mailNoticeShown
+    if (!UsesModernBox(kind) || !state.showMailNotice || m_project.mailNoticeShown
         || (m_doc.correctEmail.isEmpty() && m_doc.failEmail.isEmpty()))
         return;
-    state.mailNoticeShown = true;
+    m_project.mailNoticeShown = true;
     const QString text = QString::fromLocal8Bit(LoadResourceText(IDS_MODERN_BOX_NO_MAIL));
     if (CurrentPrompts().Notice(m_owner, text))
         state.showMailNotice = false;

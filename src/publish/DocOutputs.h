@@ -11,6 +11,7 @@
 
 class Doc;
 class QWidget;
+struct ProjectState;
 
 // The project's outputs as the user asks for them from the Generate page, the File menu and the
 // previews: files chosen through Save As, the clipboard segment, the Resources dialog, Publish to
@@ -22,7 +23,8 @@ class QWidget;
 class DocOutputs
 {
 public:
-    DocOutputs(Doc& doc, QWidget* owner);
+    // project is what the window keeps about the open project doc.
+    DocOutputs(Doc& doc, ProjectState& project, QWidget* owner);
 
     // Writes the page (file form) to path, asking for the name first when askForName is set and
     // storing the chosen name back into path, then shows it in the Resources dialog. False when
@@ -92,6 +94,7 @@ private:
     bool StartBrowser(const QByteArray& page);
 
     Doc& m_doc;
+    ProjectState& m_project;
     QWidget* m_owner;
 };
 

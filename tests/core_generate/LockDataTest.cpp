@@ -91,7 +91,7 @@ TEST(LockData, UnchangedLocksAreNotDerivedAgainWithinOneCache)
     EXPECT_EQ(firstIds.size(), 4); // bob's id changed, the others stayed
 
     // A new salt derives everything again; turning ignore case off changes every secret.
-    cache.Renew();
+    cache = LockKeyCache();
     EXPECT_NE(cache.Salt(), kSalt);
     EXPECT_EQ(cache.Salt().size(), 16);
     EXPECT_EQ(Build(doc, cache).totals, std::vector<int> { 3 });

@@ -185,7 +185,8 @@ TEST_F(OutputsMatchTheCommandLineTest, EveryWayOfPublishingWritesTheSameFilesInE
 
         // The preview writes the same plan into its own folder, with the preview page.
         const std::optional<QByteArray> previewPage
-            = DocOutputs(Document(), &Frame()).WritePreviewPage(Document().boxKind);
+            = DocOutputs(Document(), App().Project(), &Frame())
+                  .WritePreviewPage(Document().boxKind);
         ASSERT_TRUE(previewPage.has_value());
         const QString preview = QFileInfo(QFile::decodeName(*previewPage)).absolutePath();
 

@@ -9,6 +9,7 @@
 #include "pages/ViewLock.h"
 #include "pages/ViewResponses.h"
 #include "preview/ViewPreview.h"
+#include "publish/ProjectState.h"
 #include "support/TestPrompts.h"
 
 #include <QCheckBox>
@@ -214,6 +215,7 @@ TEST(FormView, EveryPageIsBuiltOnItsTemplateWithItsPanelAndCommitsWhatItLoaded)
     TestPrompts prompts;
     Doc doc;
     doc.ResetProject();
+    ProjectState project;
     struct Page
     {
         std::unique_ptr<FormView> view;
@@ -225,8 +227,8 @@ TEST(FormView, EveryPageIsBuiltOnItsTemplateWithItsPanelAndCommitsWhatItLoaded)
         { std::make_unique<ViewGeneral>(doc), GeneralPageForm::kTemplateId, true },
         { std::make_unique<ViewResponses>(doc), ResponsesPageForm::kTemplateId, true },
         { std::make_unique<ViewAppearance>(doc), AppearancePageForm::kTemplateId, true },
-        { std::make_unique<ViewGenerate>(doc), GeneratePageForm::kTemplateId, true },
-        { std::make_unique<ViewPreview>(doc), PreviewPageForm::kTemplateId, false },
+        { std::make_unique<ViewGenerate>(doc, project), GeneratePageForm::kTemplateId, true },
+        { std::make_unique<ViewPreview>(doc, project), PreviewPageForm::kTemplateId, false },
     };
     const QImage picture = ResourceBitmap(300);
     ASSERT_FALSE(picture.isNull());

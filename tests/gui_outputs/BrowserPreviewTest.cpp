@@ -75,7 +75,7 @@ protected:
 
     HookedPrompts m_prompts;
     QWidget m_owner;
-    DocOutputs m_outputs { m_doc, &m_owner };
+    DocOutputs m_outputs { m_doc, m_project, &m_owner };
 };
 
 TEST_F(BrowserPreviewTest, DefaultBrowserGetsThePageItsFilesAndTheUsersOwnClassPath)

@@ -50,7 +50,7 @@ protected:
     std::vector<ShownResources> m_shown;
     ModalDialogWatcher m_watcher = WatchResources(m_shown);
     QWidget m_owner;
-    DocOutputs m_outputs { m_doc, &m_owner };
+    DocOutputs m_outputs { m_doc, m_project, &m_owner };
 };
 
 TEST_F(DocOutputsTest, SaveAsCancelledWritesNothingAndChosenFileShowsResources)
@@ -146,7 +146,6 @@ TEST_F(DocOutputsTest, OutputsCarryTheChosenBoxAndTellOnceThatTheModernBoxSendsN
     m_doc.boxKind = BoxKind::Modern;
     m_doc.iterations = LockIterations::kPublishMinimum;
     state.showMailNotice = true;
-    state.mailNoticeShown = false;
     m_doc.correctEmail = "webmaster@example.com";
     m_doc.correctAudio = MakeSunAudio(QStringLiteral("yes.au"));
     m_doc.locks.resize(1);
@@ -171,7 +170,7 @@ TEST_F(DocOutputsTest, OutputsCarryTheChosenBoxAndTellOnceThatTheModernBoxSendsN
     // Ticked "do not show again": no more notices, also for later projects. The both kind's
     // page holds the applet's locks in plain text, which this project is told once.
     m_doc.boxKind = BoxKind::Both;
-    state.StartProject();
+    m_project = ProjectState();
     m_prompts.AnswerNotice(true);
     m_outputs.CopyHtmlToClipboard();
     EXPECT_EQ(m_prompts.Asked().back().text, Message(IDS_APPLET_LOCKS_PLAIN));

@@ -304,7 +304,7 @@ TEST_F(PublishTest, EveryClashIsShownBeforePublishToFolderWritesAnything)
             publishEnabled = form.publishButton->isEnabled();
         });
         m_prompts.AnswerFolder(Path("out"));
-        EXPECT_FALSE(DocOutputs(doc, nullptr).PublishToFolder());
+        EXPECT_FALSE(DocOutputs(doc, m_project, nullptr).PublishToFolder());
         EXPECT_EQ(problem, Message(IDS_SAME_FILE_NAME, c.first, c.second));
         EXPECT_FALSE(publishEnabled);
         EXPECT_FALSE(QFile::exists(Path("out")));

@@ -90,7 +90,7 @@ protected:
     }
 
     FakeFactory m_factory;
-    ViewPreview m_view { m_doc };
+    ViewPreview m_view { m_doc, m_project };
     const PreviewPageForm m_ui = ControlsOf<PreviewPageForm>(m_view);
     const QString m_pluginName = PreviewPluginName();
 };
@@ -98,7 +98,9 @@ protected:
 TEST_F(ViewPreviewTest, BrowserTakesThePlaceOfTheFallbackAndStartsOnTheBlankPage)
 {
     QStringList statusBar;
-    CurrentAppState().statusTextSink = [&](const QString& text) { statusBar.append(text); };
+    const QObject listener;
+    QObject::connect(&m_view, &ViewPreview::statusTextChanged, &listener,
+        [&](const QString& text) { statusBar.append(text); });
     // Start-up does not pay for the web engine: the browser comes when the page is first shown.
     m_view.OnInitialUpdate();
     EXPECT_EQ(m_factory.created, 0);
@@ -160,7 +162,9 @@ TEST_F(ViewPreviewTest, RefreshRewritesThePageEachTimeAndBlankReturnsToTheEmptyP
 TEST_F(ViewPreviewTest, ALoginToAPageOfTheSiteFolderShowsItThereWithTheWayBackToTheBox)
 {
     QStringList statusBar;
-    CurrentAppState().statusTextSink = [&](const QString& text) { statusBar.append(text); };
+    const QObject listener;
+    QObject::connect(&m_view, &ViewPreview::statusTextChanged, &listener,
+        [&](const QString& text) { statusBar.append(text); });
     ASSERT_TRUE(QDir().mkpath(Path("site/members")));
     ASSERT_TRUE(WriteBytes(Path("site/members/ann.html"), "<p>ann</p>"));
     ASSERT_TRUE(WriteBytes(Path("secret.txt"), "secret"));
@@ -229,7 +233,9 @@ TEST_F(ViewPreviewTest, WebEnginePluginLoadsThePreviewPage)
     if (QDir(QStringLiteral(ZARNITH_BUILD_DIR)).entryList({ "*zarnith_webpreview*" }).isEmpty())
         GTEST_SKIP() << "the WebEngine plugin was not built (Qt WebEngine not found)";
     QStringList statusBar;
-    CurrentAppState().statusTextSink = [&](const QString& text) { statusBar.append(text); };
+    const QObject listener;
+    QObject::connect(&m_view, &ViewPreview::statusTextChanged, &listener,
+        [&](const QString& text) { statusBar.append(text); });
 
     m_view.show();
     m_view.OnInitialUpdate();

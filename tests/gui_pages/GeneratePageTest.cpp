@@ -1,5 +1,6 @@
 #include "framework/UpDown.h"
 #include "pages/ViewGenerate.h"
+#include "publish/ProjectState.h"
 #include "support/PageTestSupport.h"
 
 #include <QCheckBox>
@@ -14,13 +15,14 @@ class GeneratePageTest : public PageTest
 protected:
     void Open()
     {
-        page = std::make_unique<ViewGenerate>(doc);
+        page = std::make_unique<ViewGenerate>(doc, project);
         ui = ControlsOf<GeneratePageForm>(*page);
         page->OnInitialUpdate();
     }
 
     bool DetailsEnabled() const { return ui.detailsButton->isEnabled(); }
 
+    ProjectState project;
     std::unique_ptr<ViewGenerate> page;
     GeneratePageForm ui;
 };
@@ -37,7 +39,7 @@ TEST_F(GeneratePageTest, TheCheckBoxEnablesDetailsAtOnce)
     EXPECT_EQ(doc.readLocksFromFile, 1);
     EXPECT_TRUE(doc.IsModified());
 
-    page = std::make_unique<ViewGenerate>(doc);
+    page = std::make_unique<ViewGenerate>(doc, project);
     ui = ControlsOf<GeneratePageForm>(*page);
     page->OnInitialUpdate();
     EXPECT_TRUE(DetailsEnabled());

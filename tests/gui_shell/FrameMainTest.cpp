@@ -1,3 +1,4 @@
+#include "preview/ViewPreview.h"
 #include "support/ShellTest.h"
 #include "util/Paths.h"
 
@@ -39,10 +40,9 @@ TEST_F(FrameMainTest, IsOneFixedSizeWindowWithTheSixPagesInOrder)
 {
     ASSERT_TRUE(Start());
     const PageTabWindow& tabs = *Frame().Tabs();
-    const QStringList labels
-        = { QStringLiteral("Locks"), QStringLiteral("Members"), QStringLiteral("General"),
-              QStringLiteral("Responses"),
-              QStringLiteral("Appearance"), QStringLiteral("Preview"), QStringLiteral("Generate") };
+    const QStringList labels = { QStringLiteral("Locks"), QStringLiteral("Members"),
+        QStringLiteral("General"), QStringLiteral("Responses"), QStringLiteral("Appearance"),
+        QStringLiteral("Preview"), QStringLiteral("Generate") };
     ASSERT_EQ(tabs.count(), labels.size());
     for (int index = 0; index < tabs.count(); ++index) {
         EXPECT_EQ(tabs.tabText(index), labels.at(index));
@@ -66,9 +66,10 @@ TEST_F(FrameMainTest, StatusBarShowsReadyMenuPromptsAndThePagesText)
     Frame().Action(FrameMain::kFileNew)->showStatusText(&Frame());
     EXPECT_EQ(Frame().statusBar()->currentMessage(), QStringLiteral("Create a new document"));
 
-    CurrentAppState().ShowStatusText(QStringLiteral("Done"));
+    auto* preview = static_cast<ViewPreview*>(Frame().PageAt(FrameMain::kPreview));
+    emit preview->statusTextChanged(QStringLiteral("Done"));
     EXPECT_EQ(MessagePane(), QStringLiteral("Done"));
-    CurrentAppState().ShowStatusText({});
+    emit preview->statusTextChanged({});
     EXPECT_EQ(MessagePane(), QStringLiteral("Ready"));
 }
 

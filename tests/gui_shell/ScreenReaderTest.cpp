@@ -7,6 +7,7 @@
 #include "publish/DialogCopyProgress.h"
 #include "publish/DialogResources.h"
 #include "support/ShellTest.h"
+#include "util/ProgramInfo.h"
 
 #include <QAccessible>
 #include <QComboBox>
@@ -57,7 +58,7 @@ TEST_F(ScreenReaderTest, EveryControlOfEveryPageAndDialogHasAName)
         ExpectEveryControlNamed(*frame.PageAt(page));
     }
 
-    DialogAbout about(CurrentAppState().programInfo, &frame);
+    DialogAbout about(CurrentProgramInfo(), &frame);
     ExpectEveryControlNamed(about);
     DialogNewOpenProject newOpen({ Path("a.loc"), QString(), QString(), QString() }, &frame);
     ExpectEveryControlNamed(newOpen);
@@ -67,7 +68,7 @@ TEST_F(ScreenReaderTest, EveryControlOfEveryPageAndDialogHasAName)
     ExpectEveryControlNamed(font);
     DialogLogging logging(&frame);
     ExpectEveryControlNamed(logging);
-    DialogInputDetails details(Document(), &frame);
+    DialogInputDetails details(Document(), App().Project(), &frame);
     ExpectEveryControlNamed(details);
     DialogResources resources(Document(), "<APPLET>", &frame);
     ExpectEveryControlNamed(resources);

@@ -3,6 +3,7 @@
 #include "framework/AppState.h"
 #include "generate/ResourceList.h"
 #include "model/Doc.h"
+#include "publish/ProjectState.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestPrinting.h"
 #include "util/ClassPath.h"
@@ -152,6 +153,7 @@ protected:
     }
 
     Doc m_doc;
+    ProjectState m_project;
     QByteArray m_preview;
 
 private:

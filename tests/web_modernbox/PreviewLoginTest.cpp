@@ -2,11 +2,11 @@
 // spending every try stay on the preview, and the status bar says where the box would have gone;
 // a lock leading to a protected page of the site folder shows it there, decrypted.
 
-#include "framework/AppState.h"
 #include "model/Doc.h"
 #include "model/ProjectFile.h"
 #include "preview/PreviewBrowserLoader.h"
 #include "preview/ViewPreview.h"
+#include "publish/ProjectState.h"
 #include "support/TestForms.h"
 #include "util/PreviewDirectory.h"
 
@@ -71,10 +71,12 @@ TEST(PreviewLogin, TheSampleProjectsLocksAndFailUrlAreReportedAndAMemberPageShow
     area.patterns = { "members/**" };
     doc.areas = { area };
     QStringList statusBar;
-    CurrentAppState().statusTextSink = [&](const QString& text) { statusBar.append(text); };
     DeletePreviewFiles(PreviewDirectory());
 
-    ViewPreview preview(doc);
+    ProjectState project;
+    ViewPreview preview(doc, project);
+    QObject::connect(&preview, &ViewPreview::statusTextChanged,
+        [&](const QString& text) { statusBar.append(text); });
     preview.resize(800, 500);
     preview.show();
     preview.OnInitialUpdate();
@@ -119,7 +121,6 @@ TEST(PreviewLogin, TheSampleProjectsLocksAndFailUrlAreReportedAndAMemberPageShow
     // The box stayed on the preview page, which came from the preview server.
     EXPECT_EQ(browser->url().path(), QStringLiteral("/~Zarnith.html"));
     EXPECT_EQ(browser->url().host(), QStringLiteral("127.0.0.1"));
-    CurrentAppState().statusTextSink = nullptr;
     DeletePreviewFiles(PreviewDirectory());
     EXPECT_FALSE(QFileInfo::exists(written));
 }

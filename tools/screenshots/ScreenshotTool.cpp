@@ -8,7 +8,6 @@
 #include "app/DialogNewOpenProject.h"
 #include "app/FrameMain.h"
 #include "app/SplashWindow.h"
-#include "framework/AppState.h"
 #include "framework/DocumentManager.h"
 #include "framework/PageTabWindow.h"
 #include "generate/PublishPlan.h"
@@ -21,6 +20,7 @@
 #include "publish/DialogCopyProgress.h"
 #include "publish/DialogPublish.h"
 #include "publish/DialogResources.h"
+#include "publish/ProjectState.h"
 #include "util/ProgramInfo.h"
 
 #include <QApplication>
@@ -97,7 +97,7 @@ void ShootPages(Shooter& shooter, FrameMain& frame)
 
 void ShootDialogs(Shooter& shooter, Doc& doc, FrameMain& frame, const QString& projectPath)
 {
-    DialogAbout about(CurrentAppState().programInfo, &frame);
+    DialogAbout about(CurrentProgramInfo(), &frame);
     shooter.SaveDialog(about, QStringLiteral("dialog-about"));
 
     QStringList recent = { projectPath, QDir::home().filePath(QStringLiteral("site/members.loc")) };
@@ -132,7 +132,8 @@ void ShootDialogs(Shooter& shooter, Doc& doc, FrameMain& frame, const QString& p
     logging.SetSettings({ doc.mailHost, doc.correctEmail, doc.failEmail });
     shooter.SaveDialog(logging, QStringLiteral("dialog-logging"));
 
-    DialogInputDetails details(doc, &frame);
+    ProjectState project;
+    DialogInputDetails details(doc, project, &frame);
     details.SetDetails({ doc.lockFile, doc.loadingMessage, doc.reloadInterval });
     shooter.SaveDialog(details, QStringLiteral("dialog-input-details"));
 
@@ -217,10 +218,10 @@ int main(int argc, char** argv)
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
     QStandardPaths::setTestModeEnabled(true);
 
-    CurrentAppState().programInfo = CurrentProgramInfo();
     Doc doc;
+    ProjectState projectState;
     DocumentManager documents(doc);
-    FrameMain frame(doc, documents);
+    FrameMain frame(doc, documents, projectState);
     if (project.isEmpty() ? !documents.FileNew() : !documents.OpenDocumentFile(project))
         return 1;
 
