@@ -104,7 +104,7 @@ REQUIRED = {
     2200: ("dialog", "Resources", (245, 207)),
     2300: ("dialog", "Copy", (262, 71)),
     2100: ("dialog", "New/Open Project", (312, 190)),
-    2600: ("dialog", "About Zarnith", (267, 188)),
+    2600: ("dialog", "About @ProductName@", (267, 188)),
     2410: ("dialog", "Publish to Folder", (260, 190)),
 }
 

@@ -1,5 +1,8 @@
 #include "framework/DialogTemplate.h"
 
+#include "util/ProgramInfo.h"
+#include "util/ResourceText.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -45,6 +48,13 @@ QStringList Strings(const QJsonValue& value)
     return strings;
 }
 
+// A text of the template, naming the product where it says so.
+QString Text(const QJsonValue& value)
+{
+    return value.toString().replace(QLatin1String(kProductNamePlaceholder),
+        QString::fromLatin1(CurrentProgramInfo().productName));
+}
+
 QRect Rect(const QJsonValue& value)
 {
     const QJsonArray numbers = value.toArray();
@@ -69,7 +79,7 @@ std::optional<DialogTemplate> ParseDialogTemplate(const QByteArray& json)
     result.kind = root.value(QLatin1String("kind")).toString() == QLatin1String("page")
         ? TemplateKind::Page
         : TemplateKind::Dialog;
-    result.caption = root.value(QLatin1String("caption")).toString();
+    result.caption = Text(root.value(QLatin1String("caption")));
     const QJsonArray size = root.value(QLatin1String("size")).toArray();
     result.size = QSize(size.at(0).toInt(), size.at(1).toInt());
     const QJsonArray font = root.value(QLatin1String("font")).toArray();
@@ -89,7 +99,7 @@ std::optional<DialogTemplate> ParseDialogTemplate(const QByteArray& json)
         }
         control.type = *type;
         control.name = object.value(QLatin1String("name")).toString();
-        control.text = object.value(QLatin1String("text")).toString();
+        control.text = Text(object.value(QLatin1String("text")));
         control.rect = Rect(object.value(QLatin1String("rect")));
         control.style = Strings(object.value(QLatin1String("style")));
         control.items = Strings(object.value(QLatin1String("items")));

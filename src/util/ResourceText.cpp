@@ -1,5 +1,7 @@
 #include "util/ResourceText.h"
 
+#include "util/ProgramInfo.h"
+
 #include <QFile>
 #include <QHash>
 #include <QJsonDocument>
@@ -16,11 +18,15 @@ StringTable ReadStringTable()
     if (!file.open(QIODevice::ReadOnly))
         return table;
     const QJsonObject entries = QJsonDocument::fromJson(file.readAll()).object();
+    const QByteArray productName = CurrentProgramInfo().productName;
     for (auto it = entries.begin(); it != entries.end(); ++it) {
         bool isNumber = false;
         const int id = it.key().toInt(&isNumber);
-        if (isNumber)
-            table.insert(id, it.value().toString().toLocal8Bit());
+        if (!isNumber)
+            continue;
+        QByteArray text
+            = it.value().toObject().value(QLatin1String("text")).toString().toLocal8Bit();
+        table.insert(id, text.replace(kProductNamePlaceholder, productName));
     }
     return table;
 }

@@ -185,6 +185,9 @@ TEST(ResourceText, LoadsAndFormatsEntries)
     EXPECT_EQ(LoadResourceText(IDS_LOADING_MESSAGE), "Please wait while locks load...");
     EXPECT_EQ(LoadResourceText(IDS_BAD_FILE_FORMAT), "Unexpected file format.");
     EXPECT_TRUE(LoadResourceText(12345).isEmpty());
+    // The table names the product through a placeholder.
+    EXPECT_EQ(LoadResourceText(IDS_LOCK_DATA_FILTER),
+        CurrentProgramInfo().productName + " Lock Data (*.json)|*.json|All Files (*.*)|*.*||");
     EXPECT_EQ(FormatResourceText(IDS_FILE_NOT_FOUND, "a.loc"), "a.loc was not found.");
     // A placeholder inside a substituted text is not replaced again.
     EXPECT_EQ(FormatResourceText(IDS_COPY_FAILED, "%2", "b"), "Unable to copy file '%2' to 'b'!");

@@ -60,6 +60,7 @@ TEST_F(ScreenReaderTest, EveryControlOfEveryPageAndDialogHasAName)
 
     DialogAbout about(CurrentProgramInfo(), &frame);
     ExpectEveryControlNamed(about);
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Zarnith"));
     DialogNewOpenProject newOpen({ Path("a.loc"), QString(), QString(), QString() }, &frame);
     ExpectEveryControlNamed(newOpen);
     DialogLockProperties lock(&frame);
