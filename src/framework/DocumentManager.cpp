@@ -205,6 +205,10 @@ void DocumentManager::SetPathName(const QString& path)
 
 void DocumentManager::AddRecentFile(const QString& path)
 {
+    // Reopening the newest file changes nothing, and writes nothing: a start with the project
+    // used last waits for no settings file.
+    if (m_recentFiles.value(0) == path)
+        return;
     m_recentFiles.removeAll(path);
     m_recentFiles.prepend(path);
     while (m_recentFiles.size() > kRecentFileCount)

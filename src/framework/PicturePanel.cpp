@@ -9,21 +9,28 @@ namespace {
 
 constexpr int kPanelBitmap = 300;
 
+// Every page and dialog shows the same picture: read once, when the first panel is drawn, so
+// that the pages the first window does not show cost nothing.
+const QImage& PanelPicture()
+{
+    static const QImage picture = ResourceBitmap(kPanelBitmap);
+    return picture;
+}
+
 } // namespace
 
 PicturePanel::PicturePanel(const QWidget& placeholder, Manner manner)
     : m_placeholder(placeholder)
     , m_manner(manner)
-    , m_picture(ResourceBitmap(kPanelBitmap))
 {
 }
 
 void PicturePanel::Paint(QPainter& painter) const
 {
     if (m_manner == Manner::Page)
-        DrawPagePanel(painter, m_picture, m_placeholder.geometry());
+        DrawPagePanel(painter, PanelPicture(), m_placeholder.geometry());
     else
-        DrawDialogPanel(painter, m_picture, m_placeholder.geometry());
+        DrawDialogPanel(painter, PanelPicture(), m_placeholder.geometry());
 }
 
 void DrawPagePanel(QPainter& painter, const QImage& picture, const QRect& panel)

@@ -21,7 +21,6 @@ public:
 private:
     const QWidget& m_placeholder;
     Manner m_manner;
-    QImage m_picture;
 };
 
 // A page's panel: the whole picture at natural size from the panel's top-left, not clipped to it.

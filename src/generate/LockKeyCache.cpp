@@ -84,14 +84,16 @@ private:
 
 } // namespace
 
-LockKeyCache::LockKeyCache()
-    : m_salt(RandomBytes(kSaltLength))
-{
-}
-
 LockKeyCache::LockKeyCache(QByteArray salt)
     : m_salt(std::move(salt))
 {
+}
+
+const QByteArray& LockKeyCache::Salt() const
+{
+    if (m_salt.isEmpty())
+        m_salt = RandomBytes(kSaltLength);
+    return m_salt;
 }
 
 bool LockKeyCache::Derive(
@@ -108,7 +110,7 @@ bool LockKeyCache::Derive(
     if (missing.isEmpty())
         return true;
 
-    ParallelDerivation derivation(missing, m_salt, iterations);
+    ParallelDerivation derivation(missing, Salt(), iterations);
     const std::vector<QByteArray>& keys = derivation.Run(progress);
     bool complete = true;
     for (qsizetype i = 0; i < missing.size(); ++i) {

@@ -22,12 +22,12 @@ class LockKeyCache
 public:
     static constexpr int kSaltLength = 16;
 
-    // A cache with a new random salt.
-    LockKeyCache();
+    // A cache with a new random salt, drawn when first needed: the window's start draws none.
+    LockKeyCache() = default;
     // A cache with the given salt, for outputs that must be reproducible.
     explicit LockKeyCache(QByteArray salt);
 
-    const QByteArray& Salt() const { return m_salt; }
+    const QByteArray& Salt() const;
 
     // Derives the key of every secret the cache does not hold yet, each distinct secret once, on
     // all cores. False when progress cancelled before all were derived.
@@ -37,6 +37,7 @@ public:
     QByteArray Key(const QByteArray& secret, int iterations) const;
 
 private:
-    QByteArray m_salt;
+    // Empty until drawn.
+    mutable QByteArray m_salt;
     QHash<std::pair<QByteArray, int>, QByteArray> m_keys;
 };

@@ -290,6 +290,12 @@ TEST_F(DocumentManagerTest, TheRecentListKeepsTheSixNewestFilesInTheSettings)
     EXPECT_EQ(settings.value(QStringLiteral("File1")).toString(), paths[4]);
     EXPECT_EQ(settings.value(QStringLiteral("File6")).toString(), paths[2]);
     EXPECT_EQ(DocumentManager(m_doc).RecentFiles(), expected);
+
+    // Opening the newest file again changes nothing and writes nothing.
+    ASSERT_TRUE(QFile::remove(settings.fileName()));
+    ASSERT_TRUE(m_manager->OpenDocumentFile(paths[4]));
+    EXPECT_FALSE(QFile::exists(settings.fileName()));
+    EXPECT_EQ(m_manager->RecentFiles(), expected);
 }
 
 TEST_F(DocumentManagerTest, ARecentEntryThatFailsToOpenLeavesTheList)
