@@ -4,6 +4,7 @@
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 // GUI tests drive real widgets; settings and caches go to test locations, never the user's.
 int main(int argc, char** argv)
@@ -12,6 +13,9 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
+    // The browser engine refuses to start its sandbox as root, as the tests run in CI.
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     // The preview's web engine, loaded late from its plugin, needs contexts shared from the start.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

@@ -4,8 +4,8 @@
 #include "generate/ResourceList.h"
 #include "model/Doc.h"
 #include "publish/ProjectState.h"
-#include "support/ScriptedPrompts.h"
 #include "support/TestPrinting.h"
+#include "support/TestPrompts.h"
 #include "util/ClassPath.h"
 #include "util/PreviewDirectory.h"
 #include "util/ResourceText.h"
@@ -27,40 +27,6 @@ inline QString Message(int id, const QByteArray& first = {}, const QByteArray& s
 {
     return QString::fromLocal8Bit(FormatResourceText(id, first, second));
 }
-
-// Scripted answers that can also act when a message is asked, before it is answered: press a
-// button elsewhere, repair a file, look at the windows.
-class HookedPrompts : public ScriptedPrompts
-{
-public:
-    HookedPrompts()
-        : ScriptedPrompts([](const QString& what) { ADD_FAILURE() << what.toStdString(); })
-    {
-    }
-
-    // Runs action once, when the message text is first asked.
-    void OnMessage(const QString& text, std::function<void()> action)
-    {
-        m_hooks.push_back({ text, std::move(action) });
-    }
-
-    PromptAnswer MessageBox(
-        QWidget* owner, const QString& text, PromptIcon icon, PromptButtons buttons) override
-    {
-        for (auto hook = m_hooks.begin(); hook != m_hooks.end(); ++hook) {
-            if (hook->first == text) {
-                const std::function<void()> action = hook->second;
-                m_hooks.erase(hook);
-                action();
-                break;
-            }
-        }
-        return ScriptedPrompts::MessageBox(owner, text, icon, buttons);
-    }
-
-private:
-    std::vector<std::pair<QString, std::function<void()>>> m_hooks;
-};
 
 // Looks at every modal dialog but a progress window that opens while it lives, then closes it, so
 // that code which runs a dialog to its end can be driven from a test.

@@ -2,8 +2,8 @@
 
 #include "framework/AppState.h"
 #include "model/Doc.h"
-#include "support/ScriptedPrompts.h"
 #include "support/TestForms.h"
+#include "support/TestPrompts.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -22,9 +22,6 @@ class PageTest : public testing::Test
 {
 protected:
     PageTest()
-        : prompts([](const QString& description) {
-            ADD_FAILURE() << "unexpected prompt: " << description.toStdString();
-        })
     {
         doc.ResetProject();
         doc.SetModified(false);
@@ -60,7 +57,7 @@ protected:
     }
 
     Doc doc;
-    ScriptedPrompts prompts;
+    TestPrompts prompts;
 
 private:
     // Owns the pending dialog steps, so that none outlives its test.

@@ -33,7 +33,7 @@ public:
     using UnexpectedHandler = std::function<void(const QString& description)>;
 
     // Without a handler, unexpected questions go to the critical log; tests use
-    // tests/support/TestPrompts.h, whose handler fails the running test.
+    // support/TestPrompts.h, whose handler fails the running test.
     explicit ScriptedPrompts(UnexpectedHandler onUnexpected = {});
     ~ScriptedPrompts() override;
     ScriptedPrompts(const ScriptedPrompts&) = delete;

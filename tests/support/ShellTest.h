@@ -8,9 +8,9 @@
 #include "framework/PageTabWindow.h"
 #include "model/Doc.h"
 #include "model/ProjectFile.h"
-#include "support/ScriptedPrompts.h"
 #include "support/TestForms.h"
 #include "support/TestPrinting.h"
+#include "support/TestPrompts.h"
 #include "util/ClassPath.h"
 
 #include <QAction>
@@ -39,8 +39,7 @@ protected:
         ASSERT_TRUE(m_folder.isValid());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Path("settings"));
         m_savedClassPath = CurrentClassPath();
-        m_prompts = std::make_unique<ScriptedPrompts>(
-            [](const QString& description) { ADD_FAILURE() << qPrintable(description); });
+        m_prompts = std::make_unique<TestPrompts>();
     }
 
     void TearDown() override
@@ -72,7 +71,7 @@ protected:
     AppMain& App() const { return *m_app; }
     FrameMain& Frame() const { return *m_app->MainFrame(); }
     Doc& Document() const { return m_app->Document(); }
-    ScriptedPrompts& Prompts() const { return *m_prompts; }
+    TestPrompts& Prompts() const { return *m_prompts; }
 
     // A project file with the defaults but for its width.
     QString WriteProject(const QString& name, int width) const
@@ -130,7 +129,7 @@ protected:
 private:
     QTemporaryDir m_folder;
     QByteArray m_savedClassPath;
-    std::unique_ptr<ScriptedPrompts> m_prompts;
+    std::unique_ptr<TestPrompts> m_prompts;
     std::unique_ptr<AppMain> m_app;
     std::optional<bool> m_modalSeen;
 };

@@ -19,7 +19,6 @@
 #include <QWebEngineView>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace {
 
@@ -51,8 +50,6 @@ void LogIn(QWebEngineView& view, const QString& user, const QString& password)
 
 TEST(PreviewLogin, TheSampleProjectsLocksAndFailUrlAreReportedAndAMemberPageShowsDecrypted)
 {
-    if (geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::addLibraryPath(QStringLiteral(ZARNITH_BUILD_DIR));
     Doc doc;
     ASSERT_TRUE(LoadProject(

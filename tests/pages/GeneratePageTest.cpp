@@ -182,7 +182,7 @@ TEST_F(GeneratePageTest, TheKindAndTheIterationCountAreTheProjectsAndTheCountIsC
 
     // The input file now is what the kind reads: for both, the lock file and its lock data.
     QTemporaryDir folder;
-    doc.locks = { { "u", "", "http://u/", "" } };
+    doc.locks = { { "u", "", "http://u/", "", {} } };
     Click(ui.readFromFileCheck);
     prompts.AnswerSaveAs(folder.filePath("locks.txt"));
     prompts.AnswerNotice(false); // the lock input file holds the applet's locks

@@ -73,7 +73,7 @@ protected:
         SetClassPath(ClassPathForProgram(ProgramDirectory(), startup));
     }
 
-    HookedPrompts m_prompts;
+    TestPrompts m_prompts;
     QWidget m_owner;
     DocOutputs m_outputs { m_doc, m_project, &m_owner };
 };

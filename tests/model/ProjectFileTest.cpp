@@ -1,7 +1,7 @@
 #include "model/ProjectFile.h"
 
-#include "core_model/ProjectBytes.h"
 #include "model/Doc.h"
+#include "support/ProjectBytes.h"
 #include "util/Overloaded.h"
 #include "util/StringIds.h"
 

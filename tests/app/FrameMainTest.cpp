@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QStatusBar>
 #include <QTabBar>
 
@@ -36,7 +35,7 @@ protected:
     }
 };
 
-TEST_F(FrameMainTest, IsOneFixedSizeWindowWithTheSixPagesInOrder)
+TEST_F(FrameMainTest, IsOneFixedSizeWindowWithTheSevenPagesInOrder)
 {
     ASSERT_TRUE(Start());
     const PageTabWindow& tabs = *Frame().Tabs();
@@ -199,40 +198,6 @@ TEST_F(FrameMainTest, HelpCommandsOpenTheWebSiteOrTheManualAndReportABrowserFail
 
     // The build puts the manual beside the program, as the installation does.
     EXPECT_TRUE(QFile::exists(QStringLiteral(ZARNITH_BUILD_DIR "/help/index.html")));
-}
-
-TEST_F(FrameMainTest, AProjectSavedFromTheWindowMatchesTheCommandLineBuildByteForByte)
-{
-    const QString json = Path("fields.json");
-    {
-        QFile file(json);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(R"({"width": 320, "height": 180, "userLabel": "Member:", "loginLabel": "Enter",
-            "initialMessage": "Members only.\\nPlease log in.", "retries": 5, "boxKind": "modern"})");
-    }
-    const QString built = Path("built.loc");
-    QProcess cli;
-    cli.start(
-        QStringLiteral(ZARNITH_BUILD_DIR "/zarnith-cli"), { QStringLiteral("build"), json, built });
-    ASSERT_TRUE(cli.waitForFinished(30000));
-    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().constData();
-
-    ASSERT_TRUE(Start());
-    ASSERT_TRUE(Frame().Tabs()->activateTab(FrameMain::kGeneral));
-    const auto general = ControlsOf<GeneralPageForm>(*Frame().PageAt(FrameMain::kGeneral));
-    general.widthEdit->setText(QStringLiteral("320"));
-    general.heightEdit->setText(QStringLiteral("180"));
-    general.userLabelEdit->setText(QStringLiteral("Member:"));
-    general.loginLabelEdit->setText(QStringLiteral("Enter"));
-    general.initialMessageEdit->setPlainText(QStringLiteral("Members only.\nPlease log in."));
-    general.triesEdit->setText(QStringLiteral("5"));
-    const QString saved = Path("saved.loc");
-    Prompts().AnswerSaveAs(saved);
-    Trigger(FrameMain::kFileSave);
-
-    EXPECT_EQ(ReadFile(saved), ReadFile(built));
-    EXPECT_FALSE(Document().IsModified());
-    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("saved.loc - Zarnith"));
 }
 
 } // namespace

@@ -46,7 +46,7 @@ QString AsShown(const QByteArray& html)
 class DocOutputsTest : public OutputsTest
 {
 protected:
-    HookedPrompts m_prompts;
+    TestPrompts m_prompts;
     std::vector<ShownResources> m_shown;
     ModalDialogWatcher m_watcher = WatchResources(m_shown);
     QWidget m_owner;

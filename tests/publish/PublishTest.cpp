@@ -44,7 +44,7 @@ protected:
     QString Published(const QString& name) const { return Path("pub/" + name); }
     QByteArray PublishedBytes(const QString& name) const { return Bytes("pub/" + name); }
 
-    HookedPrompts m_prompts;
+    TestPrompts m_prompts;
     std::vector<PromptAnswer> m_answers;
     DialogResources m_dialog { m_doc, "<APPLET>", nullptr };
 };

@@ -1,8 +1,8 @@
 #include "model/Doc.h"
 
-#include "core_model/ProjectBytes.h"
 #include "model/DocFields.h"
 #include "model/LockCheck.h"
+#include "support/ProjectBytes.h"
 #include "util/ResourceText.h"
 #include "util/StringIds.h"
 

@@ -28,7 +28,6 @@
 
 #include <gtest/gtest.h>
 #include <memory>
-#include <unistd.h>
 
 namespace {
 
@@ -143,13 +142,6 @@ protected:
 class ModernBoxBrowserTest : public testing::Test
 {
 protected:
-    // The browser engine refuses to start its sandbox as root, as in the CI.
-    static void SetUpTestSuite()
-    {
-        if (geteuid() == 0)
-            qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    }
-
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
