@@ -29,17 +29,25 @@ void DialogBase::accept()
     OnOK();
 }
 
-void DialogBase::Exchange(DataExchange&) { }
+void DialogBase::Exchange(DataExchange& exchange)
+{
+    m_fields.Exchange(exchange);
+}
 
 void DialogBase::OnInitDialog()
 {
+    if (m_values)
+        m_fields.Load(*m_values);
     UpdateData(false);
 }
 
 void DialogBase::OnOK()
 {
-    if (UpdateData(true))
-        QDialog::accept();
+    if (!UpdateData(true))
+        return;
+    if (m_values)
+        m_fields.Commit(*m_values);
+    QDialog::accept();
 }
 
 void DialogBase::showEvent(QShowEvent* event)

@@ -19,7 +19,20 @@ bool FormView::UpdateData(bool saveAndValidate)
 
 void FormView::OnInitialUpdate()
 {
+    m_fields.Load(m_doc);
     UpdateData(false);
+}
+
+bool FormView::Commit()
+{
+    const bool ok = UpdateData(true);
+    m_fields.Commit(m_doc);
+    return ok;
+}
+
+void FormView::Exchange(DataExchange& exchange)
+{
+    m_fields.Exchange(exchange);
 }
 
 void FormView::OnUpdate()

@@ -1,14 +1,14 @@
 #pragma once
 
+#include "framework/FieldBindings.h"
 #include "framework/FormHost.h"
 
 #include <QWidget>
 
-class Doc;
-
 // A page of the main window, built from its page template and bound to the one project document.
-// The page keeps copies of the fields it edits: it loads them in OnInitialUpdate (after every New
-// and Open) and writes them back in Commit, which the shell calls before anything leaves the page.
+// The page keeps copies of the fields it edits, bound once to their controls in its constructor
+// (Fields): it loads them in OnInitialUpdate (after every New and Open) and writes them back in
+// Commit, which the shell calls before anything leaves the page.
 class FormView : public QWidget
 {
     Q_OBJECT
@@ -23,21 +23,27 @@ public:
     // Runs the page's Exchange in one direction; false when a value was refused.
     bool UpdateData(bool saveAndValidate);
 
-    // The framework's initial update: pushes the page's values to the controls. Pages load their
-    // copies from the document first, then call this.
+    // The framework's initial update: loads the bound fields from the document and pushes the
+    // page's values to the controls. Pages load copies of their own first, then call this.
     virtual void OnInitialUpdate();
     // Pushes the page's current values back to the controls, without reloading the document.
     virtual void OnUpdate();
-    // Writes the page's values into the document; false keeps the user on the page.
-    virtual bool Commit() = 0;
+    // Takes every value from the controls and writes the bound fields into the document, those
+    // taken before a refused value included; false keeps the user on the page.
+    virtual bool Commit();
 
 protected:
-    // Names the page's controls and variables in exchange order.
-    virtual void Exchange(DataExchange& exchange) = 0;
+    FieldBindings& Fields() { return m_fields; }
+    const FieldBindings& Fields() const { return m_fields; }
+
+    // Names the page's controls and variables in exchange order: the bound fields, unless the
+    // page exchanges more.
+    virtual void Exchange(DataExchange& exchange);
 
     void paintEvent(QPaintEvent* event) override;
 
 private:
     Doc& m_doc;
     FormHost m_host;
+    FieldBindings m_fields;
 };

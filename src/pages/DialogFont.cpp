@@ -1,28 +1,18 @@
 #include "pages/DialogFont.h"
 
 #include "framework/AppState.h"
+#include "model/Doc.h"
 #include "pages/PageControls.h"
-
-namespace {
-
-constexpr std::int32_t kMinimumSize = 0;
-constexpr std::int32_t kMaximumSize = 255;
-
-} // namespace
 
 DialogFont::DialogFont(QWidget* parent)
     : DialogBase(FontDialogForm::kTemplateId, parent)
     , m_ui(FormControls<FontDialogForm>(*this))
 {
-}
-
-void DialogFont::Exchange(DataExchange& exchange)
-{
-    exchange.Check(m_ui.boldCheck, m_choice.bold);
-    exchange.Check(m_ui.italicCheck, m_choice.italic);
+    Fields().Field(m_ui.boldCheck, &Doc::fontBold);
+    Fields().Field(m_ui.italicCheck, &Doc::fontItalic);
     // Both combos show the values exactly as held, not the first list entry they begin with.
-    exchange.Text(m_ui.familyCombo, m_choice.family);
-    exchange.Integer(m_ui.sizeCombo, m_choice.size, kMinimumSize, kMaximumSize);
+    Fields().Field(m_ui.familyCombo, &Doc::fontFamily);
+    Fields().Field(m_ui.sizeCombo, &Doc::fontSize);
 }
 
 void DialogFont::OnInitDialog()
@@ -36,5 +26,5 @@ void DialogFont::OnOK()
 {
     DialogBase::OnOK();
     // The family is taken before the size, so even a refused size leaves it in the history.
-    CurrentAppState().FontFamilyHistory.AddFront(m_choice.family);
+    CurrentAppState().FontFamilyHistory.AddFront(Fields().Copies().fontFamily);
 }

@@ -1,14 +1,12 @@
 #include "pages/DialogLogging.h"
 
+#include "model/Doc.h"
+
 DialogLogging::DialogLogging(QWidget* parent)
     : DialogBase(LoggingDialogForm::kTemplateId, parent)
     , m_ui(FormControls<LoggingDialogForm>(*this))
 {
-}
-
-void DialogLogging::Exchange(DataExchange& exchange)
-{
-    exchange.Text(m_ui.mailHostEdit, m_settings.mailHost);
-    exchange.Text(m_ui.successEmailEdit, m_settings.successEmail);
-    exchange.Text(m_ui.failEmailEdit, m_settings.failEmail);
+    Fields().Field(m_ui.mailHostEdit, &Doc::mailHost);
+    Fields().Field(m_ui.correctEmailEdit, &Doc::correctEmail);
+    Fields().Field(m_ui.failEmailEdit, &Doc::failEmail);
 }

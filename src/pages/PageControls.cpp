@@ -1,6 +1,8 @@
 #include "pages/PageControls.h"
 
 #include "framework/AppState.h"
+#include "model/BoxKind.h"
+#include "model/Doc.h"
 
 #include <QComboBox>
 
@@ -12,4 +14,12 @@ void ShowHistoryInCombo(QComboBox* combo, const History& history, const QByteArr
             combo->addItem(QString::fromLocal8Bit(entry));
     }
     combo->setEditText(QString::fromLocal8Bit(text));
+}
+
+DataExchange::TextCheck ModernBoxCheck(
+    const Doc& doc, std::optional<QByteArray> (*refusal)(const QByteArray& text))
+{
+    return [&doc, refusal](const QByteArray& text) {
+        return UsesModernBox(doc.boxKind) ? refusal(text) : std::nullopt;
+    };
 }

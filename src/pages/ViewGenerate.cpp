@@ -1,15 +1,13 @@
 #include "pages/ViewGenerate.h"
 
-#include "framework/FieldCommit.h"
 #include "framework/ProgramSettings.h"
 #include "framework/ResourceIcon.h"
-#include "generate/LockData.h"
 #include "model/Doc.h"
+#include "pages/DialogInputDetails.h"
 #include "publish/DocOutputs.h"
 #include "util/ResourceText.h"
 #include "util/StringIds.h"
 
-#include <algorithm>
 #include <iterator>
 
 namespace {
@@ -19,18 +17,9 @@ constexpr int kCopyIcon = 202;
 constexpr int kFileIcon = 203;
 
 // The kinds of box in the order of the choice's entries, with the line that says what each means.
-constexpr std::pair<BoxKind, int> kBoxKinds[] = {
-    { BoxKind::Classic, IDS_BOX_KIND_CLASSIC },
-    { BoxKind::Modern, IDS_BOX_KIND_MODERN },
-    { BoxKind::Both, IDS_BOX_KIND_BOTH },
-};
-
-std::int32_t KindIndex(BoxKind kind)
-{
-    const auto found = std::find_if(std::begin(kBoxKinds), std::end(kBoxKinds),
-        [kind](const auto& entry) { return entry.first == kind; });
-    return std::int32_t(found - std::begin(kBoxKinds));
-}
+constexpr BoxKind kBoxKinds[] = { BoxKind::Classic, BoxKind::Modern, BoxKind::Both };
+constexpr int kBoxKindNotes[] = { IDS_BOX_KIND_CLASSIC, IDS_BOX_KIND_MODERN, IDS_BOX_KIND_BOTH };
+static_assert(std::size(kBoxKinds) == std::size(kBoxKindNotes), "a note for every kind");
 
 } // namespace
 
@@ -39,6 +28,14 @@ ViewGenerate::ViewGenerate(Doc& doc, ProjectState& project, QWidget* parent)
     , m_project(project)
     , m_ui(FormControls<GeneratePageForm>(*this))
 {
+    Fields().Field(m_ui.readFromFileCheck, &Doc::readLocksFromFile);
+    Fields().Choice(m_ui.boxKindCombo, &Doc::boxKind, kBoxKinds);
+    Fields().Field(m_ui.iterationsEdit, &Doc::iterations);
+    // The Input Details dialog edits these.
+    Fields().Keep(&Doc::lockFile);
+    Fields().Keep(&Doc::loadingMessage);
+    Fields().Keep(&Doc::reloadInterval);
+
     connect(
         m_ui.readFromFileCheck, &QCheckBox::clicked, this, &ViewGenerate::OnReadFromFileClicked);
     connect(m_ui.detailsButton, &QPushButton::clicked, this, &ViewGenerate::OnDetails);
@@ -49,17 +46,8 @@ ViewGenerate::ViewGenerate(Doc& doc, ProjectState& project, QWidget* parent)
     connect(m_ui.boxKindCombo, &QComboBox::activated, this, &ViewGenerate::OnBoxKindChosen);
 }
 
-void ViewGenerate::Exchange(DataExchange& exchange)
-{
-    exchange.Check(m_ui.readFromFileCheck, m_readFromFile);
-    exchange.ComboIndex(m_ui.boxKindCombo, m_boxKind);
-    exchange.Integer(m_ui.iterationsEdit, m_iterations, LockIterations::kPublishMinimum,
-        LockIterations::kMaximum);
-}
-
 void ViewGenerate::OnInitialUpdate()
 {
-    Load();
     FormView::OnInitialUpdate();
     SetButtonIcon(m_ui.copyButton, kCopyIcon);
     SetButtonIcon(m_ui.previewButton, kPreviewIcon);
@@ -68,34 +56,10 @@ void ViewGenerate::OnInitialUpdate()
     ShowBoxKindNote();
 }
 
-void ViewGenerate::Load()
-{
-    const Doc& doc = Document();
-    m_readFromFile = doc.readLocksFromFile;
-    m_details = { doc.lockFile, doc.loadingMessage, doc.reloadInterval };
-    m_boxKind = KindIndex(doc.boxKind);
-    m_iterations = doc.iterations;
-}
-
-bool ViewGenerate::Commit()
-{
-    const bool ok = UpdateData(true);
-    Doc& doc = Document();
-    FieldCommit commit(doc);
-    commit.Field(doc.readLocksFromFile, m_readFromFile);
-    commit.Field(doc.lockFile, m_details.lockFile);
-    commit.Field(doc.loadingMessage, m_details.loadingMessage);
-    commit.Field(doc.reloadInterval, m_details.reloadInterval);
-    if (m_boxKind >= 0 && m_boxKind < std::int32_t(std::size(kBoxKinds)))
-        commit.Field(doc.boxKind, kBoxKinds[m_boxKind].first);
-    commit.Field(doc.iterations, m_iterations);
-    return ok;
-}
-
 void ViewGenerate::OnReadFromFileClicked()
 {
     UpdateData(true);
-    m_ui.detailsButton->setEnabled(m_readFromFile == 1);
+    m_ui.detailsButton->setEnabled(Fields().Copies().ReadsLocksFromFile());
 }
 
 void ViewGenerate::OnBoxKindChosen(int index)
@@ -103,8 +67,7 @@ void ViewGenerate::OnBoxKindChosen(int index)
     if (index < 0 || index >= int(std::size(kBoxKinds)))
         return;
     // New projects start with the kind chosen last.
-    ProgramSettings::kNewProjectBoxKind.Set(
-        QString::fromLatin1(BoxKindName(kBoxKinds[index].first)));
+    ProgramSettings::kNewProjectBoxKind.Set(QString::fromLatin1(BoxKindName(kBoxKinds[index])));
     ShowBoxKindNote();
 }
 
@@ -113,15 +76,14 @@ void ViewGenerate::ShowBoxKindNote()
     const int index = m_ui.boxKindCombo->currentIndex();
     m_ui.boxKindNote->setText(index < 0 || index >= int(std::size(kBoxKinds))
             ? QString()
-            : QString::fromLocal8Bit(LoadResourceText(kBoxKinds[index].second)));
+            : QString::fromLocal8Bit(LoadResourceText(kBoxKindNotes[index])));
 }
 
 void ViewGenerate::OnDetails()
 {
     DialogInputDetails dialog(Document(), m_project, this);
-    dialog.SetDetails(m_details);
-    if (dialog.exec() == QDialog::Accepted)
-        m_details = dialog.Details();
+    dialog.EditValuesOf(Fields().Copies());
+    dialog.exec();
 }
 
 void ViewGenerate::OnPreview()

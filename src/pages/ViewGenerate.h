@@ -2,9 +2,8 @@
 
 #include "forms/GeneratePageForm.h"
 #include "framework/FormView.h"
-#include "pages/DialogInputDetails.h"
 
-#include <cstdint>
+struct ProjectState;
 
 // The Generate page: reading locks from a file, the project's kind of login box (with a line on
 // what that kind means) and its iteration count, and the outputs (browser preview, the HTML
@@ -19,13 +18,8 @@ public:
     ViewGenerate(Doc& doc, ProjectState& project, QWidget* parent = nullptr);
 
     void OnInitialUpdate() override;
-    bool Commit() override;
-
-protected:
-    void Exchange(DataExchange& exchange) override;
 
 private:
-    void Load();
     void OnReadFromFileClicked();
     void OnBoxKindChosen(int index);
     void ShowBoxKindNote();
@@ -37,8 +31,4 @@ private:
 
     ProjectState& m_project;
     const GeneratePageForm m_ui;
-    InputDetails m_details;
-    std::int32_t m_readFromFile = 0;
-    std::int32_t m_boxKind = 0;
-    std::int32_t m_iterations = 0;
 };

@@ -1,6 +1,5 @@
 #include "pages/ViewLock.h"
 
-#include "framework/FieldCommit.h"
 #include "model/Doc.h"
 #include "pages/DialogLockProperties.h"
 #include "pages/ListRowDrag.h"
@@ -21,6 +20,8 @@ ViewLock::ViewLock(Doc& doc, QWidget* parent)
     , m_model(new LockListModel(doc, QIcon(QStringLiteral(":/images/lock24.png")), this))
     , m_drag(new ListRowDrag(m_ui.lockList))
 {
+    Fields().Field(m_ui.ignoreCaseCheck, &Doc::ignoreCase);
+    Fields().Field(m_ui.encryptCheck, &Doc::encrypt);
     m_ui.lockList->setModel(m_model);
     m_ui.lockList->setIconSize(QSize(24, 24));
     m_ui.lockList->verticalHeader()->setDefaultSectionSize(26);
@@ -38,17 +39,11 @@ ViewLock::ViewLock(Doc& doc, QWidget* parent)
 
 ViewLock::~ViewLock() = default;
 
-void ViewLock::Exchange(DataExchange& exchange)
-{
-    exchange.Check(m_ui.ignoreCaseCheck, m_ignoreCase);
-    exchange.Check(m_ui.encryptCheck, m_encrypt);
-}
-
 void ViewLock::OnInitialUpdate()
 {
     FormView::OnInitialUpdate();
     SetUpColumns();
-    Load();
+    LoadLocks();
 }
 
 void ViewLock::SetUpColumns()
@@ -58,37 +53,28 @@ void ViewLock::SetUpColumns()
         m_ui.lockList->setColumnWidth(column, kColumnWidths[column]);
 }
 
-void ViewLock::Load()
+void ViewLock::LoadLocks()
 {
-    const Doc& doc = Document();
     {
         // The model shows the whole new list; the field must not filter it again.
         const QSignalBlocker quiet(m_ui.findEdit);
         m_ui.findEdit->clear();
     }
     m_model->Reload();
-    m_committedStamp = doc.LocksStamp();
+    m_committedStamp = Document().LocksStamp();
     if (m_model->rowCount() > 0)
         SelectRow(m_model->rowCount() - 1);
     OnSelectionChanged();
-
-    m_ignoreCase = doc.ignoreCase;
-    m_encrypt = doc.encrypt;
-    UpdateData(false);
 }
 
 bool ViewLock::Commit()
 {
-    const bool ok = UpdateData(true);
     Doc& doc = Document();
     if (doc.LocksStamp() != m_committedStamp) {
         doc.SetModified();
         m_committedStamp = doc.LocksStamp();
     }
-    FieldCommit commit(doc);
-    commit.Field(doc.ignoreCase, m_ignoreCase);
-    commit.Field(doc.encrypt, m_encrypt);
-    return ok;
+    return FormView::Commit();
 }
 
 bool ViewLock::EditLock(LockEntry& entry)

@@ -9,7 +9,7 @@
 class ListRowDrag;
 class LockListModel;
 
-// The Locks page: the lock table and the case and encryption options. The list shows the
+// The Locks page: the lock table and the case and scrambling options. The list shows the
 // document's own locks through a model, so edits, additions and moves go straight into the
 // document; the commit marks it modified when its locks changed since the page loaded them.
 class ViewLock : public FormView
@@ -21,18 +21,16 @@ public:
     ~ViewLock() override;
 
     void OnInitialUpdate() override;
+    // Also marks the document modified when its locks changed since the page loaded them.
     bool Commit() override;
 
     // Runs the Lock Properties dialog on a copy of entry; on OK writes the copy back and answers
     // true.
     bool EditLock(LockEntry& entry);
 
-protected:
-    void Exchange(DataExchange& exchange) override;
-
 private:
     void SetUpColumns();
-    void Load();
+    void LoadLocks();
     void SelectRow(int row);
     int SelectedRow() const;
 
@@ -49,6 +47,4 @@ private:
     ListRowDrag* m_drag;
     // The document's lock stamp when the page last loaded or committed its locks.
     std::uint64_t m_committedStamp = 0;
-    std::int32_t m_encrypt = 0;
-    std::int32_t m_ignoreCase = 0;
 };

@@ -27,6 +27,14 @@ ViewMembers::ViewMembers(Doc& doc, QWidget* parent)
     , m_ui(FormControls<MembersPageForm>(*this))
     , m_areaModel(new QStandardItemModel(0, 2, this))
 {
+    Fields().Field(m_ui.siteFolderEdit, &Doc::siteFolder);
+    Fields().Field(m_ui.rememberEdit, &Doc::rememberDays, m_ui.rememberUpDown);
+    Fields().Field(m_ui.rememberLabelEdit, &Doc::rememberLabel);
+    Fields().Field(m_ui.logoutLabelEdit, &Doc::logoutLabel);
+    Fields().Field(m_ui.noAccessEdit, &Doc::noAccessMessage);
+    Fields().Field(m_ui.insecureEdit, &Doc::insecureMessage);
+    Fields().Field(m_ui.loadFailedEdit, &Doc::loadFailedMessage);
+
     m_areaModel->setHorizontalHeaderLabels({ QStringLiteral("Area"), QStringLiteral("Files") });
     m_ui.areaList->setModel(m_areaModel);
     m_ui.areaList->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -42,48 +50,28 @@ ViewMembers::ViewMembers(Doc& doc, QWidget* parent)
         &ViewMembers::OnSelectionChanged);
 }
 
-void ViewMembers::Exchange(DataExchange& exchange)
-{
-    exchange.Text(m_ui.siteFolderEdit, m_siteFolder);
-    exchange.Integer(m_ui.rememberEdit, m_rememberDays, 0, kMaxRememberDays);
-    exchange.Text(m_ui.rememberLabelEdit, m_rememberLabel);
-    exchange.Text(m_ui.logoutLabelEdit, m_logoutLabel);
-    exchange.Text(m_ui.noAccessEdit, m_noAccessMessage);
-    exchange.Text(m_ui.insecureEdit, m_insecureMessage);
-    exchange.Text(m_ui.loadFailedEdit, m_loadFailedMessage);
-}
-
 void ViewMembers::OnInitialUpdate()
 {
-    Load();
+    LoadAreas();
     FormView::OnInitialUpdate();
-    m_ui.rememberUpDown->setRange(0, kMaxRememberDays);
     // Long texts show their beginning.
     for (QLineEdit* edit : { m_ui.siteFolderEdit, m_ui.rememberLabelEdit, m_ui.logoutLabelEdit,
              m_ui.noAccessEdit, m_ui.insecureEdit, m_ui.loadFailedEdit })
         edit->setCursorPosition(0);
 }
 
-void ViewMembers::Load()
+void ViewMembers::LoadAreas()
 {
-    const Doc& doc = Document();
-    m_siteFolder = doc.siteFolder;
     m_areas.clear();
     m_forgetKeys = false;
-    for (const MemberArea& area : doc.areas)
+    for (const MemberArea& area : Document().areas)
         m_areas.push_back({ area, area.name });
-    m_rememberDays = doc.rememberDays;
-    m_rememberLabel = doc.rememberLabel;
-    m_logoutLabel = doc.logoutLabel;
-    m_noAccessMessage = doc.noAccessMessage;
-    m_insecureMessage = doc.insecureMessage;
-    m_loadFailedMessage = doc.loadFailedMessage;
     ShowAreas(-1);
 }
 
 bool ViewMembers::Commit()
 {
-    const bool ok = UpdateData(true);
+    const bool ok = FormView::Commit();
     Doc& doc = Document();
     CarryAreaChangesIntoLocks();
     std::vector<MemberArea> areas;
@@ -98,15 +86,7 @@ bool ViewMembers::Commit()
         row.storedName = row.area.name;
     }
     m_forgetKeys = false;
-    FieldCommit commit(doc);
-    commit.Field(doc.siteFolder, m_siteFolder);
-    commit.Field(doc.areas, areas);
-    commit.Field(doc.rememberDays, m_rememberDays);
-    commit.Field(doc.rememberLabel, m_rememberLabel);
-    commit.Field(doc.logoutLabel, m_logoutLabel);
-    commit.Field(doc.noAccessMessage, m_noAccessMessage);
-    commit.Field(doc.insecureMessage, m_insecureMessage);
-    commit.Field(doc.loadFailedMessage, m_loadFailedMessage);
+    FieldCommit(doc).Field(doc.areas, areas);
     return ok;
 }
 
@@ -181,7 +161,8 @@ bool ViewMembers::EditArea(MemberArea& area, int row)
             otherNames.append(m_areas[std::size_t(other)].area.name);
     }
     DialogMemberArea dialog(
-        ResolveSiteFolder(m_siteFolder, CurrentAppState().projectPath), otherNames, this);
+        ResolveSiteFolder(Fields().Copies().siteFolder, CurrentAppState().projectPath), otherNames,
+        this);
     dialog.SetArea(area);
     if (dialog.exec() != QDialog::Accepted)
         return false;
@@ -231,9 +212,10 @@ void ViewMembers::OnBrowse()
     UpdateData(true);
     const std::optional<QString> chosen = CurrentPrompts().BrowseForFolder(this,
         QString::fromLocal8Bit(LoadResourceText(IDS_CHOOSE_SITE_FOLDER)),
-        QFile::decodeName(ResolveSiteFolder(m_siteFolder, CurrentAppState().projectPath)));
+        QFile::decodeName(
+            ResolveSiteFolder(Fields().Copies().siteFolder, CurrentAppState().projectPath)));
     if (!chosen)
         return;
-    m_siteFolder = QFile::encodeName(*chosen);
+    Fields().Copies().siteFolder = QFile::encodeName(*chosen);
     UpdateData(false);
 }

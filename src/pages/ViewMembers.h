@@ -23,11 +23,8 @@ public:
     explicit ViewMembers(Doc& doc, QWidget* parent = nullptr);
 
     void OnInitialUpdate() override;
-    // Stores every value taken before a refused one, as the other pages do.
+    // Also stores the areas, and carries renamed or removed areas into the locks.
     bool Commit() override;
-
-protected:
-    void Exchange(DataExchange& exchange) override;
 
 private:
     // An area as the page holds it, with the name the document knows it by (empty for an area
@@ -38,7 +35,7 @@ private:
         QByteArray storedName;
     };
 
-    void Load();
+    void LoadAreas();
     void ShowAreas(int selectRow);
     int SelectedRow() const;
     void OnSelectionChanged();
@@ -56,14 +53,7 @@ private:
     const MembersPageForm m_ui;
     // The areas as the list shows them: name and patterns.
     QStandardItemModel* m_areaModel;
-    QByteArray m_siteFolder;
     std::vector<AreaRow> m_areas;
     // New Keys was asked for: the next commit leaves every area without its key.
     bool m_forgetKeys = false;
-    std::int32_t m_rememberDays = 0;
-    QByteArray m_rememberLabel;
-    QByteArray m_logoutLabel;
-    QByteArray m_noAccessMessage;
-    QByteArray m_insecureMessage;
-    QByteArray m_loadFailedMessage;
 };

@@ -3,7 +3,6 @@
 #include "forms/ResponsesPageForm.h"
 #include "framework/FormView.h"
 #include "pages/AudioDevice.h"
-#include "pages/DialogLogging.h"
 
 #include <QByteArray>
 
@@ -28,23 +27,13 @@ public:
 
     bool IsPlaying() const { return m_playing; }
 
-protected:
-    void Exchange(DataExchange& exchange) override;
-
 private:
-    void Load();
     void Browse(QByteArray& audioPath);
     void Play(const QByteArray& audioPath, QPushButton* button);
     void OnPlaybackFinished();
     void OnLogging();
 
     const ResponsesPageForm m_ui;
-    LoggingSettings m_logging;
-    QByteArray m_correctAudio;
-    QByteArray m_failMessage;
-    QByteArray m_incorrectMessage;
-    QByteArray m_incorrectAudio;
-    QByteArray m_failUrl;
     std::unique_ptr<AudioPlayer> m_player;
     // One for the page: set while either sound plays.
     bool m_playing = false;

@@ -189,7 +189,7 @@ TEST_F(WindowMatchesTheCommandLineTest, EveryValueTypedIntoThePagesIsSavedAsTheC
     OnNextDialog([](QDialog& dialog) {
         const auto form = ControlsOf<LoggingDialogForm>(dialog);
         Type(form.mailHostEdit, "smtp.example.com");
-        Type(form.successEmailEdit, "welcome@example.com");
+        Type(form.correctEmailEdit, "welcome@example.com");
         Type(form.failEmailEdit, "intruder@example.com");
         Click(form.okButton);
     });

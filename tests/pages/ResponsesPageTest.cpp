@@ -307,7 +307,7 @@ TEST_F(ResponsesPageTest, TheLoggingDialogEditsThePageCopiesOnly)
     OnNextDialog([](QDialog& dialog) {
         const auto form = ControlsOf<LoggingDialogForm>(dialog);
         EXPECT_EQ(TextOf(form.mailHostEdit), "");
-        EXPECT_EQ(TextOf(form.successEmailEdit), "ok@example.com");
+        EXPECT_EQ(TextOf(form.correctEmailEdit), "ok@example.com");
         Type(form.mailHostEdit, "smtp.example.com");
         Type(form.failEmailEdit, "fail@example.com");
         Click(form.okButton);

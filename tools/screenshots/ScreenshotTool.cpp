@@ -125,16 +125,16 @@ void ShootDialogs(Shooter& shooter, Doc& doc, FrameMain& frame, const QString& p
     shooter.SaveDialog(areaDialog, QStringLiteral("dialog-member-area"));
 
     DialogFont font(&frame);
-    font.SetChoice({ doc.fontFamily, doc.fontSize, doc.fontBold, doc.fontItalic });
+    font.EditValuesOf(doc);
     shooter.SaveDialog(font, QStringLiteral("dialog-font"));
 
     DialogLogging logging(&frame);
-    logging.SetSettings({ doc.mailHost, doc.correctEmail, doc.failEmail });
+    logging.EditValuesOf(doc);
     shooter.SaveDialog(logging, QStringLiteral("dialog-logging"));
 
     ProjectState project;
     DialogInputDetails details(doc, project, &frame);
-    details.SetDetails({ doc.lockFile, doc.loadingMessage, doc.reloadInterval });
+    details.EditValuesOf(doc);
     shooter.SaveDialog(details, QStringLiteral("dialog-input-details"));
 
     DialogResources resources(doc, "<APPLET CODE=\"Zarnith.class\" ...>", &frame);
