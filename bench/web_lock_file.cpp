@@ -3,38 +3,21 @@
 // (Long Tasks API) while the locks loaded, and again while an unchanged file was fetched at its
 // next reload. Goal: no task over 300 ms.
 #include "BenchLocks.h"
+#include "BenchWeb.h"
 #include "generate/BoxPage.h"
 #include "generate/LockData.h"
 #include "generate/OutputFile.h"
 #include "publish/PreviewServer.h"
 #include "util/PreviewDirectory.h"
 
-#include <QApplication>
 #include <QFile>
-#include <QTest>
-#include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 
-#include <benchmark/benchmark.h>
-#include <unistd.h>
-
 namespace {
 
 constexpr int kLocks = 200000;
-
-QVariant Js(QWebEnginePage& page, const QString& script)
-{
-    QVariant result;
-    bool done = false;
-    page.runJavaScript(script, [&](const QVariant& value) {
-        result = value;
-        done = true;
-    });
-    QTest::qWaitFor([&] { return done; }, 30000);
-    return result;
-}
 
 // The longest task seen since the last call, in milliseconds.
 double TakeLongestTask(QWebEnginePage& page)
@@ -96,18 +79,5 @@ BENCHMARK(BM_LargeLockFile)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The browser engine refuses to start its sandbox as root.
-    if (geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QApplication app(argc, argv);
-    // The page fetches its lock file from the previews' web server, a plugin beside the program.
-    SetPreviewServerPluginName(
-        QCoreApplication::applicationDirPath() + QStringLiteral("/../zarnith_previewserver"));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    StopPreviewServer();
-    return 0;
+    return RunWebBenchmarks(argc, argv);
 }

@@ -5,6 +5,7 @@
 // navigation until the page's own script at its end runs, medians of 10 loads of each, one after
 // the other. Goal: at most 1.3 times as long.
 #include "BenchMachine.h"
+#include "BenchWeb.h"
 #include "generate/BoxPage.h"
 #include "generate/LockData.h"
 #include "generate/MemberKeys.h"
@@ -13,16 +14,12 @@
 #include "publish/PreviewServer.h"
 #include "util/PreviewDirectory.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QWebEnginePage>
 #include <QWebEngineProfile>
 
 #include <algorithm>
-#include <unistd.h>
 #include <variant>
 #include <vector>
 
@@ -30,18 +27,6 @@ namespace {
 
 constexpr int kPageSize = 1000 * 1000;
 constexpr int kLoads = 10;
-
-QVariant Js(QWebEnginePage& page, const QString& script)
-{
-    QVariant result;
-    bool done = false;
-    page.runJavaScript(script, [&](const QVariant& value) {
-        result = value;
-        done = true;
-    });
-    QTest::qWaitFor([&] { return done; }, 30000);
-    return result;
-}
 
 double Median(std::vector<double> values)
 {
@@ -178,18 +163,5 @@ BENCHMARK(BM_ProtectedPageWithAKeptKey)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The browser engine refuses to start its sandbox as root.
-    if (geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QApplication app(argc, argv);
-    // The pages come from the previews' web server, a plugin beside the program.
-    SetPreviewServerPluginName(
-        QCoreApplication::applicationDirPath() + QStringLiteral("/../zarnith_previewserver"));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    StopPreviewServer();
-    return 0;
+    return RunWebBenchmarks(argc, argv);
 }
