@@ -5,6 +5,7 @@
 #include "framework/DocumentManager.h"
 #include "framework/PageTabWindow.h"
 #include "framework/Prompts.h"
+#include "framework/ResourceString.h"
 #include "pages/ViewAppearance.h"
 #include "pages/ViewGeneral.h"
 #include "pages/ViewGenerate.h"
@@ -15,7 +16,6 @@
 #include "publish/DocOutputs.h"
 #include "util/Paths.h"
 #include "util/ProgramInfo.h"
-#include "util/ResourceText.h"
 #include "util/StringIds.h"
 
 #include <QCloseEvent>
@@ -32,31 +32,32 @@ namespace {
 
 const char kWebSite[] = "http://www.velto.example/zarnith/";
 
-QString ResourceString(int id)
-{
-    return QString::fromLocal8Bit(LoadResourceText(id));
-}
-
 // The status-bar prompt of a command: its string-table text up to the line break.
 QString CommandPrompt(int command)
 {
     return ResourceString(command).section(QLatin1Char('\n'), 0, 0);
 }
 
+// The name a command goes by where no menu shows it: its string-table text after the line break.
+QString CommandName(int command)
+{
+    return ResourceString(command).section(QLatin1Char('\n'), 1, 1);
+}
+
 struct PageTab
 {
-    const char* label;
+    int label;
     int icon;
 };
 
 constexpr PageTab kPageTabs[FrameMain::kPageCount] = {
-    { "Locks", 101 },
-    { "Members", 108 },
-    { "General", 106 },
-    { "Responses", 212 },
-    { "Appearance", 105 },
-    { "Preview", 104 },
-    { "Generate", 103 },
+    { IDS_TAB_LOCKS, 101 },
+    { IDS_TAB_MEMBERS, 108 },
+    { IDS_TAB_GENERAL, 106 },
+    { IDS_TAB_RESPONSES, 212 },
+    { IDS_TAB_APPEARANCE, 105 },
+    { IDS_TAB_PREVIEW, 104 },
+    { IDS_TAB_GENERATE, 103 },
 };
 
 QString FirstLocalFile(const QMimeData* data)
@@ -174,7 +175,7 @@ void FrameMain::CreatePages(Doc& doc, ProjectState& project)
     connect(m_preview, &ViewPreview::statusTextChanged, this, &FrameMain::ShowStatusText);
     for (int index = 0; index < kPageCount; ++index) {
         const PageTab& tab = kPageTabs[index];
-        m_tabs->addPage(m_pages.at(index), QString::fromLatin1(tab.label),
+        m_tabs->addPage(m_pages.at(index), ResourceString(tab.label),
             QIcon(QStringLiteral(":/images/icon%1.png").arg(tab.icon)));
     }
     m_tabs->setLeaveGuard([this] { return CommitActivePage(); });
@@ -201,46 +202,50 @@ QAction* FrameMain::AddCommand(QMenu* menu, int command, const QString& text,
 void FrameMain::CreateMenus()
 {
     DocumentManager& documents = m_documents;
-    m_fileMenu = menuBar()->addMenu(tr("&File"));
-    AddCommand(m_fileMenu, kFileNew, tr("&New"), QKeySequence(tr("Ctrl+N")),
-        [&documents] { documents.FileNew(); });
-    AddCommand(m_fileMenu, kFileOpen, tr("&Open..."), QKeySequence(tr("Ctrl+O")),
-        [&documents] { documents.FileOpen(); });
-    AddCommand(m_fileMenu, kFileSave, tr("&Save"), QKeySequence(tr("Ctrl+S")),
-        [&documents] { documents.FileSave(); });
-    AddCommand(
-        m_fileMenu, kFileSaveAs, tr("Save &As..."), {}, [&documents] { documents.FileSaveAs(); });
+    m_fileMenu = menuBar()->addMenu(ResourceString(IDS_MENU_FILE));
+    AddCommand(m_fileMenu, kFileNew, ResourceString(IDS_MENU_FILE_NEW),
+        QKeySequence(Qt::CTRL | Qt::Key_N), [&documents] { documents.FileNew(); });
+    AddCommand(m_fileMenu, kFileOpen, ResourceString(IDS_MENU_FILE_OPEN),
+        QKeySequence(Qt::CTRL | Qt::Key_O), [&documents] { documents.FileOpen(); });
+    AddCommand(m_fileMenu, kFileSave, ResourceString(IDS_MENU_FILE_SAVE),
+        QKeySequence(Qt::CTRL | Qt::Key_S), [&documents] { documents.FileSave(); });
+    AddCommand(m_fileMenu, kFileSaveAs, ResourceString(IDS_MENU_FILE_SAVE_AS), {},
+        [&documents] { documents.FileSaveAs(); });
+    m_fileMenu->addSeparator();
+    AddCommand(m_fileMenu, kImportLocks, ResourceString(IDS_MENU_IMPORT_LOCKS), {},
+        [this] { OnTransferLocks(true); });
+    AddCommand(m_fileMenu, kExportLocks, ResourceString(IDS_MENU_EXPORT_LOCKS), {},
+        [this] { OnTransferLocks(false); });
     m_fileMenu->addSeparator();
     AddCommand(
-        m_fileMenu, kImportLocks, tr("&Import Locks..."), {}, [this] { OnTransferLocks(true); });
-    AddCommand(
-        m_fileMenu, kExportLocks, tr("&Export Locks..."), {}, [this] { OnTransferLocks(false); });
-    m_fileMenu->addSeparator();
-    AddCommand(m_fileMenu, kPublishToFolder, tr("&Publish to Folder..."), {}, [this] {
-        if (CommitActivePage())
-            DocOutputs(m_doc, m_project, this).PublishToFolder();
-    });
+        m_fileMenu, kPublishToFolder, ResourceString(IDS_MENU_PUBLISH_TO_FOLDER), {}, [this] {
+            if (CommitActivePage())
+                DocOutputs(m_doc, m_project, this).PublishToFolder();
+        });
     m_fileMenu->addSeparator();
     m_recentSeparator = m_fileMenu->addSeparator();
-    AddCommand(m_fileMenu, kAppExit, tr("E&xit"), {}, [this] { close(); });
+    AddCommand(m_fileMenu, kAppExit, ResourceString(IDS_MENU_EXIT), {}, [this] { close(); });
 
     const auto openManual = [this] { OpenHelpUrl(ManualUrl()); };
     const auto openWebHelp
         = [this](int command) { return [this, command] { OpenHelpUrl(WebHelpUrl(command)); }; };
-    QMenu* help = menuBar()->addMenu(tr("&Help"));
-    AddCommand(help, kHelpTopics, tr("&Help Topics"), {}, openManual);
+    QMenu* help = menuBar()->addMenu(ResourceString(IDS_MENU_HELP));
+    AddCommand(help, kHelpTopics, ResourceString(IDS_MENU_HELP_TOPICS), {}, openManual);
     help->addSeparator();
-    AddCommand(help, kAdditionalInformation, tr("Additional Information"), {},
+    AddCommand(help, kAdditionalInformation, ResourceString(IDS_MENU_ADDITIONAL_HELP), {},
         openWebHelp(kAdditionalInformation));
-    AddCommand(help, kTroubleShooting, tr("Trou&ble Shooting"), {}, openWebHelp(kTroubleShooting));
+    AddCommand(help, kTroubleShooting, ResourceString(IDS_MENU_TROUBLE_SHOOTING), {},
+        openWebHelp(kTroubleShooting));
     help->addSeparator();
-    AddCommand(help, kVeltoOnTheWeb, tr("Velto on the &Web"), {}, openWebHelp(kVeltoOnTheWeb));
+    AddCommand(
+        help, kVeltoOnTheWeb, ResourceString(IDS_MENU_WEB_PAGE), {}, openWebHelp(kVeltoOnTheWeb));
     help->addSeparator();
-    AddCommand(help, kAppAbout, tr("&About Zarnith..."), {}, [this] { OnAbout(); });
+    AddCommand(help, kAppAbout, ResourceString(IDS_MENU_ABOUT), {}, [this] { OnAbout(); });
 
     // F1 and Shift+F1 live in no menu; both open the manual.
-    AddCommand(nullptr, kHelp, tr("Help"), QKeySequence(Qt::Key_F1), openManual);
-    AddCommand(nullptr, kContextHelp, tr("Help"), QKeySequence(Qt::SHIFT | Qt::Key_F1), openManual);
+    AddCommand(nullptr, kHelp, CommandName(kHelp), QKeySequence(Qt::Key_F1), openManual);
+    AddCommand(nullptr, kContextHelp, CommandName(kContextHelp),
+        QKeySequence(Qt::SHIFT | Qt::Key_F1), openManual);
 }
 
 void FrameMain::CreateStatusBar()
@@ -266,7 +271,7 @@ void FrameMain::UpdateRecentFiles(const QStringList& files)
     }
     if (m_recentActions.isEmpty()) {
         // As the menu has always shown it: the placeholder, greyed, until a file is used.
-        auto* placeholder = new QAction(tr("Recent File"), this);
+        auto* placeholder = new QAction(ResourceString(IDS_MENU_RECENT_FILE), this);
         placeholder->setEnabled(false);
         m_recentActions.append(placeholder);
     }

@@ -1,6 +1,7 @@
 #include "app/LockListTransfer.h"
 
 #include "framework/Prompts.h"
+#include "framework/ResourceString.h"
 #include "framework/WaitCursor.h"
 #include "generate/LockCsv.h"
 #include "generate/OutputFile.h"
@@ -11,11 +12,6 @@
 #include <QFile>
 
 namespace {
-
-QString ResourceString(int id)
-{
-    return QString::fromLocal8Bit(LoadResourceText(id));
-}
 
 FileDialogRequest CsvRequest(int titleId, const QString& initialPath = {})
 {

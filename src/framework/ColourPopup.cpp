@@ -2,6 +2,8 @@
 
 #include "framework/ColourButton.h"
 #include "framework/QtColour.h"
+#include "framework/ResourceString.h"
+#include "util/StringIds.h"
 
 #include <qdrawutil.h>
 #include <QEnterEvent>
@@ -62,48 +64,56 @@ private:
 
 const std::array<ColourPopup::Well, 40>& ColourPopup::StandardWells()
 {
-    static const std::array<Well, 40> wells { {
-        { MakeColour(0x00, 0x00, 0x00), "Black" },
-        { MakeColour(0x99, 0x33, 0x00), "Brown" },
-        { MakeColour(0x33, 0x33, 0x00), "Olive Green" },
-        { MakeColour(0x00, 0x33, 0x00), "Dark Green" },
-        { MakeColour(0x00, 0x33, 0x66), "Dark Teal" },
-        { MakeColour(0x00, 0x00, 0x80), "Dark Blue" },
-        { MakeColour(0x33, 0x33, 0x99), "Indigo" },
-        { MakeColour(0x33, 0x33, 0x33), "Gray-80%" },
-        { MakeColour(0x80, 0x00, 0x00), "Dark Red" },
-        { MakeColour(0xFF, 0x66, 0x00), "Orange" },
-        { MakeColour(0x80, 0x80, 0x00), "Dark Yellow" },
-        { MakeColour(0x00, 0x80, 0x00), "Green" },
-        { MakeColour(0x00, 0x80, 0x80), "Teal" },
-        { MakeColour(0x00, 0x00, 0xFF), "Blue" },
-        { MakeColour(0x66, 0x66, 0x99), "Blue-Gray" },
-        { MakeColour(0x80, 0x80, 0x80), "Gray-50%" },
-        { MakeColour(0xFF, 0x00, 0x00), "Red" },
-        { MakeColour(0xFF, 0x99, 0x00), "Light Orange" },
-        { MakeColour(0x99, 0xCC, 0x00), "Lime" },
-        { MakeColour(0x33, 0x99, 0x66), "Sea Green" },
-        { MakeColour(0x33, 0xCC, 0xCC), "Aqua" },
-        { MakeColour(0x33, 0x66, 0xFF), "Light Blue" },
-        { MakeColour(0x80, 0x00, 0x80), "Violet" },
-        { MakeColour(0x96, 0x96, 0x96), "Gray-40%" },
-        { MakeColour(0xFF, 0x00, 0xFF), "Pink" },
-        { MakeColour(0xFF, 0xCC, 0x00), "Gold" },
-        { MakeColour(0xFF, 0xFF, 0x00), "Yellow" },
-        { MakeColour(0x00, 0xFF, 0x00), "Bright Green" },
-        { MakeColour(0x00, 0xFF, 0xFF), "Turquoise" },
-        { MakeColour(0x00, 0xCC, 0xFF), "Sky Blue" },
-        { MakeColour(0x99, 0x33, 0x66), "Plum" },
-        { MakeColour(0xC0, 0xC0, 0xC0), "Gray-25%" },
-        { MakeColour(0xFF, 0x99, 0xCC), "Rose" },
-        { MakeColour(0xFF, 0xCC, 0x99), "Tan" },
-        { MakeColour(0xFF, 0xFF, 0x99), "Light Yellow" },
-        { MakeColour(0xCC, 0xFF, 0xCC), "Light Green" },
-        { MakeColour(0xCC, 0xFF, 0xFF), "Light Turquoise" },
-        { MakeColour(0x99, 0xCC, 0xFF), "Pale Blue" },
-        { MakeColour(0xCC, 0x99, 0xFF), "Lavender" },
-        { MakeColour(0xFF, 0xFF, 0xFF), "White" },
-    } };
+    // The wells' names are one entry of the string table, in the order of the colours.
+    static const Colour colours[] = {
+        MakeColour(0x00, 0x00, 0x00),
+        MakeColour(0x99, 0x33, 0x00),
+        MakeColour(0x33, 0x33, 0x00),
+        MakeColour(0x00, 0x33, 0x00),
+        MakeColour(0x00, 0x33, 0x66),
+        MakeColour(0x00, 0x00, 0x80),
+        MakeColour(0x33, 0x33, 0x99),
+        MakeColour(0x33, 0x33, 0x33),
+        MakeColour(0x80, 0x00, 0x00),
+        MakeColour(0xFF, 0x66, 0x00),
+        MakeColour(0x80, 0x80, 0x00),
+        MakeColour(0x00, 0x80, 0x00),
+        MakeColour(0x00, 0x80, 0x80),
+        MakeColour(0x00, 0x00, 0xFF),
+        MakeColour(0x66, 0x66, 0x99),
+        MakeColour(0x80, 0x80, 0x80),
+        MakeColour(0xFF, 0x00, 0x00),
+        MakeColour(0xFF, 0x99, 0x00),
+        MakeColour(0x99, 0xCC, 0x00),
+        MakeColour(0x33, 0x99, 0x66),
+        MakeColour(0x33, 0xCC, 0xCC),
+        MakeColour(0x33, 0x66, 0xFF),
+        MakeColour(0x80, 0x00, 0x80),
+        MakeColour(0x96, 0x96, 0x96),
+        MakeColour(0xFF, 0x00, 0xFF),
+        MakeColour(0xFF, 0xCC, 0x00),
+        MakeColour(0xFF, 0xFF, 0x00),
+        MakeColour(0x00, 0xFF, 0x00),
+        MakeColour(0x00, 0xFF, 0xFF),
+        MakeColour(0x00, 0xCC, 0xFF),
+        MakeColour(0x99, 0x33, 0x66),
+        MakeColour(0xC0, 0xC0, 0xC0),
+        MakeColour(0xFF, 0x99, 0xCC),
+        MakeColour(0xFF, 0xCC, 0x99),
+        MakeColour(0xFF, 0xFF, 0x99),
+        MakeColour(0xCC, 0xFF, 0xCC),
+        MakeColour(0xCC, 0xFF, 0xFF),
+        MakeColour(0x99, 0xCC, 0xFF),
+        MakeColour(0xCC, 0x99, 0xFF),
+        MakeColour(0xFF, 0xFF, 0xFF),
+    };
+    static const std::array<Well, 40> wells = [] {
+        const QStringList names = ResourceStringLines(IDS_COLOUR_NAMES);
+        std::array<Well, 40> made;
+        for (std::size_t i = 0; i < made.size(); ++i)
+            made[i] = { colours[i], names.value(int(i)) };
+        return made;
+    }();
     return wells;
 }
 
@@ -111,10 +121,10 @@ QString ColourPopup::ColourName(Colour colour)
 {
     for (const Well& well : StandardWells()) {
         if (well.colour == colour)
-            return QString::fromLatin1(well.name);
+            return well.name;
     }
     const QColor shown = ToQColor(colour);
-    return tr("Red %1, green %2, blue %3").arg(shown.red()).arg(shown.green()).arg(shown.blue());
+    return ResourceString(IDS_COLOUR_VALUES).arg(shown.red()).arg(shown.green()).arg(shown.blue());
 }
 
 ColourPopup::ColourPopup(QWidget* parent)
@@ -127,7 +137,7 @@ ColourPopup::ColourPopup(QWidget* parent)
     const auto& wells = StandardWells();
     for (int i = 0; i < int(wells.size()); ++i) {
         auto* well = new ColourWell(wells[i].colour, this);
-        well->setToolTip(QString::fromLatin1(wells[i].name));
+        well->setToolTip(wells[i].name);
         well->setAccessibleName(well->toolTip());
         well->installEventFilter(this);
         connect(well, &QToolButton::clicked, this, [this, colour = wells[i].colour] {
@@ -137,7 +147,7 @@ ColourPopup::ColourPopup(QWidget* parent)
         grid->addWidget(well, i / WellColumns, i % WellColumns);
         m_wells.push_back(well);
     }
-    m_more = new QPushButton(tr("More Colors..."), this);
+    m_more = new QPushButton(ResourceString(IDS_MORE_COLOURS), this);
     m_more->setFlat(true);
     m_more->installEventFilter(this);
     connect(m_more, &QPushButton::clicked, this, [this] {

@@ -4,6 +4,7 @@
 
 #include <QFrame>
 #include <QPointer>
+#include <QString>
 
 #include <array>
 #include <vector>
@@ -23,7 +24,7 @@ public:
     struct Well
     {
         Colour colour;
-        const char* name;
+        QString name;
     };
     static constexpr int WellColumns = 8;
     static const std::array<Well, 40>& StandardWells();

@@ -2,9 +2,9 @@
 
 #include "framework/ProgramSettings.h"
 #include "framework/Prompts.h"
+#include "framework/ResourceString.h"
 #include "model/Doc.h"
 #include "model/ProjectFile.h"
-#include "util/ResourceText.h"
 #include "util/StringIds.h"
 
 #include <QFileInfo>
@@ -16,17 +16,15 @@ enum TemplateField { kNewFileName = 2, kFilterName = 3, kFilterExtension = 4 };
 
 QString DocTemplateField(TemplateField field)
 {
-    return QString::fromLocal8Bit(LoadResourceText(IDS_DOC_TEMPLATE))
-        .split(QLatin1Char('\n'))
-        .value(field);
+    return ResourceStringLines(IDS_DOC_TEMPLATE).value(field);
 }
 
 FileDialogRequest ProjectFileRequest(const QString& initialPath)
 {
     const QString extension = DocTemplateField(kFilterExtension);
     FileDialogRequest request;
-    request.filter = QStringLiteral("%1|*%2|All Files (*.*)|*.*||")
-                         .arg(DocTemplateField(kFilterName), extension);
+    request.filter
+        = ResourceString(IDS_PROJECT_FILTER).arg(DocTemplateField(kFilterName), extension);
     request.defaultExtension = extension.mid(1);
     request.initialPath = initialPath;
     return request;
@@ -59,7 +57,7 @@ void DocumentManager::SetOwner(QWidget* owner)
 QString DocumentManager::Title() const
 {
     if (m_pathName.isEmpty())
-        return QString::fromLocal8Bit(LoadResourceText(IDS_UNTITLED));
+        return ResourceString(IDS_UNTITLED);
     return QFileInfo(m_pathName).fileName();
 }
 

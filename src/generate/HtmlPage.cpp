@@ -5,7 +5,11 @@
 #include "model/Doc.h"
 
 const char HtmlCommentNotice[] = "for pages guarded by a Velto login box";
-const char HtmlCopyrightNotice[] = "Zarnith login applet, Copyright (C) 2026 Velto";
+
+QByteArray AppletCopyrightNotice(const ProgramInfo& info)
+{
+    return info.internalName + " login applet, Copyright (C) 2026 Velto";
+}
 
 namespace {
 
@@ -18,7 +22,7 @@ QByteArray AppletStart(const Doc& doc, const ProgramInfo& info)
     element += "<APPLET CODE=" + info.internalName + ".class WIDTH=" + QByteArray::number(doc.width)
         + " HEIGHT=" + QByteArray::number(doc.height) + ">\r\n";
     element += "<PARAM NAME=name VALUE=\"" + info.internalName + "\">\r\n";
-    element += QByteArray("<PARAM NAME=Copyright VALUE=\"") + HtmlCopyrightNotice + "\">\r\n";
+    element += "<PARAM NAME=Copyright VALUE=\"" + AppletCopyrightNotice(info) + "\">\r\n";
     element += BuildParameterBlock(doc);
     return element;
 }

@@ -15,10 +15,12 @@ enum class HtmlPageForm {
     Segment = 2, // only the comment and the APPLET element, for pasting into another page
 };
 
-// The end of the comment that names the program in every page, and the value of the applet's
-// Copyright parameter: fixed texts of one line each, the second without a double quote.
+// The end of the comment that names the program in every page: a fixed text of one line.
 extern const char HtmlCommentNotice[];
-extern const char HtmlCopyrightNotice[];
+
+// The value of the applet's Copyright parameter: the applet's name and a fixed notice, one line
+// without a double quote.
+QByteArray AppletCopyrightNotice(const ProgramInfo& info);
 
 // The comment naming the program and the APPLET element with the project's parameters; content
 // goes last inside the element, where browsers without Java show it instead of the applet.

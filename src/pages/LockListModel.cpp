@@ -1,6 +1,8 @@
 #include "pages/LockListModel.h"
 
+#include "framework/ResourceString.h"
 #include "model/Doc.h"
+#include "util/StringIds.h"
 #include "util/TextEncoding.h"
 
 #include <algorithm>
@@ -114,11 +116,11 @@ QVariant LockListModel::data(const QModelIndex& index, int role) const
 
 QVariant LockListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    static const char* const kTitles[kColumnCount] = { "User", "Password", "URL", "Target" };
+    static const QStringList titles = ResourceStringLines(IDS_LOCK_COLUMNS);
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0
         || section >= kColumnCount)
         return {};
-    return QString::fromLatin1(kTitles[section]);
+    return titles.value(section);
 }
 
 Qt::ItemFlags LockListModel::flags(const QModelIndex& index) const

@@ -3,10 +3,10 @@
 #include "framework/AppState.h"
 #include "framework/FieldCommit.h"
 #include "framework/Prompts.h"
+#include "framework/ResourceString.h"
 #include "generate/PublishPlan.h"
 #include "model/Doc.h"
 #include "pages/DialogMemberArea.h"
-#include "util/ResourceText.h"
 #include "util/StringIds.h"
 
 #include <QFile>
@@ -35,7 +35,7 @@ ViewMembers::ViewMembers(Doc& doc, QWidget* parent)
     Fields().Field(m_ui.insecureEdit, &Doc::insecureMessage);
     Fields().Field(m_ui.loadFailedEdit, &Doc::loadFailedMessage);
 
-    m_areaModel->setHorizontalHeaderLabels({ QStringLiteral("Area"), QStringLiteral("Files") });
+    m_areaModel->setHorizontalHeaderLabels(ResourceStringLines(IDS_AREA_COLUMNS));
     m_ui.areaList->setModel(m_areaModel);
     m_ui.areaList->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_ui.areaList->horizontalHeader()->setStretchLastSection(true);
@@ -210,10 +210,10 @@ void ViewMembers::OnNewKeys()
 void ViewMembers::OnBrowse()
 {
     UpdateData(true);
-    const std::optional<QString> chosen = CurrentPrompts().BrowseForFolder(this,
-        QString::fromLocal8Bit(LoadResourceText(IDS_CHOOSE_SITE_FOLDER)),
-        QFile::decodeName(
-            ResolveSiteFolder(Fields().Copies().siteFolder, CurrentAppState().projectPath)));
+    const std::optional<QString> chosen
+        = CurrentPrompts().BrowseForFolder(this, ResourceString(IDS_CHOOSE_SITE_FOLDER),
+            QFile::decodeName(
+                ResolveSiteFolder(Fields().Copies().siteFolder, CurrentAppState().projectPath)));
     if (!chosen)
         return;
     Fields().Copies().siteFolder = QFile::encodeName(*chosen);

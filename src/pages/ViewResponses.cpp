@@ -3,6 +3,7 @@
 #include "framework/AppState.h"
 #include "framework/Prompts.h"
 #include "framework/ResourceIcon.h"
+#include "framework/ResourceString.h"
 #include "model/BoxReferences.h"
 #include "pages/AudioPlayer.h"
 #include "pages/DialogLogging.h"
@@ -77,7 +78,7 @@ void ViewResponses::Browse(QByteArray& audioPath)
 {
     UpdateData(true);
     FileDialogRequest request;
-    request.filter = QStringLiteral("Audio Files (*.au)|*.au|All Files (*.*)|*.*||");
+    request.filter = ResourceString(IDS_AUDIO_FILTER);
     request.defaultExtension = QStringLiteral("au");
     request.initialPath = LocalPath(audioPath);
     const std::optional<QString> chosen = CurrentPrompts().Open(this, request);

@@ -2,6 +2,7 @@
 
 #include "framework/AppState.h"
 #include "framework/Prompts.h"
+#include "framework/ResourceString.h"
 #include "framework/WaitCursor.h"
 #include "generate/BoxPage.h"
 #include "generate/LockInputFile.h"
@@ -38,15 +39,11 @@
 
 namespace {
 
-const char kHtmlFilter[] = "HTML Files (*.html, *.htm)|*.htm;*.html|All Files (*.*)|*.*||";
-const char kLockFileFilter[]
-    = "Zarnith Input Files (*.txt, *.dat)|*.txt;*.dat|All Files (*.*)|*.*||";
-
 // Asks for the name of a file to write, starting from path; the chosen path replaces it.
-bool AskForFileName(QWidget* owner, QByteArray& path, const char* filter, const char* extension)
+bool AskForFileName(QWidget* owner, QByteArray& path, int filterId, const char* extension)
 {
     FileDialogRequest request;
-    request.filter = QString::fromLatin1(filter);
+    request.filter = ResourceString(filterId);
     request.defaultExtension = QString::fromLatin1(extension);
     request.initialPath = QFile::decodeName(path);
     const std::optional<QString> chosen = CurrentPrompts().SaveAs(owner, request);
@@ -81,8 +78,8 @@ public:
     {
         if (!m_window) {
             m_window = std::make_unique<QProgressDialog>(m_owner);
-            m_window->setWindowTitle(QString::fromLocal8Bit(LoadResourceText(IDS_APP_TITLE)));
-            m_window->setLabelText(QString::fromLocal8Bit(LoadResourceText(IDS_MAKING_LOCKS)));
+            m_window->setWindowTitle(ResourceString(IDS_APP_TITLE));
+            m_window->setLabelText(ResourceString(IDS_MAKING_LOCKS));
             m_window->setWindowModality(Qt::WindowModal);
             m_window->setMinimumDuration(kProgressDelayMs);
             m_window->setAutoClose(false);
@@ -180,7 +177,7 @@ void DocOutputs::NoteMailNotSent(BoxKind kind)
         || (m_doc.correctEmail.isEmpty() && m_doc.failEmail.isEmpty()))
         return;
     m_project.mailNoticeShown = true;
-    const QString text = QString::fromLocal8Bit(LoadResourceText(IDS_MODERN_BOX_NO_MAIL));
+    const QString text = ResourceString(IDS_MODERN_BOX_NO_MAIL);
     if (CurrentPrompts().Notice(m_owner, text))
         state.showMailNotice = false;
 }
@@ -190,7 +187,7 @@ void DocOutputs::NoteReadableLocks(BoxKind kind, bool carriesLocks)
     const std::optional<int> warning = ReadableLocksWarning(m_doc, kind, carriesLocks);
     if (!warning || m_doc.readableLocksNotice == 0)
         return;
-    if (CurrentPrompts().Notice(m_owner, QString::fromLocal8Bit(LoadResourceText(*warning)))) {
+    if (CurrentPrompts().Notice(m_owner, ResourceString(*warning))) {
         m_doc.readableLocksNotice = 0;
         m_doc.SetModified();
     }
@@ -200,7 +197,7 @@ bool DocOutputs::CreateHtmlFile(QByteArray& path, bool askForName)
 {
     if (!ReadyToGenerate())
         return false;
-    if (askForName && !AskForFileName(m_owner, path, kHtmlFilter, "html"))
+    if (askForName && !AskForFileName(m_owner, path, IDS_HTML_FILTER, "html"))
         return false;
     const BoxKind kind = m_doc.boxKind;
     NoteMailNotSent(kind);
@@ -257,10 +254,9 @@ bool DocOutputs::SaveLockInputFile(QByteArray& path, bool askForName)
     const BoxKind kind = m_doc.boxKind;
     if (kind == BoxKind::Modern) {
         path = LockDataPathBeside(path);
-        const QByteArray filter = LoadResourceText(IDS_LOCK_DATA_FILTER);
-        if (askForName && !AskForFileName(m_owner, path, filter.constData(), "json"))
+        if (askForName && !AskForFileName(m_owner, path, IDS_LOCK_DATA_FILTER, "json"))
             return false;
-    } else if (askForName && !AskForFileName(m_owner, path, kLockFileFilter, "txt")) {
+    } else if (askForName && !AskForFileName(m_owner, path, IDS_LOCK_FILE_FILTER, "txt")) {
         return false;
     }
     const std::optional<QByteArray> lockData = LockDataFor(kind, LockDataUse::Publish);
@@ -323,9 +319,8 @@ bool DocOutputs::PublishToFolder()
     if (!ReadyToGenerate())
         return false;
     const BoxKind kind = m_doc.boxKind;
-    const std::optional<QString> chosen = CurrentPrompts().BrowseForFolder(m_owner,
-        QString::fromLocal8Bit(LoadResourceText(IDS_PUBLISH_TO)),
-        QFile::decodeName(m_doc.publishFolder));
+    const std::optional<QString> chosen = CurrentPrompts().BrowseForFolder(
+        m_owner, ResourceString(IDS_PUBLISH_TO), QFile::decodeName(m_doc.publishFolder));
     if (!chosen)
         return false;
     DialogPublish confirm(

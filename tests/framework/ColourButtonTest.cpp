@@ -43,7 +43,7 @@ protected:
     {
         const auto& wells = ColourPopup::StandardWells();
         return int(std::find_if(wells.begin(), wells.end(), [name](const ColourPopup::Well& well) {
-            return qstrcmp(well.name, name) == 0;
+            return well.name == QLatin1String(name);
         }) - wells.begin());
     }
 

@@ -38,7 +38,8 @@ PageLines ExpectedLines(const ProgramInfo& info, int width, int height)
         "<APPLET CODE=" + info.internalName + ".class WIDTH=" + QByteArray::number(width)
             + " HEIGHT=" + QByteArray::number(height) + ">",
         "<PARAM NAME=name VALUE=\"" + info.internalName + "\">",
-        QByteArray("<PARAM NAME=Copyright VALUE=\"") + HtmlCopyrightNotice + "\">",
+        "<PARAM NAME=Copyright VALUE=\"" + info.internalName
+            + " login applet, Copyright (C) 2026 Velto\">",
     };
 }
 
@@ -68,16 +69,18 @@ TEST(HtmlPage, ProgramInformationNamesTheAppletClass)
             + ". -->");
     EXPECT_EQ(lines[3], "<APPLET CODE=Zarnith.class WIDTH=400 HEIGHT=200>");
     EXPECT_EQ(lines[4], "<PARAM NAME=name VALUE=\"Zarnith\">");
+    EXPECT_EQ(lines[5],
+        "<PARAM NAME=Copyright VALUE=\"Zarnith login applet, Copyright (C) 2026 Velto\">");
 }
 
 TEST(HtmlPage, NoticesAreSingleLinesAndTheCopyrightHasNoQuote)
 {
     for (const QByteArray& notice :
-        { QByteArray(HtmlCommentNotice), QByteArray(HtmlCopyrightNotice) }) {
+        { QByteArray(HtmlCommentNotice), AppletCopyrightNotice(CurrentProgramInfo()) }) {
         EXPECT_FALSE(notice.isEmpty());
         EXPECT_FALSE(notice.contains('\n') || notice.contains('\r')) << notice.constData();
     }
-    EXPECT_FALSE(QByteArray(HtmlCopyrightNotice).contains('"'));
+    EXPECT_FALSE(AppletCopyrightNotice(CurrentProgramInfo()).contains('"'));
     EXPECT_FALSE(QByteArray(HtmlCommentNotice).contains("--")); // would end the comment early
 }
 
