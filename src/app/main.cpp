@@ -21,7 +21,7 @@ int main(int argc, char** argv)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QLatin1String(ProgramSettings::kOrganisation));
-    QCoreApplication::setApplicationName(QLatin1String(ProgramSettings::kApplication));
+    QCoreApplication::setApplicationName(ProgramSettings::ApplicationName());
     // Wayland desktops match the window to its desktop entry by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral(ZARNITH_DESKTOP_ID));
     QIcon icon;

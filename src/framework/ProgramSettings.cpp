@@ -1,5 +1,6 @@
 #include "framework/ProgramSettings.h"
 
+#include "util/ProgramInfo.h"
 #include "util/RawIniValue.h"
 
 namespace ProgramSettings {
@@ -17,9 +18,14 @@ namespace {
 
 } // namespace
 
+QString ApplicationName()
+{
+    return QString::fromLatin1(CurrentProgramInfo().productName);
+}
+
 QSettings Store()
 {
-    return QSettings(QLatin1String(kOrganisation), QLatin1String(kApplication));
+    return QSettings(QLatin1String(kOrganisation), ApplicationName());
 }
 
 QByteArray BrowserCommand()

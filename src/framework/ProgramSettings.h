@@ -6,11 +6,12 @@
 #include <QVariant>
 
 // The program's settings: the one store, named here, and each key with its type and default.
-// The store is Qt's native one for the user, organisation "Velto", application "Zarnith".
+// The store is Qt's native one for the user, organisation "Velto", application the product's name.
 namespace ProgramSettings {
 
 inline constexpr char kOrganisation[] = "Velto";
-inline constexpr char kApplication[] = "Zarnith";
+// The product's name from the program information, which also names the user's folders.
+QString ApplicationName();
 
 // The store; open one for each use, so that every write is seen by the next read.
 QSettings Store();
