@@ -3,10 +3,8 @@
 #include "app/DialogNewOpenProject.h"
 #include "app/FrameMain.h"
 #include "app/SplashWindow.h"
-#include "framework/AppState.h"
 #include "framework/DocumentManager.h"
 #include "framework/PageTabWindow.h"
-#include "framework/ProgramSettings.h"
 #include "generate/MemberKeys.h"
 #include "publish/PreviewServer.h"
 #include "util/ClassPath.h"
@@ -76,29 +74,29 @@ bool AppMain::InitInstance()
     m_started = true;
     m_newOpenDialogRequested = false;
 
-    AppState& state = CurrentAppState();
-    state.UrlHistory = { "http://www.velto.example/zarnith/", "mailto:info@velto.example" };
-    state.FontFamilyHistory = { "Arial", "TimesRoman", "Courier" };
+    m_histories.UrlHistory = { "http://www.velto.example/zarnith/", "mailto:info@velto.example" };
+    m_histories.FontFamilyHistory = { "Arial", "TimesRoman", "Courier" };
 
-    state.startupClassPath = CurrentClassPath();
-    SetClassPath(ClassPathForProgram(ProgramDirectory(), state.startupClassPath));
-
-    ReadSettings();
+    m_browser = ExternalBrowser::AtStartUp();
+    SetClassPath(ClassPathForProgram(ProgramDirectory(), m_browser.userClassPath));
 
     // The recent-file list is read here, with the one document it serves.
     m_documents = std::make_unique<DocumentManager>(m_doc);
     DocumentManager* documents = m_documents.get();
-    // Before the pages hear of the new project, so that nothing of the last one reaches them.
-    QObject::connect(documents, &DocumentManager::DocumentReset, documents,
-        [this] { m_project = ProjectState(); });
+    // Before the pages hear of the new project, so that nothing of the last one reaches them. The
+    // file's name is set before the reset, and again by Save As.
+    QObject::connect(documents, &DocumentManager::DocumentReset, documents, [this, documents] {
+        m_project = ProjectState();
+        m_project.filePath = QFile::encodeName(documents->PathName());
+    });
     QObject::connect(documents, &DocumentManager::TitleChanged, documents,
-        [documents] { CurrentAppState().projectPath = QFile::encodeName(documents->PathName()); });
+        [this, documents] { m_project.filePath = QFile::encodeName(documents->PathName()); });
     // A saved project holds the keys its members need, as a publish would give them.
     documents->SetBeforeWrite([this] { KeepAreaKeysCurrent(m_doc); });
 
     m_newOpenDialogRequested = m_commandLine.projectFile.isEmpty();
 
-    m_frame = std::make_unique<FrameMain>(m_doc, *m_documents, m_project);
+    m_frame = std::make_unique<FrameMain>(m_doc, *m_documents, m_project, m_histories, m_browser);
     if (m_options.showSplash)
         m_splash = new SplashWindow(m_frame.get());
     if (m_commandLine.projectFile.isEmpty())
@@ -125,11 +123,11 @@ void AppMain::ExitInstance()
         m_splash->close();
     m_frame.reset();
 
-    WriteSettings();
+    m_browser.WriteSettings();
     StopPreviewServer();
     DeletePreviewFiles(m_options.previewDirectory.isEmpty() ? ExistingPreviewDirectory()
                                                             : m_options.previewDirectory);
-    SetClassPath(CurrentAppState().startupClassPath);
+    SetClassPath(m_browser.userClassPath);
 }
 
 bool AppMain::CommitActivePage() const
@@ -164,22 +162,6 @@ void AppMain::ShowNewOpenDialog()
         m_documents->OpenRecentFile(recentIndex);
     else
         m_documents->OpenDocumentFile(path);
-}
-
-void AppMain::ReadSettings()
-{
-    AppState& state = CurrentAppState();
-    state.browserCommand = ProgramSettings::BrowserCommand();
-    state.browserLocal = ProgramSettings::kBrowserLocal.Get();
-    state.showMailNotice = ProgramSettings::kModernBoxMailNotice.Get();
-}
-
-void AppMain::WriteSettings() const
-{
-    const AppState& state = CurrentAppState();
-    ProgramSettings::kBrowserLocal.Set(state.browserLocal);
-    ProgramSettings::kModernBoxMailNotice.Set(state.showMailNotice);
-    ProgramSettings::SetBrowserCommand(state.browserCommand);
 }
 
 bool AppMain::ShowPage(const QString& label) const

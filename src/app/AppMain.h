@@ -3,6 +3,8 @@
 #include "app/CommandLine.h"
 #include "app/SplashWindow.h"
 #include "model/Doc.h"
+#include "pages/History.h"
+#include "publish/ExternalBrowser.h"
 #include "publish/ProjectState.h"
 
 #include <QByteArray>
@@ -58,6 +60,8 @@ public:
     Doc& Document() { return m_doc; }
     // What the window keeps about the open project; a new one for every New and Open.
     ProjectState& Project() { return m_project; }
+    // The browser Browser Preview starts, as start-up found it; written back at exit.
+    ExternalBrowser& Browser() { return m_browser; }
     DocumentManager& Documents() const { return *m_documents; }
     FrameMain* MainFrame() const { return m_frame.get(); }
     SplashWindow* Splash() const { return m_splash; }
@@ -65,9 +69,6 @@ public:
     bool NewOpenDialogRequested() const { return m_newOpenDialogRequested; }
 
 private:
-    // The settings of the Options section: read at start-up, written back at exit.
-    void ReadSettings();
-    void WriteSettings() const;
     bool SaveScreenshot(const QString& path) const;
     // Shows the page whose tab label is label; false, with a message, when there is none.
     bool ShowPage(const QString& label) const;
@@ -76,6 +77,8 @@ private:
     AppOptions m_options;
     Doc m_doc;
     ProjectState m_project;
+    Histories m_histories;
+    ExternalBrowser m_browser;
     std::unique_ptr<DocumentManager> m_documents;
     std::unique_ptr<FrameMain> m_frame;
     QPointer<SplashWindow> m_splash;

@@ -6,6 +6,7 @@
 #include "framework/PageTabWindow.h"
 #include "framework/Prompts.h"
 #include "framework/ResourceString.h"
+#include "pages/History.h"
 #include "pages/ViewAppearance.h"
 #include "pages/ViewGeneral.h"
 #include "pages/ViewGenerate.h"
@@ -73,7 +74,8 @@ QString FirstLocalFile(const QMimeData* data)
 
 } // namespace
 
-FrameMain::FrameMain(Doc& doc, DocumentManager& documents, ProjectState& project, QWidget* parent)
+FrameMain::FrameMain(Doc& doc, DocumentManager& documents, ProjectState& project,
+    Histories& histories, const ExternalBrowser& browser, QWidget* parent)
     : QMainWindow(parent)
     , m_doc(doc)
     , m_documents(documents)
@@ -84,7 +86,7 @@ FrameMain::FrameMain(Doc& doc, DocumentManager& documents, ProjectState& project
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     CreateStatusBar();
-    CreatePages(doc, project);
+    CreatePages(doc, project, histories, browser);
     CreateMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setAcceptDrops(true);
@@ -158,19 +160,20 @@ void FrameMain::dropEvent(QDropEvent* event)
         m_documents.OpenDocumentFile(path);
 }
 
-void FrameMain::CreatePages(Doc& doc, ProjectState& project)
+void FrameMain::CreatePages(
+    Doc& doc, ProjectState& project, Histories& histories, const ExternalBrowser& browser)
 {
     m_tabs = new PageTabWindow(this);
     // Every tab stays in sight: the frame grows to the tab strip when that is wider than a page.
     m_tabs->setUsesScrollButtons(false);
     m_pages = {
-        new ViewLock(doc, m_tabs),
-        new ViewMembers(doc, m_tabs),
+        new ViewLock(doc, histories.UrlHistory, m_tabs),
+        new ViewMembers(doc, project, m_tabs),
         new ViewGeneral(doc, m_tabs),
-        new ViewResponses(doc, m_tabs),
-        new ViewAppearance(doc, m_tabs),
+        new ViewResponses(doc, histories.UrlHistory, m_tabs),
+        new ViewAppearance(doc, histories.FontFamilyHistory, m_tabs),
         m_preview = new ViewPreview(doc, project, m_tabs),
-        new ViewGenerate(doc, project, m_tabs),
+        new ViewGenerate(doc, project, browser, m_tabs),
     };
     connect(m_preview, &ViewPreview::statusTextChanged, this, &FrameMain::ShowStatusText);
     for (int index = 0; index < kPageCount; ++index) {

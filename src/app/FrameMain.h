@@ -15,6 +15,8 @@ class QAction;
 class QLabel;
 class QMenu;
 class ViewPreview;
+struct ExternalBrowser;
+struct Histories;
 struct ProjectState;
 
 // The program's one top-level window: the seven pages on tabs, the File and Help menus and a
@@ -57,9 +59,10 @@ public:
         kPageCount
     };
 
-    // project is what the window keeps about the open project doc.
-    FrameMain(
-        Doc& doc, DocumentManager& documents, ProjectState& project, QWidget* parent = nullptr);
+    // project is what the window keeps about the open project doc; histories are the run's
+    // lists of recent entries; browser is the one Browser Preview starts.
+    FrameMain(Doc& doc, DocumentManager& documents, ProjectState& project, Histories& histories,
+        const ExternalBrowser& browser, QWidget* parent = nullptr);
     ~FrameMain() override;
 
     PageTabWindow* Tabs() const { return m_tabs; }
@@ -84,7 +87,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void CreatePages(Doc& doc, ProjectState& project);
+    void CreatePages(
+        Doc& doc, ProjectState& project, Histories& histories, const ExternalBrowser& browser);
     void CreateMenus();
     void CreateStatusBar();
     // A command in menu (none: a shortcut of the frame alone).

@@ -1,15 +1,12 @@
 #include "framework/ProgramSettings.h"
 
 #include "util/ProgramInfo.h"
-#include "util/RawIniValue.h"
 
 namespace ProgramSettings {
 
 namespace {
 
     const char kRecentSection[] = "Recent File List";
-    const char kOptionsSection[] = "Options";
-    const char kBrowserKey[] = "Browser";
 
     QString RecentSlot(int slot)
     {
@@ -26,16 +23,6 @@ QString ApplicationName()
 QSettings Store()
 {
     return QSettings(QLatin1String(kOrganisation), ApplicationName());
-}
-
-QByteArray BrowserCommand()
-{
-    return ReadRawIniValue(Store().fileName(), kOptionsSection, kBrowserKey).value_or(QByteArray());
-}
-
-void SetBrowserCommand(const QByteArray& command)
-{
-    WriteRawIniValue(Store().fileName(), kOptionsSection, kBrowserKey, command);
 }
 
 QStringList RecentFiles(int count)

@@ -42,21 +42,9 @@ private:
     T m_fallback;
 };
 
-// Whether the browser the preview starts is handed local paths (1) rather than file URLs (0).
-inline const Setting<int> kBrowserLocal { "Options/BrowserLocal", 0 };
-
 // The kind of login box a new project starts with ("classic", "modern" or "both"): the kind last
 // chosen on the Generate page. Each project keeps its own kind.
 inline const Setting<QString> kNewProjectBoxKind { "Options/BoxKind", QStringLiteral("modern") };
-// Whether the notice that the modern box sends no e-mail is still shown.
-inline const Setting<bool> kModernBoxMailNotice { "Options/ModernBoxMailNotice", true };
-
-// The browser command the preview starts (empty: the desktop's own browser), "Options/Browser",
-// kept as typed into the file: its commas, quotes and semicolons are the command's own.
-QByteArray BrowserCommand();
-// Writes the command as it stands; call it after any typed setting is written, since the store
-// rewrites the whole file in its own form.
-void SetBrowserCommand(const QByteArray& command);
 
 // The recent project files, most recent first: slots "Recent File List/File1" to "File<count>",
 // empty slots skipped.

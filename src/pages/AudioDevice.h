@@ -35,8 +35,12 @@ Q_DECLARE_INTERFACE(AudioDeviceFactory, ZARNITH_AUDIO_DEVICE_FACTORY_IID)
 
 // The system's sound output. Qt Multimedia and its sound back ends come with the program's sound
 // plugin, loaded at the first Open: a run that plays no sound never loads them. Without the
-// plugin nothing plays.
+// plugin nothing plays. A factory installed with SetAudioDeviceFactory makes it instead.
 std::unique_ptr<AudioDevice> CreateSystemAudioDevice();
+
+// Makes the devices with factory instead of the plugin (nullptr: the plugin again) and returns
+// the factory installed before. For tests that hear what would be played.
+AudioDeviceFactory* SetAudioDeviceFactory(AudioDeviceFactory* factory);
 
 // The sound plugin's library name without prefix or suffix ("zarnith_audio" unless changed).
 QString AudioPluginName();

@@ -1,12 +1,13 @@
 #include "pages/DialogFont.h"
 
-#include "framework/AppState.h"
 #include "model/Doc.h"
+#include "pages/History.h"
 #include "pages/PageControls.h"
 
-DialogFont::DialogFont(QWidget* parent)
+DialogFont::DialogFont(History& familyHistory, QWidget* parent)
     : DialogBase(FontDialogForm::kTemplateId, parent)
     , m_ui(FormControls<FontDialogForm>(*this))
+    , m_familyHistory(familyHistory)
 {
     Fields().Field(m_ui.boldCheck, &Doc::fontBold);
     Fields().Field(m_ui.italicCheck, &Doc::fontItalic);
@@ -18,7 +19,7 @@ DialogFont::DialogFont(QWidget* parent)
 void DialogFont::OnInitDialog()
 {
     // The list comes first: filling an empty combo would otherwise replace the family's text.
-    ShowHistoryInCombo(m_ui.familyCombo, CurrentAppState().FontFamilyHistory, {});
+    ShowHistoryInCombo(m_ui.familyCombo, m_familyHistory, {});
     DialogBase::OnInitDialog();
 }
 
@@ -26,5 +27,5 @@ void DialogFont::OnOK()
 {
     DialogBase::OnOK();
     // The family is taken before the size, so even a refused size leaves it in the history.
-    CurrentAppState().FontFamilyHistory.AddFront(Fields().Copies().fontFamily);
+    m_familyHistory.AddFront(Fields().Copies().fontFamily);
 }

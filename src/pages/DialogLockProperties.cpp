@@ -1,16 +1,17 @@
 #include "pages/DialogLockProperties.h"
 
-#include "framework/AppState.h"
 #include "framework/Prompts.h"
 #include "model/BoxReferences.h"
 #include "model/DocFields.h"
 #include "model/LockCheck.h"
+#include "pages/History.h"
 #include "pages/PageControls.h"
 #include "util/StringIds.h"
 
-DialogLockProperties::DialogLockProperties(QWidget* parent)
+DialogLockProperties::DialogLockProperties(History& urlHistory, QWidget* parent)
     : DialogBase(LockPropertiesDialogForm::kTemplateId, parent)
     , m_ui(FormControls<LockPropertiesDialogForm>(*this))
+    , m_urlHistory(urlHistory)
 {
     // Every area shows every line ticked; unticking it leaves them to be chosen.
     connect(m_ui.everyAreaCheck, &QCheckBox::toggled, m_ui.areaList, [this](bool every) {
@@ -35,7 +36,7 @@ void DialogLockProperties::OnInitDialog()
     DialogBase::OnInitDialog();
     // The history arrives after the push, so the lock's URL shows exactly as stored rather than
     // as the first history entry it begins with.
-    ShowHistoryInCombo(m_ui.urlCombo, CurrentAppState().UrlHistory, m_entry.url);
+    ShowHistoryInCombo(m_ui.urlCombo, m_urlHistory, m_entry.url);
     ShowAreas();
 }
 
@@ -105,7 +106,7 @@ void DialogLockProperties::OnOK()
     if (!m_areaNames.isEmpty())
         m_entry.areas = TickedAreas();
     done(Accepted);
-    CurrentAppState().UrlHistory.AddFront(m_entry.url);
+    m_urlHistory.AddFront(m_entry.url);
 }
 
 QWidget* DialogLockProperties::FieldControl(const LockField& field) const

@@ -8,6 +8,7 @@
 
 #include <optional>
 
+class History;
 struct LockField;
 
 // Edits one lock: user ID, password, the URL to jump to, the target frame and the member areas
@@ -19,7 +20,8 @@ class DialogLockProperties : public DialogBase
     Q_OBJECT
 
 public:
-    explicit DialogLockProperties(QWidget* parent = nullptr);
+    // urlHistory offers the URLs entered lately and takes the accepted one.
+    explicit DialogLockProperties(History& urlHistory, QWidget* parent = nullptr);
 
     // The lock shown when the dialog opens, and the one confirmed after OK.
     void SetEntry(const LockEntry& entry) { m_entry = entry; }
@@ -43,6 +45,7 @@ private:
     std::optional<QByteArrayList> TickedAreas() const;
 
     const LockPropertiesDialogForm m_ui;
+    History& m_urlHistory;
     LockEntry m_entry;
     bool m_modernBox = false;
     QByteArrayList m_areaNames;

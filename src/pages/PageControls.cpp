@@ -1,8 +1,8 @@
 #include "pages/PageControls.h"
 
-#include "framework/AppState.h"
 #include "model/BoxKind.h"
 #include "model/Doc.h"
+#include "pages/History.h"
 
 #include <QComboBox>
 

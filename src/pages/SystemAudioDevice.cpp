@@ -1,6 +1,8 @@
 #include "framework/ProgramPlugin.h"
 #include "pages/AudioDevice.h"
 
+#include <utility>
+
 namespace {
 
 ProgramPlugin& Plugin()
@@ -8,6 +10,8 @@ ProgramPlugin& Plugin()
     static ProgramPlugin plugin(QStringLiteral("zarnith_audio"));
     return plugin;
 }
+
+AudioDeviceFactory* g_factory = nullptr;
 
 // Hands everything to the plugin's device, made at the first Open. Without the plugin nothing
 // plays, and nothing ever reports an end.
@@ -51,7 +55,14 @@ private:
 
 std::unique_ptr<AudioDevice> CreateSystemAudioDevice()
 {
+    if (g_factory)
+        return g_factory->CreateDevice();
     return std::make_unique<PluginAudioDevice>();
+}
+
+AudioDeviceFactory* SetAudioDeviceFactory(AudioDeviceFactory* factory)
+{
+    return std::exchange(g_factory, factory);
 }
 
 QString AudioPluginName()

@@ -3,8 +3,9 @@
 #include "model/Doc.h"
 #include "pages/DialogFont.h"
 
-ViewAppearance::ViewAppearance(Doc& doc, QWidget* parent)
+ViewAppearance::ViewAppearance(Doc& doc, History& fontFamilyHistory, QWidget* parent)
     : FormView(AppearancePageForm::kTemplateId, doc, parent, AppearancePageForm::Id::picturePanel)
+    , m_fontFamilyHistory(fontFamilyHistory)
     , m_ui(FormControls<AppearancePageForm>(*this))
 {
     Fields().Field(m_ui.thicknessEdit, &Doc::borderThickness, m_ui.thicknessUpDown);
@@ -43,7 +44,7 @@ void ViewAppearance::ApplyBorderStyleRule()
 
 void ViewAppearance::OnFont()
 {
-    DialogFont dialog(this);
+    DialogFont dialog(m_fontFamilyHistory, this);
     dialog.EditValuesOf(Fields().Copies());
     dialog.exec();
 }

@@ -3,6 +3,8 @@
 #include "forms/AppearancePageForm.h"
 #include "framework/FormView.h"
 
+class History;
+
 // The Appearance page: colours, spacing, margin, font and border. The colours and the font always
 // go in at a commit, even when a number is refused.
 class ViewAppearance : public FormView
@@ -10,7 +12,9 @@ class ViewAppearance : public FormView
     Q_OBJECT
 
 public:
-    explicit ViewAppearance(Doc& doc, QWidget* parent = nullptr);
+    // fontFamilyHistory is the run's list of font families, which the Font dialog offers and
+    // extends.
+    ViewAppearance(Doc& doc, History& fontFamilyHistory, QWidget* parent = nullptr);
 
     void OnInitialUpdate() override;
 
@@ -20,5 +24,6 @@ private:
     void ApplyBorderStyleRule();
     void OnFont();
 
+    History& m_fontFamilyHistory;
     const AppearancePageForm m_ui;
 };

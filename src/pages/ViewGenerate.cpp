@@ -23,9 +23,11 @@ static_assert(std::size(kBoxKinds) == std::size(kBoxKindNotes), "a note for ever
 
 } // namespace
 
-ViewGenerate::ViewGenerate(Doc& doc, ProjectState& project, QWidget* parent)
+ViewGenerate::ViewGenerate(
+    Doc& doc, ProjectState& project, const ExternalBrowser& browser, QWidget* parent)
     : FormView(GeneratePageForm::kTemplateId, doc, parent, GeneratePageForm::Id::picturePanel)
     , m_project(project)
+    , m_browser(browser)
     , m_ui(FormControls<GeneratePageForm>(*this))
 {
     Fields().Field(m_ui.readFromFileCheck, &Doc::readLocksFromFile);
@@ -89,7 +91,7 @@ void ViewGenerate::OnDetails()
 void ViewGenerate::OnPreview()
 {
     Commit();
-    DocOutputs(Document(), m_project, this).BrowserPreview();
+    DocOutputs(Document(), m_project, this).BrowserPreview(m_browser);
 }
 
 void ViewGenerate::OnCopy()

@@ -5,6 +5,8 @@
 
 struct ProjectState;
 
+struct ExternalBrowser;
+
 // The Generate page: reading locks from a file, the project's kind of login box (with a line on
 // what that kind means) and its iteration count, and the outputs (browser preview, the HTML
 // segment on the clipboard, an HTML file, Publish to Folder), each of which commits the page
@@ -14,8 +16,10 @@ class ViewGenerate : public FormView
     Q_OBJECT
 
 public:
-    // project is what the window keeps about the open project doc.
-    ViewGenerate(Doc& doc, ProjectState& project, QWidget* parent = nullptr);
+    // project is what the window keeps about the open project doc; browser is the one Browser
+    // Preview starts.
+    ViewGenerate(
+        Doc& doc, ProjectState& project, const ExternalBrowser& browser, QWidget* parent = nullptr);
 
     void OnInitialUpdate() override;
 
@@ -30,5 +34,6 @@ private:
     void OnPublish();
 
     ProjectState& m_project;
+    const ExternalBrowser& m_browser;
     const GeneratePageForm m_ui;
 };

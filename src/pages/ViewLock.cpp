@@ -14,8 +14,9 @@ constexpr int kColumnWidths[LockListModel::kColumnCount] = { 100, 80, 140, 60 };
 
 } // namespace
 
-ViewLock::ViewLock(Doc& doc, QWidget* parent)
+ViewLock::ViewLock(Doc& doc, History& urlHistory, QWidget* parent)
     : FormView(LocksPageForm::kTemplateId, doc, parent, LocksPageForm::Id::picturePanel)
+    , m_urlHistory(urlHistory)
     , m_ui(FormControls<LocksPageForm>(*this))
     , m_model(new LockListModel(doc, QIcon(QStringLiteral(":/images/lock24.png")), this))
     , m_drag(new ListRowDrag(m_ui.lockList))
@@ -79,7 +80,7 @@ bool ViewLock::Commit()
 
 bool ViewLock::EditLock(LockEntry& entry)
 {
-    DialogLockProperties dialog(this);
+    DialogLockProperties dialog(m_urlHistory, this);
     dialog.SetEntry(entry);
     dialog.SetModernBox(UsesModernBox(Document().boxKind));
     QByteArrayList areaNames;

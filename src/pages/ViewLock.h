@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+class History;
 class ListRowDrag;
 class LockListModel;
 
@@ -17,7 +18,8 @@ class ViewLock : public FormView
     Q_OBJECT
 
 public:
-    explicit ViewLock(Doc& doc, QWidget* parent = nullptr);
+    // urlHistory is the run's list of URLs, which Lock Properties offers and extends.
+    ViewLock(Doc& doc, History& urlHistory, QWidget* parent = nullptr);
     ~ViewLock() override;
 
     void OnInitialUpdate() override;
@@ -42,6 +44,7 @@ private:
     void OnDropTargetChanged(int row);
     void OnFindTextChanged(const QString& text);
 
+    History& m_urlHistory;
     const LocksPageForm m_ui;
     LockListModel* m_model;
     ListRowDrag* m_drag;

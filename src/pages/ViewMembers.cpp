@@ -1,12 +1,12 @@
 #include "pages/ViewMembers.h"
 
-#include "framework/AppState.h"
 #include "framework/FieldCommit.h"
 #include "framework/Prompts.h"
 #include "framework/ResourceString.h"
 #include "generate/PublishPlan.h"
 #include "model/Doc.h"
 #include "pages/DialogMemberArea.h"
+#include "publish/ProjectState.h"
 #include "util/StringIds.h"
 
 #include <QFile>
@@ -22,8 +22,9 @@ constexpr int kNameColumnWidth = 90;
 
 } // namespace
 
-ViewMembers::ViewMembers(Doc& doc, QWidget* parent)
+ViewMembers::ViewMembers(Doc& doc, const ProjectState& project, QWidget* parent)
     : FormView(MembersPageForm::kTemplateId, doc, parent, MembersPageForm::Id::picturePanel)
+    , m_project(project)
     , m_ui(FormControls<MembersPageForm>(*this))
     , m_areaModel(new QStandardItemModel(0, 2, this))
 {
@@ -161,8 +162,7 @@ bool ViewMembers::EditArea(MemberArea& area, int row)
             otherNames.append(m_areas[std::size_t(other)].area.name);
     }
     DialogMemberArea dialog(
-        ResolveSiteFolder(Fields().Copies().siteFolder, CurrentAppState().projectPath), otherNames,
-        this);
+        ResolveSiteFolder(Fields().Copies().siteFolder, m_project.filePath), otherNames, this);
     dialog.SetArea(area);
     if (dialog.exec() != QDialog::Accepted)
         return false;
@@ -212,8 +212,7 @@ void ViewMembers::OnBrowse()
     UpdateData(true);
     const std::optional<QString> chosen
         = CurrentPrompts().BrowseForFolder(this, ResourceString(IDS_CHOOSE_SITE_FOLDER),
-            QFile::decodeName(
-                ResolveSiteFolder(Fields().Copies().siteFolder, CurrentAppState().projectPath)));
+            QFile::decodeName(ResolveSiteFolder(Fields().Copies().siteFolder, m_project.filePath)));
     if (!chosen)
         return;
     Fields().Copies().siteFolder = QFile::encodeName(*chosen);

@@ -7,6 +7,7 @@
 #include <QByteArray>
 
 class QStandardItemModel;
+struct ProjectState;
 
 #include <cstdint>
 #include <vector>
@@ -20,7 +21,8 @@ class ViewMembers : public FormView
     Q_OBJECT
 
 public:
-    explicit ViewMembers(Doc& doc, QWidget* parent = nullptr);
+    // project tells where the project's file is, beside which a relative site folder lies.
+    ViewMembers(Doc& doc, const ProjectState& project, QWidget* parent = nullptr);
 
     void OnInitialUpdate() override;
     // Also stores the areas, and carries renamed or removed areas into the locks.
@@ -50,6 +52,7 @@ private:
     void OnRemove();
     void OnNewKeys();
 
+    const ProjectState& m_project;
     const MembersPageForm m_ui;
     // The areas as the list shows them: name and patterns.
     QStandardItemModel* m_areaModel;

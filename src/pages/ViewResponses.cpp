@@ -1,12 +1,12 @@
 #include "pages/ViewResponses.h"
 
-#include "framework/AppState.h"
 #include "framework/Prompts.h"
 #include "framework/ResourceIcon.h"
 #include "framework/ResourceString.h"
 #include "model/BoxReferences.h"
 #include "pages/AudioPlayer.h"
 #include "pages/DialogLogging.h"
+#include "pages/History.h"
 #include "pages/PageControls.h"
 #include "util/Paths.h"
 #include "util/StringIds.h"
@@ -24,10 +24,11 @@ QString LocalPath(const QByteArray& path)
 
 } // namespace
 
-ViewResponses::ViewResponses(Doc& doc, QWidget* parent, std::unique_ptr<AudioDevice> audioDevice)
+ViewResponses::ViewResponses(Doc& doc, History& urlHistory, QWidget* parent)
     : FormView(ResponsesPageForm::kTemplateId, doc, parent, ResponsesPageForm::Id::picturePanel)
+    , m_urlHistory(urlHistory)
     , m_ui(FormControls<ResponsesPageForm>(*this))
-    , m_player(std::make_unique<AudioPlayer>(std::move(audioDevice)))
+    , m_player(std::make_unique<AudioPlayer>(CreateSystemAudioDevice()))
 {
     // The modern box fetches sounds by their plain file names and follows only web addresses.
     Fields().Field(m_ui.correctAudioEdit, &Doc::correctAudio, ModernBoxCheck(doc, FileNameRefusal));
@@ -64,13 +65,13 @@ void ViewResponses::OnInitialUpdate()
     SetButtonIcon(m_ui.browseIncorrectButton, kFolderIcon);
     SetButtonIcon(m_ui.playCorrectButton, kSpeakerIcon);
     SetButtonIcon(m_ui.playIncorrectButton, kSpeakerIcon);
-    ShowHistoryInCombo(m_ui.failUrlCombo, CurrentAppState().UrlHistory, Fields().Copies().failUrl);
+    ShowHistoryInCombo(m_ui.failUrlCombo, m_urlHistory, Fields().Copies().failUrl);
 }
 
 bool ViewResponses::Commit()
 {
     const bool ok = FormView::Commit();
-    CurrentAppState().UrlHistory.AddFront(Fields().Copies().failUrl);
+    m_urlHistory.AddFront(Fields().Copies().failUrl);
     return ok;
 }
 

@@ -2,13 +2,13 @@
 
 #include "forms/ResponsesPageForm.h"
 #include "framework/FormView.h"
-#include "pages/AudioDevice.h"
 
 #include <QByteArray>
 
 #include <memory>
 
 class AudioPlayer;
+class History;
 
 // The Responses page: sounds, messages, the fail URL and e-mail logging. Either sound can be
 // heard from here; one press starts a sound when none plays, and stops it when one does.
@@ -17,8 +17,8 @@ class ViewResponses : public FormView
     Q_OBJECT
 
 public:
-    explicit ViewResponses(Doc& doc, QWidget* parent = nullptr,
-        std::unique_ptr<AudioDevice> audioDevice = CreateSystemAudioDevice());
+    // urlHistory is the run's list of URLs, which the fail URL offers and extends.
+    ViewResponses(Doc& doc, History& urlHistory, QWidget* parent = nullptr);
     ~ViewResponses() override;
 
     void OnInitialUpdate() override;
@@ -33,6 +33,7 @@ private:
     void OnPlaybackFinished();
     void OnLogging();
 
+    History& m_urlHistory;
     const ResponsesPageForm m_ui;
     std::unique_ptr<AudioPlayer> m_player;
     // One for the page: set while either sound plays.

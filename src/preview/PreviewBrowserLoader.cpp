@@ -2,6 +2,8 @@
 
 #include "framework/ProgramPlugin.h"
 
+#include <utility>
+
 namespace {
 
 ProgramPlugin& Plugin()
@@ -24,9 +26,9 @@ void SetPreviewPluginName(const QString& name)
     Plugin().SetName(name);
 }
 
-void SetPreviewBrowserFactory(PreviewBrowserFactory* factory)
+PreviewBrowserFactory* SetPreviewBrowserFactory(PreviewBrowserFactory* factory)
 {
-    g_factory = factory;
+    return std::exchange(g_factory, factory);
 }
 
 std::unique_ptr<PreviewBrowser> CreatePreviewBrowser(QWidget* parent)

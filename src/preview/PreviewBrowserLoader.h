@@ -16,9 +16,9 @@ QString PreviewPluginName();
 // Looks for another library from now on; an absolute path is looked for there only.
 void SetPreviewPluginName(const QString& name);
 
-// Uses factory instead of any plugin (nullptr: the plugin again). For tests that need a browser
-// without a web engine.
-void SetPreviewBrowserFactory(PreviewBrowserFactory* factory);
+// Uses factory instead of any plugin (nullptr: the plugin again) and returns the factory installed
+// before. For tests that need a browser without a web engine.
+PreviewBrowserFactory* SetPreviewBrowserFactory(PreviewBrowserFactory* factory);
 
 // Loads the plugin, looking beside the program first, then on the library path, and makes a
 // browser as a child of parent. nullptr when there is no plugin or it could not make one.

@@ -1,12 +1,12 @@
 #include "preview/ViewPreview.h"
 
-#include "framework/AppState.h"
 #include "framework/WaitCursor.h"
 #include "generate/PublishPlan.h"
 #include "model/Doc.h"
 #include "preview/PreviewBrowserLoader.h"
 #include "publish/DocOutputs.h"
 #include "publish/PreviewServer.h"
+#include "publish/ProjectState.h"
 #include "util/PreviewDirectory.h"
 #include "util/ResourceText.h"
 #include "util/StringIds.h"
@@ -43,9 +43,9 @@ QString IncorrectTryText(const PreviewIncorrectTry& attempt)
 // Where a lock's URL leads when it is a file of the site folder: its address on the preview
 // server, beside the preview page as a publish puts it beside the page. Empty for any other
 // address (another site, a file the site folder lacks) and while the server is not serving.
-QUrl SitePageAddress(const Doc& doc, const QString& url)
+QUrl SitePageAddress(const Doc& doc, const QByteArray& projectPath, const QString& url)
 {
-    const QByteArray site = ResolveSiteFolder(doc, CurrentAppState().projectPath);
+    const QByteArray site = ResolveSiteFolder(doc, projectPath);
     const QUrl box = PreviewAddress(QFile::decodeName(PreviewPageName()));
     if (site.isEmpty() || box.scheme() != QLatin1String("http"))
         return {};
@@ -140,7 +140,7 @@ void ViewPreview::OnNavigation(const PreviewNavigation& navigation)
     // The fail URL is no member's page.
     if (navigation.user.isEmpty())
         return;
-    const QUrl page = SitePageAddress(Document(), navigation.url);
+    const QUrl page = SitePageAddress(Document(), m_project.filePath, navigation.url);
     if (!page.isEmpty())
         Show(page, true);
 }

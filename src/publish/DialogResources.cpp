@@ -1,6 +1,5 @@
 #include "publish/DialogResources.h"
 
-#include "framework/AppState.h"
 #include "framework/Prompts.h"
 #include "model/Doc.h"
 #include "publish/DialogCopyProgress.h"
@@ -40,11 +39,12 @@ bool EnsureFolder(QWidget* owner, const QByteArray& folder)
 } // namespace
 
 DialogResources::DialogResources(Doc& doc, const QByteArray& html, QWidget* parent, BoxKind kind,
-    const QByteArray& lockData, const QByteArray& page)
+    const QByteArray& lockData, const QByteArray& page, const QByteArray& projectPath)
     : DialogBase(ResourcesDialogForm::kTemplateId, parent)
     , m_ui(FormControls<ResourcesDialogForm>(*this))
     , m_html(html)
     , m_doc(doc)
+    , m_projectPath(projectPath)
     , m_kind(kind)
     , m_content { page.isEmpty() ? html : page, lockData }
 {
@@ -69,8 +69,7 @@ void DialogResources::OnInitDialog()
 {
     DialogBase::OnInitDialog();
     m_ui.resourceList->clear();
-    m_planned = MakePublishPlan(
-        m_doc, { m_kind, ResolveSiteFolder(m_doc, CurrentAppState().projectPath), {}, {} });
+    m_planned = MakePublishPlan(m_doc, { m_kind, ResolveSiteFolder(m_doc, m_projectPath), {}, {} });
     if (const auto* plan = std::get_if<PublishPlan>(&m_planned)) {
         for (const PlannedFile& file : plan->files) {
             auto* item = new QListWidgetItem(DescribePlannedFile(file), m_ui.resourceList);
@@ -111,8 +110,8 @@ void DialogResources::OnCopyLocally()
     if (!EnsureFolder(this, folder) || !EnsureFolder(this, prefix))
         return;
     // Planned again for the folder, which must not be the site folder or lie inside it.
-    std::variant<PublishPlan, PlanProblem> planned = MakePublishPlan(
-        m_doc, { m_kind, ResolveSiteFolder(m_doc, CurrentAppState().projectPath), prefix, {} });
+    std::variant<PublishPlan, PlanProblem> planned
+        = MakePublishPlan(m_doc, { m_kind, ResolveSiteFolder(m_doc, m_projectPath), prefix, {} });
     if (ReportPlanProblem(this, planned))
         return;
     PublishPlan& plan = std::get<PublishPlan>(planned);

@@ -20,9 +20,10 @@ class DialogResources : public DialogBase
     Q_OBJECT
 
 public:
+    // projectPath is the project's file (empty: none), beside which a relative site folder lies.
     DialogResources(Doc& doc, const QByteArray& html, QWidget* parent,
         BoxKind kind = BoxKind::Classic, const QByteArray& lockData = {},
-        const QByteArray& page = {});
+        const QByteArray& page = {}, const QByteArray& projectPath = {});
 
     // Closing is refused while a copy runs inside the dialog.
     void reject() override;
@@ -40,6 +41,7 @@ private:
     const ResourcesDialogForm m_ui;
     QByteArray m_html;
     Doc& m_doc;
+    const QByteArray m_projectPath;
     const BoxKind m_kind;
     const PublishContent m_content;
     // The list's entries, planned from the project when the dialog opens.

@@ -1,6 +1,6 @@
 #include "publish/DocOutputs.h"
 
-#include "framework/AppState.h"
+#include "framework/ProgramSettings.h"
 #include "framework/Prompts.h"
 #include "framework/ResourceString.h"
 #include "framework/WaitCursor.h"
@@ -17,6 +17,7 @@
 #include "publish/DialogCopyProgress.h"
 #include "publish/DialogPublish.h"
 #include "publish/DialogResources.h"
+#include "publish/ExternalBrowser.h"
 #include "publish/PreviewServer.h"
 #include "publish/ProjectState.h"
 #include "publish/PublishCopy.h"
@@ -94,17 +95,24 @@ private:
     std::unique_ptr<QProgressDialog> m_window;
 };
 
+// Whether the notice that the modern box sends no e-mail is still shown.
+const ProgramSettings::Setting<bool> kMailNotice { "Options/ModernBoxMailNotice", true };
+
 // Hands the user's own CLASSPATH to whatever starts while it lives, and the program's back after.
 class UserClassPath
 {
 public:
-    UserClassPath() { SetClassPath(CurrentAppState().startupClassPath); }
-    ~UserClassPath()
+    explicit UserClassPath(const QByteArray& user)
+        : m_user(user)
     {
-        SetClassPath(ClassPathForProgram(ProgramDirectory(), CurrentAppState().startupClassPath));
+        SetClassPath(m_user);
     }
+    ~UserClassPath() { SetClassPath(ClassPathForProgram(ProgramDirectory(), m_user)); }
     UserClassPath(const UserClassPath&) = delete;
     UserClassPath& operator=(const UserClassPath&) = delete;
+
+private:
+    const QByteArray m_user;
 };
 
 } // namespace
@@ -172,14 +180,13 @@ std::optional<DocOutputs::BuiltPage> DocOutputs::BuildPage(
 
 void DocOutputs::NoteMailNotSent(BoxKind kind)
 {
-    AppState& state = CurrentAppState();
-    if (!UsesModernBox(kind) || !state.showMailNotice || m_project.mailNoticeShown
-        || (m_doc.correctEmail.isEmpty() && m_doc.failEmail.isEmpty()))
+    if (!UsesModernBox(kind) || m_project.mailNoticeShown
+        || (m_doc.correctEmail.isEmpty() && m_doc.failEmail.isEmpty()) || !kMailNotice.Get())
         return;
     m_project.mailNoticeShown = true;
     const QString text = ResourceString(IDS_MODERN_BOX_NO_MAIL);
     if (CurrentPrompts().Notice(m_owner, text))
-        state.showMailNotice = false;
+        kMailNotice.Set(false);
 }
 
 void DocOutputs::NoteReadableLocks(BoxKind kind, bool carriesLocks)
@@ -243,7 +250,7 @@ void DocOutputs::ShowResourcesDialog(
     const QByteArray& html, BoxKind kind, const QByteArray& lockData)
 {
     DialogResources dialog(m_doc, html, m_owner, kind, lockData,
-        BuildBoxPage(m_doc, kind, HtmlPageForm::File, lockData));
+        BuildBoxPage(m_doc, kind, HtmlPageForm::File, lockData), m_project.filePath);
     dialog.exec();
 }
 
@@ -286,8 +293,8 @@ bool DocOutputs::WriteFile(const QByteArray& path, const QByteArray& bytes)
 std::variant<PublishPlan, PlanProblem> DocOutputs::PlanFor(
     BoxKind kind, const QByteArray& destination, const QByteArray& pageName) const
 {
-    return MakePublishPlan(m_doc,
-        { kind, ResolveSiteFolder(m_doc, CurrentAppState().projectPath), destination, pageName });
+    return MakePublishPlan(
+        m_doc, { kind, ResolveSiteFolder(m_doc, m_project.filePath), destination, pageName });
 }
 
 std::optional<QByteArray> DocOutputs::WritePreviewPage(BoxKind kind)
@@ -360,32 +367,31 @@ bool DocOutputs::PublishToFolder()
     return outcome.complete;
 }
 
-void DocOutputs::BrowserPreview()
+void DocOutputs::BrowserPreview(const ExternalBrowser& browser)
 {
     const BoxKind kind = m_doc.boxKind;
     NoteMailNotSent(kind);
     const std::optional<QByteArray> page = WritePreviewPage(kind);
     if (!page)
         return;
-    if (!StartBrowser(*page))
+    if (!StartBrowser(*page, browser))
         ShowResourceMessage(m_owner, IDS_BROWSER_FAILED, PromptIcon::Stop, PromptButtons::Ok);
 }
 
-bool DocOutputs::StartBrowser(const QByteArray& page)
+bool DocOutputs::StartBrowser(const QByteArray& page, const ExternalBrowser& browser)
 {
-    const UserClassPath userClassPath;
-    const AppState& state = CurrentAppState();
+    const UserClassPath userClassPath(browser.userClassPath);
     const QString pagePath = QFile::decodeName(page);
     // Through the preview server the page fetches its files and keeps its storage as on the
     // real server.
     const QUrl address = PreviewAddress(QFile::decodeName(PreviewPageName()));
-    if (state.browserCommand.isEmpty())
+    if (browser.command.isEmpty())
         return CurrentBrowserLauncher().OpenWithDesktop(address);
-    QStringList arguments = QProcess::splitCommand(QString::fromLocal8Bit(state.browserCommand));
+    QStringList arguments = QProcess::splitCommand(QString::fromLocal8Bit(browser.command));
     if (arguments.isEmpty())
         return false;
     const QString program = arguments.takeFirst();
-    if (state.browserLocal == 0) {
+    if (browser.local == 0) {
         arguments.append(QString::fromLatin1(address.toEncoded()));
         return CurrentBrowserLauncher().StartProgram(program, arguments, QString());
     }

@@ -11,6 +11,7 @@
 
 class Doc;
 class QWidget;
+struct ExternalBrowser;
 struct ProjectState;
 
 // The project's outputs as the user asks for them from the Generate page, the File menu and the
@@ -56,8 +57,8 @@ public:
     std::optional<QByteArray> WritePreviewPage(BoxKind kind);
 
     // Writes the preview page and its resources into the preview folder and opens it, through
-    // the preview server, in the configured or default browser.
-    void BrowserPreview();
+    // the preview server, in browser.
+    void BrowserPreview(const ExternalBrowser& browser);
 
     // Tells the user, unless they asked not to again for this project, that an output of kind
     // holds the applet's locks readable (see ReadableLocksWarning).
@@ -91,7 +92,7 @@ private:
     // Starts the configured browser, or the desktop's handler, on the preview page at its
     // preview server address (a browser set to open files locally gets the bare file name),
     // handing it the user's own CLASSPATH.
-    bool StartBrowser(const QByteArray& page);
+    bool StartBrowser(const QByteArray& page, const ExternalBrowser& browser);
 
     Doc& m_doc;
     ProjectState& m_project;

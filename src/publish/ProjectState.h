@@ -9,6 +9,8 @@
 // project.
 struct ProjectState
 {
+    // The project's file, empty while it has none: a relative site folder lies beside it.
+    QByteArray filePath;
     // The keys derived from the project's locks, under the salt all its lock data shares.
     LockKeyCache lockKeys;
     // The lock data made last and what it was made from (salt, count, folding and every lock):

@@ -4,6 +4,7 @@
 #include "pages/DialogInputDetails.h"
 #include "pages/DialogLockProperties.h"
 #include "pages/DialogLogging.h"
+#include "pages/History.h"
 #include "publish/DialogCopyProgress.h"
 #include "publish/DialogResources.h"
 #include "support/ShellTest.h"
@@ -63,9 +64,10 @@ TEST_F(ScreenReaderTest, EveryControlOfEveryPageAndDialogHasAName)
     EXPECT_EQ(about.windowTitle(), QStringLiteral("About Zarnith"));
     DialogNewOpenProject newOpen({ Path("a.loc"), QString(), QString(), QString() }, &frame);
     ExpectEveryControlNamed(newOpen);
-    DialogLockProperties lock(&frame);
+    Histories histories;
+    DialogLockProperties lock(histories.UrlHistory, &frame);
     ExpectEveryControlNamed(lock);
-    DialogFont font(&frame);
+    DialogFont font(histories.FontFamilyHistory, &frame);
     ExpectEveryControlNamed(font);
     DialogLogging logging(&frame);
     ExpectEveryControlNamed(logging);

@@ -72,8 +72,8 @@ TEST_F(StartupTest, BrowserSettingsAreReadAtStartAndWrittenBackAtExit)
 {
     // Missing: the defaults, and an empty "Browser" written at exit.
     ASSERT_TRUE(Start());
-    EXPECT_TRUE(CurrentAppState().browserCommand.isEmpty());
-    EXPECT_EQ(CurrentAppState().browserLocal, 0);
+    EXPECT_TRUE(App().Browser().command.isEmpty());
+    EXPECT_EQ(App().Browser().local, 0);
     App().ExitInstance();
     ASSERT_TRUE(Settings().contains(QStringLiteral("Options/Browser")));
     EXPECT_EQ(Settings().value(QStringLiteral("Options/Browser")).toString(), QString());
@@ -81,13 +81,13 @@ TEST_F(StartupTest, BrowserSettingsAreReadAtStartAndWrittenBackAtExit)
     Settings().setValue(QStringLiteral("Options/Browser"), QStringLiteral("firefox -new-window"));
     Settings().setValue(QStringLiteral("Options/BrowserLocal"), 1);
     ASSERT_TRUE(Start());
-    EXPECT_EQ(CurrentAppState().browserCommand, QByteArray("firefox -new-window"));
-    EXPECT_EQ(CurrentAppState().browserLocal, 1);
+    EXPECT_EQ(App().Browser().command, QByteArray("firefox -new-window"));
+    EXPECT_EQ(App().Browser().local, 1);
 
     // What the program holds at exit is written, over a value set meanwhile.
     Settings().setValue(QStringLiteral("Options/Browser"), QStringLiteral("set while running"));
-    CurrentAppState().browserCommand = "chromium";
-    CurrentAppState().browserLocal = 0;
+    App().Browser().command = "chromium";
+    App().Browser().local = 0;
     App().ExitInstance();
     EXPECT_EQ(
         Settings().value(QStringLiteral("Options/Browser")).toString(), QStringLiteral("chromium"));
@@ -101,12 +101,12 @@ TEST_F(StartupTest, BrowserSettingsAreReadAtStartAndWrittenBackAtExit)
     file.write("[Options]\nBrowser=" + typed + "\nBrowserLocal=1\n");
     file.close();
     ASSERT_TRUE(Start({ WriteProject(QStringLiteral("recent.loc"), 400) }));
-    EXPECT_EQ(CurrentAppState().browserCommand, typed);
+    EXPECT_EQ(App().Browser().command, typed);
     App().ExitInstance();
     EXPECT_TRUE(ReadFile(Settings().fileName()).contains("\nBrowser=" + typed + '\n'));
     ASSERT_TRUE(Start());
-    EXPECT_EQ(CurrentAppState().browserCommand, typed);
-    EXPECT_EQ(CurrentAppState().browserLocal, 1);
+    EXPECT_EQ(App().Browser().command, typed);
+    EXPECT_EQ(App().Browser().local, 1);
 }
 
 TEST_F(StartupTest, NewProjectsTakeTheKindChosenLastAndOpenedOnesShowTheirOwn)
@@ -141,14 +141,14 @@ TEST_F(StartupTest, ClassPathPutsTheProgramFirstWhileRunningAndIsRestoredAtExit)
 {
     qunsetenv("CLASSPATH");
     ASSERT_TRUE(Start());
-    EXPECT_TRUE(CurrentAppState().startupClassPath.isEmpty());
+    EXPECT_TRUE(App().Browser().userClassPath.isEmpty());
     EXPECT_EQ(qgetenv("CLASSPATH"), ProgramDirectory());
     App().ExitInstance();
     EXPECT_FALSE(qEnvironmentVariableIsSet("CLASSPATH")) << "an empty value unsets it";
 
     qputenv("CLASSPATH", "/opt/java/classes");
     ASSERT_TRUE(Start());
-    EXPECT_EQ(CurrentAppState().startupClassPath, QByteArray("/opt/java/classes"));
+    EXPECT_EQ(App().Browser().userClassPath, QByteArray("/opt/java/classes"));
     EXPECT_EQ(qgetenv("CLASSPATH"), ProgramDirectory() + ":/opt/java/classes");
     App().ExitInstance();
     EXPECT_EQ(qgetenv("CLASSPATH"), QByteArray("/opt/java/classes"));

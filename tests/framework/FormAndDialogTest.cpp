@@ -3,12 +3,14 @@
 #include "framework/FormView.h"
 #include "framework/ResourceIcon.h"
 #include "model/Doc.h"
+#include "pages/History.h"
 #include "pages/ViewAppearance.h"
 #include "pages/ViewGeneral.h"
 #include "pages/ViewGenerate.h"
 #include "pages/ViewLock.h"
 #include "pages/ViewResponses.h"
 #include "preview/ViewPreview.h"
+#include "publish/ExternalBrowser.h"
 #include "publish/ProjectState.h"
 #include "support/TestPrompts.h"
 
@@ -216,6 +218,8 @@ TEST(FormView, EveryPageIsBuiltOnItsTemplateWithItsPanelAndCommitsWhatItLoaded)
     Doc doc;
     doc.ResetProject();
     ProjectState project;
+    Histories histories;
+    const ExternalBrowser browser;
     struct Page
     {
         std::unique_ptr<FormView> view;
@@ -223,11 +227,13 @@ TEST(FormView, EveryPageIsBuiltOnItsTemplateWithItsPanelAndCommitsWhatItLoaded)
         bool hasPanel;
     };
     Page pages[] = {
-        { std::make_unique<ViewLock>(doc), LocksPageForm::kTemplateId, true },
+        { std::make_unique<ViewLock>(doc, histories.UrlHistory), LocksPageForm::kTemplateId, true },
         { std::make_unique<ViewGeneral>(doc), GeneralPageForm::kTemplateId, true },
-        { std::make_unique<ViewResponses>(doc), ResponsesPageForm::kTemplateId, true },
-        { std::make_unique<ViewAppearance>(doc), AppearancePageForm::kTemplateId, true },
-        { std::make_unique<ViewGenerate>(doc, project), GeneratePageForm::kTemplateId, true },
+        { std::make_unique<ViewResponses>(doc, histories.UrlHistory),
+            ResponsesPageForm::kTemplateId, true },
+        { std::make_unique<ViewAppearance>(doc, histories.FontFamilyHistory),
+            AppearancePageForm::kTemplateId, true },
+        { std::make_unique<ViewGenerate>(doc, project, browser), GeneratePageForm::kTemplateId, true },
         { std::make_unique<ViewPreview>(doc, project), PreviewPageForm::kTemplateId, false },
     };
     const QImage picture = ResourceBitmap(300);

@@ -1,7 +1,7 @@
 #include "framework/Prompts.h"
 
-#include "framework/AppState.h"
 #include "framework/WaitCursor.h"
+#include "pages/History.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QCursor>

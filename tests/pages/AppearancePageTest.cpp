@@ -11,7 +11,7 @@ class AppearancePageTest : public PageTest
 protected:
     void Open()
     {
-        page = std::make_unique<ViewAppearance>(doc);
+        page = std::make_unique<ViewAppearance>(doc, histories.FontFamilyHistory);
         ui = ControlsOf<AppearancePageForm>(*page);
         page->OnInitialUpdate();
     }
@@ -30,10 +30,7 @@ protected:
         return thickness;
     }
 
-    std::vector<QByteArray> Families() const
-    {
-        return CurrentAppState().FontFamilyHistory.Entries();
-    }
+    std::vector<QByteArray> Families() const { return histories.FontFamilyHistory.Entries(); }
 
     std::unique_ptr<ViewAppearance> page;
     AppearancePageForm ui;

@@ -1,5 +1,6 @@
 #include "framework/UpDown.h"
 #include "pages/ViewGenerate.h"
+#include "publish/ExternalBrowser.h"
 #include "publish/ProjectState.h"
 #include "support/PageTestSupport.h"
 
@@ -15,7 +16,7 @@ class GeneratePageTest : public PageTest
 protected:
     void Open()
     {
-        page = std::make_unique<ViewGenerate>(doc, project);
+        page = std::make_unique<ViewGenerate>(doc, project, browser);
         ui = ControlsOf<GeneratePageForm>(*page);
         page->OnInitialUpdate();
     }
@@ -23,6 +24,7 @@ protected:
     bool DetailsEnabled() const { return ui.detailsButton->isEnabled(); }
 
     ProjectState project;
+    const ExternalBrowser browser;
     std::unique_ptr<ViewGenerate> page;
     GeneratePageForm ui;
 };
@@ -39,7 +41,7 @@ TEST_F(GeneratePageTest, TheCheckBoxEnablesDetailsAtOnce)
     EXPECT_EQ(doc.readLocksFromFile, 1);
     EXPECT_TRUE(doc.IsModified());
 
-    page = std::make_unique<ViewGenerate>(doc, project);
+    page = std::make_unique<ViewGenerate>(doc, project, browser);
     ui = ControlsOf<GeneratePageForm>(*page);
     page->OnInitialUpdate();
     EXPECT_TRUE(DetailsEnabled());

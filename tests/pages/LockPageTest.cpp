@@ -37,7 +37,7 @@ protected:
     void Open(std::vector<LockEntry> locks)
     {
         doc.locks = std::move(locks);
-        page = std::make_unique<ViewLock>(doc);
+        page = std::make_unique<ViewLock>(doc, histories.UrlHistory);
         ui = ControlsOf<LocksPageForm>(*page);
         page->OnInitialUpdate();
         page->show();
@@ -260,8 +260,8 @@ TEST_F(LockPageTest, AddPutsTheNewLockAfterTheSelectionOrAtTheEnd)
 
     EXPECT_TRUE(page->Commit());
     EXPECT_EQ(doc.locks[2].url, "http://new/");
-    EXPECT_EQ(CurrentAppState().UrlHistory.Entries(),
-        std::vector<QByteArray>({ "http://last/", "http://new/" }));
+    EXPECT_EQ(
+        histories.UrlHistory.Entries(), std::vector<QByteArray>({ "http://last/", "http://new/" }));
 }
 
 TEST_F(LockPageTest, DeleteAndPropertiesActOnTheSelectedRowOnly)
@@ -341,7 +341,7 @@ TEST_F(LockPageTest, LockPropertiesRefusesEmptyOrUnreadableFieldsAndKeepsTheDial
         Type(form.urlCombo, "http://a/?x|y");
         Type(form.passwordEdit, "1234567");
         refused(form.passwordEdit);
-        EXPECT_TRUE(CurrentAppState().UrlHistory.IsEmpty());
+        EXPECT_TRUE(histories.UrlHistory.IsEmpty());
         Type(form.targetCombo, "main");
         Click(form.okButton);
         EXPECT_FALSE(dialog.isVisible());
@@ -369,7 +369,7 @@ TEST_F(LockPageTest, LockPropertiesRefusesEmptyOrUnreadableFieldsAndKeepsTheDial
 
 TEST_F(LockPageTest, LockPropertiesShowsTargetsAsListedAndUrlsExactly)
 {
-    CurrentAppState().UrlHistory = History { "http://example.com/long", "", "http://example.com/" };
+    histories.UrlHistory = History { "http://example.com/long", "", "http://example.com/" };
     Open({ Lock("A", "http://example.com", "_TOP"), Lock("B", "http://b/", "frame1") });
     Select(0);
     OnNextDialog([](QDialog& dialog) {
@@ -398,7 +398,7 @@ TEST_F(LockPageTest, LockPropertiesShowsTargetsAsListedAndUrlsExactly)
     EXPECT_TRUE(page->Commit());
     EXPECT_EQ(doc.locks[0].target, "_top");
     EXPECT_EQ(doc.locks[1].target, "frame1");
-    EXPECT_EQ(CurrentAppState().UrlHistory.Entries().front(), "http://b/");
+    EXPECT_EQ(histories.UrlHistory.Entries().front(), "http://b/");
 }
 
 TEST_F(LockPageTest, ConfirmingTheSameUrlTwiceAddsItOnce)
@@ -412,7 +412,7 @@ TEST_F(LockPageTest, ConfirmingTheSameUrlTwiceAddsItOnce)
         });
         Click(ui.propertiesButton);
     }
-    EXPECT_EQ(CurrentAppState().UrlHistory.Entries(), std::vector<QByteArray>({ "X", "Y", "X" }));
+    EXPECT_EQ(histories.UrlHistory.Entries(), std::vector<QByteArray>({ "X", "Y", "X" }));
 }
 
 TEST_F(LockPageTest, ColumnsShowEveryFieldAndTheFindFieldNarrowsOnUserIdAndUrl)

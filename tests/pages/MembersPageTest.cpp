@@ -2,6 +2,7 @@
 #include "forms/MemberAreaDialogForm.h"
 #include "pages/DialogLockProperties.h"
 #include "pages/ViewMembers.h"
+#include "publish/ProjectState.h"
 #include "support/PageTestSupport.h"
 
 #include <QDir>
@@ -36,7 +37,7 @@ class MembersPageTest : public PageTest
 protected:
     void Open()
     {
-        page = std::make_unique<ViewMembers>(doc);
+        page = std::make_unique<ViewMembers>(doc, project);
         ui = ControlsOf<MembersPageForm>(*page);
         page->OnInitialUpdate();
     }
@@ -53,6 +54,7 @@ protected:
 
     void Select(int row) { ui.areaList->setCurrentIndex(ui.areaList->model()->index(row, 0)); }
 
+    ProjectState project;
     std::unique_ptr<ViewMembers> page;
     MembersPageForm ui;
 };
@@ -210,7 +212,7 @@ TEST_F(MembersPageTest, LockPropertiesTicksTheAreasALockOpens)
         entry.userId = "ann";
         entry.url = "a.html";
         entry.areas = std::move(areas);
-        DialogLockProperties dialog;
+        DialogLockProperties dialog(histories.UrlHistory);
         dialog.SetEntry(entry);
         dialog.SetAreaNames(projectAreas);
         OnNextDialog([&](QDialog&) {

@@ -68,6 +68,27 @@ private:
     std::shared_ptr<DeviceLog> m_log;
 };
 
+// Makes every device the program asks for while it lives, all writing to one log.
+class FakeDeviceFactory : public AudioDeviceFactory
+{
+public:
+    explicit FakeDeviceFactory(std::shared_ptr<DeviceLog> log)
+        : m_log(std::move(log))
+        , m_previous(SetAudioDeviceFactory(this))
+    {
+    }
+    ~FakeDeviceFactory() override { SetAudioDeviceFactory(m_previous); }
+
+    std::unique_ptr<AudioDevice> CreateDevice() override
+    {
+        return std::make_unique<FakeDevice>(m_log);
+    }
+
+private:
+    std::shared_ptr<DeviceLog> m_log;
+    AudioDeviceFactory* m_previous;
+};
+
 QByteArray BigEndian(quint32 value)
 {
     QByteArray bytes(4, '\0');
@@ -100,10 +121,11 @@ protected:
         return path;
     }
 
-    std::unique_ptr<AudioDevice> Device() { return std::make_unique<FakeDevice>(log); }
+    std::unique_ptr<AudioDevice> Device() { return devices.CreateDevice(); }
 
     QTemporaryDir folder;
     std::shared_ptr<DeviceLog> log = std::make_shared<DeviceLog>();
+    FakeDeviceFactory devices { log };
 };
 
 class ResponsesPageTest : public AudioTest
@@ -111,7 +133,7 @@ class ResponsesPageTest : public AudioTest
 protected:
     void Open()
     {
-        page = std::make_unique<ViewResponses>(doc, nullptr, Device());
+        page = std::make_unique<ViewResponses>(doc, histories.UrlHistory);
         ui = ControlsOf<ResponsesPageForm>(*page);
         page->OnInitialUpdate();
     }
@@ -259,7 +281,7 @@ TEST_F(ResponsesPageTest, BrowseOffersAuFilesAndShowsTheChosenPath)
 
 TEST_F(ResponsesPageTest, EveryCommitPutsTheFailUrlInFrontOfTheHistory)
 {
-    CurrentAppState().UrlHistory = History { "http://b/", "", "http://a/" };
+    histories.UrlHistory = History { "http://b/", "", "http://a/" };
     doc.failUrl = "http://a";
     Open();
     EXPECT_EQ(TextOf(ui.incorrectMessageEdit), "The user ID or password\nentered is incorrect.");
@@ -270,15 +292,15 @@ TEST_F(ResponsesPageTest, EveryCommitPutsTheFailUrlInFrontOfTheHistory)
 
     EXPECT_TRUE(page->Commit());
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(CurrentAppState().UrlHistory.Entries().front(), "http://a");
+    EXPECT_EQ(histories.UrlHistory.Entries().front(), "http://a");
     EXPECT_TRUE(page->Commit());
-    EXPECT_EQ(CurrentAppState().UrlHistory.Entries().size(), 4u);
+    EXPECT_EQ(histories.UrlHistory.Entries().size(), 4u);
 
     Type(ui.failUrlCombo, "");
     Type(ui.failMessageEdit, "Go\naway");
     EXPECT_TRUE(page->Commit());
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(CurrentAppState().UrlHistory.Entries().front(), "");
+    EXPECT_EQ(histories.UrlHistory.Entries().front(), "");
     EXPECT_EQ(doc.failMessage, "Go\\naway");
 
     // With the modern box, a fail URL that is no web address and a sound that is no plain file

@@ -2,6 +2,7 @@
 #include "generate/LockInputFile.h"
 #include "publish/BrowserLauncher.h"
 #include "publish/DocOutputs.h"
+#include "publish/ExternalBrowser.h"
 #include "publish/PreviewServer.h"
 #include "support/OutputsTestSupport.h"
 #include "util/Paths.h"
@@ -69,11 +70,12 @@ protected:
     // CLASSPATH as the program keeps it while it runs, for a user whose own is startup.
     void StartWithClassPath(const QByteArray& startup)
     {
-        CurrentAppState().startupClassPath = startup;
+        m_browser.userClassPath = startup;
         SetClassPath(ClassPathForProgram(ProgramDirectory(), startup));
     }
 
     TestPrompts m_prompts;
+    ExternalBrowser m_browser;
     QWidget m_owner;
     DocOutputs m_outputs { m_doc, m_project, &m_owner };
 };
@@ -88,10 +90,10 @@ TEST_F(BrowserPreviewTest, DefaultBrowserGetsThePageItsFilesAndTheUsersOwnClassP
     RecordingLauncher launcher;
 
     StartWithClassPath("/opt/user/classes");
-    m_outputs.BrowserPreview();
+    m_outputs.BrowserPreview(m_browser);
     EXPECT_EQ(CurrentClassPath(), ClassPathForProgram(ProgramDirectory(), "/opt/user/classes"));
     StartWithClassPath({});
-    m_outputs.BrowserPreview();
+    m_outputs.BrowserPreview(m_browser);
     EXPECT_EQ(CurrentClassPath(), ProgramDirectory());
 
     // The browser gets the page from the preview server, as a visitor gets it from a site.
@@ -113,7 +115,7 @@ TEST_F(BrowserPreviewTest, DefaultBrowserGetsThePageItsFilesAndTheUsersOwnClassP
     const QString serverPlugin = PreviewServerPluginName();
     StopPreviewServer();
     SetPreviewServerPluginName(QStringLiteral("zarnith_no_such_plugin"));
-    m_outputs.BrowserPreview();
+    m_outputs.BrowserPreview(m_browser);
     SetPreviewServerPluginName(serverPlugin);
     StopPreviewServer();
     EXPECT_EQ(launcher.opened.value(2), QUrl::fromLocalFile(page));
@@ -121,7 +123,7 @@ TEST_F(BrowserPreviewTest, DefaultBrowserGetsThePageItsFilesAndTheUsersOwnClassP
     // The modern box's page carries its locks, made with the preview's low count, and plays
     // wave files.
     m_doc.boxKind = BoxKind::Modern;
-    m_outputs.BrowserPreview();
+    m_outputs.BrowserPreview(m_browser);
     const QByteArray modern = ReadBytes(page);
     EXPECT_FALSE(modern.contains("<APPLET"));
     EXPECT_TRUE(modern.contains("class=\"zarnith-locks\">{"));
@@ -133,10 +135,10 @@ TEST_F(BrowserPreviewTest, DefaultBrowserGetsThePageItsFilesAndTheUsersOwnClassP
     // page is refused before anything is written.
     m_doc.lockFile = Bytes("..");
     m_prompts.AnswerMessage(PromptAnswer::Ok);
-    m_outputs.BrowserPreview();
+    m_outputs.BrowserPreview(m_browser);
     m_doc.lockFile = "..\\~Zarnith.html";
     m_prompts.AnswerMessage(PromptAnswer::Ok);
-    m_outputs.BrowserPreview();
+    m_outputs.BrowserPreview(m_browser);
     EXPECT_EQ(m_prompts.MessageTexts(),
         (QStringList { Message(IDS_BAD_PATH, Bytes("..")),
             Message(IDS_SAME_FILE_NAME, PreviewPageName(), m_doc.lockFile) }));
@@ -154,7 +156,7 @@ TEST_F(BrowserPreviewTest, BrowserThatDoesNotStartIsReportedAndClassPathStillRes
     launcher.succeed = false;
     StartWithClassPath("/opt/user/classes");
 
-    m_outputs.BrowserPreview();
+    m_outputs.BrowserPreview(m_browser);
 
     EXPECT_EQ(m_prompts.MessageTexts(), QStringList { Message(IDS_BROWSER_FAILED) });
     EXPECT_EQ(m_prompts.Asked().back().icon, PromptIcon::Stop);
@@ -172,7 +174,7 @@ TEST_F(BrowserPreviewTest, ResourcesThatCannotBeCopiedStartNoBrowserAndLeaveClas
     RecordingLauncher launcher;
     SetClassPath("/as/it/was");
 
-    m_outputs.BrowserPreview();
+    m_outputs.BrowserPreview(m_browser);
 
     const QString missing = Message(IDS_FILE_MISSING, Bytes("gone.au"));
     EXPECT_EQ(m_prompts.MessageTexts(),
@@ -187,11 +189,11 @@ TEST_F(BrowserPreviewTest, UnchangedResourcesAreNotCopiedAgainButATouchedOneIs)
 {
     m_doc.correctAudio = MakeFile(QStringLiteral("yes.au"));
     RecordingLauncher launcher;
-    m_outputs.BrowserPreview();
+    m_outputs.BrowserPreview(m_browser);
     // A copy made again would overwrite this mark.
     ASSERT_TRUE(WriteBytes(PreviewPath("yes.au"), "copy left alone"));
 
-    m_outputs.BrowserPreview();
+    m_outputs.BrowserPreview(m_browser);
     EXPECT_EQ(ReadBytes(PreviewPath("yes.au")), "copy left alone");
 
     QFile source(Path("yes.au"));
@@ -199,7 +201,7 @@ TEST_F(BrowserPreviewTest, UnchangedResourcesAreNotCopiedAgainButATouchedOneIs)
     ASSERT_TRUE(source.setFileTime(
         QDateTime::currentDateTime().addSecs(3600), QFileDevice::FileModificationTime));
     source.close();
-    m_outputs.BrowserPreview();
+    m_outputs.BrowserPreview(m_browser);
     EXPECT_EQ(ReadBytes(PreviewPath("yes.au")), ReadBytes(Path("yes.au")));
 }
 
@@ -213,7 +215,7 @@ TEST_F(BrowserPreviewTest, ConfiguredBrowserGetsTheBareNameLocallyElseTheServerA
         "  for argument in \"$@\"; do echo \"arg=$argument\"; done; } > \"$0.part\"\n"
         "mv \"$0.part\" \"$0.log\"\n"));
     QFile::setPermissions(script, QFile::permissions(script) | QFileDevice::ExeOwner);
-    CurrentAppState().browserCommand = '"' + QFile::encodeName(script) + "\" -private";
+    m_browser.command = '"' + QFile::encodeName(script) + "\" -private";
     const auto recorded = [&] {
         const QString log = script + ".log";
         EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(log); }, 10000));
@@ -222,16 +224,16 @@ TEST_F(BrowserPreviewTest, ConfiguredBrowserGetsTheBareNameLocallyElseTheServerA
         return lines;
     };
 
-    CurrentAppState().browserLocal = 1;
+    m_browser.local = 1;
     StartWithClassPath("/opt/user/classes");
-    m_outputs.BrowserPreview();
+    m_outputs.BrowserPreview(m_browser);
     EXPECT_EQ(recorded(),
         (QStringList { "dir=" + QFileInfo(QFile::decodeName(m_preview)).canonicalFilePath(),
             "classpath=/opt/user/classes", "arg=-private", "arg=~Zarnith.html" }));
 
-    CurrentAppState().browserLocal = 0;
+    m_browser.local = 0;
     StartWithClassPath({});
-    m_outputs.BrowserPreview();
+    m_outputs.BrowserPreview(m_browser);
     const QString url = PreviewAddress(QStringLiteral("~Zarnith.html")).toString();
     EXPECT_TRUE(url.startsWith(QLatin1String("http://127.0.0.1:")));
     EXPECT_EQ(recorded(),

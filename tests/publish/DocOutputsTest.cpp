@@ -1,5 +1,6 @@
 #include "publish/DocOutputs.h"
 
+#include "framework/ProgramSettings.h"
 #include "generate/HtmlPage.h"
 #include "generate/LockInputFile.h"
 #include "support/OutputsTestSupport.h"
@@ -142,10 +143,8 @@ TEST_F(DocOutputsTest, OutputsCarryTheChosenBoxAndTellOnceThatTheModernBoxSendsN
     clipboard->setText(QStringLiteral("probe"));
     if (clipboard->text() != QLatin1String("probe"))
         GTEST_SKIP() << "this platform offers the test no clipboard";
-    AppState& state = CurrentAppState();
     m_doc.boxKind = BoxKind::Modern;
     m_doc.iterations = LockIterations::kPublishMinimum;
-    state.showMailNotice = true;
     m_doc.correctEmail = "webmaster@example.com";
     m_doc.correctAudio = MakeSunAudio(QStringLiteral("yes.au"));
     m_doc.locks.resize(1);
@@ -181,7 +180,7 @@ TEST_F(DocOutputsTest, OutputsCarryTheChosenBoxAndTellOnceThatTheModernBoxSendsN
     EXPECT_TRUE(m_shown[1].html.contains(QLatin1String("<APPLET")));
     EXPECT_TRUE(m_shown[1].html.contains(QLatin1String("zarnith-box")));
     EXPECT_EQ(m_shown[1].entries, 4);
-    EXPECT_FALSE(state.showMailNotice);
+    EXPECT_EQ(ProgramSettings::Store().value(QStringLiteral("Options/ModernBoxMailNotice")), false);
 
     // Published pages refuse a low count: nothing is written.
     m_doc.iterations = LockIterations::kPublishMinimum - 1;

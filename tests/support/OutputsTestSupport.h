@@ -1,6 +1,5 @@
 #pragma once
 
-#include "framework/AppState.h"
 #include "generate/ResourceList.h"
 #include "model/Doc.h"
 #include "publish/ProjectState.h"
@@ -14,6 +13,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QProgressDialog>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -65,15 +65,16 @@ inline bool WriteBytes(const QString& path, const QByteArray& bytes)
         && file.write(bytes) == bytes.size();
 }
 
-// A scratch folder and a project for one test, the applet class beside the test program (where
-// the resource list looks for it), an empty preview folder, and the program-wide state put back
-// afterwards.
+// A scratch folder and a project for one test, settings of its own, the applet class beside the
+// test program (where the resource list looks for it), an empty preview folder, and CLASSPATH put
+// back afterwards.
 class OutputsTest : public testing::Test
 {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Path("settings"));
         const QString applet = QFile::decodeName(AppletClassPath());
         if (!QFile::exists(applet) && !QFile::copy(ZARNITH_BUILD_DIR "/Zarnith.class", applet)) {
             ASSERT_TRUE(WriteBytes(applet, "\xCA\xFE\xBA\xBE applet stand-in"));
@@ -86,7 +87,6 @@ protected:
     void TearDown() override
     {
         DeletePreviewFiles(m_preview);
-        CurrentAppState() = m_savedState;
         SetClassPath(m_savedClassPath);
     }
 
@@ -124,6 +124,5 @@ protected:
 
 private:
     QTemporaryDir m_dir;
-    const AppState m_savedState = CurrentAppState();
     const QByteArray m_savedClassPath = CurrentClassPath();
 };

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "framework/AppState.h"
 #include "model/Doc.h"
+#include "pages/History.h"
 #include "support/TestForms.h"
 #include "support/TestPrompts.h"
 
@@ -16,8 +16,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-// Every test starts from a fresh project and answers prompts and dialogs from its own script; a
-// question or dialog that the script did not expect fails the test.
+// Every test starts from a fresh project and histories, and answers prompts and dialogs from its
+// own script; a question or dialog that the script did not expect fails the test.
 class PageTest : public testing::Test
 {
 protected:
@@ -25,8 +25,6 @@ protected:
     {
         doc.ResetProject();
         doc.SetModified(false);
-        CurrentAppState().UrlHistory = History();
-        CurrentAppState().FontFamilyHistory = History { "Arial", "TimesRoman", "Courier" };
         // A dialog that no step of the test answers would otherwise wait for ever.
         m_watchdog.setInterval(2000);
         QObject::connect(&m_watchdog, &QTimer::timeout, [] {
@@ -57,6 +55,8 @@ protected:
     }
 
     Doc doc;
+    // As start-up seeds the font families; no URL yet.
+    Histories histories { {}, { "Arial", "TimesRoman", "Courier" } };
     TestPrompts prompts;
 
 private:

@@ -2,7 +2,6 @@
 
 #include "app/AppMain.h"
 #include "app/FrameMain.h"
-#include "framework/AppState.h"
 #include "framework/DocumentManager.h"
 #include "framework/FormView.h"
 #include "framework/PageTabWindow.h"

@@ -17,9 +17,11 @@
 #include "pages/DialogLockProperties.h"
 #include "pages/DialogLogging.h"
 #include "pages/DialogMemberArea.h"
+#include "pages/History.h"
 #include "publish/DialogCopyProgress.h"
 #include "publish/DialogPublish.h"
 #include "publish/DialogResources.h"
+#include "publish/ExternalBrowser.h"
 #include "publish/ProjectState.h"
 #include "util/ProgramInfo.h"
 
@@ -109,7 +111,8 @@ void ShootDialogs(Shooter& shooter, Doc& doc, FrameMain& frame, const QString& p
     QByteArrayList areaNames;
     for (const MemberArea& area : doc.areas)
         areaNames.append(area.name);
-    DialogLockProperties lock(&frame);
+    Histories histories;
+    DialogLockProperties lock(histories.UrlHistory, &frame);
     if (!doc.locks.empty())
         lock.SetEntry(doc.locks.front());
     lock.SetAreaNames(areaNames);
@@ -124,7 +127,7 @@ void ShootDialogs(Shooter& shooter, Doc& doc, FrameMain& frame, const QString& p
     areaDialog.SetArea(doc.areas.empty() ? area : doc.areas.front());
     shooter.SaveDialog(areaDialog, QStringLiteral("dialog-member-area"));
 
-    DialogFont font(&frame);
+    DialogFont font(histories.FontFamilyHistory, &frame);
     font.EditValuesOf(doc);
     shooter.SaveDialog(font, QStringLiteral("dialog-font"));
 
@@ -220,8 +223,10 @@ int main(int argc, char** argv)
 
     Doc doc;
     ProjectState projectState;
+    Histories histories;
+    const ExternalBrowser browser;
     DocumentManager documents(doc);
-    FrameMain frame(doc, documents, projectState);
+    FrameMain frame(doc, documents, projectState, histories, browser);
     if (project.isEmpty() ? !documents.FileNew() : !documents.OpenDocumentFile(project))
         return 1;
 

@@ -1,9 +1,8 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
 
-#include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 // A run-long list of recently entered values, newest first. Never saved.
@@ -27,20 +26,11 @@ private:
     std::vector<QByteArray> m_entries;
 };
 
-// The program-wide state that pages and outputs read below the application layer. The
-// application fills it at start-up and writes the browser settings back at exit.
-struct AppState
+// The lists that several pages and dialogs share for the whole run; the application owns them.
+struct Histories
 {
+    // The URLs offered by Lock Properties and the Responses page.
     History UrlHistory;
+    // The font families offered by the Font dialog.
     History FontFamilyHistory;
-    QByteArray browserCommand;
-    std::int32_t browserLocal = 0;
-    QByteArray startupClassPath;
-    // Whether the notice that the modern box sends no e-mail is shown.
-    bool showMailNotice = true;
-    // The open project's file, empty while it has none: a relative site folder lies beside it.
-    QByteArray projectPath;
 };
-
-// The one state of this run.
-AppState& CurrentAppState();

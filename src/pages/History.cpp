@@ -1,13 +1,7 @@
-#include "framework/AppState.h"
+#include "pages/History.h"
 
 void History::AddFront(const QByteArray& value)
 {
     if (m_entries.empty() || m_entries.front() != value)
         m_entries.insert(m_entries.begin(), value);
-}
-
-AppState& CurrentAppState()
-{
-    static AppState state;
-    return state;
 }
