@@ -85,11 +85,11 @@ bool AppMain::InitInstance()
     DocumentManager* documents = m_documents.get();
     // Before the pages hear of the new project, so that nothing of the last one reaches them. The
     // file's name is set before the reset, and again by Save As.
-    QObject::connect(documents, &DocumentManager::DocumentReset, documents, [this, documents] {
+    QObject::connect(documents, &DocumentManager::documentReset, documents, [this, documents] {
         m_project = ProjectState();
         m_project.filePath = QFile::encodeName(documents->PathName());
     });
-    QObject::connect(documents, &DocumentManager::TitleChanged, documents,
+    QObject::connect(documents, &DocumentManager::titleChanged, documents,
         [this, documents] { m_project.filePath = QFile::encodeName(documents->PathName()); });
     // A saved project holds the keys its members need, as a publish would give them.
     documents->SetBeforeWrite([this] { KeepAreaKeysCurrent(m_doc); });

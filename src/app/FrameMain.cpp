@@ -14,13 +14,13 @@
 #include "pages/ViewMembers.h"
 #include "pages/ViewResponses.h"
 #include "preview/ViewPreview.h"
+#include "publish/BrowserLauncher.h"
 #include "publish/DocOutputs.h"
 #include "util/Paths.h"
 #include "util/ProgramInfo.h"
 #include "util/StringIds.h"
 
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -80,7 +80,6 @@ FrameMain::FrameMain(Doc& doc, DocumentManager& documents, ProjectState& project
     , m_doc(doc)
     , m_documents(documents)
     , m_project(project)
-    , m_openUrl(&QDesktopServices::openUrl)
 {
     // A fixed size: the frame can be minimized but neither resized nor maximized.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
@@ -91,10 +90,10 @@ FrameMain::FrameMain(Doc& doc, DocumentManager& documents, ProjectState& project
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setAcceptDrops(true);
 
-    connect(&m_documents, &DocumentManager::DocumentReset, this, &FrameMain::InitialUpdatePages);
-    connect(&m_documents, &DocumentManager::TitleChanged, this, &FrameMain::UpdateTitle);
+    connect(&m_documents, &DocumentManager::documentReset, this, &FrameMain::InitialUpdatePages);
+    connect(&m_documents, &DocumentManager::titleChanged, this, &FrameMain::UpdateTitle);
     connect(
-        &m_documents, &DocumentManager::RecentFilesChanged, this, &FrameMain::UpdateRecentFiles);
+        &m_documents, &DocumentManager::recentFilesChanged, this, &FrameMain::UpdateRecentFiles);
     UpdateTitle(m_documents.Title());
     UpdateRecentFiles(m_documents.RecentFiles());
     m_documents.SetOwner(this);
@@ -334,6 +333,6 @@ void FrameMain::OnAbout()
 
 void FrameMain::OpenHelpUrl(const QUrl& url)
 {
-    if (!m_openUrl(url))
+    if (!CurrentBrowserLauncher().OpenWithDesktop(url))
         ShowResourceMessage(this, IDS_BROWSER_FAILED, PromptIcon::Stop, PromptButtons::Ok);
 }

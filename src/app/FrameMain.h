@@ -73,9 +73,6 @@ public:
     // The active page's commit; true when it agreed (or there is no page).
     bool CommitActivePage() const;
 
-    // How web addresses and the manual are opened; QDesktopServices::openUrl unless replaced.
-    void SetUrlOpener(std::function<bool(const QUrl&)> opener) { m_openUrl = std::move(opener); }
-
     // The addresses of the help commands on the product's web site.
     static QUrl WebHelpUrl(int command);
     // The HTML manual that ships beside the program.
@@ -104,7 +101,7 @@ private:
     // File > Import Locks (import true) and Export Locks, after the active page's commit.
     void OnTransferLocks(bool import);
     void OnAbout();
-    // Message 600 when no browser could be started.
+    // Opens url with the desktop's handler; message 600 when no browser could be started.
     void OpenHelpUrl(const QUrl& url);
 
     Doc& m_doc;
@@ -117,5 +114,4 @@ private:
     QAction* m_recentSeparator = nullptr;
     QList<QAction*> m_recentActions;
     QLabel* m_messagePane = nullptr;
-    std::function<bool(const QUrl&)> m_openUrl;
 };

@@ -141,7 +141,7 @@ void DocumentManager::NewDocument()
                         .value_or(BoxKind::Modern);
     m_doc.SetModified(false);
     SetPathName({});
-    emit DocumentReset();
+    emit documentReset();
 }
 
 DocumentManager::OpenOutcome DocumentManager::Open(const QString& path)
@@ -159,7 +159,7 @@ DocumentManager::OpenOutcome DocumentManager::Open(const QString& path)
     m_doc.SetModified(false);
     SetPathName(fullPath);
     AddRecentFile(fullPath);
-    emit DocumentReset();
+    emit documentReset();
     return OpenOutcome::Opened;
 }
 
@@ -198,7 +198,7 @@ bool DocumentManager::DoSave(const QString& path, bool replacePath)
 void DocumentManager::SetPathName(const QString& path)
 {
     m_pathName = path;
-    emit TitleChanged(Title());
+    emit titleChanged(Title());
 }
 
 void DocumentManager::AddRecentFile(const QString& path)
@@ -223,5 +223,5 @@ void DocumentManager::RemoveRecentFile(int index)
 void DocumentManager::WriteRecentFiles()
 {
     ProgramSettings::SetRecentFiles(m_recentFiles);
-    emit RecentFilesChanged(m_recentFiles);
+    emit recentFilesChanged(m_recentFiles);
 }

@@ -16,7 +16,7 @@ class QWidget;
 // Before New, Open, Save, Save As and closing, and again right before the project is written,
 // the commit gate (the active page's commit) is asked; when it refuses, nothing happens. Opening by
 // path (recent entries, dropped files, the command line) skips the gate. After every New and every
-// successful Open, DocumentReset tells the frame to send each page its initial update; a failed
+// successful Open, documentReset tells the frame to send each page its initial update; a failed
 // open leaves the project open before as it was.
 class DocumentManager : public QObject
 {
@@ -62,9 +62,9 @@ public:
 
 signals:
     // The project was reset (New) or read (Open).
-    void DocumentReset();
-    void TitleChanged(const QString& title);
-    void RecentFilesChanged(const QStringList& files);
+    void documentReset();
+    void titleChanged(const QString& title);
+    void recentFilesChanged(const QStringList& files);
 
 private:
     enum class OpenOutcome { Opened, Cancelled, Failed };

@@ -55,7 +55,7 @@ void AudioPlayer::StartPlayback()
         return;
     m_device->Play([this] {
         // Never inside the caller's own call: the page sees the end as a message of its own.
-        QMetaObject::invokeMethod(this, &AudioPlayer::Finished, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &AudioPlayer::finished, Qt::QueuedConnection);
     });
 }
 

@@ -30,7 +30,7 @@ public:
     QString TemporaryFilePath() const { return m_temporaryPath; }
 
 signals:
-    void Finished();
+    void finished();
 
 private:
     void MakeTemporaryWave(const QString& path);

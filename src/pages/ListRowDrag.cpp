@@ -128,7 +128,7 @@ void ListRowDrag::EndDrag(const QPoint& globalPosition)
     // A cancelled drag must not leave a row looking like a drop target.
     SetTarget(-1);
     if (IsOverList(globalPosition))
-        emit RowDropped(m_source, target);
+        emit rowDropped(m_source, target);
 }
 
 bool ListRowDrag::IsOverList(const QPoint& globalPosition) const
@@ -143,5 +143,5 @@ void ListRowDrag::SetTarget(int row)
     if (row == m_target)
         return;
     m_target = row;
-    emit TargetChanged(row);
+    emit targetChanged(row);
 }

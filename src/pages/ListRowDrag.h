@@ -18,7 +18,7 @@ int DroppedRowIndex(int source, int target, int count);
 // runs, a picture of the row follows the pointer and the row under the pointer is highlighted as
 // the target; the drag ends at the next left-button release. A release over the list reports
 // the source row and the last highlighted target; a release elsewhere cancels. The list's owner
-// draws the highlight, as TargetChanged tells it.
+// draws the highlight, as targetChanged tells it.
 class ListRowDrag : public QObject
 {
     Q_OBJECT
@@ -33,9 +33,9 @@ public:
 
 signals:
     // target is -1 when the row was dropped below the last row.
-    void RowDropped(int source, int target);
+    void rowDropped(int source, int target);
     // The row to highlight as the target; -1 for none.
-    void TargetChanged(int row);
+    void targetChanged(int row);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

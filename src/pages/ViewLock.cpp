@@ -34,8 +34,8 @@ ViewLock::ViewLock(Doc& doc, History& urlHistory, QWidget* parent)
     connect(m_ui.lockList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         &ViewLock::OnSelectionChanged);
     connect(m_ui.findEdit, &QLineEdit::textChanged, this, &ViewLock::OnFindTextChanged);
-    connect(m_drag, &ListRowDrag::RowDropped, this, &ViewLock::OnRowDropped);
-    connect(m_drag, &ListRowDrag::TargetChanged, this, &ViewLock::OnDropTargetChanged);
+    connect(m_drag, &ListRowDrag::rowDropped, this, &ViewLock::OnRowDropped);
+    connect(m_drag, &ListRowDrag::targetChanged, this, &ViewLock::OnDropTargetChanged);
 }
 
 ViewLock::~ViewLock() = default;

@@ -53,7 +53,7 @@ ViewResponses::ViewResponses(Doc& doc, History& urlHistory, QWidget* parent)
     click(m_ui.playIncorrectButton,
         [this, &copies] { Play(copies.incorrectAudio, m_ui.playIncorrectButton); });
     click(m_ui.loggingButton, [this] { OnLogging(); });
-    connect(m_player.get(), &AudioPlayer::Finished, this, &ViewResponses::OnPlaybackFinished);
+    connect(m_player.get(), &AudioPlayer::finished, this, &ViewResponses::OnPlaybackFinished);
 }
 
 ViewResponses::~ViewResponses() = default;

@@ -1,4 +1,5 @@
 #include "preview/ViewPreview.h"
+#include "support/RecordingLauncher.h"
 #include "support/ShellTest.h"
 #include "util/Paths.h"
 
@@ -162,12 +163,8 @@ TEST_F(FrameMainTest, RecentFilesAndDroppedFilesCommitThePageBeforeOpening)
 TEST_F(FrameMainTest, HelpCommandsOpenTheWebSiteOrTheManualAndReportABrowserFailure)
 {
     ASSERT_TRUE(Start());
-    QList<QUrl> opened;
-    bool browserWorks = true;
-    Frame().SetUrlOpener([&](const QUrl& url) {
-        opened.append(url);
-        return browserWorks;
-    });
+    RecordingLauncher launcher;
+    const QList<QUrl>& opened = launcher.opened;
 
     Trigger(FrameMain::kAdditionalInformation);
     Trigger(FrameMain::kTroubleShooting);
@@ -186,7 +183,7 @@ TEST_F(FrameMainTest, HelpCommandsOpenTheWebSiteOrTheManualAndReportABrowserFail
     EXPECT_EQ(opened.mid(3), (QList<QUrl> { manual, manual, manual }));
     EXPECT_TRUE(Prompts().Asked().empty());
 
-    browserWorks = false;
+    launcher.succeed = false;
     Prompts().AnswerMessage(PromptAnswer::Ok);
     Trigger(FrameMain::kTroubleShooting);
     ASSERT_EQ(Prompts().Asked().size(), 1u);

@@ -19,10 +19,10 @@ struct Announcements
     explicit Announcements(DocumentManager& manager)
     {
         QObject::connect(
-            &manager, &DocumentManager::DocumentReset, &listener, [this] { ++resets; });
-        QObject::connect(&manager, &DocumentManager::TitleChanged, &listener,
+            &manager, &DocumentManager::documentReset, &listener, [this] { ++resets; });
+        QObject::connect(&manager, &DocumentManager::titleChanged, &listener,
             [this](const QString& title) { titles.append(title); });
-        QObject::connect(&manager, &DocumentManager::RecentFilesChanged, &listener,
+        QObject::connect(&manager, &DocumentManager::recentFilesChanged, &listener,
             [this](const QStringList& files) { recentFiles = files; });
     }
 

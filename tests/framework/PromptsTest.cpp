@@ -1,7 +1,6 @@
 #include "framework/Prompts.h"
 
 #include "framework/WaitCursor.h"
-#include "pages/History.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QCursor>
@@ -88,24 +87,6 @@ TEST(ScriptedPrompts, AnUnscriptedQuestionIsReportedAndAnsweredWithoutChangingAn
     }
     // The Save As answer was never used; that is a failure of the script too.
     EXPECT_EQ(reports.size(), 3);
-}
-
-TEST(History, AddFrontSkipsOnlyARepeatOfTheNewestEntry)
-{
-    History history;
-    history.AddFront("http://x");
-    history.AddFront("http://x");
-    EXPECT_EQ(history.Entries(), std::vector<QByteArray>({ "http://x" }));
-    history.AddFront("HTTP://x");
-    history.AddFront("http://y");
-    history.AddFront("http://x");
-    EXPECT_EQ(history.Entries(),
-        std::vector<QByteArray>({ "http://x", "http://y", "HTTP://x", "http://x" }));
-
-    History fonts { "Arial", "TimesRoman", "Courier" };
-    fonts.AddFront("Courier");
-    EXPECT_EQ(fonts.Entries().front(), "Courier");
-    EXPECT_EQ(fonts.Entries().size(), 4u);
 }
 
 TEST(WaitCursor, ShowsTheWaitCursorWhileItLivesEvenWhenNested)

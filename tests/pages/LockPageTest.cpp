@@ -469,4 +469,22 @@ TEST_F(LockPageTest, ColumnsShowEveryFieldAndTheFindFieldNarrowsOnUserIdAndUrl)
     EXPECT_EQ(Rows().size(), 4);
 }
 
+TEST(History, AddFrontSkipsOnlyARepeatOfTheNewestEntry)
+{
+    History history;
+    history.AddFront("http://x");
+    history.AddFront("http://x");
+    EXPECT_EQ(history.Entries(), std::vector<QByteArray>({ "http://x" }));
+    history.AddFront("HTTP://x");
+    history.AddFront("http://y");
+    history.AddFront("http://x");
+    EXPECT_EQ(history.Entries(),
+        std::vector<QByteArray>({ "http://x", "http://y", "HTTP://x", "http://x" }));
+
+    History fonts { "Arial", "TimesRoman", "Courier" };
+    fonts.AddFront("Courier");
+    EXPECT_EQ(fonts.Entries().front(), "Courier");
+    EXPECT_EQ(fonts.Entries().size(), 4u);
+}
+
 } // namespace

@@ -146,7 +146,7 @@ TEST_F(AudioTest, PlayerConvertsIntoItsOwnTemporaryWaveAndRemovesIt)
 {
     const QString sound = WriteFile("ok.au", SunAudio(8000, 1, QByteArray(1000, '\xFF')));
     auto player = std::make_unique<AudioPlayer>(Device());
-    QSignalSpy finished(player.get(), &AudioPlayer::Finished);
+    QSignalSpy finished(player.get(), &AudioPlayer::finished);
 
     player->Play(sound);
     const QString first = player->TemporaryFilePath();

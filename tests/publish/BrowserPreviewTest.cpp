@@ -5,6 +5,7 @@
 #include "publish/ExternalBrowser.h"
 #include "publish/PreviewServer.h"
 #include "support/OutputsTestSupport.h"
+#include "support/RecordingLauncher.h"
 #include "util/Paths.h"
 #include "util/StringIds.h"
 
@@ -31,38 +32,6 @@ QByteArray Fetch(const QUrl& url)
     EXPECT_EQ(reply->error(), QNetworkReply::NoError) << qPrintable(url.toString());
     return reply->readAll();
 }
-
-// Records the pages it was asked to open and the CLASSPATH the browser would have inherited
-// ("(unset)" when there was none).
-class RecordingLauncher : public BrowserLauncher
-{
-public:
-    RecordingLauncher()
-        : m_previous(SetCurrentBrowserLauncher(this))
-    {
-    }
-    ~RecordingLauncher() override { SetCurrentBrowserLauncher(m_previous); }
-
-    bool OpenWithDesktop(const QUrl& url) override
-    {
-        opened.append(url);
-        classPaths.append(qEnvironmentVariable("CLASSPATH", QStringLiteral("(unset)")));
-        return succeed;
-    }
-
-    bool StartProgram(const QString&, const QStringList&, const QString&) override
-    {
-        ADD_FAILURE() << "no browser command is configured";
-        return false;
-    }
-
-    bool succeed = true;
-    QList<QUrl> opened;
-    QStringList classPaths;
-
-private:
-    BrowserLauncher* m_previous;
-};
 
 class BrowserPreviewTest : public OutputsTest
 {
