@@ -8,6 +8,7 @@
 #include "forms/LocksPageForm.h"
 #include "framework/FormControls.h"
 #include "model/Doc.h"
+#include "pages/History.h"
 #include "pages/ViewLock.h"
 
 #include <QApplication>
@@ -34,7 +35,8 @@ void BM_LockPageLoadAndCommit(benchmark::State& state)
 {
     Doc doc;
     FillLocks(doc, int(state.range(0)));
-    ViewLock page(doc);
+    History urls;
+    ViewLock page(doc, urls);
     page.show();
     for (auto _ : state)
         state.SetIterationTime(SecondsToLoadAndCommit(page));
@@ -55,8 +57,9 @@ void BM_LockPageScaling(benchmark::State& state)
     FillLocks(small, 1000);
     Doc large;
     FillLocks(large, 100000);
-    ViewLock smallPage(small);
-    ViewLock largePage(large);
+    History urls;
+    ViewLock smallPage(small, urls);
+    ViewLock largePage(large, urls);
     smallPage.show();
     largePage.show();
     double smallTotal = 0;
@@ -89,7 +92,8 @@ void BM_FindMemberKeystroke(benchmark::State& state)
 {
     Doc doc;
     FillLocks(doc, 1000000);
-    ViewLock page(doc);
+    History urls;
+    ViewLock page(doc, urls);
     page.OnInitialUpdate();
     page.show();
     QCoreApplication::processEvents();
