@@ -64,12 +64,3 @@ BENCHMARK(BM_CsvImportAgainstJsonBuild)
     ->Iterations(5);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -5,7 +5,6 @@
 #include "util/FileCopy.h"
 #include "util/SunAudio.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -259,12 +258,3 @@ void BM_Cp50MB(benchmark::State& state)
 BENCHMARK(BM_Cp50MB)->Unit(benchmark::kMillisecond)->Iterations(8);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

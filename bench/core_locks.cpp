@@ -114,5 +114,3 @@ void BM_LockDataFromCache(benchmark::State& state)
 BENCHMARK(BM_LockDataFromCache)->ArgName("locks")->Arg(1000)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-BENCHMARK_MAIN();

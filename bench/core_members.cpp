@@ -10,7 +10,6 @@
 #include "generate/MemberKeys.h"
 #include "generate/PublishPlan.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -154,12 +153,3 @@ void BM_PublishMembersSite(benchmark::State& state)
 BENCHMARK(BM_PublishMembersSite)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -2,7 +2,6 @@
 #include "model/Doc.h"
 #include "model/ProjectFile.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -104,13 +103,3 @@ BENCHMARK(BM_BuildLockLines)
     ->Args({ 0, 1 })
     ->Args({ 1, 1 })
     ->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    // The string table and the program's directory come through the application object.
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
