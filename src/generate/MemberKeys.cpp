@@ -47,12 +47,16 @@ QByteArrayList RefreshAreaKeys(Doc& doc)
 {
     QByteArrayList replaced;
     for (MemberArea& area : doc.areas) {
-        if (area.key.size() != kAreaKeyLength
-            || LostAMember(area.memberTags, CurrentMemberTags(doc, area))) {
+        // The tags depend on the key: made again only under a new one.
+        QByteArray tags;
+        if (area.key.size() == kAreaKeyLength)
+            tags = CurrentMemberTags(doc, area);
+        if (area.key.size() != kAreaKeyLength || LostAMember(area.memberTags, tags)) {
             area.key = NewAreaKey();
             replaced.append(area.name);
+            tags = CurrentMemberTags(doc, area);
         }
-        area.memberTags = CurrentMemberTags(doc, area);
+        area.memberTags = tags;
     }
     return replaced;
 }
