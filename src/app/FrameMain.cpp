@@ -80,12 +80,14 @@ FrameMain::FrameMain(Doc& doc, DocumentManager& documents, ProjectState& project
     , m_doc(doc)
     , m_documents(documents)
     , m_project(project)
+    , m_histories(histories)
+    , m_browser(browser)
 {
     // A fixed size: the frame can be minimized but neither resized nor maximized.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     CreateStatusBar();
-    CreatePages(doc, project, histories, browser);
+    CreatePages();
     CreateMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setAcceptDrops(true);
@@ -106,7 +108,12 @@ FrameMain::~FrameMain()
 
 FormView* FrameMain::ActivePage() const
 {
-    return qobject_cast<FormView*>(m_tabs->currentWidget());
+    return static_cast<FormView*>(m_tabs->madePage(m_tabs->currentIndex()));
+}
+
+FormView* FrameMain::PageAt(int index)
+{
+    return static_cast<FormView*>(m_tabs->page(index));
 }
 
 QAction* FrameMain::Action(int command) const
@@ -159,31 +166,53 @@ void FrameMain::dropEvent(QDropEvent* event)
         m_documents.OpenDocumentFile(path);
 }
 
-void FrameMain::CreatePages(
-    Doc& doc, ProjectState& project, Histories& histories, const ExternalBrowser& browser)
+void FrameMain::CreatePages()
 {
     m_tabs = new PageTabWindow(this);
     // Every tab stays in sight: the frame grows to the tab strip when that is wider than a page.
     m_tabs->setUsesScrollButtons(false);
-    m_pages = {
-        new ViewLock(doc, histories.UrlHistory, m_tabs),
-        new ViewMembers(doc, project, m_tabs),
-        new ViewGeneral(doc, m_tabs),
-        new ViewResponses(doc, histories.UrlHistory, m_tabs),
-        new ViewAppearance(doc, histories.FontFamilyHistory, m_tabs),
-        m_preview = new ViewPreview(doc, project, m_tabs),
-        new ViewGenerate(doc, project, browser, m_tabs),
-    };
-    connect(m_preview, &ViewPreview::statusTextChanged, this, &FrameMain::ShowStatusText);
     for (int index = 0; index < kPageCount; ++index) {
         const PageTab& tab = kPageTabs[index];
-        m_tabs->addPage(m_pages.at(index), ResourceString(tab.label),
-            QIcon(QStringLiteral(":/images/icon%1.png").arg(tab.icon)));
+        m_tabs->addPage(ResourceString(tab.label),
+            QIcon(QStringLiteral(":/images/icon%1.png").arg(tab.icon)),
+            [this, index](QWidget* parent) {
+                FormView* page = CreatePage(index, parent);
+                if (m_documentLoaded)
+                    page->OnInitialUpdate();
+                return page;
+            });
     }
     m_tabs->setLeaveGuard([this] { return CommitActivePage(); });
     connect(m_tabs, &PageTabWindow::tabSelected, this, &FrameMain::OnTabSelected);
     m_tabs->activateTab(kLocks);
     setCentralWidget(m_tabs);
+}
+
+FormView* FrameMain::CreatePage(int index, QWidget* parent)
+{
+    switch (Page(index)) {
+    case kLocks:
+        return new ViewLock(m_doc, m_histories.UrlHistory, parent);
+    case kMembers:
+        return new ViewMembers(m_doc, m_project, parent);
+    case kGeneral:
+        return new ViewGeneral(m_doc, parent);
+    case kResponses:
+        return new ViewResponses(m_doc, m_histories.UrlHistory, parent);
+    case kAppearance:
+        return new ViewAppearance(m_doc, m_histories.FontFamilyHistory, parent);
+    case kPreview: {
+        auto* preview = new ViewPreview(m_doc, m_project, parent);
+        connect(preview, &ViewPreview::statusTextChanged, this, &FrameMain::ShowStatusText);
+        return preview;
+    }
+    case kGenerate:
+        return new ViewGenerate(m_doc, m_project, m_browser, parent);
+    case kPageCount:
+        break;
+    }
+    Q_UNREACHABLE();
+    return nullptr;
 }
 
 QAction* FrameMain::AddCommand(QMenu* menu, int command, const QString& text,
@@ -287,15 +316,19 @@ void FrameMain::UpdateTitle(const QString& documentTitle)
 
 void FrameMain::InitialUpdatePages()
 {
-    for (FormView* page : m_pages)
-        page->OnInitialUpdate();
+    m_documentLoaded = true;
+    // The pages not built yet load the document when they are.
+    for (int index = 0; index < kPageCount; ++index) {
+        if (auto* page = static_cast<FormView*>(m_tabs->madePage(index)))
+            page->OnInitialUpdate();
+    }
 }
 
 void FrameMain::OnTabSelected(int index)
 {
     ShowStatusText({});
     if (index == kPreview)
-        m_preview->RefreshPreviewPage();
+        static_cast<ViewPreview*>(PageAt(kPreview))->RefreshPreviewPage();
 }
 
 void FrameMain::ShowStatusText(const QString& text)
@@ -320,7 +353,8 @@ void FrameMain::OnTransferLocks(bool import)
         return;
     }
     if (transfer.Import()) {
-        m_pages[kLocks]->OnInitialUpdate();
+        if (FormView* locks = static_cast<FormView*>(m_tabs->madePage(kLocks)))
+            locks->OnInitialUpdate();
         ShowStatusText(transfer.Summary());
     }
 }

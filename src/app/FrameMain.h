@@ -4,7 +4,6 @@
 #include <QStringList>
 #include <QUrl>
 
-#include <array>
 #include <functional>
 
 class Doc;
@@ -14,13 +13,13 @@ class PageTabWindow;
 class QAction;
 class QLabel;
 class QMenu;
-class ViewPreview;
 struct ExternalBrowser;
 struct Histories;
 struct ProjectState;
 
 // The program's one top-level window: the seven pages on tabs, the File and Help menus and a
-// one-pane status bar. Its size is fixed to the pages. Every change of page, and closing, first
+// one-pane status bar. Its size is fixed to the pages. A page is built when it is first shown (or
+// PageAt asks for it) and then loads the open project. Every change of page, and closing, first
 // asks the active page to commit its values.
 class FrameMain : public QMainWindow
 {
@@ -67,7 +66,8 @@ public:
 
     PageTabWindow* Tabs() const { return m_tabs; }
     FormView* ActivePage() const;
-    FormView* PageAt(int index) const { return m_pages.at(index); }
+    // The page at index, built and loaded from the document now if it has not been shown yet.
+    FormView* PageAt(int index);
     QAction* Action(int command) const;
 
     // The active page's commit; true when it agreed (or there is no page).
@@ -84,8 +84,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void CreatePages(
-        Doc& doc, ProjectState& project, Histories& histories, const ExternalBrowser& browser);
+    void CreatePages();
+    FormView* CreatePage(int index, QWidget* parent);
     void CreateMenus();
     void CreateStatusBar();
     // A command in menu (none: a shortcut of the frame alone).
@@ -107,9 +107,11 @@ private:
     Doc& m_doc;
     DocumentManager& m_documents;
     ProjectState& m_project;
+    Histories& m_histories;
+    const ExternalBrowser& m_browser;
     PageTabWindow* m_tabs = nullptr;
-    std::array<FormView*, kPageCount> m_pages {};
-    ViewPreview* m_preview = nullptr;
+    // Set by the first New or Open: from then on a page loads the document when it is built.
+    bool m_documentLoaded = false;
     QMenu* m_fileMenu = nullptr;
     QAction* m_recentSeparator = nullptr;
     QList<QAction*> m_recentActions;

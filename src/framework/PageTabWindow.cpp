@@ -6,8 +6,10 @@
 #include <QShortcutEvent>
 #include <QStyleOptionTab>
 #include <QStylePainter>
+#include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 PageTabBar::PageTabBar(PageTabWindow* window)
     : QTabBar(window)
@@ -134,9 +136,34 @@ PageTabWindow::PageTabWindow(QWidget* parent)
         QFont(QStringLiteral("Arial"), 10, QFont::Bold));
 }
 
-int PageTabWindow::addPage(QWidget* page, const QString& label, const QIcon& icon)
+int PageTabWindow::addPage(const QString& label, const QIcon& icon, PageFactory makePage)
 {
-    return addTab(page, icon, label);
+    auto* holder = new QWidget;
+    auto* layout = new QVBoxLayout(holder);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_tabs.push_back({ holder, nullptr, std::move(makePage) });
+    return addTab(holder, icon, label);
+}
+
+QWidget* PageTabWindow::page(int index)
+{
+    if (index < 0 || index >= int(m_tabs.size()))
+        return nullptr;
+    Tab& tab = m_tabs[std::size_t(index)];
+    if (!tab.page) {
+        tab.page = std::exchange(tab.makePage, nullptr)(tab.holder);
+        // In its corner, as a page of a tab widget stands, when it is smaller than the tab.
+        tab.holder->layout()->addWidget(tab.page);
+        tab.holder->layout()->setAlignment(tab.page, Qt::AlignLeft | Qt::AlignTop);
+        // At once, not when the layout would show it later: the tab may be drawn before then.
+        tab.page->show();
+    }
+    return tab.page;
+}
+
+QWidget* PageTabWindow::madePage(int index) const
+{
+    return index >= 0 && index < int(m_tabs.size()) ? m_tabs[std::size_t(index)].page : nullptr;
 }
 
 void PageTabWindow::setLabelFonts(const QFont& inactive, const QFont& active)
@@ -155,6 +182,7 @@ bool PageTabWindow::activateTab(int index)
             return false;
     }
     m_activated = true;
+    page(index);
     emit tabSelected(index);
     setCurrentIndex(index);
     return true;

@@ -5,6 +5,7 @@
 #include <QTabWidget>
 
 #include <functional>
+#include <vector>
 
 class PageTabWindow;
 
@@ -34,17 +35,26 @@ private:
     QFont m_activeFont;
 };
 
-// The window of the program's pages, one tab each, with icons. Leaving the active page is refused
-// before anything changes when the leave guard (the page's commit) answers false.
+// The window of the program's pages, one tab each, with icons. A page is made the first time its
+// tab is activated (or page() asks for it), so that starting shows the first page without waiting
+// for the others. Leaving the active page is refused before anything changes when the leave guard
+// (the page's commit) answers false.
 class PageTabWindow : public QTabWidget
 {
     Q_OBJECT
 
 public:
+    // Makes a tab's page as a child of parent.
+    using PageFactory = std::function<QWidget*(QWidget* parent)>;
+
     explicit PageTabWindow(QWidget* parent = nullptr);
 
-    // Returns the new tab's index.
-    int addPage(QWidget* page, const QString& label, const QIcon& icon);
+    // Adds a tab whose page makePage makes when it is first needed. Returns the new tab's index.
+    int addPage(const QString& label, const QIcon& icon, PageFactory makePage);
+    // The page of that tab, made now if it has not been yet; nullptr when index names no tab.
+    QWidget* page(int index);
+    // The page of that tab if it has been made; nullptr otherwise.
+    QWidget* madePage(int index) const;
 
     void setLeaveGuard(std::function<bool()> guard) { m_leaveGuard = std::move(guard); }
 
@@ -54,8 +64,8 @@ public:
 
     // Makes that tab the active one; pages change only through here. The first activation asks no
     // guard; after it, selecting the active tab does nothing, and another tab is selected only when
-    // the guard agrees. Returns false when the change was refused or the index names no enabled
-    // tab.
+    // the guard agrees, and its page is made, if need be, before tabSelected. Returns false when
+    // the change was refused or the index names no enabled tab.
     bool activateTab(int index);
 
     // The next enabled tab after (direction 1) or before (-1) the active one, wrapping around the
@@ -70,7 +80,16 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    struct Tab
+    {
+        // What the tab shows; the page, once made, fills it.
+        QWidget* holder;
+        QWidget* page;
+        PageFactory makePage;
+    };
+
     PageTabBar* m_bar;
+    std::vector<Tab> m_tabs;
     std::function<bool()> m_leaveGuard;
     bool m_activated = false;
 };

@@ -47,7 +47,8 @@ TEST_F(StartupTest, WithAFileOpensItAndOffersNoDialog)
     EXPECT_EQ(Document().width, 777);
     EXPECT_EQ(Frame().windowTitle(), QStringLiteral("members.loc - Zarnith"));
     EXPECT_EQ(Frame().Tabs()->currentIndex(), FrameMain::kLocks);
-    // The pages show the opened project.
+    // Only the page shown is built at start-up; the others show the opened project when built.
+    EXPECT_EQ(Frame().findChildren<FormView*>().size(), 1);
     auto* width = ControlsOf<GeneralPageForm>(*Frame().PageAt(FrameMain::kGeneral)).widthEdit;
     EXPECT_EQ(width->text(), QStringLiteral("777"));
     EXPECT_EQ(App().Documents().RecentFiles().value(0), path);

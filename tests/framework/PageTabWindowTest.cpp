@@ -42,11 +42,14 @@ protected:
     void SetUp() override
     {
         for (const char* label : { "Locks", "General", "Responses", "Preview" }) {
-            auto* page = new QWidget;
-            auto* edit = new QLineEdit(page);
-            (new QVBoxLayout(page))->addWidget(edit);
-            m_edits.push_back(edit);
-            m_window.addPage(page, QString::fromLatin1(label), QIcon());
+            const int index = int(m_edits.size());
+            m_edits.push_back(nullptr);
+            m_window.addPage(QString::fromLatin1(label), QIcon(), [this, index](QWidget* parent) {
+                auto* page = new QWidget(parent);
+                m_edits[std::size_t(index)] = new QLineEdit(page);
+                (new QVBoxLayout(page))->addWidget(m_edits[std::size_t(index)]);
+                return page;
+            });
         }
         m_window.setLeaveGuard([this] {
             ++m_guardCalls;
@@ -55,6 +58,7 @@ protected:
         QObject::connect(&m_window, &PageTabWindow::tabSelected, [this](int index) {
             m_selected.push_back(index);
             m_currentWhenSelected.push_back(m_window.currentIndex());
+            EXPECT_NE(m_window.madePage(index), nullptr) << "a page is made before it is selected";
         });
         m_window.resize(600, 400);
         m_window.show();
@@ -81,6 +85,7 @@ protected:
         EXPECT_EQ(m_window.currentIndex(), index);
         EXPECT_EQ(m_window.pageTabBar()->currentIndex(), index);
         EXPECT_TRUE(m_window.widget(index)->isVisible());
+        EXPECT_TRUE(m_window.madePage(index)->isVisible());
     }
 
     PageTabWindow m_window;
@@ -94,8 +99,9 @@ protected:
 TEST(PageTabWindowStart, FirstActivationAsksNoGuard)
 {
     PageTabWindow window;
-    window.addPage(new QWidget, QStringLiteral("Locks"), QIcon());
-    window.addPage(new QWidget, QStringLiteral("General"), QIcon());
+    const auto makePage = [](QWidget* parent) { return new QWidget(parent); };
+    window.addPage(QStringLiteral("Locks"), QIcon(), makePage);
+    window.addPage(QStringLiteral("General"), QIcon(), makePage);
     int guardCalls = 0;
     window.setLeaveGuard([&] {
         ++guardCalls;
@@ -128,6 +134,9 @@ TEST_F(PageTabWindowTest, ClickOnAnotherTabIsRefusedWhenThePageSaysNo)
 
 TEST_F(PageTabWindowTest, ClickOnAnotherTabSelectsItBeforeItsPageShows)
 {
+    // Only the page shown is made; the others wait until they are needed.
+    EXPECT_EQ(m_window.madePage(2), nullptr);
+    EXPECT_EQ(m_window.madePage(1), nullptr);
     clickTab(0);
     clickTab(2);
     EXPECT_EQ(m_selected, std::vector<int> { 2 });
@@ -139,6 +148,12 @@ TEST_F(PageTabWindowTest, ClickOnAnotherTabSelectsItBeforeItsPageShows)
     EXPECT_TRUE(m_window.activateTab(2));
     EXPECT_EQ(m_guardCalls, 1);
     EXPECT_EQ(m_selected.size(), 1u);
+    EXPECT_EQ(m_window.madePage(1), nullptr);
+    QWidget* asked = m_window.page(1);
+    ASSERT_NE(asked, nullptr);
+    EXPECT_EQ(m_window.page(1), asked) << "made once";
+    EXPECT_EQ(m_window.page(4), nullptr);
+    expectOnPage(2);
 }
 
 TEST_F(PageTabWindowTest, KeyboardChangesPassTheGuard)
