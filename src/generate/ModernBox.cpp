@@ -8,6 +8,7 @@
 #include "util/SecretText.h"
 #include "util/TextEncoding.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -184,33 +185,58 @@ QByteArray ModernSoundName(const QByteArray& audioPath)
 
 namespace {
 
-// The box in its parts; siteRoot (a protected page's way up to the site folder, "./" at its top)
-// makes it fetch its locks from there, whatever the project says.
-QByteArrayList BoxParts(
+QByteArray BoxStart(const Doc& doc)
+{
+    return "<div class=\"zarnith-box\" style=\"width:" + QByteArray::number(doc.width)
+        + "px;height:" + QByteArray::number(doc.height) + "px\">\r\n";
+}
+
+// siteRoot (a protected page's way up to the site folder, "./" at its top) makes the box fetch
+// its locks from there, whatever the project says.
+QByteArray SettingsElement(
     const Doc& doc, HtmlPageForm form, const QByteArray& lockData, const QByteArray& siteRoot)
 {
-    QByteArrayList parts { "<div class=\"zarnith-box\" style=\"width:"
-            + QByteArray::number(doc.width) + "px;height:" + QByteArray::number(doc.height)
-            + "px\">\r\n<style>\r\n",
-        BoxStyle(),
-        "</style>\r\n<script type=\"application/json\" class=\"zarnith-settings\">"
-            + BoxSettings(doc, form, lockData, siteRoot) + "</script>\r\n" };
-    if (!ModernBoxFetchesLocks(doc, form) && siteRoot.isEmpty())
-        parts << "<script type=\"application/json\" class=\"zarnith-locks\">"
-              << ScriptSafeJson(lockData) << "</script>\r\n";
-    if (!doc.areas.empty())
-        parts << "<script>\r\n" << MembersScript() << "</script>\r\n";
-    parts << "<script>\r\n"
-          << BoxScript()
-          << "</script>\r\n<noscript>This login box needs JavaScript.</noscript>\r\n</div>\r\n";
-    return parts;
+    return "<script type=\"application/json\" class=\"zarnith-settings\">"
+        + BoxSettings(doc, form, lockData, siteRoot) + "</script>\r\n";
+}
+
+const char kBoxEnd[] = "<noscript>This login box needs JavaScript.</noscript>\r\n</div>\r\n";
+
+QByteArray MakeMembersBoxScript()
+{
+    // The style goes first into the box, where a box page's own box holds it.
+    const QByteArray style = QJsonDocument(QJsonArray { QString::fromLatin1(BoxStyle()) })
+                                 .toJson(QJsonDocument::Compact);
+    return "(function (box) {\r\n  var style = document.createElement('style');\r\n"
+           "  style.textContent = "
+        + style.mid(1, style.size() - 2)
+        + ";\r\n  box.insertBefore(style, box.firstChild);\r\n"
+          "})(document.currentScript.parentElement);\r\n"
+        + MembersScript() + BoxScript();
+}
+
+// Part of the shared script's address: a browser holding an older script under the same name
+// fetches this one.
+const QByteArray& MembersBoxScriptVersion()
+{
+    static const QByteArray version
+        = QCryptographicHash::hash(MembersBoxScript(), QCryptographicHash::Sha256).toHex().left(12);
+    return version;
 }
 
 } // namespace
 
 QByteArrayList ModernBoxParts(const Doc& doc, HtmlPageForm form, const QByteArray& lockData)
 {
-    return BoxParts(doc, form, lockData, {});
+    QByteArrayList parts { BoxStart(doc) + "<style>\r\n", BoxStyle(),
+        "</style>\r\n" + SettingsElement(doc, form, lockData, {}) };
+    if (!ModernBoxFetchesLocks(doc, form))
+        parts << "<script type=\"application/json\" class=\"zarnith-locks\">"
+              << ScriptSafeJson(lockData) << "</script>\r\n";
+    if (!doc.areas.empty())
+        parts << "<script>\r\n" << MembersScript() << "</script>\r\n";
+    parts << "<script>\r\n" << BoxScript() << "</script>\r\n" << kBoxEnd;
+    return parts;
 }
 
 QByteArray BuildModernBox(const Doc& doc, HtmlPageForm form, const QByteArray& lockData)
@@ -218,7 +244,16 @@ QByteArray BuildModernBox(const Doc& doc, HtmlPageForm form, const QByteArray& l
     return ModernBoxParts(doc, form, lockData).join();
 }
 
+const QByteArray& MembersBoxScript()
+{
+    static const QByteArray script = MakeMembersBoxScript();
+    return script;
+}
+
 QByteArray BuildProtectedPageBox(const Doc& doc, const QByteArray& siteRoot)
 {
-    return BoxParts(doc, HtmlPageForm::File, {}, siteRoot.isEmpty() ? "./" : siteRoot).join();
+    const QByteArray root = siteRoot.isEmpty() ? QByteArray("./") : siteRoot;
+    return BoxStart(doc) + SettingsElement(doc, HtmlPageForm::File, {}, root) + "<script src=\""
+        + root + kMembersBoxScriptName + "?v=" + MembersBoxScriptVersion() + "\"></script>\r\n"
+        + kBoxEnd;
 }

@@ -34,7 +34,15 @@ QByteArray BuildModernBox(const Doc& doc, HtmlPageForm form, const QByteArray& l
 // the script are passed on, not copied.
 QByteArrayList ModernBoxParts(const Doc& doc, HtmlPageForm form, const QByteArray& lockData);
 
-// The box of a protected page: it fetches its locks from the lock data file at siteRoot (the way
-// up from the page to the site folder: "" or "../../"), and opens the page once a login gives a
-// key of an area holding it.
+// The script that draws the box of every protected page: the box's style, the members' script and
+// the box's script in one file, the same for every project and every page (nothing of a project's
+// settings, locks or keys). A publish with member areas writes it once, under this name, into the
+// top folder beside the box page, so that browsers fetch it once for the whole site.
+inline constexpr char kMembersBoxScriptName[] = "zarnith-box.js";
+const QByteArray& MembersBoxScript();
+
+// The box of a protected page: the project's settings, and the shared script loaded from siteRoot
+// (the way up from the page to the site folder: "" or "../../") with a query that changes with the
+// script's content, so that no browser keeps an older one. The box fetches its locks from the lock
+// data file at siteRoot, and opens the page once a login gives a key of an area holding it.
 QByteArray BuildProtectedPageBox(const Doc& doc, const QByteArray& siteRoot);

@@ -63,6 +63,8 @@ QList<PlannedFile> ProjectFiles(
         if (lockFile || !doc.areas.empty())
             files.append(
                 { Origin::LockData, ModernLockFileName(doc), ModernLockFilePath(doc), {} });
+        if (!doc.areas.empty())
+            files.append({ Origin::MembersBoxScript, kMembersBoxScriptName, {}, {} });
         for (const QByteArray& audio : AudioResources(doc))
             files.append({ Origin::ConvertedSound, ModernSoundName(audio), audio, {} });
     }
@@ -237,6 +239,8 @@ public:
             return WriteBytes(file, destination, BuildLockInputFile(m_doc));
         case Origin::LockData:
             return WriteBytes(file, destination, m_content.lockData);
+        case Origin::MembersBoxScript:
+            return WriteBytes(file, destination, MembersBoxScript());
         case Origin::ConvertedSound:
             return WriteSound(file, destination);
         case Origin::Copied:

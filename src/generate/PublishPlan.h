@@ -24,6 +24,7 @@ struct PlannedFile
         Page, // the generated page
         LockInputFile, // the applet's lock input file, built from the project
         LockData, // the modern box's lock data
+        MembersBoxScript, // the script of protected pages' boxes, the same for every project
         ConvertedSound, // a wave file converted from the Sun audio file source
         Copied, // the applet's class file or a Sun audio file, copied as it is
         SiteFile, // a file of the site folder, copied or passed through transform
@@ -91,7 +92,8 @@ QByteArray ResolveSiteFolder(const QByteArray& siteFolder, const QByteArray& pro
 std::optional<QByteArrayList> ListSiteFiles(const QByteArray& siteFolder);
 
 // The plan for doc's page of the request's kind: the page, the lock input file where the applet
-// reads one, the lock data file where the modern box fetches its locks, the sounds (copied for
+// reads one, the lock data file where the modern box fetches its locks, the shared script of
+// protected pages where the project has member areas, the sounds (copied for
 // the applet, converted for the modern box), the applet's class file where the applet is used,
 // then the site folder's files under their paths inside it, sorted. Links inside the site folder
 // are followed to files inside it only; links out of it, links to folders, devices, pipes and

@@ -107,6 +107,9 @@ QString DescribePlannedFile(const PlannedFile& file)
     case Origin::LockData:
         id = IDS_PUBLISHED_LOCK_DATA;
         break;
+    case Origin::MembersBoxScript:
+        id = IDS_PUBLISHED_MEMBERS_BOX_SCRIPT;
+        break;
     case Origin::ConvertedSound:
         id = IDS_PUBLISHED_CONVERTED;
         break;

@@ -381,6 +381,8 @@ TEST_F(WindowMatchesTheCommandLineTest, EveryWayOfPublishingWritesTheSameFilesIn
         const QStringList published = FilesUnder(cli);
         EXPECT_TRUE(published.contains(QStringLiteral("index.html")));
         EXPECT_TRUE(published.contains(QStringLiteral("img/logo.png")));
+        // The protected pages' shared script, once, where pages are protected.
+        EXPECT_EQ(published.contains(QStringLiteral("zarnith-box.js")), withAreas);
 
         StartShown({ project });
         // New Keys leaves the areas without keys until the next publish gives them new ones.

@@ -20,6 +20,7 @@ from cryptography.exceptions import InvalidTag
 from cryptography.hazmat.primitives.ciphers.aead import AESGCM
 
 CLI = sys.argv[1]
+SHARED_SCRIPT = "zarnith-box.js"
 failures = []
 
 
@@ -157,11 +158,23 @@ with tempfile.TemporaryDirectory() as folder:
                 check(piece not in raw and base64.b64encode(piece) not in raw,
                       "%s shows %r in clear" % (name, piece))
 
-    # A protected page says where the lock data is, and carries none of it.
+    # A protected page says where the lock data is, and carries none of it; its box comes from the
+    # one shared script at the top of the site, which holds nothing of the project.
     with open(os.path.join(out, "staff/deep/er/notes.htm"), "rb") as file:
         deep = file.read()
     check(b'"siteRoot":"../../../"' in deep and b'class="zarnith-locks"' not in deep,
           "a deep page does not fetch the site's lock data")
+    for name in holders:
+        if name.endswith((".html", ".htm")):
+            with open(os.path.join(out, name), "rb") as file:
+                sources = re.findall(rb'<script src="([^"?]*)\?v=[0-9a-f]+"></script>', file.read())
+            check([os.path.normpath(os.path.join(os.path.dirname(name), s.decode())) for s in sources]
+                  == [SHARED_SCRIPT], "%s loads %r" % (name, sources))
+    with open(os.path.join(out, SHARED_SCRIPT), "rb") as file:
+        shared = file.read()
+    secrets = [lock["password"].encode() for lock in LOCKS] + [base64.b64encode(k) for k in keys.values()]
+    check(b"zarnithMembers" in shared and not any(secret in shared for secret in secrets),
+          "the shared script is not the box's, or holds a secret of the project")
 
     with open(os.path.join(out, "lock.json"), "rb") as file:
         lock_data = json.load(file)
@@ -187,6 +200,8 @@ with tempfile.TemporaryDirectory() as folder:
     check(run.returncode == 0, "second publish fails: " + run.stderr.decode())
     header, data, _ = sealed_parts(os.path.join(out, "club/news.html"))
     check(open_sealed(header, data, keys["club"]) is None, "bob's old key opens the new club page")
+    with open(os.path.join(out, SHARED_SCRIPT), "rb") as file:
+        check(file.read() == shared, "the shared script changes with the project's members or keys")
     check(open_sealed(header, data, renewed["club"]) == SITE["club/news.html"], "the new club key fails")
 
 for failure in failures:

@@ -1,5 +1,6 @@
 #include "generate/MemberKeys.h"
 #include "generate/MemberSite.h"
+#include "generate/ModernBox.h"
 #include "model/AreaPattern.h"
 #include "support/GenerateTestSupport.h"
 
@@ -194,10 +195,16 @@ TEST(MemberSite, ProtectedFilesCarryOneWrappedKeyPerAreaAndPagesKeepTheBoxSmall)
     EXPECT_FALSE(deep.contains("only for members"));
     EXPECT_FALSE(deep.contains("class=\"zarnith-locks\""))
         << "the page must not carry the lock data";
+    // The box's script and style come from the one shared file at the top of the site.
+    EXPECT_TRUE(deep.contains("<script src=\"../../../zarnith-box.js?v="));
+    EXPECT_TRUE(shallow.contains("<script src=\"./zarnith-box.js?v="));
+    EXPECT_FALSE(deep.contains("zarnithMembers") || deep.contains(".zarnith-box"));
+    EXPECT_TRUE(MembersBoxScript().contains("zarnithMembers"));
 
-    // The page beside its content does not grow with the locks.
+    // The page beside its content is small, and does not grow with the locks.
     const qsizetype overhead
         = deep.size() - ProtectedPageJson(SealContent(secret, {}, true)).size();
+    EXPECT_LT(overhead, 3000);
     for (int i = 0; i < 500; ++i)
         doc.locks.push_back(LockIn("user" + QByteArray::number(i), "p"));
     RefreshAreaKeys(doc);

@@ -1,6 +1,7 @@
 #include "generate/PublishPlan.h"
 
 #include "generate/MemberKeys.h"
+#include "generate/ModernBox.h"
 #include "generate/ProtectedFile.h"
 #include "model/Doc.h"
 #include "util/Paths.h"
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -146,6 +148,7 @@ TEST_F(PublishPlanTest, AProjectWithAreasIsRefusedForTheAppletStaleKeysOrAFileTo
         bool keys;
         qint64 size;
         int refusal; // 0: planned
+        bool siteFileNamedLikeTheScript = false;
     } cases[] = {
         { "the largest protected file", BoxKind::Both, true, kMaxProtectedFileSize, 0 },
         { "one byte more", BoxKind::Modern, true, kMaxProtectedFileSize + 1,
@@ -153,10 +156,17 @@ TEST_F(PublishPlanTest, AProjectWithAreasIsRefusedForTheAppletStaleKeysOrAFileTo
         { "the applet cannot open protected files", BoxKind::Classic, true, 1,
             IDS_AREAS_NEED_MODERN_BOX },
         { "keys the members do not have", BoxKind::Modern, false, 1, IDS_AREA_KEYS_STALE },
+        { "a site file takes the protected pages' script's name", BoxKind::Modern, true, 1,
+            IDS_SAME_FILE_NAME, true },
     };
+    const QString script = m_dir.filePath(QStringLiteral("site/") + kMembersBoxScriptName);
     for (const auto& test : cases) {
         SCOPED_TRACE(test.name);
         ASSERT_TRUE(sized(test.size));
+        if (test.siteFileNamedLikeTheScript)
+            Write("site/zarnith-box.js", "mine");
+        else
+            QFile::remove(script);
         m_doc.areas.assign(1, {});
         m_doc.areas[0].name = "files";
         m_doc.areas[0].patterns = { "*.bin" };
@@ -166,7 +176,20 @@ TEST_F(PublishPlanTest, AProjectWithAreasIsRefusedForTheAppletStaleKeysOrAFileTo
         const auto* problem = std::get_if<PlanProblem>(&planned);
         EXPECT_EQ(problem ? problem->messageId : 0, test.refusal);
         // The message names the file.
-        if (test.refusal == IDS_PROTECTED_FILE_TOO_LARGE)
+        if (test.refusal == IDS_PROTECTED_FILE_TOO_LARGE) {
             EXPECT_EQ(problem->first, Path("site/big.bin"));
+        } else if (test.refusal == IDS_SAME_FILE_NAME) {
+            EXPECT_EQ(problem->first, kMembersBoxScriptName);
+            EXPECT_EQ(problem->second, QFile::encodeName(script));
+        } else if (!problem) {
+            // The protected pages' script lies once in the top folder, beside the lock data.
+            const QList<PlannedFile>& files = std::get<PublishPlan>(planned).files;
+            EXPECT_EQ(std::count_if(files.begin(), files.end(),
+                          [](const PlannedFile& file) {
+                              return file.origin == PlannedFile::Origin::MembersBoxScript
+                                  && file.name == kMembersBoxScriptName;
+                          }),
+                1);
+        }
     }
 }

@@ -726,6 +726,11 @@ TEST_F(ModernBoxBrowserTest, MembersOpenTheirAreasOnly)
 
     load(QStringLiteral("club/c.html"));
     EXPECT_TRUE(boxSays(noAccess));
+    // The box there is drawn by the site's one shared script, in the box's own style.
+    EXPECT_EQ(Js(QStringLiteral("[getComputedStyle(document.querySelector('.zarnith-box')).display,"
+                                " new URL(document.querySelector('.zarnith-box script[src]').src)"
+                                ".pathname].join(' ')")),
+        QStringLiteral("inline-block /out/zarnith-box.js"));
     login(QStringLiteral("bob"), QStringLiteral("b"));
     EXPECT_TRUE(shows("Club C"));
     EXPECT_EQ(PathOf(QStringLiteral("window")), QStringLiteral("/out/club/c.html"));

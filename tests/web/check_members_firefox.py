@@ -133,6 +133,11 @@ with tempfile.TemporaryDirectory() as folder:
         # Another area: the box says so, and another login there opens the page in place.
         browser.open(site + "/club/c.html")
         check(box_says(browser, NO_ACCESS), "club/c.html opens for ann: " + repr(message(browser)))
+        drawn = browser.evaluate("[getComputedStyle(document.querySelector('.zarnith-box')).display,"
+                                 " new URL(document.querySelector('.zarnith-box script[src]').src)"
+                                 ".pathname].join(' ')")
+        check(drawn == "inline-block /zarnith-box.js",
+              "the box is not drawn by the shared script in its style: " + repr(drawn))
         login(browser, "bob", "bob-pw")
         check(shown(browser, "Club C"), "bob's login does not open club/c.html in place")
         check(browser.evaluate("location.pathname") == "/club/c.html", "the login left the page")
