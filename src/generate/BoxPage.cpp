@@ -65,9 +65,15 @@ QList<BoxResource> GetBoxResources(const Doc& doc, BoxKind kind, const ProgramIn
     }
     if (!UsesModernBox(kind))
         return resources;
-    if (doc.ReadsLocksFromFile()) {
+    // Protected pages fetch the lock data and draw their box with the shared script, whatever
+    // the box page does.
+    if (doc.ReadsLocksFromFile() || !doc.areas.empty()) {
         const QByteArray path = ModernLockFilePath(doc);
         resources.append({ BoxResource::Origin::LockData, path, path });
+    }
+    if (!doc.areas.empty()) {
+        const QByteArray path = BesidePath(ModernLockFilePath(doc), kMembersBoxScriptName);
+        resources.append({ BoxResource::Origin::MembersBoxScript, path, path });
     }
     for (const QByteArray& audio : AudioResources(doc))
         resources.append({ BoxResource::Origin::ConvertedSound,

@@ -30,6 +30,7 @@ struct BoxResource
     enum class Origin {
         Copied, // path is copied as it is: the applet class, the lock input file, Sun audio
         LockData, // path is written with the lock data: the modern box's lock data file
+        MembersBoxScript, // path is written with the script of protected pages' boxes
         ConvertedSound, // path is a wave file converted from the Sun audio file source
     };
 
@@ -41,7 +42,8 @@ struct BoxResource
 };
 
 // Every file the page of the kind needs beside it, in order: the classic resource list where the
-// applet is used, then the modern box's lock data file (only when the locks are read from a file)
-// and its sounds.
+// applet is used, then the modern box's lock data file (only when the locks are read from a file
+// or the project has member areas), the protected pages' shared script (with member areas) and
+// its sounds.
 QList<BoxResource> GetBoxResources(
     const Doc& doc, BoxKind kind, const ProgramInfo& info = CurrentProgramInfo());

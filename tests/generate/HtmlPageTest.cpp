@@ -180,6 +180,17 @@ TEST(HtmlPage, ResourcesFollowTheKindOfBox)
             "both C:\\Sounds\\ok.wav C:\\Sounds\\ok.au", "both /s/beep.wav /s/beep" }));
     EXPECT_EQ(classic.size(), 4);
     EXPECT_EQ(ModernLockFileName(doc), "locks.json");
+
+    // With member areas a publish writes the lock data and the protected pages' script, also
+    // when the box page carries its locks.
+    doc.readLocksFromFile = 0;
+    doc.areas.resize(1);
+    QList<QByteArray> members;
+    for (const BoxResource& resource : GetBoxResources(doc, BoxKind::Modern, info))
+        members.append(resource.path);
+    EXPECT_EQ(members,
+        (QList<QByteArray> { "C:\\site\\locks.json", "C:\\site\\zarnith-box.js",
+            "C:\\Sounds\\ok.wav", "/s/beep.wav" }));
 }
 
 } // namespace
