@@ -1,8 +1,8 @@
 #include "app/AppMain.h"
 #include "framework/ProgramSettings.h"
+#include "framework/ResourceIcon.h"
 
 #include <QApplication>
-#include <QIcon>
 
 #include <csignal>
 
@@ -24,10 +24,8 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(ProgramSettings::ApplicationName());
     // Wayland desktops match the window to its desktop entry by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral(ZARNITH_DESKTOP_ID));
-    QIcon icon;
-    for (int size : { 16, 32, 48, 64, 128, 256 })
-        icon.addFile(QStringLiteral(":/images/zarnith-%1.png").arg(size));
-    QApplication::setWindowIcon(icon);
+    QApplication::setWindowIcon(
+        IconReadWhenDrawn(QStringLiteral(":/images/zarnith-%1.png"), { 16, 32, 48, 64, 128, 256 }));
 
     AppMain appMain(QCoreApplication::arguments());
     return appMain.Run();

@@ -11,6 +11,11 @@ constexpr QSize kSystemIconSize(32, 32);
 // The image resource iconId (":/images/icon<id>.png", or .svg); a null icon when there is none.
 QIcon ResourceIcon(int iconId);
 
+// The icon of the square image files that pathPattern names, with %1 replaced by each of sizes,
+// read only when a size of it is first drawn: a window icon costs nothing at start-up on
+// platforms that never draw it, and the first window need not wait for it where they do.
+QIcon IconReadWhenDrawn(const QString& pathPattern, const QList<int>& sizes);
+
 // The bitmap resource bitmapId (":/images/bitmap<id>.bmp"); a null image when there is none.
 QImage ResourceBitmap(int bitmapId);
 

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QPainter>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,25 @@ TEST(ResourceBitmap, ProgramBitmapsByNumber)
         const QImage picture = ResourceBitmap(id);
         EXPECT_EQ(picture.size(), size) << id;
         EXPECT_EQ(picture.colorCount(), 256) << id;
+    }
+}
+
+TEST(IconReadWhenDrawn, TellsItsSizesAtOnceAndReadsItsFilesAtTheFirstPicture)
+{
+    QTemporaryDir folder;
+    const QString pattern = folder.filePath(QStringLiteral("icon-%1.png"));
+    const QIcon icon = IconReadWhenDrawn(pattern, { 16, 32 });
+    // The files do not exist yet: nothing has been read.
+    EXPECT_EQ(icon.availableSizes(), (QList<QSize> { QSize(16, 16), QSize(32, 32) }));
+    for (const auto& [side, colour] : { std::pair(16, Qt::red), std::pair(32, Qt::blue) }) {
+        QImage image(side, side, QImage::Format_RGB32);
+        image.fill(colour);
+        ASSERT_TRUE(image.save(pattern.arg(side)));
+    }
+    for (const auto& [side, colour] : { std::pair(16, Qt::red), std::pair(32, Qt::blue) }) {
+        const QImage drawn = icon.pixmap(side).toImage();
+        EXPECT_EQ(drawn.size(), QSize(side, side));
+        EXPECT_EQ(drawn.pixelColor(side / 2, side / 2), QColor(colour)) << side;
     }
 }
 
