@@ -78,3 +78,13 @@ QByteArray SealAes256Gcm(const QByteArray& key, const QByteArray& iv, const QByt
         == 1);
     return sealed;
 }
+
+void AppendBase64(QByteArray& text, const QByteArray& bytes)
+{
+    const qsizetype at = text.size();
+    const qsizetype length = (bytes.size() + 2) / 3 * 4;
+    // The encoder also writes a closing 0 byte.
+    text.resize(at + length + 1);
+    Require(EVP_EncodeBlock(Bytes(text) + at, Bytes(bytes), int(bytes.size())) == length);
+    text.resize(at + length);
+}

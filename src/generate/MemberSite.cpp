@@ -6,7 +6,12 @@
 
 MemberSite::MemberSite(const Doc& doc, const ProgramInfo& info)
     : m_doc(doc)
-    , m_info(info)
+    // The page says nothing of its content but that it is one of the site's protected pages.
+    , m_pageStart("<!DOCTYPE html>\r\n<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
+                  "<meta name=\"robots\" content=\"noindex\">\r\n</head>\r\n<body>\r\n"
+                  "<!-- This page is protected by "
+          + info.productName + " Version " + info.productVersion
+          + ". -->\r\n<script type=\"application/json\" class=\"zarnith-protected\">")
 {
     for (const MemberArea& area : doc.areas)
         m_keys.append(AreaSealKey(area.key));
@@ -54,18 +59,12 @@ QByteArray MemberSite::Protect(
     const SealedContent sealed = SealContent(content, keys, page);
     if (!page)
         return ProtectedFileBytes(sealed);
-    // The page says nothing of its content but that it is one of the site's protected pages.
-    const QByteArray box = PageBox(int(relativePath.count('/')));
-    const QByteArray json = ProtectedPageJson(sealed);
+    const QByteArray& box = PageBox(int(relativePath.count('/')));
+    const char pageEnd[] = "</body>\r\n</html>\r\n";
     QByteArray html;
-    html.reserve(json.size() + box.size() + 512);
-    html += "<!DOCTYPE html>\r\n<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
-            "<meta name=\"robots\" content=\"noindex\">\r\n</head>\r\n<body>\r\n";
-    html += "<!-- This page is protected by " + m_info.productName + " Version "
-        + m_info.productVersion + ". -->\r\n";
-    html += "<script type=\"application/json\" class=\"zarnith-protected\">" + json
-        + "</script>\r\n";
-    html += box;
-    html += "</body>\r\n</html>\r\n";
-    return html;
+    html.reserve(m_pageStart.size() + sealed.headerJson.size() + (sealed.data.size() + 2) / 3 * 4
+        + box.size() + 64);
+    html += m_pageStart;
+    AppendProtectedPageJson(html, sealed);
+    return html.append("</script>\r\n").append(box).append(pageEnd);
 }

@@ -36,7 +36,8 @@ private:
     const QByteArray& PageBox(int depth);
 
     Doc m_doc;
-    ProgramInfo m_info;
+    // Every protected page's text up to its sealed content.
+    QByteArray m_pageStart;
     QList<AreaSealKey> m_keys;
     // The box of protected pages, by how deep they lie in the site folder.
     QHash<int, QByteArray> m_boxes;

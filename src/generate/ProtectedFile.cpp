@@ -58,7 +58,10 @@ QByteArray ProtectedFileBytes(const SealedContent& sealed)
     return bytes.append(sealed.headerJson).append("}\n").append(sealed.data);
 }
 
-QByteArray ProtectedPageJson(const SealedContent& sealed)
+void AppendProtectedPageJson(QByteArray& page, const SealedContent& sealed)
 {
-    return sealed.headerJson + R"(,"data":)" + Quoted(sealed.data) + '}';
+    page.reserve(page.size() + sealed.headerJson.size() + (sealed.data.size() + 2) / 3 * 4 + 16);
+    page.append(sealed.headerJson).append(R"(,"data":")");
+    AppendBase64(page, sealed.data);
+    page.append("\"}");
 }

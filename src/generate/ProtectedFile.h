@@ -49,7 +49,7 @@ SealedContent SealContent(const QByteArray& plain, const QList<AreaSealKey>& are
 QByteArray ProtectedFileBytes(const SealedContent& sealed);
 extern const char ProtectedFileMagic[];
 
-// A protected page's content: the header with the data added as base64,
+// Appends a protected page's content to page: the header with the data added as base64,
 //   {"format":"zarnith-page/1","iv":...,"keys":[...],"data":B64}
 // ASCII only and without "<", so it may sit in a script element as it is.
-QByteArray ProtectedPageJson(const SealedContent& sealed);
+void AppendProtectedPageJson(QByteArray& page, const SealedContent& sealed);

@@ -195,6 +195,17 @@ TEST(MemberSite, ProtectedFilesCarryOneWrappedKeyPerAreaAndPagesKeepTheBoxSmall)
     EXPECT_FALSE(deep.contains("only for members"));
     EXPECT_FALSE(deep.contains("class=\"zarnith-locks\""))
         << "the page must not carry the lock data";
+    // The sealed content in strict base64, whatever its length's remainder by three.
+    for (const QByteArray& text : { secret, secret + 'x', secret + "xy" }) {
+        const QByteArray html = site.Protect("a.html", text, { 0 });
+        const qsizetype start = html.indexOf(R"("data":")") + 8;
+        const QByteArray data = html.mid(start, html.indexOf('"', start) - start);
+        const auto decoded
+            = QByteArray::fromBase64Encoding(data, QByteArray::AbortOnBase64DecodingErrors);
+        EXPECT_TRUE(decoded && decoded.decoded.size() == text.size() + 16
+            && decoded.decoded.toBase64() == data)
+            << data.right(8).constData();
+    }
     // The box's script and style come from the one shared file at the top of the site.
     EXPECT_TRUE(deep.contains("<script src=\"../../../zarnith-box.js?v="));
     EXPECT_TRUE(shallow.contains("<script src=\"./zarnith-box.js?v="));
@@ -202,14 +213,14 @@ TEST(MemberSite, ProtectedFilesCarryOneWrappedKeyPerAreaAndPagesKeepTheBoxSmall)
     EXPECT_TRUE(MembersBoxScript().contains("zarnithMembers"));
 
     // The page beside its content is small, and does not grow with the locks.
-    const qsizetype overhead
-        = deep.size() - ProtectedPageJson(SealContent(secret, {}, true)).size();
+    QByteArray content;
+    AppendProtectedPageJson(content, SealContent(secret, {}, true));
+    const qsizetype overhead = deep.size() - content.size();
     EXPECT_LT(overhead, 3000);
     for (int i = 0; i < 500; ++i)
         doc.locks.push_back(LockIn("user" + QByteArray::number(i), "p"));
     RefreshAreaKeys(doc);
     MemberSite crowded(doc);
     const QByteArray crowdedPage = crowded.Protect("staff/x/y/a.html", secret, { 0 });
-    EXPECT_LE(crowdedPage.size() - ProtectedPageJson(SealContent(secret, {}, true)).size(),
-        overhead + 100);
+    EXPECT_LE(crowdedPage.size() - content.size(), overhead + 100);
 }
