@@ -34,16 +34,43 @@ QFont PageTabBar::labelFont(int index) const
     return index == currentIndex() ? m_activeFont : font();
 }
 
+bool PageTabBar::TabLook::operator==(const TabLook& other) const
+{
+    return label == other.label && hasIcon == other.hasIcon && iconSize == other.iconSize
+        && first == other.first && last == other.last;
+}
+
+PageTabBar::TabLook PageTabBar::LookOf(int index) const
+{
+    return { tabText(index), !tabIcon(index).isNull(), iconSize(), index == 0,
+        index == count() - 1 };
+}
+
 QSize PageTabBar::tabSizeHint(int index) const
 {
+    // The base lays every tab out again at each insertion, and measuring a label shapes its text.
+    const TabLook look = LookOf(index);
+    const auto known = m_measured.constFind(index);
+    if (known != m_measured.cend() && known->look == look)
+        return known->size;
+    const QString& label = look.label;
     // Every tab is sized for its label in the active font, so tabs keep their size when selected.
-    const QString label = tabText(index);
     const QFontMetrics active(m_activeFont);
     const QFontMetrics inactive = fontMetrics();
     const int extraWidth = active.size(Qt::TextShowMnemonic, label).width()
         - inactive.size(Qt::TextShowMnemonic, label).width();
     const int extraHeight = active.height() - inactive.height();
-    return QTabBar::tabSizeHint(index) + QSize(std::max(0, extraWidth), std::max(0, extraHeight));
+    const QSize size
+        = QTabBar::tabSizeHint(index) + QSize(std::max(0, extraWidth), std::max(0, extraHeight));
+    m_measured.insert(index, { look, size });
+    return size;
+}
+
+void PageTabBar::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        m_measured.clear();
+    QTabBar::changeEvent(event);
 }
 
 bool PageTabBar::event(QEvent* event)

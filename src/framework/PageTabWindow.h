@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QHash>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -10,7 +11,8 @@
 class PageTabWindow;
 
 // The tab strip of the page window: every change of tab a user asks for goes through the window's
-// activateTab, and the active tab's label is drawn in its own font.
+// activateTab, and the active tab's label is drawn in its own font. A tab is measured once for its
+// label, icon and fonts, not again each time the base lays all tabs out.
 class PageTabBar : public QTabBar
 {
     Q_OBJECT
@@ -24,6 +26,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     QSize tabSizeHint(int index) const override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -31,8 +34,29 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    // What a tab's size is worked out from, besides the fonts and the style.
+    struct TabLook
+    {
+        QString label;
+        bool hasIcon;
+        QSize iconSize;
+        // Styles may draw the ends of the strip apart.
+        bool first;
+        bool last;
+
+        bool operator==(const TabLook& other) const;
+    };
+    struct MeasuredTab
+    {
+        TabLook look;
+        QSize size;
+    };
+
+    TabLook LookOf(int index) const;
+
     PageTabWindow* m_window;
     QFont m_activeFont;
+    mutable QHash<int, MeasuredTab> m_measured;
 };
 
 // The window of the program's pages, one tab each, with icons. A page is made the first time its

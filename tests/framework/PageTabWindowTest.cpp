@@ -244,6 +244,16 @@ TEST_F(PageTabWindowTest, ActiveLabelIsBoldAndTabsKeepTheirSize)
 
     for (int i = 0; i < m_window.count(); ++i)
         EXPECT_EQ(m_window.pageTabBar()->tabRect(i), before[i]) << i;
+
+    // A tab is measured anew when its label, its icon or the fonts change.
+    m_window.setTabText(1, QStringLiteral("General settings"));
+    EXPECT_GT(m_window.pageTabBar()->tabRect(1).width(), before[1].width());
+    QPixmap square(16, 16);
+    square.fill(Qt::red);
+    m_window.setTabIcon(3, QIcon(square));
+    EXPECT_GT(m_window.pageTabBar()->tabRect(3).width(), before[3].width());
+    m_window.setLabelFonts(QFont(QStringLiteral("Arial"), 20), QFont(QStringLiteral("Arial"), 20));
+    EXPECT_GT(m_window.pageTabBar()->tabRect(0).height(), before[0].height());
 }
 
 } // namespace
