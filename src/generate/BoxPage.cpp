@@ -30,10 +30,8 @@ QByteArray StandardPage(const QByteArray& page, HtmlPageForm form)
     return "<!DOCTYPE html>\r\n" + start + "<META charset=\"utf-8\">\r\n" + page.mid(start.size());
 }
 
-} // namespace
-
-QByteArray BuildBoxPage(const Doc& doc, BoxKind kind, HtmlPageForm form, const QByteArray& lockData,
-    const ProgramInfo& info)
+QByteArray BoxPage(const Doc& doc, BoxKind kind, HtmlPageForm form, const QByteArray& lockData,
+    const QByteArray& lockScript, const ProgramInfo& info)
 {
     if (kind == BoxKind::Classic)
         return BuildHtmlPage(doc, form, info);
@@ -43,10 +41,24 @@ QByteArray BuildBoxPage(const Doc& doc, BoxKind kind, HtmlPageForm form, const Q
         = kind == BoxKind::Both ? AppletPageFrameFor(doc, form, info) : PageFrameFor(form, info);
     if (kind == BoxKind::Modern)
         frame.before = StandardPage(frame.before + ModernBoxComment(info), form);
-    QByteArrayList parts = ModernBoxParts(doc, form, lockData);
+    QByteArrayList parts = ModernBoxParts(doc, form, lockData, lockScript);
     parts.prepend(frame.before);
     parts.append(frame.after);
     return parts.join();
+}
+
+} // namespace
+
+QByteArray BuildBoxPage(const Doc& doc, BoxKind kind, HtmlPageForm form, const QByteArray& lockData,
+    const ProgramInfo& info)
+{
+    return BoxPage(doc, kind, form, lockData, {}, info);
+}
+
+QByteArray BuildWindowPreviewPage(const Doc& doc, BoxKind kind, const QByteArray& lockData,
+    const QByteArray& lockScript, const ProgramInfo& info)
+{
+    return BoxPage(doc, kind, HtmlPageForm::Preview, lockData, lockScript, info);
 }
 
 std::optional<int> ReadableLocksWarning(const Doc& doc, BoxKind kind, bool carriesLocks)

@@ -17,6 +17,10 @@ class Doc;
 // carries it (see ModernBoxFetchesLocks); callers derive it only for kinds that use the modern box.
 QByteArray BuildBoxPage(const Doc& doc, BoxKind kind, HtmlPageForm form, const QByteArray& lockData,
     const ProgramInfo& info = CurrentProgramInfo());
+// The preview form of that page as the window shows it: the modern box's lock data comes from
+// the script lockScript beside the page (see ModernBoxParts) instead of the page itself.
+QByteArray BuildWindowPreviewPage(const Doc& doc, BoxKind kind, const QByteArray& lockData,
+    const QByteArray& lockScript, const ProgramInfo& info = CurrentProgramInfo());
 
 // The string-table warning that an output of kind holds the applet's locks readable: plain, or
 // only scrambled (which this program, and anyone who has it, undoes). carriesLocks says whether

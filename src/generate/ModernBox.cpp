@@ -89,7 +89,7 @@ QJsonValue BoxValueOf(const Doc& doc, const DocField& field)
 // printable ASCII, and "<", ">" and "&", written as a \u escape. Outside strings JSON has none.
 QByteArray ScriptSafeJson(const QByteArray& json)
 {
-    // Lock data is such text already, and large: it is passed on as it is, not copied.
+    // Settings are mostly such text already: passed on as they are, not copied.
     const bool safeAlready = std::all_of(json.begin(), json.end(),
         [](char ch) { return ch >= 0x20 && ch < 0x7F && ch != '<' && ch != '>' && ch != '&'; });
     if (safeAlready)
@@ -226,17 +226,32 @@ const QByteArray& MembersBoxScriptVersion()
 
 } // namespace
 
-QByteArrayList ModernBoxParts(const Doc& doc, HtmlPageForm form, const QByteArray& lockData)
+QByteArrayList ModernBoxParts(
+    const Doc& doc, HtmlPageForm form, const QByteArray& lockData, const QByteArray& lockScript)
 {
     QByteArrayList parts { BoxStart(doc) + "<style>\r\n", BoxStyle(),
         "</style>\r\n" + SettingsElement(doc, form, lockData, {}) };
-    if (!ModernBoxFetchesLocks(doc, form))
-        parts << "<script type=\"application/json\" class=\"zarnith-locks\">"
-              << ScriptSafeJson(lockData) << "</script>\r\n";
+    if (!ModernBoxFetchesLocks(doc, form)) {
+        const QByteArray element = "<script type=\"application/json\" class=\"zarnith-locks\">";
+        if (lockScript.isEmpty())
+            parts << element << lockData << "</script>\r\n";
+        else
+            parts << element + "</script>\r\n<script src=\"" + lockScript + "\"></script>\r\n";
+    }
     if (!doc.areas.empty())
         parts << "<script>\r\n" << MembersScript() << "</script>\r\n";
     parts << "<script>\r\n" << BoxScript() << "</script>\r\n" << kBoxEnd;
     return parts;
+}
+
+QByteArray LockDataScript(const QByteArray& lockData)
+{
+    // A JSON string is a script's string literal.
+    const QByteArray text = QJsonDocument(QJsonArray { QString::fromLatin1(lockData) })
+                                .toJson(QJsonDocument::Compact);
+    return "document.currentScript.parentElement.querySelector('script.zarnith-locks').textContent"
+           " = "
+        + text.mid(1, text.size() - 2) + ";\r\n";
 }
 
 QByteArray BuildModernBox(const Doc& doc, HtmlPageForm form, const QByteArray& lockData)

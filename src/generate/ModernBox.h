@@ -31,8 +31,17 @@ QByteArray ModernSoundName(const QByteArray& audioPath);
 // only" band and takes no login on a page that is not on this computer.
 QByteArray BuildModernBox(const Doc& doc, HtmlPageForm form, const QByteArray& lockData);
 // The same element in its parts, to be joined into a page at once: the lock data, the style and
-// the script are passed on, not copied.
-QByteArrayList ModernBoxParts(const Doc& doc, HtmlPageForm form, const QByteArray& lockData);
+// the script are passed on, not copied. lockData is as BuildLockData makes it: ASCII with no "<",
+// ">" or "&", so that it may sit in a script element as it is.
+// With lockScript (an address beside the page), a box that would carry its lock data gets an empty
+// lock data element instead, and the script at lockScript (LockDataScript) fills it in before the
+// box reads it: the window's preview writes the lock data only when it changed, and a page opened
+// from disk may load a script where it may not fetch a file.
+QByteArrayList ModernBoxParts(const Doc& doc, HtmlPageForm form, const QByteArray& lockData,
+    const QByteArray& lockScript = {});
+
+// The script that fills the lock data element of the box it is loaded into with lockData.
+QByteArray LockDataScript(const QByteArray& lockData);
 
 // The script that draws the box of every protected page: the box's style, the members' script and
 // the box's script in one file, the same for every project and every page (nothing of a project's

@@ -49,12 +49,15 @@ bool IsInside(const QString& path, const QString& folder)
 
 // The files of the project itself, in publishing order: what is made from the project first,
 // then what is copied.
-QList<PlannedFile> ProjectFiles(
-    const Doc& doc, BoxKind kind, const QByteArray& pageName, const ProgramInfo& info)
+QList<PlannedFile> ProjectFiles(const Doc& doc, const PlanRequest& request, const ProgramInfo& info)
 {
+    const BoxKind kind = request.kind;
+    const QByteArray& pageName = request.pageName;
     QList<PlannedFile> files { { Origin::Page,
         pageName.isEmpty() ? PublishedPageName(doc) : pageName,
         pageName.isEmpty() ? doc.htmlFilePath : QByteArray(), {} } };
+    if (UsesModernBox(kind) && !request.lockDataScriptName.isEmpty())
+        files.append({ Origin::LockDataScript, request.lockDataScriptName, {}, {} });
     const bool lockFile = doc.ReadsLocksFromFile();
     if (UsesApplet(kind) && lockFile)
         files.append({ Origin::LockInputFile, FileNamePart(doc.lockFile), doc.lockFile, {} });
@@ -208,13 +211,20 @@ bool MakeSubfolders(const QByteArray& folder, const QByteArray& name)
     return true;
 }
 
-bool HoldsBytes(const QString& path, const QByteArray& bytes)
+bool IsFileOfSize(const QFileInfo& info, qint64 size)
 {
-    const QFileInfo info(path);
-    if (info.isSymLink() || !info.isFile() || info.size() != bytes.size())
-        return false;
+    return !info.isSymLink() && info.isFile() && info.size() == size;
+}
+
+bool ReadsAs(const QString& path, const QByteArray& bytes)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
+}
+
+bool HoldsBytes(const QString& path, const QByteArray& bytes)
+{
+    return IsFileOfSize(QFileInfo(path), bytes.size()) && ReadsAs(path, bytes);
 }
 
 // The outcome of one file.
@@ -223,10 +233,12 @@ enum class Step { Written, Unchanged, Skipped, Stopped };
 class PlanWriter
 {
 public:
-    PlanWriter(const Doc& doc, const PublishContent& content, PublishObserver& observer)
+    PlanWriter(const Doc& doc, const PublishContent& content, PublishObserver& observer,
+        WrittenFiles* written)
         : m_doc(doc)
         , m_content(content)
         , m_observer(observer)
+        , m_written(written)
     {
     }
 
@@ -241,6 +253,8 @@ public:
             return WriteBytes(file, destination, m_content.lockData);
         case Origin::MembersBoxScript:
             return WriteBytes(file, destination, MembersBoxScript());
+        case Origin::LockDataScript:
+            return WriteBytes(file, destination, m_content.lockDataScript);
         case Origin::ConvertedSound:
             return WriteSound(file, destination);
         case Origin::Copied:
@@ -300,12 +314,17 @@ private:
     Step WriteBytes(const PlannedFile& file, const QByteArray& destination, const QByteArray& bytes)
     {
         const QString path = QFile::decodeName(destination);
-        if (m_observer.LeavesUnchangedFiles() && HoldsBytes(path, bytes))
+        // Site files are many and read afresh anyway: only the project's own are kept.
+        WrittenFiles* written = file.origin == Origin::SiteFile ? nullptr : m_written;
+        if (m_observer.LeavesUnchangedFiles()
+            && (written ? written->Holds(path, bytes) : HoldsBytes(path, bytes)))
             return Step::Unchanged;
         if (const std::optional<Step> step = MayReplace(file, destination))
             return *step;
         return Retrying(file, [&]() -> std::optional<QByteArray> {
             const FileResult result = WritePublishedFile(path, bytes);
+            if (result.ok && written)
+                written->Note(path, bytes);
             if (result.ok)
                 return std::nullopt;
             return FormatResourceText(result.messageId, destination);
@@ -370,6 +389,7 @@ private:
     const Doc& m_doc;
     const PublishContent& m_content;
     PublishObserver& m_observer;
+    WrittenFiles* m_written;
 };
 
 } // namespace
@@ -418,7 +438,7 @@ std::variant<PublishPlan, PlanProblem> MakePublishPlan(
     if (doc.ReadsLocksFromFile() && !IsFileName(FileNamePart(doc.lockFile)))
         return PlanProblem { IDS_BAD_PATH, doc.lockFile, {} };
     PublishPlan plan;
-    plan.files = ProjectFiles(doc, request.kind, request.pageName, info);
+    plan.files = ProjectFiles(doc, request, info);
     if (!request.siteFolder.isEmpty()) {
         if (!request.destination.isEmpty()
             && IsInside(RealFolder(request.destination), RealFolder(request.siteFolder)))
@@ -471,10 +491,11 @@ bool PublishObserver::LeavesUnchangedFiles() const
 }
 
 PublishOutcome WritePublishPlan(const PublishPlan& plan, const Doc& doc,
-    const PublishContent& content, const QByteArray& folder, PublishObserver& observer)
+    const PublishContent& content, const QByteArray& folder, PublishObserver& observer,
+    WrittenFiles* written)
 {
     PublishOutcome outcome;
-    PlanWriter writer(doc, content, observer);
+    PlanWriter writer(doc, content, observer, written);
     const int count = int(plan.files.size());
     for (int index = 0; index < count; ++index) {
         const PlannedFile& file = plan.files[index];
@@ -500,6 +521,25 @@ PublishOutcome WritePublishPlan(const PublishPlan& plan, const Doc& doc,
             break;
     }
     return outcome;
+}
+
+bool WrittenFiles::Holds(const QString& path, const QByteArray& bytes)
+{
+    const QFileInfo info(path);
+    if (!IsFileOfSize(info, bytes.size()))
+        return false;
+    const auto found = m_records.constFind(path);
+    if (found != m_records.constEnd() && found->modified == info.lastModified())
+        return found->bytes.constData() == bytes.constData() || found->bytes == bytes;
+    if (!ReadsAs(path, bytes))
+        return false;
+    m_records.insert(path, { bytes, info.lastModified() });
+    return true;
+}
+
+void WrittenFiles::Note(const QString& path, const QByteArray& bytes)
+{
+    m_records.insert(path, { bytes, QFileInfo(path).lastModified() });
 }
 
 QByteArray MissingSourceMessage(const PlannedFile& file)

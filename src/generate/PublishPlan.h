@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 #include <QByteArrayList>
+#include <QDateTime>
+#include <QHash>
 #include <QList>
 
 #include <functional>
@@ -25,6 +27,7 @@ struct PlannedFile
         LockInputFile, // the applet's lock input file, built from the project
         LockData, // the modern box's lock data
         MembersBoxScript, // the script of protected pages' boxes, the same for every project
+        LockDataScript, // the script that hands the window's preview page its lock data
         ConvertedSound, // a wave file converted from the Sun audio file source
         Copied, // the applet's class file or a Sun audio file, copied as it is
         SiteFile, // a file of the site folder, copied or passed through transform
@@ -74,6 +77,9 @@ struct PlanRequest
     QByteArray destination;
     // The page's file name; empty for PublishedPageName.
     QByteArray pageName;
+    // For the window's preview, whose modern box takes its lock data from a script beside the page
+    // (LockDataScript): the script's file name. Empty when the page carries its lock data.
+    QByteArray lockDataScriptName {};
 };
 
 // The page's file name in the published folder: that of the project's HTML file, index.html
@@ -138,11 +144,33 @@ public:
 // wave file it becomes, for a converted sound; the source for any other.
 QByteArray MissingSourceMessage(const PlannedFile& file);
 
-// The page and lock data made for this publish.
+// The page and lock data made for this publish, and the script made from the lock data where the
+// plan has one.
 struct PublishContent
 {
     QByteArray page;
     QByteArray lockData;
+    QByteArray lockDataScript {};
+};
+
+// What a writer last put into the made files of a folder it writes again and again (the preview
+// folder): whether a file still holds given bytes is then known without reading it back, as long as
+// its size and time are as the writer left them.
+class WrittenFiles
+{
+public:
+    // Whether the file at path (no link) holds bytes; one read to find out is noted too.
+    bool Holds(const QString& path, const QByteArray& bytes);
+    // Notes that the file at path now holds bytes.
+    void Note(const QString& path, const QByteArray& bytes);
+
+private:
+    struct Record
+    {
+        QByteArray bytes;
+        QDateTime modified;
+    };
+    QHash<QString, Record> m_records;
 };
 
 struct PublishOutcome
@@ -157,6 +185,8 @@ struct PublishOutcome
 // goes through the link-safe writers: a link at a destination is replaced, never written
 // through. A copy whose destination was made since its source last changed, and a made file
 // whose destination holds the same bytes, is unchanged and left alone where the observer says
-// so.
+// so. With written, what the folder holds is looked up there before it is read, and what is
+// written is noted there.
 PublishOutcome WritePublishPlan(const PublishPlan& plan, const Doc& doc,
-    const PublishContent& content, const QByteArray& folder, PublishObserver& observer);
+    const PublishContent& content, const QByteArray& folder, PublishObserver& observer,
+    WrittenFiles* written = nullptr);

@@ -74,11 +74,26 @@ std::optional<QByteArray> FileNameRefusal(const QByteArray& path)
     return FormatResourceText(IDS_NOT_PLAIN_FILE_NAME, name.isEmpty() ? path : name);
 }
 
-std::optional<QByteArray> ModernBoxRefusal(const Doc& doc)
+std::optional<std::size_t> FindLockNotWebAddress(const Doc& doc)
 {
     for (std::size_t i = 0; i < doc.locks.size(); ++i) {
         if (!IsWebAddress(doc.locks[i].url))
-            return FormatResourceText(IDS_LOCK_NOT_WEB_ADDRESS, LockName(doc, i), doc.locks[i].url);
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<QByteArray> ModernBoxRefusal(const Doc& doc)
+{
+    return ModernBoxRefusal(doc, FindLockNotWebAddress(doc));
+}
+
+std::optional<QByteArray> ModernBoxRefusal(
+    const Doc& doc, std::optional<std::size_t> lockNotWebAddress)
+{
+    if (lockNotWebAddress) {
+        const std::size_t i = *lockNotWebAddress;
+        return FormatResourceText(IDS_LOCK_NOT_WEB_ADDRESS, LockName(doc, i), doc.locks[i].url);
     }
     if (!IsWebAddress(doc.failUrl))
         return FormatResourceText(IDS_FAIL_URL_NOT_WEB_ADDRESS, doc.failUrl);

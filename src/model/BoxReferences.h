@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 
+#include <cstddef>
 #include <optional>
 
 class Doc;
@@ -27,3 +28,10 @@ std::optional<QByteArray> FileNameRefusal(const QByteArray& path);
 // The program's message for the first lock URL, fail URL, lock file name or sound name of doc
 // that the modern box would refuse; nothing when it refuses none.
 std::optional<QByteArray> ModernBoxRefusal(const Doc& doc);
+// The same where the locks' part is known: lockNotWebAddress is what FindLockNotWebAddress gives
+// for doc's locks (kept by a caller while they stay the same).
+std::optional<QByteArray> ModernBoxRefusal(
+    const Doc& doc, std::optional<std::size_t> lockNotWebAddress);
+
+// The index of the first lock of doc whose URL the modern box would not follow.
+std::optional<std::size_t> FindLockNotWebAddress(const Doc& doc);

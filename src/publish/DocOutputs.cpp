@@ -122,6 +122,11 @@ QByteArray PreviewPageName()
     return '~' + CurrentProgramInfo().internalName + ".html";
 }
 
+QByteArray PreviewLockDataScriptName()
+{
+    return '~' + CurrentProgramInfo().internalName + "-locks.js";
+}
+
 DocOutputs::DocOutputs(Doc& doc, ProjectState& project, QWidget* owner)
     : m_doc(doc)
     , m_project(project)
@@ -129,10 +134,18 @@ DocOutputs::DocOutputs(Doc& doc, ProjectState& project, QWidget* owner)
 {
 }
 
+const ProjectState::CheckedLocks& DocOutputs::CheckLocks()
+{
+    ProjectState::CheckedLocks& checked = m_project.checkedLocks;
+    if (checked.stamp != m_doc.LocksStamp())
+        checked = { m_doc.LocksStamp(), FindUnreadableLock(m_doc), FindLockNotWebAddress(m_doc) };
+    return checked;
+}
+
 bool DocOutputs::ReadyToGenerate()
 {
     KeepAreaKeysCurrent(m_doc);
-    const std::optional<UnreadableLock> problem = FindUnreadableLock(m_doc);
+    const std::optional<UnreadableLock> problem = CheckLocks().unreadable;
     if (problem)
         CurrentPrompts().MessageBox(m_owner,
             QString::fromLocal8Bit(UnreadableLockMessage(m_doc, *problem)), PromptIcon::Warning,
@@ -144,7 +157,8 @@ std::optional<QByteArray> DocOutputs::LockDataFor(BoxKind kind, LockDataUse use)
 {
     if (!UsesModernBox(kind))
         return QByteArray();
-    if (const std::optional<QByteArray> refusal = ModernBoxRefusal(m_doc)) {
+    if (const std::optional<QByteArray> refusal
+        = ModernBoxRefusal(m_doc, CheckLocks().notWebAddress)) {
         CurrentPrompts().MessageBox(
             m_owner, QString::fromLocal8Bit(*refusal), PromptIcon::Warning, PromptButtons::Ok);
         return std::nullopt;
@@ -290,11 +304,13 @@ bool DocOutputs::WriteFile(const QByteArray& path, const QByteArray& bytes)
     return result.ok;
 }
 
-std::variant<PublishPlan, PlanProblem> DocOutputs::PlanFor(
-    BoxKind kind, const QByteArray& destination, const QByteArray& pageName) const
+std::variant<PublishPlan, PlanProblem> DocOutputs::PlanFor(BoxKind kind,
+    const QByteArray& destination, const QByteArray& pageName,
+    const QByteArray& lockDataScriptName) const
 {
-    return MakePublishPlan(
-        m_doc, { kind, ResolveSiteFolder(m_doc, m_project.filePath), destination, pageName });
+    return MakePublishPlan(m_doc,
+        { kind, ResolveSiteFolder(m_doc, m_project.filePath), destination, pageName,
+            lockDataScriptName });
 }
 
 std::optional<QByteArray> DocOutputs::WritePreviewPage(BoxKind kind)
@@ -304,16 +320,23 @@ std::optional<QByteArray> DocOutputs::WritePreviewPage(BoxKind kind)
         return std::nullopt;
     if (!ReadyToGenerate())
         return std::nullopt;
-    const std::variant<PublishPlan, PlanProblem> planned = PlanFor(kind, folder, PreviewPageName());
+    const QByteArray scriptName = PreviewLockDataScriptName();
+    const std::variant<PublishPlan, PlanProblem> planned
+        = PlanFor(kind, folder, PreviewPageName(), scriptName);
     if (ReportPlanProblem(m_owner, planned))
         return std::nullopt;
-    const std::optional<BuiltPage> built
-        = BuildPage(kind, HtmlPageForm::Preview, LockDataUse::Preview);
-    if (!built)
+    const std::optional<QByteArray> lockData = LockDataFor(kind, LockDataUse::Preview);
+    if (!lockData)
         return std::nullopt;
+    // The lock data, large, is written only when it changed: the page loads it from the script.
+    ProjectState::MadeLockData& made = m_project.lastLockData;
+    if (UsesModernBox(kind) && made.script.isEmpty())
+        made.script = LockDataScript(made.lockData);
+    const PublishContent content { BuildWindowPreviewPage(m_doc, kind, *lockData, scriptName),
+        *lockData, UsesModernBox(kind) ? made.script : QByteArray() };
     WindowPublishObserver observer(WindowPublishObserver::Asking::Preview, m_owner);
-    const PublishContent content { built->html, built->lockData };
-    if (!WritePublishPlan(std::get<PublishPlan>(planned), m_doc, content, folder, observer)
+    if (!WritePublishPlan(std::get<PublishPlan>(planned), m_doc, content, folder, observer,
+            &m_project.previewFiles)
              .complete) {
         ShowResourceMessage(m_owner, IDS_PREVIEW_COPY_FAILED, PromptIcon::Stop, PromptButtons::Ok);
         return std::nullopt;

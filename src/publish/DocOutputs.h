@@ -4,6 +4,7 @@
 #include "generate/LockData.h"
 #include "generate/PublishPlan.h"
 #include "model/BoxKind.h"
+#include "publish/ProjectState.h"
 
 #include <QByteArray>
 
@@ -12,7 +13,6 @@
 class Doc;
 class QWidget;
 struct ExternalBrowser;
-struct ProjectState;
 
 // The project's outputs as the user asks for them from the Generate page, the File menu and the
 // previews: files chosen through Save As, the clipboard segment, the Resources dialog, Publish to
@@ -80,10 +80,13 @@ private:
     // no e-mail, when the project has addresses set.
     void NoteMailNotSent(BoxKind kind);
     void ShowResourcesDialog(const QByteArray& html, BoxKind kind, const QByteArray& lockData);
-    // The plan of kind into destination (empty: not chosen yet), with the project's site folder.
-    std::variant<PublishPlan, PlanProblem> PlanFor(
-        BoxKind kind, const QByteArray& destination, const QByteArray& pageName = {}) const;
+    // The plan of kind into destination (empty: not chosen yet), with the project's site folder
+    // (see PlanRequest for the names).
+    std::variant<PublishPlan, PlanProblem> PlanFor(BoxKind kind, const QByteArray& destination,
+        const QByteArray& pageName = {}, const QByteArray& lockDataScriptName = {}) const;
 
+    // The checks over every lock, made again only when the locks changed.
+    const ProjectState::CheckedLocks& CheckLocks();
     // Gives the member areas the keys their members need (see KeepAreaKeysCurrent), then false,
     // after telling the user which, when a lock could not be read back by the login box: nothing
     // is generated from such a project.
@@ -101,3 +104,6 @@ private:
 
 // The preview page's file name: "~" + the program's internal name + ".html".
 QByteArray PreviewPageName();
+// The file name of the script beside it that hands its modern box the lock data:
+// "~" + the program's internal name + "-locks.js".
+QByteArray PreviewLockDataScriptName();

@@ -105,6 +105,7 @@ QString DescribePlannedFile(const PlannedFile& file)
         id = IDS_PUBLISHED_LOCK_FILE;
         break;
     case Origin::LockData:
+    case Origin::LockDataScript:
         id = IDS_PUBLISHED_LOCK_DATA;
         break;
     case Origin::MembersBoxScript:

@@ -151,6 +151,12 @@ TEST(HtmlPage, EachKindOfBoxInEachForm)
         EXPECT_EQ(modern.startsWith("<!DOCTYPE html>\r\n<HTML>\r\n<META charset=\"utf-8\">\r\n"),
             form != HtmlPageForm::Segment);
     }
+    // The window's preview differs from the preview form only in where its box's locks come from.
+    for (const BoxKind kind : { BoxKind::Classic, BoxKind::Modern, BoxKind::Both }) {
+        QByteArray preview = BuildBoxPage(doc, kind, HtmlPageForm::Preview, lockData, info);
+        preview.replace(lockData, "</script>\r\n<script src=\"~k.js?\">");
+        EXPECT_EQ(BuildWindowPreviewPage(doc, kind, lockData, "~k.js?", info), preview);
+    }
 }
 
 TEST(HtmlPage, ResourcesFollowTheKindOfBox)

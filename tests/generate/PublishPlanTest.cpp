@@ -62,6 +62,15 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     }
 
+    // Moves the file's time by seconds from now.
+    void Touch(const char* name, int seconds) const
+    {
+        QFile file(m_dir.filePath(QLatin1String(name)));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite)
+            && file.setFileTime(
+                QDateTime::currentDateTime().addSecs(seconds), QFileDevice::FileModificationTime));
+    }
+
     QByteArray Read(const char* name) const
     {
         QFile file(m_dir.filePath(QLatin1String(name)));
@@ -123,15 +132,33 @@ TEST_F(PublishPlanTest, SiteFilesPassThroughTheirTransformAndUnchangedFilesAreLe
     EXPECT_EQ(Read("pub/index.html"), "<page>");
 
     // A source changed since is copied again, alone.
-    {
-        QFile touched(m_dir.filePath(QStringLiteral("site/css/box.css")));
-        ASSERT_TRUE(touched.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(touched.setFileTime(
-            QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
-    }
+    Touch("site/css/box.css", 60);
     RecordingObserver third;
     WritePublishPlan(plan, m_doc, content, folder, third);
     EXPECT_EQ(third.written, QByteArrayList { "css/box.css" });
+
+    // The window's preview: the lock data script beside the page, and what was written kept in
+    // memory, so that it is known without reading it back until another hand changes it.
+    const auto planned
+        = MakePublishPlan(m_doc, { m_doc.boxKind, m_doc.siteFolder, Path("pub"), {}, "locks.js" });
+    ASSERT_TRUE(std::holds_alternative<PublishPlan>(planned));
+    PublishPlan preview = std::get<PublishPlan>(planned);
+    ASSERT_EQ(preview.files.size(), 4);
+    EXPECT_EQ(preview.files[1].origin, PlannedFile::Origin::LockDataScript);
+    Touch("site/css/box.css", -60);
+    const PublishContent changed { "<new page>", {}, "script" };
+    WrittenFiles kept;
+    std::vector<RecordingObserver> runs(3);
+    WritePublishPlan(preview, m_doc, changed, folder, runs[0], &kept);
+    WritePublishPlan(preview, m_doc, changed, folder, runs[1], &kept);
+    Write("pub/index.html", "<old page>");
+    Touch("pub/index.html", 60);
+    WritePublishPlan(preview, m_doc, changed, folder, runs[2], &kept);
+    EXPECT_EQ(runs[0].written, (QByteArrayList { "index.html", "locks.js" }));
+    EXPECT_EQ(runs[1].unchanged.size(), 4);
+    EXPECT_EQ(runs[2].written, QByteArrayList { "index.html" });
+    EXPECT_EQ(Read("pub/index.html"), "<new page>");
+    EXPECT_EQ(Read("pub/locks.js"), "script");
 }
 
 TEST_F(PublishPlanTest, AProjectWithAreasIsRefusedForTheAppletStaleKeysOrAFileTooLarge)

@@ -89,14 +89,15 @@ TEST_F(BrowserPreviewTest, DefaultBrowserGetsThePageItsFilesAndTheUsersOwnClassP
     StopPreviewServer();
     EXPECT_EQ(launcher.opened.value(2), QUrl::fromLocalFile(page));
 
-    // The modern box's page carries its locks, made with the preview's low count, and plays
-    // wave files.
+    // The modern box's page loads its locks, made with the preview's low count, from the script
+    // beside it, and plays wave files.
     m_doc.boxKind = BoxKind::Modern;
     m_outputs.BrowserPreview(m_browser);
     const QByteArray modern = ReadBytes(page);
     EXPECT_FALSE(modern.contains("<APPLET"));
-    EXPECT_TRUE(modern.contains("class=\"zarnith-locks\">{"));
-    EXPECT_TRUE(modern.contains("\"iterations\":1000,"));
+    EXPECT_TRUE(modern.contains("class=\"zarnith-locks\"></script>\r\n"
+                                "<script src=\"~Zarnith-locks.js\"></script>"));
+    EXPECT_TRUE(ReadBytes(PreviewPath("~Zarnith-locks.js")).contains("\\\"iterations\\\":1000,"));
     EXPECT_TRUE(ReadBytes(PreviewPath("yes.wav")).startsWith("RIFF"));
     m_doc.boxKind = BoxKind::Classic;
 

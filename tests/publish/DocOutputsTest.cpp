@@ -115,6 +115,18 @@ TEST_F(DocOutputsTest, AnUnreadableLockIsNamedAndNothingIsGenerated)
     EXPECT_FALSE(QFile::exists(Path("page.html")));
     EXPECT_FALSE(QFile::exists(Path("lock.txt")));
     EXPECT_TRUE(m_shown.empty());
+
+    // Changed locks are checked again: mended, the lock input file is written, while a lock URL
+    // that the modern box would not follow stops the preview of both boxes.
+    m_doc.locks[1].password = "long";
+    m_doc.locks[0].url = "javascript:alert(1)";
+    m_doc.LocksChanged();
+    m_prompts.AnswerMessage(PromptAnswer::Ok);
+    EXPECT_TRUE(m_outputs.SaveLockInputFile(lockFile, false));
+    EXPECT_TRUE(QFile::exists(Path("lock.txt")));
+    EXPECT_FALSE(m_outputs.WritePreviewPage(BoxKind::Both));
+    EXPECT_EQ(m_prompts.MessageTexts().back(),
+        Message(IDS_LOCK_NOT_WEB_ADDRESS, "1 (\"ann\")", "javascript:alert(1)"));
 }
 
 TEST_F(DocOutputsTest, ClipboardHoldsTheSegmentThenResourcesShowIt)

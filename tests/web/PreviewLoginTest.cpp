@@ -6,6 +6,7 @@
 #include "model/ProjectFile.h"
 #include "preview/PreviewBrowserLoader.h"
 #include "preview/ViewPreview.h"
+#include "publish/PreviewServer.h"
 #include "publish/ProjectState.h"
 #include "support/TestForms.h"
 #include "util/PreviewDirectory.h"
@@ -118,6 +119,25 @@ TEST(PreviewLogin, TheSampleProjectsLocksAndFailUrlAreReportedAndAMemberPageShow
     // The box stayed on the preview page, which came from the preview server.
     EXPECT_EQ(browser->url().path(), QStringLiteral("/~Zarnith.html"));
     EXPECT_EQ(browser->url().host(), QStringLiteral("127.0.0.1"));
+
+    // Without the server the page comes from its file, and its box still loads the locks of the
+    // latest refresh from the script beside it.
+    const QString serverPlugin = PreviewServerPluginName();
+    StopPreviewServer();
+    SetPreviewServerPluginName(QStringLiteral("zarnith_no_such_plugin"));
+    for (LockEntry& lock : doc.locks) {
+        if (lock.userId == "ann")
+            lock.password = "rose";
+    }
+    doc.LocksChanged();
+    preview.RefreshPreviewPage();
+    LogIn(*browser, QStringLiteral("ann"), QStringLiteral("rose"));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return statusBar.count("Lock for ann: members/ann.html in _top") == 2; }, 30000))
+        << qPrintable(statusBar.join(QLatin1Char('|')));
+    EXPECT_EQ(browser->url().scheme(), QStringLiteral("file"));
+    SetPreviewServerPluginName(serverPlugin);
+    StopPreviewServer();
     DeletePreviewFiles(PreviewDirectory());
     EXPECT_FALSE(QFileInfo::exists(written));
 }
