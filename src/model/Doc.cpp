@@ -1,6 +1,7 @@
 #include "model/Doc.h"
 
 #include "model/DocFields.h"
+#include "model/LockRecords.h"
 #include "model/ProjectArchive.h"
 #include "model/SettingsBlock.h"
 #include "util/Overloaded.h"
@@ -75,12 +76,13 @@ void Doc::SerializeLocks(ProjectArchive& archive)
         return;
     }
     LocksChanged();
-    // A negative count reads no locks. The count comes from the file: the records are found
-    // before room is made for them.
-    archive.ExpectRecords(count, std::size(LockFields), sizeof(LockEntry));
-    if (count <= 0 || !archive.Ok())
+    // A negative count reads no locks. The count comes from the file: the records are found, and
+    // what they take charged, before room is made for them.
+    const std::vector<QByteArrayView> parts
+        = archive.TakeRecords(count, std::size(LockFields), sizeof(LockEntry), kLockRecordsPerPart);
+    if (parts.empty())
         return;
-    locks.reserve(count);
-    for (std::int32_t i = 0; i < count && archive.Ok(); ++i)
-        locks.emplace_back().Serialize(archive);
+    locks.clear();
+    locks.resize(count);
+    ReadLockRecords(parts, locks);
 }

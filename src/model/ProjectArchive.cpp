@@ -15,11 +15,92 @@ constexpr qint64 BlockSize = 64 * 1024;
 constexpr std::uint8_t LongLengthMark = 0xFF;
 constexpr std::uint16_t WideMark = 0xFFFE;
 constexpr std::uint16_t LongerLengthMark = 0xFFFF;
+// The longest length prefix: the wide mark, then a long length.
+constexpr qint64 LongestPrefix = 3 + 7;
 
 // What a loaded text of length bytes takes in memory, with its allocation's header.
 constexpr qint64 TextMemory(qint64 length)
 {
     return length == 0 ? 0 : length + 32;
+}
+
+// Reads a little-endian number at next and moves past it; false when the data ends first.
+template<class Unsigned> bool TakeNumber(const char*& next, const char* end, Unsigned& value)
+{
+    if (end - next < qsizetype(sizeof(Unsigned)))
+        return false;
+    value = qFromLittleEndian<Unsigned>(next);
+    next += sizeof(Unsigned);
+    return true;
+}
+
+bool TakeLength(const char*& next, const char* end, qint64& length, bool& wide)
+{
+    if (next == end)
+        return false;
+    auto shortLength = static_cast<std::uint8_t>(*next++);
+    if (shortLength < LongLengthMark) {
+        length = shortLength;
+        return true;
+    }
+    std::uint16_t mediumLength = 0;
+    if (!TakeNumber(next, end, mediumLength))
+        return false;
+    if (mediumLength == WideMark) {
+        // UTF-16 text: the prefix starts over and counts 16-bit units.
+        wide = true;
+        if (next == end)
+            return false;
+        shortLength = static_cast<std::uint8_t>(*next++);
+        if (shortLength < LongLengthMark) {
+            length = shortLength;
+            return true;
+        }
+        if (!TakeNumber(next, end, mediumLength))
+            return false;
+    }
+    if (mediumLength < LongerLengthMark) {
+        length = mediumLength;
+        return true;
+    }
+    std::uint32_t longLength = 0;
+    if (!TakeNumber(next, end, longLength))
+        return false;
+    length = longLength;
+    return true;
+}
+
+// The next text's bytes (its 16-bit units when wide) from next on, and moves past them; false
+// when the data ends first.
+bool TakeText(const char*& next, const char* end, QByteArrayView& bytes, bool& wide)
+{
+    qint64 length = 0;
+    wide = false;
+    if (!TakeLength(next, end, length, wide))
+        return false;
+    const qint64 size = wide ? length * 2 : length;
+    if (size > end - next)
+        return false;
+    bytes = QByteArrayView(next, size);
+    next += size;
+    return true;
+}
+
+qint64 LoadedTextMemory(QByteArrayView bytes, bool wide)
+{
+    // Of a wide text, the units, the converted text and the result live at once.
+    return TextMemory(wide ? bytes.size() / 2 * 5 : bytes.size());
+}
+
+QByteArray LoadedText(QByteArrayView bytes, bool wide)
+{
+    if (!wide)
+        return QByteArray(bytes.data(), bytes.size());
+    const qsizetype length = bytes.size() / 2;
+    QString wideText(length, Qt::Uninitialized);
+    for (qsizetype i = 0; i < length; ++i)
+        wideText[i] = QChar(qFromLittleEndian<quint16>(bytes.data() + 2 * i));
+    return wideText.toLocal8Bit();
 }
 
 } // namespace
@@ -56,52 +137,67 @@ void ProjectArchive::Text(QByteArray& text)
         return;
     }
 
-    qint64 length = 0;
+    QByteArrayView bytes;
     bool wide = false;
-    if (!LoadLength(length, wide))
-        return;
-    if (!wide) {
-        QByteArray loaded;
-        if (!CanHold(length) || !Charge(TextMemory(length)) || !LoadBytes(loaded, length))
-            return Fail();
-        text = std::move(loaded);
-        return;
-    }
-    // The units, the converted text and the result live at once.
-    QByteArray units;
-    if (!CanHold(length * 2) || !Charge(TextMemory(length * 5)) || !LoadBytes(units, length * 2))
+    if (!LoadText(bytes, wide) || !Charge(LoadedTextMemory(bytes, wide)))
         return Fail();
-    QString wideText(length, Qt::Uninitialized);
-    for (qint64 i = 0; i < length; ++i)
-        wideText[i] = QChar(qFromLittleEndian<quint16>(units.constData() + 2 * i));
-    text = wideText.toLocal8Bit();
+    text = LoadedText(bytes, wide);
 }
 
-void ProjectArchive::ExpectRecords(std::int32_t count, int textsEach, qint64 memoryEach)
+std::vector<QByteArrayView> ProjectArchive::TakeRecords(
+    std::int32_t count, int textsEach, qint64 memoryEach, std::int32_t partSize)
 {
     if (!m_ok || count <= 0)
-        return;
+        return {};
     // Each record takes at least one byte per text, so neither check needs the data when the
     // count alone is too large.
-    if (!CanHold(qint64(count) * textsEach) || !Charge(qint64(count) * memoryEach))
-        return Fail();
-    const qint64 devicePos = m_device.pos();
-    const QByteArray buffer = m_buffer;
-    const qsizetype bufferPos = m_bufferPos;
-    const qint64 unread = m_unreadOnDevice;
-    for (qint64 text = qint64(count) * textsEach; text > 0 && m_ok; --text) {
-        qint64 length = 0;
-        bool wide = false;
-        if (LoadLength(length, wide))
-            SkipBytes(wide ? length * 2 : length);
+    if (!CanHold(qint64(count) * textsEach) || !Charge(qint64(count) * memoryEach)) {
+        Fail();
+        return {};
     }
-    if (!m_ok)
-        return;
-    m_buffer = buffer;
-    m_bufferPos = bufferPos;
-    if (m_unreadOnDevice != unread && !m_device.seek(devicePos))
-        return Fail();
-    m_unreadOnDevice = unread;
+    // Found by their offsets: the buffer grows while they are found.
+    std::vector<qsizetype> partStarts;
+    partStarts.reserve(count / partSize + 2);
+    qint64 memory = 0;
+    for (std::int32_t left = count; left > 0;) {
+        partStarts.push_back(m_bufferPos);
+        for (std::int32_t record = std::min(left, partSize); record > 0; --record, --left) {
+            for (int text = 0; text < textsEach; ++text) {
+                QByteArrayView bytes;
+                bool wide = false;
+                if (!LoadText(bytes, wide)) {
+                    Fail();
+                    return {};
+                }
+                memory += LoadedTextMemory(bytes, wide);
+            }
+        }
+        if (!Charge(memory))
+            return {};
+        memory = 0;
+    }
+    partStarts.push_back(m_bufferPos);
+    std::vector<QByteArrayView> parts;
+    parts.reserve(partStarts.size() - 1);
+    for (std::size_t part = 0; part + 1 < partStarts.size(); ++part) {
+        parts.emplace_back(
+            m_buffer.constData() + partStarts[part], partStarts[part + 1] - partStarts[part]);
+    }
+    return parts;
+}
+
+QByteArray RecordTexts::Next(const QByteArray& like)
+{
+    QByteArrayView bytes;
+    bool wide = false;
+    // TakeRecords found every text, so the data does not end first.
+    if (!TakeText(m_next, m_end, bytes, wide))
+        return {};
+    // An empty text takes no memory of its own anyway.
+    if (!wide && !bytes.isEmpty() && bytes.size() == like.size()
+        && std::equal(bytes.begin(), bytes.end(), like.constBegin()))
+        return like;
+    return LoadedText(bytes, wide);
 }
 
 void ProjectArchive::Int(std::int32_t& value)
@@ -130,10 +226,10 @@ void ProjectArchive::Raw(QByteArray& bytes, qint64 size)
         StoreBytes(bytes.constData(), size);
         return;
     }
-    QByteArray loaded;
-    if (!CanHold(size) || !Charge(TextMemory(size)) || !LoadBytes(loaded, size))
+    if (!CanHold(size) || !Charge(TextMemory(size)))
         return Fail();
-    bytes = std::move(loaded);
+    if (const char* loaded = LoadBytes(size))
+        bytes = QByteArray(loaded, size);
 }
 
 void ProjectArchive::Payload(QByteArray& bytes)
@@ -154,12 +250,12 @@ template<class Unsigned> void ProjectArchive::LittleEndian(Unsigned& value)
 {
     if (!m_ok)
         return;
-    char bytes[sizeof(Unsigned)];
     if (IsStoring()) {
+        char bytes[sizeof(Unsigned)];
         qToLittleEndian(value, bytes);
         StoreBytes(bytes, sizeof bytes);
-    } else if (LoadBytes(bytes, sizeof bytes)) {
-        value = qFromLittleEndian<Unsigned>(bytes);
+    } else if (const char* loaded = LoadBytes(sizeof(Unsigned))) {
+        value = qFromLittleEndian<Unsigned>(loaded);
     }
 }
 
@@ -236,90 +332,61 @@ bool ProjectArchive::Flush()
     return m_ok;
 }
 
-bool ProjectArchive::LoadLength(qint64& length, bool& wide)
+const char* ProjectArchive::LoadBytes(qint64 size)
 {
-    std::uint8_t shortLength = 0;
-    std::uint16_t mediumLength = 0;
-    if (!LoadBytes(reinterpret_cast<char*>(&shortLength), 1))
-        return false;
-    if (shortLength < LongLengthMark) {
-        length = shortLength;
-        return true;
-    }
-    char bytes[4];
-    if (!LoadBytes(bytes, 2))
-        return false;
-    mediumLength = qFromLittleEndian<std::uint16_t>(bytes);
-    if (mediumLength == WideMark) {
-        // UTF-16 text: the prefix starts over and counts 16-bit units.
-        wide = true;
-        if (!LoadBytes(reinterpret_cast<char*>(&shortLength), 1))
-            return false;
-        if (shortLength < LongLengthMark) {
-            length = shortLength;
-            return true;
-        }
-        if (!LoadBytes(bytes, 2))
-            return false;
-        mediumLength = qFromLittleEndian<std::uint16_t>(bytes);
-    }
-    if (mediumLength < LongerLengthMark) {
-        length = mediumLength;
-        return true;
-    }
-    if (!LoadBytes(bytes, 4))
-        return false;
-    length = qFromLittleEndian<std::uint32_t>(bytes);
-    return true;
-}
-
-bool ProjectArchive::LoadBytes(char* out, qint64 size)
-{
-    while (size > 0) {
-        if (m_bufferPos == m_buffer.size() && !Refill())
-            return false;
-        const qint64 take = std::min<qint64>(size, m_buffer.size() - m_bufferPos);
-        std::copy_n(m_buffer.constData() + m_bufferPos, take, out);
-        m_bufferPos += take;
-        out += take;
-        size -= take;
-    }
-    return true;
-}
-
-bool ProjectArchive::LoadBytes(QByteArray& out, qint64 size)
-{
-    if (size <= m_buffer.size() - m_bufferPos) {
-        out = QByteArray(m_buffer.constData() + m_bufferPos, size);
-        m_bufferPos += size;
-        return true;
-    }
-    out.reserve(size);
-    while (size > 0) {
-        if (m_bufferPos == m_buffer.size() && !Refill())
-            return false;
-        const qint64 take = std::min<qint64>(size, m_buffer.size() - m_bufferPos);
-        out.append(m_buffer.constData() + m_bufferPos, take);
-        m_bufferPos += take;
-        size -= take;
-    }
-    return true;
-}
-
-bool ProjectArchive::SkipBytes(qint64 size)
-{
-    const qint64 inBuffer = std::min<qint64>(size, m_buffer.size() - m_bufferPos);
-    m_bufferPos += inBuffer;
-    size -= inBuffer;
-    if (size == 0)
-        return true;
-    // Past the buffer only a random-access device holds more.
-    if (size > m_unreadOnDevice || !m_device.seek(m_device.pos() + size)) {
+    if (!m_ok || !Buffered(size)) {
         Fail();
-        return false;
+        return nullptr;
     }
-    m_unreadOnDevice -= size;
+    const char* bytes = m_buffer.constData() + m_bufferPos;
+    m_bufferPos += size;
+    return bytes;
+}
+
+bool ProjectArchive::LoadText(QByteArrayView& bytes, bool& wide)
+{
+    if (!Buffered(std::min(LongestPrefix, RemainingBytes())))
+        return false;
+    const char* next = m_buffer.constData() + m_bufferPos;
+    qint64 length = 0;
+    wide = false;
+    if (!TakeLength(next, m_buffer.constData() + m_buffer.size(), length, wide))
+        return false;
+    m_bufferPos = next - m_buffer.constData();
+    const qint64 size = wide ? length * 2 : length;
+    if (!Buffered(size))
+        return false;
+    bytes = QByteArrayView(m_buffer.constData() + m_bufferPos, size);
+    m_bufferPos += size;
     return true;
+}
+
+bool ProjectArchive::Buffered(qint64 size)
+{
+    const qint64 missing = size - (m_buffer.size() - m_bufferPos);
+    if (missing <= 0)
+        return true;
+    // Fails at once when the device holds fewer, without reading on. Reading at least as much as
+    // is buffered keeps the calls few and the buffer's growth cheap.
+    if (missing > m_unreadOnDevice)
+        return false;
+    const qint64 take
+        = std::min(m_unreadOnDevice, std::max({ missing, BlockSize, qint64(m_buffer.size()) }));
+    if (!Charge(take))
+        return false;
+    const qsizetype held = m_buffer.size();
+    m_buffer.resize(held + take);
+    qint64 got = 0;
+    while (got < take) {
+        const qint64 read = m_device.read(m_buffer.data() + held + got, take - got);
+        if (read <= 0)
+            break;
+        got += read;
+    }
+    m_unreadOnDevice -= take;
+    m_buffer.resize(held + got);
+    // A device that gives less than it holds has failed.
+    return got == take;
 }
 
 void ProjectArchive::ReadWholeStream()
@@ -336,16 +403,4 @@ void ProjectArchive::ReadWholeStream()
         if (got <= 0)
             return;
     }
-}
-
-bool ProjectArchive::Refill()
-{
-    m_buffer.resize(BlockSize);
-    const qint64 got = m_device.read(m_buffer.data(), BlockSize);
-    m_buffer.resize(std::max<qint64>(0, got));
-    m_bufferPos = 0;
-    m_unreadOnDevice = std::max<qint64>(0, m_unreadOnDevice - m_buffer.size());
-    if (m_buffer.isEmpty())
-        Fail();
-    return m_ok;
 }

@@ -3,8 +3,10 @@
 #include "model/Doc.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 #include <cstdint>
+#include <vector>
 
 class QIODevice;
 
@@ -13,9 +15,10 @@ class QIODevice;
 // a length prefix (1, 3 or 7 bytes) and its 8-bit characters. The first failure sticks: every later
 // call leaves its argument alone.
 //
-// Loading keeps to a memory budget: what the loaded texts and counted records would take in memory
-// is charged against it, and the load fails once it is spent, before anything that large is
-// allocated. A sequential device (a pipe) is read to its end first, within the same budget.
+// Loading keeps what it has read of the device in memory. It keeps to a memory budget: that data,
+// and what the loaded texts and counted records would take in memory, is charged against it, and
+// the load fails once it is spent, before anything that large is allocated. A sequential device (a
+// pipe) is read to its end first, within the same budget.
 class ProjectArchive
 {
 public:
@@ -47,10 +50,13 @@ public:
     // What is left of the memory budget: a nested archive over a payload gets no more.
     qint64 MemoryLeft() const { return m_memoryLeft; }
 
-    // When loading: checks that count records of textsEach texts follow, without keeping them,
-    // and charges memoryEach bytes for each against the budget; the position stays where it was.
-    // Fails when the data ends first or the budget would be spent.
-    void ExpectRecords(std::int32_t count, int textsEach, qint64 memoryEach);
+    // When loading: passes over the next count records of textsEach texts without reading them,
+    // and hands them out in parts of at most partSize records, to be read with RecordTexts until
+    // the archive loads anything else. What they will take is charged first: memoryEach bytes for
+    // each record and what each text takes. Fails, handing out nothing, when the data ends first or
+    // the budget would be spent; a count of zero or less hands out nothing.
+    std::vector<QByteArrayView> TakeRecords(
+        std::int32_t count, int textsEach, qint64 memoryEach, std::int32_t partSize);
 
     // Writes out what is still buffered; true when every record went through.
     bool Finish();
@@ -73,22 +79,42 @@ private:
     void StoreLength(qint64 length);
     bool Flush();
 
-    // Loading: reads size bytes into out, or fails when the device holds fewer.
-    bool LoadBytes(QByteArray& out, qint64 size);
-    bool LoadBytes(char* out, qint64 size);
-    bool LoadLength(qint64& length, bool& wide);
-    bool SkipBytes(qint64 size);
-    bool Refill();
+    // Loading: the next size bytes, or null and failed when fewer are left.
+    const char* LoadBytes(qint64 size);
+    // Loading: the next text's bytes (its 16-bit units when wide); false when the data ends first.
+    bool LoadText(QByteArrayView& bytes, bool& wide);
+    // Loading: true when the next size bytes are in the buffer, after taking from the device what
+    // is missing; false when the device holds fewer.
+    bool Buffered(qint64 size);
     void ReadWholeStream();
 
     QIODevice& m_device;
     Direction m_direction;
     bool m_ok = true;
     qint64 m_memoryLeft = 0;
-    // Block buffer in both directions, so that short records do not each cost a device call. A
-    // stream is held here whole.
+    // Storing: a block buffer, so that short records do not each cost a device call. Loading:
+    // what has been read of the device, from the start; a stream is held here whole.
     QByteArray m_buffer;
     qsizetype m_bufferPos = 0;
     // Bytes of the device not yet taken into the buffer.
     qint64 m_unreadOnDevice = 0;
+};
+
+// The texts of records that TakeRecords handed out, one after the other.
+class RecordTexts
+{
+public:
+    explicit RecordTexts(QByteArrayView records)
+        : m_next(records.data())
+        , m_end(records.data() + records.size())
+    {
+    }
+
+    // The next text. When its bytes are like's, a copy of like, which shares its memory: lists
+    // often repeat a text from one record to the next.
+    QByteArray Next(const QByteArray& like);
+
+private:
+    const char* m_next;
+    const char* m_end;
 };

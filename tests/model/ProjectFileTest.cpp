@@ -1,6 +1,7 @@
 #include "model/ProjectFile.h"
 
 #include "model/Doc.h"
+#include "model/LockRecords.h"
 #include "support/ProjectBytes.h"
 #include "util/Overloaded.h"
 #include "util/StringIds.h"
@@ -187,6 +188,23 @@ TEST(ProjectFormat, LockCounts)
         EXPECT_EQ(ReadProject(doc, buffer, budget), fits) << budget;
         EXPECT_EQ(doc.locks.size(), fits ? 1000u : 2u) << budget;
     }
+
+    // A list long enough to be read in parts, on several threads, reads back in order; a text
+    // repeated from the lock before is shared with it and still changes on its own.
+    Doc longList;
+    for (int i = 0; i < 2 * kLockRecordsPerPart + 5; ++i) {
+        const QByteArray number = QByteArray::number(i);
+        longList.locks.push_back({ "user" + number, i % 3 ? "same" : number,
+            i % 5 ? "members.html" : number + ".html", i % 2 ? "_top" : "" });
+    }
+    ASSERT_TRUE(ReadBytes(doc, WrittenBytes(longList)));
+    ASSERT_EQ(doc.locks.size(), longList.locks.size());
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < doc.locks.size(); ++i)
+        differing += doc.locks[i].DiffersFrom(longList.locks[i]);
+    EXPECT_EQ(differing, 0u);
+    doc.locks[2].url[0] = 'X';
+    EXPECT_EQ(doc.locks[1].url, "members.html");
 }
 
 TEST(ProjectFormat, LengthsBeyondTheDataFailAtOnce)
