@@ -6,6 +6,7 @@
 #include "framework/DocumentManager.h"
 #include "framework/PageTabWindow.h"
 #include "generate/MemberKeys.h"
+#include "model/ProjectReadAhead.h"
 #include "publish/PreviewServer.h"
 #include "util/ClassPath.h"
 #include "util/Paths.h"
@@ -40,6 +41,11 @@ AppMain::AppMain(const QStringList& arguments, AppOptions options)
 AppMain::~AppMain()
 {
     ExitInstance();
+}
+
+void AppMain::SetReadAhead(std::unique_ptr<ProjectReadAhead> readAhead)
+{
+    m_readAhead = std::move(readAhead);
 }
 
 int AppMain::Run()
@@ -82,6 +88,7 @@ bool AppMain::InitInstance()
 
     // The recent-file list is read here, with the one document it serves.
     m_documents = std::make_unique<DocumentManager>(m_doc);
+    m_documents->SetReadAhead(std::move(m_readAhead));
     DocumentManager* documents = m_documents.get();
     // Before the pages hear of the new project, so that nothing of the last one reaches them. The
     // file's name is set before the reset, and again by Save As.

@@ -15,6 +15,7 @@
 
 class DocumentManager;
 class FrameMain;
+class ProjectReadAhead;
 
 // How a run differs from the usual one (tests, screenshots).
 struct AppOptions
@@ -44,6 +45,10 @@ public:
     // shown, on the page whose tab ZARNITH_SCREENSHOT_PAGE names (any case; the first page when
     // empty), and the program ends. Returns the process's exit status.
     int Run();
+
+    // The project the command line names, being read since before the application object: start-up
+    // opens it from there.
+    void SetReadAhead(std::unique_ptr<ProjectReadAhead> readAhead);
 
     // Start-up, in its fixed order. False when the named project could not be opened: the
     // program ends.
@@ -79,6 +84,7 @@ private:
     ProjectState m_project;
     Histories m_histories;
     ExternalBrowser m_browser;
+    std::unique_ptr<ProjectReadAhead> m_readAhead;
     std::unique_ptr<DocumentManager> m_documents;
     std::unique_ptr<FrameMain> m_frame;
     QPointer<SplashWindow> m_splash;

@@ -1,6 +1,7 @@
 #include "app/AppMain.h"
 #include "framework/ProgramSettings.h"
 #include "framework/ResourceIcon.h"
+#include "model/ProjectReadAhead.h"
 
 #include <QApplication>
 
@@ -16,6 +17,10 @@ int main(int argc, char** argv)
     if (early.action == CommandLine::Action::ShowHelp
         || early.action == CommandLine::Action::ShowVersion)
         return early.Answer();
+    // The named project is read while the window is built.
+    std::unique_ptr<ProjectReadAhead> readAhead;
+    if (early.action == CommandLine::Action::Run && !early.projectFile.isEmpty())
+        readAhead = std::make_unique<ProjectReadAhead>(early.projectFile);
 
     // The Preview page's browser engine comes from a plugin and must share its GL contexts.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
@@ -28,5 +33,6 @@ int main(int argc, char** argv)
         IconReadWhenDrawn(QStringLiteral(":/images/zarnith-%1.png"), { 16, 32, 48, 64, 128, 256 }));
 
     AppMain appMain(QCoreApplication::arguments());
+    appMain.SetReadAhead(std::move(readAhead));
     return appMain.Run();
 }

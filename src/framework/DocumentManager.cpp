@@ -5,6 +5,7 @@
 #include "framework/ResourceString.h"
 #include "model/Doc.h"
 #include "model/ProjectFile.h"
+#include "model/ProjectReadAhead.h"
 #include "util/StringIds.h"
 
 #include <QFileInfo>
@@ -39,6 +40,8 @@ DocumentManager::DocumentManager(Doc& doc, QObject* parent)
     m_recentFiles = ProgramSettings::RecentFiles(kRecentFileCount);
 }
 
+DocumentManager::~DocumentManager() = default;
+
 void DocumentManager::SetCommitGate(std::function<bool()> gate)
 {
     m_gate = std::move(gate);
@@ -52,6 +55,11 @@ void DocumentManager::SetBeforeWrite(std::function<void()> prepare)
 void DocumentManager::SetOwner(QWidget* owner)
 {
     m_owner = owner;
+}
+
+void DocumentManager::SetReadAhead(std::unique_ptr<ProjectReadAhead> readAhead)
+{
+    m_readAhead = std::move(readAhead);
 }
 
 QString DocumentManager::Title() const
@@ -149,7 +157,10 @@ DocumentManager::OpenOutcome DocumentManager::Open(const QString& path)
     if (!SaveModified())
         return OpenOutcome::Cancelled;
     const QString fullPath = QFileInfo(path).absoluteFilePath();
-    const FileResult result = LoadProject(m_doc, fullPath);
+    const std::unique_ptr<ProjectReadAhead> readAhead = std::move(m_readAhead);
+    const FileResult result = readAhead && readAhead->Path() == fullPath
+        ? readAhead->MoveInto(m_doc)
+        : LoadProject(m_doc, fullPath);
     if (!result.ok) {
         // The project open before stays, as it was.
         ShowResourceMessage(m_owner, result.messageId, PromptIcon::Warning, PromptButtons::Ok,

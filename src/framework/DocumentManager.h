@@ -5,8 +5,10 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class Doc;
+class ProjectReadAhead;
 class QWidget;
 
 // The single-document handling over the one project: New, Open, Save, Save As, opening by path,
@@ -26,6 +28,7 @@ public:
     static constexpr int kRecentFileCount = 6;
 
     explicit DocumentManager(Doc& doc, QObject* parent = nullptr);
+    ~DocumentManager() override;
 
     Doc& Document() const { return m_doc; }
 
@@ -36,6 +39,9 @@ public:
     void SetBeforeWrite(std::function<void()> prepare);
     // The window that owns the dialogs and messages.
     void SetOwner(QWidget* owner);
+    // A file being read ahead: the next Open takes what it read when it opens that file, and
+    // drops it in any case.
+    void SetReadAhead(std::unique_ptr<ProjectReadAhead> readAhead);
 
     // The project's file, empty while untitled.
     QString PathName() const { return m_pathName; }
@@ -84,4 +90,5 @@ private:
     QWidget* m_owner = nullptr;
     QString m_pathName;
     QStringList m_recentFiles;
+    std::unique_ptr<ProjectReadAhead> m_readAhead;
 };

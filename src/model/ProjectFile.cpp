@@ -33,6 +33,36 @@ int OpenFailureMessage(const QString& path, QIODevice::OpenMode mode, int fallba
     return fallback;
 }
 
+// After a failed read: the device's own error, or else data that is not a project.
+FileResult ReadFailure(const QIODevice& device)
+{
+    const auto* file = qobject_cast<const QFileDevice*>(&device);
+    const bool deviceFailed = file && file->error() != QFileDevice::NoError;
+    return FileResult::Failure(deviceFailed ? IDS_FAILED_TO_OPEN_DOC : IDS_BAD_FILE_FORMAT);
+}
+
+// Reads the record sequence into read, a project of its own, so that a failed read leaves any
+// other as it was.
+bool ReadRecords(Doc& read, QIODevice& device, qint64 memoryBudget)
+{
+    try {
+        ProjectArchive archive(device, ProjectArchive::Direction::Load, memoryBudget);
+        read.Serialize(archive);
+        return archive.Finish();
+    } catch (const std::bad_alloc&) {
+        // The budget keeps allocations within the machine; this catches what is left.
+        return false;
+    }
+}
+
+// Puts a project read from a file in the place of doc, keeping what the file does not hold.
+void Place(Doc& read, Doc& doc)
+{
+    read.publishDirectory = doc.publishDirectory;
+    read.SetModified(doc.IsModified());
+    doc = std::move(read);
+}
+
 int WriteFailureMessage(QFileDevice::FileError error)
 {
     return error == QFileDevice::ResourceError ? IDS_DISK_FULL : IDS_FAILED_TO_SAVE_DOC;
@@ -69,32 +99,50 @@ FileResult SaveProject(Doc& doc, const QString& path)
 
 FileResult LoadProject(Doc& doc, const QString& path)
 {
+    return LoadedProject::Read(path).MoveInto(doc);
+}
+
+LoadedProject LoadedProject::Read(const QString& path)
+{
+    LoadedProject loaded;
+    const auto failed = [&loaded](int messageId) {
+        loaded.m_result = FileResult::Failure(messageId);
+        return std::move(loaded);
+    };
     if (path.isEmpty())
-        return FileResult::Failure(IDS_BAD_PATH);
+        return failed(IDS_BAD_PATH);
     // Only a regular file is opened: a FIFO would block the open, a device never ends.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile() && !info.isDir())
-        return FileResult::Failure(IDS_NOT_REGULAR_FILE);
+        return failed(IDS_NOT_REGULAR_FILE);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return FileResult::Failure(
-            OpenFailureMessage(path, QIODevice::ReadOnly, IDS_FAILED_TO_OPEN_DOC));
-    if (file.size() == 0) {
-        if (ProducesDataDespiteZeroSize(file))
-            return FileResult::Failure(IDS_NOT_REGULAR_FILE);
-        doc.ResetProject();
-        return FileResult::Success();
+        return failed(OpenFailureMessage(path, QIODevice::ReadOnly, IDS_FAILED_TO_OPEN_DOC));
+    if (file.size() == 0 && ProducesDataDespiteZeroSize(file))
+        return failed(IDS_NOT_REGULAR_FILE);
+    if (file.size() == 0)
+        return loaded;
+    loaded.m_read.emplace();
+    if (!ReadRecords(*loaded.m_read, file, 0)) {
+        loaded.m_read.reset();
+        return failed(ReadFailure(file).messageId);
     }
-    return ReadProjectFrom(doc, file);
+    return loaded;
+}
+
+FileResult LoadedProject::MoveInto(Doc& doc)
+{
+    if (m_result.ok && m_read)
+        Place(*m_read, doc);
+    else if (m_result.ok)
+        doc.ResetProject();
+    m_read.reset();
+    return m_result;
 }
 
 FileResult ReadProjectFrom(Doc& doc, QIODevice& device)
 {
-    if (ReadProject(doc, device))
-        return FileResult::Success();
-    const auto* file = qobject_cast<const QFileDevice*>(&device);
-    const bool deviceFailed = file && file->error() != QFileDevice::NoError;
-    return FileResult::Failure(deviceFailed ? IDS_FAILED_TO_OPEN_DOC : IDS_BAD_FILE_FORMAT);
+    return ReadProject(doc, device) ? FileResult::Success() : ReadFailure(device);
 }
 
 bool WriteProject(Doc& doc, QIODevice& device)
@@ -106,19 +154,9 @@ bool WriteProject(Doc& doc, QIODevice& device)
 
 bool ReadProject(Doc& doc, QIODevice& device, qint64 memoryBudget)
 {
-    // Read into a project of its own, so that a failed read leaves the open one as it was.
     Doc read;
-    try {
-        ProjectArchive archive(device, ProjectArchive::Direction::Load, memoryBudget);
-        read.Serialize(archive);
-        if (!archive.Finish())
-            return false;
-    } catch (const std::bad_alloc&) {
-        // The budget keeps allocations within the machine; this catches what is left.
+    if (!ReadRecords(read, device, memoryBudget))
         return false;
-    }
-    read.publishDirectory = doc.publishDirectory;
-    read.SetModified(doc.IsModified());
-    doc = std::move(read);
+    Place(read, doc);
     return true;
 }
