@@ -1,6 +1,7 @@
 #include "framework/DocumentManager.h"
 
 #include "model/Doc.h"
+#include "model/ProjectReadAhead.h"
 #include "support/TestPrompts.h"
 
 #include <QDir>
@@ -147,6 +148,21 @@ TEST_F(DocumentManagerTest, OpenReadsTheChosenFileAndTellsThePagesToReload)
     EXPECT_FALSE(m_manager->FileOpen());
     EXPECT_EQ(m_manager->PathName(), path);
     EXPECT_EQ(heard.resets, 1);
+
+    // A file read ahead opens as read. Any open drops what was read ahead, so that a later open
+    // reads the file as it is then.
+    const QString other = WriteProjectFile(QStringLiteral("other.loc"), 1500);
+    m_manager->SetReadAhead(std::make_unique<ProjectReadAhead>(other));
+    EXPECT_TRUE(m_manager->OpenDocumentFile(other));
+    EXPECT_EQ(m_doc.width, 1500);
+    EXPECT_EQ(m_manager->PathName(), other);
+    EXPECT_EQ(heard.resets, 2);
+    m_manager->SetReadAhead(std::make_unique<ProjectReadAhead>(other));
+    EXPECT_TRUE(m_manager->OpenDocumentFile(path));
+    EXPECT_EQ(m_doc.width, 1234);
+    WriteProjectFile(QStringLiteral("other.loc"), 1600);
+    EXPECT_TRUE(m_manager->OpenDocumentFile(other));
+    EXPECT_EQ(m_doc.width, 1600);
 }
 
 TEST_F(DocumentManagerTest, AModifiedProjectIsOfferedForSavingFirst)
@@ -207,19 +223,24 @@ TEST_F(DocumentManagerTest, AFailedOpenLeavesTheProjectOpenBefore)
         QString path;
         QString message;
     };
+    // The same whether the file was read ahead or not.
     for (const Case& failure : { Case { broken, QStringLiteral("Unexpected file format.") },
              Case { missing, missing + QStringLiteral(" was not found.") } }) {
-        SCOPED_TRACE(failure.path.toStdString());
-        Announcements heard(*m_manager);
-        m_prompts.AnswerMessage(PromptAnswer::Ok);
-        EXPECT_FALSE(m_manager->OpenDocumentFile(failure.path));
-        EXPECT_EQ(m_prompts.Asked().back().text, failure.message);
-        EXPECT_EQ(m_prompts.Asked().back().icon, PromptIcon::Warning);
-        EXPECT_EQ(m_doc.width, 999);
-        EXPECT_FALSE(m_doc.IsModified());
-        EXPECT_EQ(m_manager->PathName(), good);
-        EXPECT_EQ(heard.resets, 0);
-        EXPECT_FALSE(m_manager->RecentFiles().contains(failure.path));
+        for (bool readAhead : { false, true }) {
+            SCOPED_TRACE(failure.path.toStdString() + (readAhead ? " read ahead" : ""));
+            if (readAhead)
+                m_manager->SetReadAhead(std::make_unique<ProjectReadAhead>(failure.path));
+            Announcements heard(*m_manager);
+            m_prompts.AnswerMessage(PromptAnswer::Ok);
+            EXPECT_FALSE(m_manager->OpenDocumentFile(failure.path));
+            EXPECT_EQ(m_prompts.Asked().back().text, failure.message);
+            EXPECT_EQ(m_prompts.Asked().back().icon, PromptIcon::Warning);
+            EXPECT_EQ(m_doc.width, 999);
+            EXPECT_FALSE(m_doc.IsModified());
+            EXPECT_EQ(m_manager->PathName(), good);
+            EXPECT_EQ(heard.resets, 0);
+            EXPECT_FALSE(m_manager->RecentFiles().contains(failure.path));
+        }
     }
 }
 
