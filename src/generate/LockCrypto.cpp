@@ -28,6 +28,14 @@ unsigned char* Bytes(QByteArray& bytes)
     return reinterpret_cast<unsigned char*>(bytes.data());
 }
 
+// Fetched once: looking the cipher up by name costs more than sealing a key with it.
+const EVP_CIPHER* Aes256Gcm()
+{
+    static EVP_CIPHER* const cipher = EVP_CIPHER_fetch(nullptr, "AES-256-GCM", nullptr);
+    Require(cipher != nullptr);
+    return cipher;
+}
+
 } // namespace
 
 QByteArray RandomBytes(int count)
@@ -66,8 +74,7 @@ QByteArray SealAes256Gcm(const QByteArray& key, const QByteArray& iv, const QByt
     QByteArray sealed(plain.size() + kTagLength, Qt::Uninitialized);
     int written = 0;
     int finalWritten = 0;
-    Require(
-        EVP_EncryptInit_ex(context.get(), EVP_aes_256_gcm(), nullptr, Bytes(key), Bytes(iv)) == 1);
+    Require(EVP_EncryptInit_ex(context.get(), Aes256Gcm(), nullptr, Bytes(key), Bytes(iv)) == 1);
     Require(
         EVP_EncryptUpdate(context.get(), Bytes(sealed), &written, Bytes(plain), int(plain.size()))
         == 1);
@@ -77,14 +84,4 @@ QByteArray SealAes256Gcm(const QByteArray& key, const QByteArray& iv, const QByt
                 context.get(), EVP_CTRL_GCM_GET_TAG, kTagLength, Bytes(sealed) + plain.size())
         == 1);
     return sealed;
-}
-
-void AppendBase64(QByteArray& text, const QByteArray& bytes)
-{
-    const qsizetype at = text.size();
-    const qsizetype length = (bytes.size() + 2) / 3 * 4;
-    // The encoder also writes a closing 0 byte.
-    text.resize(at + length + 1);
-    Require(EVP_EncodeBlock(Bytes(text) + at, Bytes(bytes), int(bytes.size())) == length);
-    text.resize(at + length);
 }

@@ -18,7 +18,3 @@ QByteArray HmacSha256(const QByteArray& key, const QByteArray& message);
 // AES-256-GCM encryption of plain under the 32-byte key and 12-byte iv, without associated data:
 // the ciphertext followed by the 16-byte tag, as WebCrypto's encrypt gives it.
 QByteArray SealAes256Gcm(const QByteArray& key, const QByteArray& iv, const QByteArray& plain);
-
-// Appends bytes in base64 (standard alphabet, with padding) to text: libcrypto's encoder, which
-// is faster than QByteArray::toBase64 on the large contents of protected pages.
-void AppendBase64(QByteArray& text, const QByteArray& bytes);

@@ -1,6 +1,7 @@
 #include "generate/ProtectedFile.h"
 
 #include "generate/LockCrypto.h"
+#include "util/Base64.h"
 
 namespace {
 
@@ -35,13 +36,15 @@ AreaSealKey::AreaSealKey(const QByteArray& areaKey)
 
 SealedContent SealContent(const QByteArray& plain, const QList<AreaSealKey>& areas, bool isPage)
 {
-    const QByteArray contentKey = RandomBytes(kContentKeyLength);
-    const QByteArray iv = RandomBytes(kIvLength);
+    // One draw for the content key, its iv and every wrapping iv.
+    const QByteArray random = RandomBytes(kContentKeyLength + kIvLength * int(1 + areas.size()));
+    const QByteArray contentKey = random.left(kContentKeyLength);
+    const QByteArray iv = random.mid(kContentKeyLength, kIvLength);
     SealedContent sealed;
     sealed.headerJson = QByteArray(isPage ? R"({"format":"zarnith-page/1",)" : ProtectedFileMagic)
         + R"("iv":)" + Quoted(iv) + R"(,"keys":[)";
     for (qsizetype i = 0; i < areas.size(); ++i) {
-        const QByteArray wrapIv = RandomBytes(kIvLength);
+        const QByteArray wrapIv = random.mid(kContentKeyLength + kIvLength * (1 + i), kIvLength);
         sealed.headerJson += QByteArray(i == 0 ? "" : ",") + R"({"area":)" + Quoted(areas[i].id)
             + R"(,"iv":)" + Quoted(wrapIv) + R"(,"key":)"
             + Quoted(SealAes256Gcm(areas[i].key, wrapIv, contentKey)) + '}';

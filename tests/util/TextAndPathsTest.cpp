@@ -1,3 +1,4 @@
+#include "util/Base64.h"
 #include "util/Paths.h"
 #include "util/PreviewDirectory.h"
 #include "util/ProgramInfo.h"
@@ -219,4 +220,21 @@ TEST(ProgramInfo, MissingKeysLeaveTheirFieldsEmpty)
     EXPECT_TRUE(info.fileDescription.isEmpty());
     EXPECT_TRUE(info.legalTrademarks.isEmpty());
     EXPECT_TRUE(ReadProgramInfo({}).productName.isEmpty());
+}
+
+TEST(Base64, AppendsWhatQtWritesForEveryLengthAndRemainder)
+{
+    QByteArray bytes;
+    for (int length = 0; length < 40; ++length) {
+        QByteArray text = "prefix:";
+        AppendBase64(text, bytes);
+        EXPECT_EQ(text, "prefix:" + bytes.toBase64()) << length;
+        bytes += char(QRandomGenerator::global()->bounded(256));
+    }
+    bytes.resize(100001);
+    QRandomGenerator::global()->fillRange(
+        reinterpret_cast<quint32*>(bytes.data()), bytes.size() / qsizetype(sizeof(quint32)));
+    QByteArray text;
+    AppendBase64(text, bytes);
+    EXPECT_EQ(text, bytes.toBase64());
 }
