@@ -7,7 +7,6 @@
 #include "util/SecretText.h"
 #include "util/TextEncoding.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -22,22 +21,29 @@ constexpr int kIvLength = 12;
 // address and target inside.
 constexpr int kRecordBlock = 64;
 
-// Where the lock leads, and in a project with member areas the keys of the areas it opens.
-QByteArray LockDestination(const Doc& doc, const LockEntry& lock)
+// Where the lock leads, and in a project with member areas the keys of the areas it opens:
+// quotedKeys holds each area's key as a JSON string, made once for all locks.
+QByteArray LockDestination(const Doc& doc, const LockEntry& lock, const QByteArrayList& quotedKeys)
 {
-    QJsonObject destination {
-        { QStringLiteral("url"), DecodeProjectText(lock.url) },
-        { QStringLiteral("target"), DecodeProjectText(lock.target) },
-    };
+    QByteArray destination
+        = QJsonDocument(QJsonObject {
+                            { QStringLiteral("url"), DecodeProjectText(lock.url) },
+                            { QStringLiteral("target"), DecodeProjectText(lock.target) },
+                        })
+              .toJson(QJsonDocument::Compact);
     if (!doc.areas.empty()) {
-        QJsonArray keys;
-        for (const MemberArea& area : doc.areas) {
-            if (LockOpensArea(lock, area))
-                keys.append(QString::fromLatin1(area.key.toBase64()));
+        destination.chop(1);
+        destination += R"(,"areas":[)";
+        const char* separator = "";
+        for (std::size_t i = 0; i < doc.areas.size(); ++i) {
+            if (LockOpensArea(lock, doc.areas[i])) {
+                destination += separator + quotedKeys[qsizetype(i)];
+                separator = ",";
+            }
         }
-        destination.insert(QStringLiteral("areas"), keys);
+        destination += "]}";
     }
-    return PaddedJsonObject(QJsonDocument(destination).toJson(QJsonDocument::Compact));
+    return PaddedJsonObject(destination);
 }
 
 QByteArray Quoted(const QByteArray& bytes)
@@ -111,6 +117,9 @@ std::optional<QByteArray> BuildLockData(
     if (!cache.Derive(secrets, iterations.Count(), progress))
         return std::nullopt;
 
+    QByteArrayList quotedKeys;
+    for (const MemberArea& area : doc.areas)
+        quotedKeys.append(Quoted(area.key));
     // Records by id, so their order says nothing of the project's; the first lock of an id wins.
     std::map<QByteArray, QByteArray> records;
     for (std::size_t i = 0; i < doc.locks.size(); ++i) {
@@ -119,8 +128,8 @@ std::optional<QByteArray> BuildLockData(
         if (records.count(id) != 0)
             continue;
         const QByteArray iv = RandomBytes(kIvLength);
-        const QByteArray sealed = SealAes256Gcm(
-            HmacSha256(key, "zarnith-lock-key"), iv, LockDestination(doc, doc.locks[i]));
+        const QByteArray sealed = SealAes256Gcm(HmacSha256(key, "zarnith-lock-key"), iv,
+            LockDestination(doc, doc.locks[i], quotedKeys));
         records[id] = R"({"id":)" + Quoted(id) + R"(,"iv":)" + Quoted(iv) + R"(,"data":)"
             + Quoted(sealed) + '}';
     }
