@@ -4,6 +4,7 @@
 #include "model/LockRecords.h"
 #include "model/ProjectArchive.h"
 #include "model/SettingsBlock.h"
+#include "util/HugePages.h"
 #include "util/Overloaded.h"
 #include "util/ProgramInfo.h"
 
@@ -83,6 +84,9 @@ void Doc::SerializeLocks(ProjectArchive& archive)
     if (parts.empty())
         return;
     locks.clear();
+    // Filled at once: huge pages save most of its page faults.
+    locks.reserve(count);
+    AdviseHugePages(locks.data(), count * sizeof(LockEntry));
     locks.resize(count);
     ReadLockRecords(parts, locks);
 }

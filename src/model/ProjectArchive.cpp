@@ -1,5 +1,7 @@
 #include "model/ProjectArchive.h"
 
+#include "util/HugePages.h"
+
 #include <QIODevice>
 #include <QString>
 #include <QtEndian>
@@ -115,7 +117,7 @@ ProjectArchive::ProjectArchive(QIODevice& device, Direction direction, qint64 me
     else if (device.isSequential())
         ReadWholeStream();
     else
-        m_unreadOnDevice = std::max<qint64>(0, device.size() - device.pos());
+        ReserveForDevice();
 }
 
 qint64 ProjectArchive::DefaultMemoryBudget()
@@ -155,7 +157,6 @@ std::vector<QByteArrayView> ProjectArchive::TakeRecords(
         Fail();
         return {};
     }
-    // Found by their offsets: the buffer grows while they are found.
     std::vector<qsizetype> partStarts;
     partStarts.reserve(count / partSize + 2);
     qint64 memory = 0;
@@ -163,9 +164,13 @@ std::vector<QByteArrayView> ProjectArchive::TakeRecords(
         partStarts.push_back(m_bufferPos);
         for (std::int32_t record = std::min(left, partSize); record > 0; --record, --left) {
             for (int text = 0; text < textsEach; ++text) {
+                // Straight from the buffer while it holds the whole text.
+                const char* next = m_buffer.constData() + m_bufferPos;
                 QByteArrayView bytes;
                 bool wide = false;
-                if (!LoadText(bytes, wide)) {
+                if (TakeText(next, m_buffer.constData() + m_buffer.size(), bytes, wide))
+                    m_bufferPos = next - m_buffer.constData();
+                else if (!LoadText(bytes, wide)) {
                     Fail();
                     return {};
                 }
@@ -387,6 +392,15 @@ bool ProjectArchive::Buffered(qint64 size)
     m_buffer.resize(held + got);
     // A device that gives less than it holds has failed.
     return got == take;
+}
+
+void ProjectArchive::ReserveForDevice()
+{
+    // Room for all the device holds, as far as the budget reaches, is only address space until
+    // it is read into; the buffer then never moves, and a large file is read into huge pages.
+    m_unreadOnDevice = std::max<qint64>(0, m_device.size() - m_device.pos());
+    m_buffer.reserve(std::min(m_unreadOnDevice, m_memoryLeft));
+    AdviseHugePages(m_buffer.constData(), m_buffer.capacity());
 }
 
 void ProjectArchive::ReadWholeStream()

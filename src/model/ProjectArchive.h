@@ -86,6 +86,7 @@ private:
     // Loading: true when the next size bytes are in the buffer, after taking from the device what
     // is missing; false when the device holds fewer.
     bool Buffered(qint64 size);
+    void ReserveForDevice();
     void ReadWholeStream();
 
     QIODevice& m_device;
