@@ -12,9 +12,8 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 
-#include <algorithm>
+#include <map>
 
 namespace {
 
@@ -60,9 +59,62 @@ QString Text(const QByteArray& bytes)
     return DecodeProjectText(bytes);
 }
 
-QJsonArray Rgb(Colour colour)
+// A JSON string that may sit in a script element of a page of any encoding: every character
+// outside printable ASCII, and "<", ">" and "&", is written as a \u escape.
+QByteArray JsonText(const QString& text)
 {
-    return { RedOf(colour), GreenOf(colour), BlueOf(colour) };
+    QByteArray json;
+    json.reserve(text.size() + 2);
+    json += '"';
+    for (const QChar ch : text) {
+        const char16_t code = ch.unicode();
+        switch (code) {
+        case '"':
+            json += "\\\"";
+            break;
+        case '\\':
+            json += "\\\\";
+            break;
+        case '\b':
+            json += "\\b";
+            break;
+        case '\f':
+            json += "\\f";
+            break;
+        case '\n':
+            json += "\\n";
+            break;
+        case '\r':
+            json += "\\r";
+            break;
+        case '\t':
+            json += "\\t";
+            break;
+        default:
+            if (code >= 0x20 && code < 0x7F && code != '<' && code != '>' && code != '&')
+                json += char(code);
+            else
+                json += "\\u" + QByteArray::number(code, 16).rightJustified(4, '0');
+        }
+    }
+    json += '"';
+    return json;
+}
+
+QByteArray JsonText(const QByteArray& bytes)
+{
+    return JsonText(Text(bytes));
+}
+
+QByteArray JsonRgb(Colour colour)
+{
+    return '[' + QByteArray::number(RedOf(colour)) + ',' + QByteArray::number(GreenOf(colour)) + ','
+        + QByteArray::number(BlueOf(colour)) + ']';
+}
+
+QByteArray JsonFlag(bool on)
+{
+    return on ? "true" : "false";
 }
 
 QByteArray SoundName(const QByteArray& audioPath)
@@ -70,40 +122,20 @@ QByteArray SoundName(const QByteArray& audioPath)
     return audioPath.isEmpty() ? QByteArray() : ModernSoundName(audioPath);
 }
 
-// The field as the box's settings hold it.
-QJsonValue BoxValueOf(const Doc& doc, const DocField& field)
+// The field as the box's settings hold it, in JSON.
+QByteArray BoxValueOf(const Doc& doc, const DocField& field)
 {
     if (field.box.value == BoxValue::SoundName)
-        return Text(SoundName(doc.*std::get<QByteArray Doc::*>(field.member)));
+        return JsonText(SoundName(doc.*std::get<QByteArray Doc::*>(field.member)));
     if (field.control.kind == FieldKind::Flag || field.control.kind == FieldKind::FlagAtOne)
-        return FlagIsOn(doc, field);
-    return std::visit(Overloaded {
-                          [&](QByteArray Doc::*text) { return QJsonValue(Text(doc.*text)); },
-                          [&](std::int32_t Doc::*number) { return QJsonValue(doc.*number); },
-                          [&](Colour Doc::*colour) { return QJsonValue(Rgb(doc.*colour)); },
-                      },
+        return JsonFlag(FlagIsOn(doc, field));
+    return std::visit(
+        Overloaded {
+            [&](QByteArray Doc::*text) { return JsonText(doc.*text); },
+            [&](std::int32_t Doc::*number) { return QByteArray::number(doc.*number); },
+            [&](Colour Doc::*colour) { return JsonRgb(doc.*colour); },
+        },
         field.member);
-}
-
-// JSON that may sit in a script element of a page of any encoding: every character outside
-// printable ASCII, and "<", ">" and "&", written as a \u escape. Outside strings JSON has none.
-QByteArray ScriptSafeJson(const QByteArray& json)
-{
-    // Settings are mostly such text already: passed on as they are, not copied.
-    const bool safeAlready = std::all_of(json.begin(), json.end(),
-        [](char ch) { return ch >= 0x20 && ch < 0x7F && ch != '<' && ch != '>' && ch != '&'; });
-    if (safeAlready)
-        return json;
-    QByteArray safe;
-    safe.reserve(json.size());
-    for (const QChar ch : QString::fromUtf8(json)) {
-        const char16_t code = ch.unicode();
-        if (code >= 0x20 && code < 0x7F && code != '<' && code != '>' && code != '&')
-            safe += char(code);
-        else
-            safe += "\\u" + QByteArray::number(code, 16).rightJustified(4, '0');
-    }
-    return safe;
 }
 
 // Whether lock data made with fewer iterations than any published page may use is carried: such a
@@ -122,30 +154,34 @@ bool BelowPublishCount(const QByteArray& lockData)
         && lockData.mid(at + key.size(), digits).toLongLong() < IterationCount::kPublishMinimum;
 }
 
+// The box's settings: a compact JSON object with its members sorted by key, written straight
+// from the project (a page is made again at every refresh of the preview).
 QByteArray BoxSettings(
     const Doc& doc, HtmlPageForm form, const QByteArray& lockData, const QByteArray& siteRoot)
 {
-    QJsonObject settings;
+    std::map<QByteArray, QByteArray> settings;
     for (const DocField& field : DocFields) {
         if (field.box.value != BoxValue::None)
-            settings.insert(
-                QLatin1String(field.box.key ? field.box.key : field.name), BoxValueOf(doc, field));
+            settings[field.box.key ? field.box.key : field.name] = BoxValueOf(doc, field);
     }
-    settings.insert("insecureMessage", Text(doc.insecureMessage));
-    settings.insert("loadFailedMessage", Text(doc.loadFailedMessage));
+    settings["insecureMessage"] = JsonText(doc.insecureMessage);
+    settings["loadFailedMessage"] = JsonText(doc.loadFailedMessage);
     if (!doc.areas.empty()) {
-        settings.insert("noAccessMessage", Text(doc.noAccessMessage));
-        settings.insert("rememberLabel", Text(doc.rememberLabel));
-        settings.insert("logoutLabel", Text(doc.logoutLabel));
-        settings.insert("rememberDays", doc.rememberDays);
+        settings["noAccessMessage"] = JsonText(doc.noAccessMessage);
+        settings["rememberLabel"] = JsonText(doc.rememberLabel);
+        settings["logoutLabel"] = JsonText(doc.logoutLabel);
+        settings["rememberDays"] = QByteArray::number(doc.rememberDays);
     }
     if (!siteRoot.isEmpty())
-        settings.insert("siteRoot", Text(siteRoot));
+        settings["siteRoot"] = JsonText(siteRoot);
     if (ModernBoxFetchesLocks(doc, form) || !siteRoot.isEmpty())
-        settings.insert("lockFile", Text(ModernLockFileName(doc)));
+        settings["lockFile"] = JsonText(ModernLockFileName(doc));
     if (form == HtmlPageForm::Preview && BelowPublishCount(lockData))
-        settings.insert("previewOnly", true);
-    return ScriptSafeJson(QJsonDocument(settings).toJson(QJsonDocument::Compact));
+        settings["previewOnly"] = JsonFlag(true);
+    QByteArray json = "{";
+    for (const auto& [key, value] : settings)
+        json += (json.size() > 1 ? ",\"" : "\"") + key + "\":" + value;
+    return json + '}';
 }
 
 // name with its extension, if any, replaced: "lock.txt" gives "lock" + extension.

@@ -6,6 +6,9 @@
 #include "generate/ResourceList.h"
 #include "support/GenerateTestSupport.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -157,6 +160,37 @@ TEST(HtmlPage, EachKindOfBoxInEachForm)
         preview.replace(lockData, "</script>\r\n<script src=\"~k.js?\">");
         EXPECT_EQ(BuildWindowPreviewPage(doc, kind, lockData, "~k.js?", info), preview);
     }
+}
+
+TEST(HtmlPage, TheBoxsSettingsAreWhatAJsonWriterMakesOfThemWithOnlyPrintableAscii)
+{
+    // Every character of the first plane but the surrogates, one beyond it, and a code page text.
+    QString every;
+    for (char16_t code = 1; code != 0; ++code) {
+        if (!QChar::isSurrogate(code))
+            every += QChar(code);
+    }
+    every += QString::fromUcs4(U"\U0001F600");
+    Doc doc;
+    doc.initialMessage = every.toUtf8();
+    doc.failMessage = "Caf\xE9 \x80";
+    const QByteArray box = BuildModernBox(doc, HtmlPageForm::File, {});
+    const QByteArray start = "class=\"zarnith-settings\">";
+    const qsizetype at = box.indexOf(start) + start.size();
+    const QByteArray settings = box.mid(at, box.indexOf("</script>", at) - at);
+
+    const QJsonObject object = QJsonDocument::fromJson(settings).object();
+    EXPECT_EQ(object.value("initialMessage").toString(), every);
+    EXPECT_EQ(
+        object.value("failMessage").toString(), QString::fromUtf8("Caf\xC3\xA9 \xE2\x82\xAC"));
+    QByteArray written;
+    for (const QChar ch : QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact))) {
+        const char16_t code = ch.unicode();
+        written += code >= 0x20 && code < 0x7F && code != '<' && code != '>' && code != '&'
+            ? QByteArray(1, char(code))
+            : "\\u" + QByteArray::number(code, 16).rightJustified(4, '0');
+    }
+    EXPECT_EQ(settings, written);
 }
 
 TEST(HtmlPage, ResourcesFollowTheKindOfBox)
