@@ -335,6 +335,10 @@ private:
     {
         if (const std::optional<Step> step = WaitForSource(file))
             return *step;
+        // A conversion is made from the source alone, as a copy is.
+        if (m_observer.LeavesUnchangedFiles()
+            && IsCopyUpToDate(QFile::decodeName(file.source), QFile::decodeName(destination)))
+            return Step::Unchanged;
         if (const std::optional<Step> step = MayReplace(file, destination))
             return *step;
         return Retrying(file, [&]() -> std::optional<QByteArray> {

@@ -183,10 +183,10 @@ struct PublishOutcome
 
 // Writes the plan into folder (ending in '/'), making the subfolders site files need. Everything
 // goes through the link-safe writers: a link at a destination is replaced, never written
-// through. A copy whose destination was made since its source last changed, and a made file
-// whose destination holds the same bytes, is unchanged and left alone where the observer says
-// so. With written, what the folder holds is looked up there before it is read, and what is
-// written is noted there.
+// through. A copy or converted sound whose destination was made since its source last changed, and
+// a made file whose destination holds the same bytes, is unchanged and left alone where the
+// observer says so. With written, what the folder holds is looked up there before it is read, and
+// what is written is noted there.
 PublishOutcome WritePublishPlan(const PublishPlan& plan, const Doc& doc,
     const PublishContent& content, const QByteArray& folder, PublishObserver& observer,
     WrittenFiles* written = nullptr);

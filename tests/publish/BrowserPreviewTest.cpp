@@ -166,13 +166,27 @@ TEST_F(BrowserPreviewTest, UnchangedResourcesAreNotCopiedAgainButATouchedOneIs)
     m_outputs.BrowserPreview(m_browser);
     EXPECT_EQ(ReadBytes(PreviewPath("yes.au")), "copy left alone");
 
-    QFile source(Path("yes.au"));
-    ASSERT_TRUE(source.open(QIODevice::Append));
-    ASSERT_TRUE(source.setFileTime(
-        QDateTime::currentDateTime().addSecs(3600), QFileDevice::FileModificationTime));
-    source.close();
+    const auto touch = [this](const QString& name) {
+        QFile source(Path(name));
+        ASSERT_TRUE(source.open(QIODevice::Append));
+        ASSERT_TRUE(source.setFileTime(
+            QDateTime::currentDateTime().addSecs(3600), QFileDevice::FileModificationTime));
+    };
+    touch(QStringLiteral("yes.au"));
     m_outputs.BrowserPreview(m_browser);
     EXPECT_EQ(ReadBytes(PreviewPath("yes.au")), ReadBytes(Path("yes.au")));
+
+    // So is the modern box's wave file, converted from its Sun audio file.
+    m_doc.boxKind = BoxKind::Both;
+    m_doc.correctAudio = MakeSunAudio(QStringLiteral("no.au"));
+    m_outputs.BrowserPreview(m_browser);
+    ASSERT_TRUE(WriteBytes(PreviewPath("no.wav"), "conversion left alone"));
+    m_outputs.BrowserPreview(m_browser);
+    EXPECT_EQ(ReadBytes(PreviewPath("no.wav")), "conversion left alone");
+    touch(QStringLiteral("no.au"));
+    m_outputs.BrowserPreview(m_browser);
+    EXPECT_TRUE(ReadBytes(PreviewPath("no.wav")).startsWith("RIFF"));
+    EXPECT_TRUE(m_prompts.Asked().empty());
 }
 
 TEST_F(BrowserPreviewTest, ConfiguredBrowserGetsTheBareNameLocallyElseTheServerAddress)
