@@ -72,19 +72,20 @@ bool TakeLength(const char*& next, const char* end, qint64& length, bool& wide)
     return true;
 }
 
-// The next text's bytes (its 16-bit units when wide) from next on, and moves past them; false
-// when the data ends first.
+// The next text's bytes (its 16-bit units when wide) from next on, and moves past them; false,
+// leaving next where it was, when the data ends first.
 bool TakeText(const char*& next, const char* end, QByteArrayView& bytes, bool& wide)
 {
+    const char* at = next;
     qint64 length = 0;
     wide = false;
-    if (!TakeLength(next, end, length, wide))
+    if (!TakeLength(at, end, length, wide))
         return false;
     const qint64 size = wide ? length * 2 : length;
-    if (size > end - next)
+    if (size > end - at)
         return false;
-    bytes = QByteArrayView(next, size);
-    next += size;
+    bytes = QByteArrayView(at, size);
+    next = at + size;
     return true;
 }
 
@@ -159,27 +160,15 @@ std::vector<QByteArrayView> ProjectArchive::TakeRecords(
     }
     std::vector<qsizetype> partStarts;
     partStarts.reserve(count / partSize + 2);
-    qint64 memory = 0;
-    for (std::int32_t left = count; left > 0;) {
+    for (std::int32_t left = count; left > 0; left -= partSize) {
         partStarts.push_back(m_bufferPos);
-        for (std::int32_t record = std::min(left, partSize); record > 0; --record, --left) {
-            for (int text = 0; text < textsEach; ++text) {
-                // Straight from the buffer while it holds the whole text.
-                const char* next = m_buffer.constData() + m_bufferPos;
-                QByteArrayView bytes;
-                bool wide = false;
-                if (TakeText(next, m_buffer.constData() + m_buffer.size(), bytes, wide))
-                    m_bufferPos = next - m_buffer.constData();
-                else if (!LoadText(bytes, wide)) {
-                    Fail();
-                    return {};
-                }
-                memory += LoadedTextMemory(bytes, wide);
-            }
+        qint64 memory = 0;
+        if (!SkipTexts(qint64(std::min(left, partSize)) * textsEach, memory)) {
+            Fail();
+            return {};
         }
         if (!Charge(memory))
             return {};
-        memory = 0;
     }
     partStarts.push_back(m_bufferPos);
     std::vector<QByteArrayView> parts;
@@ -189,6 +178,29 @@ std::vector<QByteArrayView> ProjectArchive::TakeRecords(
             m_buffer.constData() + partStarts[part], partStarts[part + 1] - partStarts[part]);
     }
     return parts;
+}
+
+bool ProjectArchive::SkipTexts(qint64 texts, qint64& memory)
+{
+    while (texts > 0) {
+        // Straight from the buffer while it holds whole texts, then through LoadText, which takes
+        // more from the device.
+        const char* const data = m_buffer.constData();
+        const char* next = data + m_bufferPos;
+        const char* const end = data + m_buffer.size();
+        QByteArrayView bytes;
+        bool wide = false;
+        for (; texts > 0 && TakeText(next, end, bytes, wide); --texts)
+            memory += LoadedTextMemory(bytes, wide);
+        m_bufferPos = next - data;
+        if (texts == 0)
+            break;
+        if (!LoadText(bytes, wide))
+            return false;
+        memory += LoadedTextMemory(bytes, wide);
+        --texts;
+    }
+    return true;
 }
 
 QByteArray RecordTexts::Next(const QByteArray& like)

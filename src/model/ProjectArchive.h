@@ -83,6 +83,9 @@ private:
     const char* LoadBytes(qint64 size);
     // Loading: the next text's bytes (its 16-bit units when wide); false when the data ends first.
     bool LoadText(QByteArrayView& bytes, bool& wide);
+    // Loading: passes over the next texts texts, adding what they will take in memory; false when
+    // the data ends first.
+    bool SkipTexts(qint64 texts, qint64& memory);
     // Loading: true when the next size bytes are in the buffer, after taking from the device what
     // is missing; false when the device holds fewer.
     bool Buffered(qint64 size);
