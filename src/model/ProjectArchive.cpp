@@ -210,8 +210,9 @@ QByteArray RecordTexts::Next(const QByteArray& like)
     // TakeRecords found every text, so the data does not end first.
     if (!TakeText(m_next, m_end, bytes, wide))
         return {};
-    // An empty text takes no memory of its own anyway.
-    if (!wide && !bytes.isEmpty() && bytes.size() == like.size()
+    // An empty text takes no memory of its own anyway. Numbered texts differ at their end, which
+    // is compared first.
+    if (!wide && !bytes.isEmpty() && bytes.size() == like.size() && bytes.back() == like.back()
         && std::equal(bytes.begin(), bytes.end(), like.constBegin()))
         return like;
     return LoadedText(bytes, wide);
