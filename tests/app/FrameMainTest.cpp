@@ -40,6 +40,13 @@ TEST_F(FrameMainTest, IsOneFixedSizeWindowWithTheSevenPagesInOrder)
 {
     ASSERT_TRUE(Start());
     const PageTabWindow& tabs = *Frame().Tabs();
+    // A page built when it is first shown is still reached by Tab from the tab strip.
+    ASSERT_TRUE(Frame().Tabs()->activateTab(FrameMain::kGeneral));
+    QWidget* next = tabs.tabBar()->nextInFocusChain();
+    while (next != tabs.tabBar() && !(next->isVisible() && next->focusPolicy() & Qt::TabFocus))
+        next = next->nextInFocusChain();
+    EXPECT_TRUE(Frame().PageAt(FrameMain::kGeneral)->isAncestorOf(next))
+        << next->metaObject()->className() << " " << next->objectName().toStdString();
     const QStringList labels = { QStringLiteral("Locks"), QStringLiteral("Members"),
         QStringLiteral("General"), QStringLiteral("Responses"), QStringLiteral("Appearance"),
         QStringLiteral("Preview"), QStringLiteral("Generate") };
