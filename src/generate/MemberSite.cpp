@@ -10,8 +10,7 @@ MemberSite::MemberSite(const Doc& doc, const ProgramInfo& info)
     , m_pageStart("<!DOCTYPE html>\r\n<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
                   "<meta name=\"robots\" content=\"noindex\">\r\n</head>\r\n<body>\r\n"
                   "<!-- This page is protected by "
-          + info.productName + " Version " + info.productVersion
-          + ". -->\r\n<script type=\"application/json\" class=\"zarnith-protected\">")
+          + info.productName + " Version " + info.productVersion + ". -->\r\n")
 {
     for (const MemberArea& area : doc.areas)
         m_keys.append(AreaSealKey(area.key));
@@ -60,11 +59,13 @@ QByteArray MemberSite::Protect(
     if (!page)
         return ProtectedFileBytes(sealed);
     const QByteArray& box = PageBox(int(relativePath.count('/')));
-    const char pageEnd[] = "</body>\r\n</html>\r\n";
+    // The box comes first: its script is fetched while the content is read, and runs after it.
     QByteArray html;
-    html.reserve(m_pageStart.size() + sealed.headerJson.size() + (sealed.data.size() + 2) / 3 * 4
-        + box.size() + 64);
-    html += m_pageStart;
+    html.reserve(m_pageStart.size() + box.size() + sealed.headerJson.size()
+        + (sealed.data.size() + 2) / 3 * 4 + 128);
+    html.append(m_pageStart)
+        .append(box)
+        .append("<script type=\"application/json\" class=\"zarnith-protected\">");
     AppendProtectedPageJson(html, sealed);
-    return html.append("</script>\r\n").append(box).append(pageEnd);
+    return html.append("</script>\r\n</body>\r\n</html>\r\n");
 }

@@ -36,7 +36,7 @@ private:
     const QByteArray& PageBox(int depth);
 
     Doc m_doc;
-    // Every protected page's text up to its sealed content.
+    // Every protected page's text up to its box.
     QByteArray m_pageStart;
     QList<AreaSealKey> m_keys;
     // The box of protected pages, by how deep they lie in the site folder.

@@ -304,7 +304,7 @@ const QByteArray& MembersBoxScript()
 QByteArray BuildProtectedPageBox(const Doc& doc, const QByteArray& siteRoot)
 {
     const QByteArray root = siteRoot.isEmpty() ? QByteArray("./") : siteRoot;
-    return BoxStart(doc) + SettingsElement(doc, HtmlPageForm::File, {}, root) + "<script src=\""
-        + root + kMembersBoxScriptName + "?v=" + MembersBoxScriptVersion() + "\"></script>\r\n"
-        + kBoxEnd;
+    return BoxStart(doc) + SettingsElement(doc, HtmlPageForm::File, {}, root)
+        + "<script defer src=\"" + root + kMembersBoxScriptName + "?v=" + MembersBoxScriptVersion()
+        + "\"></script>\r\n" + kBoxEnd;
 }

@@ -52,6 +52,8 @@ const QByteArray& MembersBoxScript();
 
 // The box of a protected page: the project's settings, and the shared script loaded from siteRoot
 // (the way up from the page to the site folder: "" or "../../") with a query that changes with the
-// script's content, so that no browser keeps an older one. The box fetches its locks from the lock
-// data file at siteRoot, and opens the page once a login gives a key of an area holding it.
+// script's content, so that no browser keeps an older one. The script is deferred: it runs once
+// the whole page is read, so the page's sealed content may follow the box. The box fetches its
+// locks from the lock data file at siteRoot, and opens the page once a login gives a key of an area
+// holding it.
 QByteArray BuildProtectedPageBox(const Doc& doc, const QByteArray& siteRoot);

@@ -167,7 +167,7 @@ with tempfile.TemporaryDirectory() as folder:
     for name in holders:
         if name.endswith((".html", ".htm")):
             with open(os.path.join(out, name), "rb") as file:
-                sources = re.findall(rb'<script src="([^"?]*)\?v=[0-9a-f]+"></script>', file.read())
+                sources = re.findall(rb'<script defer src="([^"?]*)\?v=[0-9a-f]+"></script>', file.read())
             check([os.path.normpath(os.path.join(os.path.dirname(name), s.decode())) for s in sources]
                   == [SHARED_SCRIPT], "%s loads %r" % (name, sources))
     with open(os.path.join(out, SHARED_SCRIPT), "rb") as file:

@@ -207,8 +207,8 @@ TEST(MemberSite, ProtectedFilesCarryOneWrappedKeyPerAreaAndPagesKeepTheBoxSmall)
             << data.right(8).constData();
     }
     // The box's script and style come from the one shared file at the top of the site.
-    EXPECT_TRUE(deep.contains("<script src=\"../../../zarnith-box.js?v="));
-    EXPECT_TRUE(shallow.contains("<script src=\"./zarnith-box.js?v="));
+    EXPECT_TRUE(deep.contains("<script defer src=\"../../../zarnith-box.js?v="));
+    EXPECT_TRUE(shallow.contains("<script defer src=\"./zarnith-box.js?v="));
     EXPECT_FALSE(deep.contains("zarnithMembers") || deep.contains(".zarnith-box"));
     EXPECT_TRUE(MembersBoxScript().contains("zarnithMembers"));
 
