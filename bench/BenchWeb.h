@@ -5,23 +5,52 @@
 #include "publish/PreviewServer.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QPointer>
 #include <QTest>
+#include <QTimer>
 #include <QWebEnginePage>
 
 #include <benchmark/benchmark.h>
+#include <memory>
+#include <optional>
 #include <unistd.h>
 
-// The value of script in page, once it has run.
+// The value of script in page, once it has run (an invalid value after 30 s without an answer).
+// The event loop runs all the while: the previews' web server answers from it.
 inline QVariant Js(QWebEnginePage& page, const QString& script)
 {
-    QVariant result;
-    bool done = false;
-    page.runJavaScript(script, [&](const QVariant& value) {
-        result = value;
-        done = true;
+    const auto answer = std::make_shared<std::optional<QVariant>>();
+    QEventLoop loop;
+    const QPointer<QEventLoop> waiting(&loop);
+    page.runJavaScript(script, [answer, waiting](const QVariant& value) {
+        *answer = value;
+        if (waiting)
+            waiting->quit();
     });
-    QTest::qWaitFor([&] { return done; }, 30000);
-    return result;
+    if (!answer->has_value()) {
+        QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return answer->value_or(QVariant());
+}
+
+// Waits until ready() holds, or false after timeoutMs. Unlike QTest::qWaitFor, which naps between
+// its checks, it keeps the event loop running, so the previews' web server answers at once, as it
+// does in the program.
+template<class Ready> bool WaitUntil(Ready ready, int timeoutMs)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!ready()) {
+        if (waited.elapsed() > timeoutMs)
+            return false;
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
 }
 
 // The whole program: the browser engine on the offscreen platform, the previews' web server from

@@ -51,7 +51,7 @@ double ShownAfter(QWebEnginePage& page, const QString& path)
 {
     page.load(PreviewAddress(path));
     double shown = -1;
-    QTest::qWaitFor(
+    WaitUntil(
         [&] {
             const QVariant mark = Js(page,
                 QStringLiteral("location.pathname === '/%1' && window.shownAt || -1").arg(path));
@@ -113,7 +113,7 @@ void BM_ProtectedPageWithAKeptKey(benchmark::State& state)
     const QString ready = QStringLiteral("(() => { const b = document.querySelector("
                                          "'.zarnith-box button[type=submit]'); "
                                          "return !!b && !b.disabled; })()");
-    if (!QTest::qWaitFor([&] { return Js(page, ready).toBool(); }, 60000)) {
+    if (!WaitUntil([&] { return Js(page, ready).toBool(); }, 60000)) {
         state.SkipWithError("the box did not load its locks");
         return;
     }
@@ -122,7 +122,7 @@ void BM_ProtectedPageWithAKeptKey(benchmark::State& state)
                        "const fields = box.querySelectorAll('input');"
                        "fields[0].value = 'member'; fields[1].value = 'member-password';"
                        "box.querySelector('button[type=submit]').click(); })()"));
-    if (!QTest::qWaitFor(
+    if (!WaitUntil(
             [&] {
                 return Js(page, QStringLiteral("!!window.shownAt && location.pathname")).toString()
                     == QLatin1String("/protected/page.html");
