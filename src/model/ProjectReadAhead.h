@@ -10,7 +10,8 @@
 class QThread;
 
 // Reads a project file on a thread of its own from construction on, so that the program can build
-// its window meanwhile. Construct it before the Qt application object or on the main thread.
+// its window meanwhile. Constructed on the main thread, best before the Qt application object:
+// Qt takes the first thread it meets for its main thread.
 class ProjectReadAhead
 {
 public:
@@ -24,7 +25,7 @@ public:
     const QString& Path() const { return m_path; }
 
     // Waits for the reading, then puts what it read into doc as LoadProject(doc, Path()) would,
-    // and returns the same result. Once only.
+    // and returns the same result. A second call reads the file afresh.
     FileResult MoveInto(Doc& doc);
 
 private:
