@@ -22,8 +22,6 @@ int main(int argc, char** argv)
     if (early.action == CommandLine::Action::Run && !early.projectFile.isEmpty())
         readAhead = std::make_unique<ProjectReadAhead>(early.projectFile);
 
-    // The Preview page's browser engine comes from a plugin and must share its GL contexts.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QLatin1String(ProgramSettings::kOrganisation));
     QCoreApplication::setApplicationName(ProgramSettings::ApplicationName());

@@ -16,8 +16,6 @@ int main(int argc, char** argv)
     // The browser engine refuses to start its sandbox as root, as the tests run in CI.
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    // The preview's web engine, loaded late from its plugin, needs contexts shared from the start.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     // The previews' web server comes from its plugin beside the program, one folder above.
     SetPreviewServerPluginName(QStringLiteral(ZARNITH_BUILD_DIR "/zarnith_previewserver"));

@@ -196,8 +196,6 @@ QPalette DarkPalette()
 
 int main(int argc, char** argv)
 {
-    // As in the program: the Preview page's browser engine comes from a plugin.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() > 1 && arguments.at(1) == QLatin1String("--dark")) {

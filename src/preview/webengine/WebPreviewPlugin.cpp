@@ -18,9 +18,9 @@
 
 namespace {
 
-// Qt WebEngine needs a context shared with every window, which exists only when the program set
-// Qt::AA_ShareOpenGLContexts before making its application object. Without it the engine would
-// crash, so the preview falls back to its explanatory text.
+// Qt WebEngine needs a context shared with every window, which the program makes before it loads
+// this plugin. Without it the engine would crash, so the preview falls back to its explanatory
+// text.
 bool HasSharedContext()
 {
     return QOpenGLContext::globalShareContext() != nullptr;
