@@ -1,6 +1,5 @@
 #include "app/CommandLine.h"
 #include "app/DialogNewOpenProject.h"
-#include "generate/LockCrypto.h"
 #include "publish/PreviewServer.h"
 #include "support/ShellTest.h"
 #include "util/Paths.h"
@@ -222,14 +221,13 @@ bool Mapped(const char* part)
     return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(part);
 }
 
-TEST_F(StartupTest, SoundWebServerAndCryptoLibrariesLoadOnlyWhenFirstUsed)
+TEST_F(StartupTest, SoundAndWebServerLibrariesLoadOnlyWhenFirstUsed)
 {
-    for (const char* plugin : { "libzarnith_previewserver", "libzarnith_audio", "libcrypto.so" }) {
+    for (const char* plugin : { "libzarnith_previewserver", "libzarnith_audio" }) {
         if (Mapped(plugin))
             GTEST_SKIP() << "an earlier test of this process loaded " << plugin;
     }
-    const char* const late[]
-        = { "libQt6Multimedia", "libQt6Network", "libQt6HttpServer", "libcrypto.so" };
+    const char* const late[] = { "libQt6Multimedia", "libQt6Network", "libQt6HttpServer" };
     ASSERT_TRUE(Start());
     Frame().show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Frame()));
@@ -238,9 +236,6 @@ TEST_F(StartupTest, SoundWebServerAndCryptoLibrariesLoadOnlyWhenFirstUsed)
         ASSERT_TRUE(Frame().Tabs()->activateTab(page));
     for (const char* library : late)
         EXPECT_FALSE(Mapped(library)) << library;
-    // The first random bytes open libcrypto.
-    EXPECT_EQ(RandomBytes(16).size(), 16);
-    EXPECT_TRUE(Mapped("libcrypto.so"));
 
     // The first preview address starts the web server from its plugin.
     EXPECT_EQ(PreviewAddress(QStringLiteral("~Zarnith.html")).host(), QStringLiteral("127.0.0.1"));

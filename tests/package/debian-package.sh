@@ -44,8 +44,6 @@ depends=$(field Depends)
 for needed in libc6 libqt6core6 qt6-qpa-plugins ${gui:+libqt6widgets6 libqt6httpserver6}; do
     grep -qE "(^|, )$needed( |,|\$)" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
-# libcrypto is opened, not linked: the packaging adds the package that holds it.
-grep -qE "(^|, )libssl3" <<<"$depends" || fail "Depends lacks libcrypto's package: $depends"
 grep -q webengine <<<"$depends" && fail "Depends holds the optional web engine: $depends"
 grep -q multimedia <<<"$depends" && fail "Depends holds the optional sound output: $depends"
 for recommended in fonts-liberation ${plugin:+libqt6webenginewidgets6} ${audio:+libqt6multimedia6}; do
