@@ -87,6 +87,10 @@ public:
 protected:
     bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override
     {
+        // A response leaves in several writes (status line, headers, body): held back until the
+        // browser acknowledges the first, the last part of a small file waited for the browser's
+        // delayed acknowledgement, some 40 ms per file.
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         QHttpServerResponder responder = makeResponder(request, socket);
         const QHttpServerRequest::Method method = request.method();
         if (method != QHttpServerRequest::Method::Get
