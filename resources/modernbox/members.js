@@ -314,15 +314,16 @@
     }).catch(function () { showBox('noAccess'); });
   }
 
+  if (new URLSearchParams(location.search).has('logout')) forget();
+  // With a kept key this page starts opening now, while the box is still being built.
+  var keptOnArrival = sealed && subtle ? keptKeys() : null;
+  if (keptOnArrival) openThisPage(keptOnArrival);
+
   window.zarnithMembers = {
-    // Called by the box once it stands.
+    // Called by the box once it stands, before any opening has come to an end.
     attach: function (api) {
       boxApi = api;
-      if (new URLSearchParams(location.search).has('logout')) forget();
-      if (!sealed) return;
-      var keys = keptKeys();
-      if (keys && subtle) openThisPage(keys);
-      else showBox(null);
+      if (sealed && !keptOnArrival) showBox(null);
     },
     hasKeys: function () { return keptKeys() !== null; },
     logout: forget,
