@@ -99,8 +99,8 @@ TEST_F(DocOutputsTest, UnwritableTargetShowsTheFileErrorAndNoResources)
 
 TEST_F(DocOutputsTest, AnUnreadableLockIsNamedAndNothingIsGenerated)
 {
-    m_doc.locks.push_back({ "ann", "", "a.html", "" });
-    m_doc.locks.push_back({ "bob", "short|long", "b.html", "" });
+    m_doc.locks.push_back({ "ann", "", "a.html", "", {} });
+    m_doc.locks.push_back({ "bob", "short|long", "b.html", "", {} });
     m_prompts.AnswerMessage(PromptAnswer::Ok);
     m_prompts.AnswerMessage(PromptAnswer::Ok);
     QByteArray page = Bytes("page.html");
