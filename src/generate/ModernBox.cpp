@@ -10,8 +10,6 @@
 
 #include <QCryptographicHash>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
 
 #include <map>
 
@@ -241,11 +239,9 @@ const char kBoxEnd[] = "<noscript>This login box needs JavaScript.</noscript>\r\
 QByteArray MakeMembersBoxScript()
 {
     // The style goes first into the box, where a box page's own box holds it.
-    const QByteArray style = QJsonDocument(QJsonArray { QString::fromLatin1(BoxStyle()) })
-                                 .toJson(QJsonDocument::Compact);
     return "(function (box) {\r\n  var style = document.createElement('style');\r\n"
            "  style.textContent = "
-        + style.mid(1, style.size() - 2)
+        + JsonText(QString::fromLatin1(BoxStyle()))
         + ";\r\n  box.insertBefore(style, box.firstChild);\r\n"
           "})(document.currentScript.parentElement);\r\n"
         + MembersScript() + BoxScript();
@@ -283,11 +279,9 @@ QByteArrayList ModernBoxParts(
 QByteArray LockDataScript(const QByteArray& lockData)
 {
     // A JSON string is a script's string literal.
-    const QByteArray text = QJsonDocument(QJsonArray { QString::fromLatin1(lockData) })
-                                .toJson(QJsonDocument::Compact);
     return "document.currentScript.parentElement.querySelector('script.zarnith-locks').textContent"
            " = "
-        + text.mid(1, text.size() - 2) + ";\r\n";
+        + JsonText(QString::fromLatin1(lockData)) + ";\r\n";
 }
 
 QByteArray BuildModernBox(const Doc& doc, HtmlPageForm form, const QByteArray& lockData)
