@@ -18,9 +18,12 @@
 #include <QApplication>
 #include <QFile>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -29,6 +32,32 @@ void Print(FILE* stream, const QString& text)
     std::fputs(text.toLocal8Bit().constData(), stream);
     std::fflush(stream);
 }
+
+// Calls back once, after a window has first drawn itself on the screen: a widget window paints
+// while it handles its first exposure, so a call queued from there comes after the painting.
+class AfterFirstExposure : public QObject
+{
+public:
+    AfterFirstExposure(QWindow* window, std::function<void()> call)
+        : QObject(window)
+        , m_call(std::move(call))
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, m_call);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_call;
+};
 
 } // namespace
 
@@ -64,11 +93,14 @@ int AppMain::Run()
         return 1;
     }
     if (!screenshot.isEmpty()) {
+        // The page is chosen before the window first draws itself, and the picture is what it drew.
         const QString page = qEnvironmentVariable("ZARNITH_SCREENSHOT_PAGE");
-        QTimer::singleShot(0, qApp, [this, screenshot, page] {
-            const bool saved = (page.isEmpty() || ShowPage(page)) && SaveScreenshot(screenshot);
-            QCoreApplication::exit(saved ? 0 : 1);
-        });
+        if (!page.isEmpty() && !ShowPage(page)) {
+            ExitInstance();
+            return 1;
+        }
+        new AfterFirstExposure(m_frame->windowHandle(),
+            [this, screenshot] { QCoreApplication::exit(SaveScreenshot(screenshot) ? 0 : 1); });
     }
     const int status = QCoreApplication::exec();
     ExitInstance();
@@ -184,7 +216,11 @@ bool AppMain::ShowPage(const QString& label) const
 
 bool AppMain::SaveScreenshot(const QString& path) const
 {
-    const bool saved = m_frame && m_frame->grab().save(path);
+    // The screen's copy of the window, as drawn; where the platform keeps none, a drawing of it.
+    QPixmap picture = m_frame->screen()->grabWindow(m_frame->winId());
+    if (picture.isNull())
+        picture = m_frame->grab();
+    const bool saved = picture.save(path);
     if (saved)
         Print(stdout, QStringLiteral("Saved a picture of the main window to %1\n").arg(path));
     else
