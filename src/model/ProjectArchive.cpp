@@ -5,9 +5,11 @@
 #include <QIODevice>
 #include <QString>
 #include <QtEndian>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <limits>
+#include <new>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -104,6 +106,29 @@ QByteArray LoadedText(QByteArrayView bytes, bool wide)
     for (qsizetype i = 0; i < length; ++i)
         wideText[i] = QChar(qFromLittleEndian<quint16>(bytes.data() + 2 * i));
     return wideText.toLocal8Bit();
+}
+
+// Makes each *texts[i] a text of bytes[i], all of them in one allocation, each followed by its own
+// terminating zero. Each holds a reference to the allocation as a copy of a text does: changing one
+// while another still holds it copies it first, and the last one frees it. The allocation is no
+// one else's yet, so its count is set at once.
+void TextsInOneAllocation(const QByteArrayView* bytes, QByteArray* const* texts, qsizetype count)
+{
+    if (count == 0)
+        return;
+    qsizetype total = 0;
+    for (qsizetype i = 0; i < count; ++i)
+        total += bytes[i].size() + 1;
+    auto [header, data] = QTypedArrayData<char>::allocate(total);
+    if (!header)
+        throw std::bad_alloc();
+    header->ref_.storeRelaxed(int(count));
+    for (qsizetype i = 0; i < count; ++i) {
+        std::copy_n(bytes[i].data(), bytes[i].size(), data);
+        data[bytes[i].size()] = '\0';
+        *texts[i] = QByteArray(QByteArray::DataPointer(header, data, bytes[i].size()));
+        data += bytes[i].size() + 1;
+    }
 }
 
 } // namespace
@@ -203,19 +228,31 @@ bool ProjectArchive::SkipTexts(qint64 texts, qint64& memory)
     return true;
 }
 
-QByteArray RecordTexts::Next(const QByteArray& like)
+void RecordTexts::NextRecord(
+    QByteArray* const* texts, const QByteArray* const* likes, qsizetype count)
 {
-    QByteArrayView bytes;
-    bool wide = false;
-    // TakeRecords found every text, so the data does not end first.
-    if (!TakeText(m_next, m_end, bytes, wide))
-        return {};
-    // An empty text takes no memory of its own anyway. Numbered texts differ at their end, which
-    // is compared first.
-    if (!wide && !bytes.isEmpty() && bytes.size() == like.size() && bytes.back() == like.back()
-        && std::equal(bytes.begin(), bytes.end(), like.constBegin()))
-        return like;
-    return LoadedText(bytes, wide);
+    QVarLengthArray<QByteArrayView, 8> ownBytes;
+    QVarLengthArray<QByteArray*, 8> ownTexts;
+    for (qsizetype i = 0; i < count; ++i) {
+        QByteArrayView bytes;
+        bool wide = false;
+        // TakeRecords found every text, so the data does not end first.
+        if (!TakeText(m_next, m_end, bytes, wide))
+            return;
+        const QByteArray& like = *likes[i];
+        // An empty text takes no memory of its own anyway. Numbered texts differ at their end,
+        // which is compared first.
+        if (!wide && !bytes.isEmpty() && bytes.size() == like.size() && bytes.back() == like.back()
+            && std::equal(bytes.begin(), bytes.end(), like.constBegin()))
+            *texts[i] = like;
+        else if (wide || bytes.isEmpty())
+            *texts[i] = LoadedText(bytes, wide);
+        else {
+            ownBytes.append(bytes);
+            ownTexts.append(texts[i]);
+        }
+    }
+    TextsInOneAllocation(ownBytes.constData(), ownTexts.constData(), ownBytes.size());
 }
 
 void ProjectArchive::Int(std::int32_t& value)

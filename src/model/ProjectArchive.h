@@ -104,7 +104,7 @@ private:
     qint64 m_unreadOnDevice = 0;
 };
 
-// The texts of records that TakeRecords handed out, one after the other.
+// The texts of records that TakeRecords handed out, one record after the other.
 class RecordTexts
 {
 public:
@@ -114,9 +114,12 @@ public:
     {
     }
 
-    // The next text. When its bytes are like's, a copy of like, which shares its memory: lists
-    // often repeat a text from one record to the next.
-    QByteArray Next(const QByteArray& like);
+    // Reads the next record's count texts into *texts[0] to *texts[count - 1]. A text whose bytes
+    // are *likes[i]'s is a copy of it, which shares its memory: lists often repeat a text from one
+    // record to the next. The record's other texts share one allocation, each holding a reference
+    // to it as a copy would: a record costs one allocation, not one for each text. Throws
+    // std::bad_alloc.
+    void NextRecord(QByteArray* const* texts, const QByteArray* const* likes, qsizetype count);
 
 private:
     const char* m_next;

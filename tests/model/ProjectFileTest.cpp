@@ -205,6 +205,22 @@ TEST(ProjectFormat, LockCounts)
     EXPECT_EQ(differing, 0u);
     doc.locks[2].url[0] = 'X';
     EXPECT_EQ(doc.locks[1].url, "members.html");
+
+    // A lock's other texts share one allocation, yet each is a text of its own: terminated,
+    // changed alone, and kept, growing in place, when the others are gone.
+    LockEntry& own = doc.locks[15];
+    EXPECT_EQ(qstrlen(own.userId.constData()), std::size_t(own.userId.size()));
+    own.userId[0] = 'U';
+    EXPECT_EQ(own.password, "15");
+    EXPECT_EQ(own.url, "15.html");
+    own.url.append("?x");
+    EXPECT_EQ(own.target, "_top");
+    own.url.clear();
+    own.target.clear();
+    own.password.append("-and-more");
+    EXPECT_EQ(own.password, "15-and-more");
+    EXPECT_EQ(own.password.constData()[own.password.size()], '\0');
+    EXPECT_EQ(own.userId, "User15");
 }
 
 TEST(ProjectFormat, LengthsBeyondTheDataFailAtOnce)
