@@ -20,6 +20,8 @@
   var sealedNode = document.querySelector('script.zarnith-protected');
   var sealed = sealedNode ? JSON.parse(sealedNode.textContent) : null;
   var boxApi = null;
+  // A large page's sealed content lies in a file beside it, which the page's head already fetches.
+  var companion = sealed && sealed.file ? fetchSealed(sealed.file) : null;
 
   // A protected page hides its box until it knows that no kept key opens the page.
   if (sealed) box.style.visibility = 'hidden';
@@ -148,6 +150,33 @@
     return true;
   }
 
+  // A protected file's bytes as {header, data}, or null when they are not one.
+  function sealedParts(bytes) {
+    if (!startsWithMagic(bytes)) return null;
+    var end = bytes.indexOf(10);
+    return {
+      header: JSON.parse(new TextDecoder().decode(bytes.subarray(0, end))),
+      data: bytes.subarray(end + 1)
+    };
+  }
+
+  // The protected file at url as {header, data}; fails when it cannot be read or is none. The
+  // request is the one a preload link with crossorigin makes, so that the browser hands over what
+  // it already fetched.
+  function fetchSealed(url) {
+    var parts = fetch(url).then(function (response) {
+      if (!response.ok) throw new Error(response.status);
+      return response.arrayBuffer();
+    }).then(function (buffer) {
+      var found = sealedParts(new Uint8Array(buffer));
+      if (!found) throw new Error('not protected');
+      return found;
+    });
+    // Without a kept key nothing may wait for it; a failure is then met at the login.
+    parts.catch(function () {});
+    return parts;
+  }
+
   // The file at url: {protected: false} when it is not a protected file (only its first bytes
   // are read), else {protected: true, plain: bytes or null when no kept key opens it}.
   function fetchFile(url, ring) {
@@ -173,11 +202,9 @@
         });
       }
       function open() {
-        var bytes = joined();
-        if (!startsWithMagic(bytes)) return { protected: false };
-        var end = bytes.indexOf(10);
-        var header = JSON.parse(new TextDecoder().decode(bytes.subarray(0, end)));
-        return unseal(header, bytes.subarray(end + 1), ring).then(function (plain) {
+        var parts = sealedParts(joined());
+        if (!parts) return { protected: false };
+        return unseal(parts.header, parts.data, ring).then(function (plain) {
           return { protected: true, plain: plain };
         });
       }
@@ -302,12 +329,13 @@
   }
 
   // Opens this protected page with keys; the box with the no-access message when they cannot.
-  // The keys are made ready while the page's data is decoded.
+  // The keys are made ready while the page's data is decoded or fetched.
   function openThisPage(keys) {
     var ready = keyring(keys);
-    var data = base64Bytes(sealed.data);
-    return ready.then(function (ring) {
-      return unseal(sealed, data, ring).then(function (plain) {
+    var parts = companion || Promise.resolve({ header: sealed, data: base64Bytes(sealed.data) });
+    return Promise.all([ready, parts]).then(function (both) {
+      var ring = both[0];
+      return unseal(both[1].header, both[1].data, ring).then(function (plain) {
         if (plain === null) showBox('noAccess');
         else return showPage(plain, ring);
       });

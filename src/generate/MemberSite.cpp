@@ -7,10 +7,10 @@
 MemberSite::MemberSite(const Doc& doc, const ProgramInfo& info)
     : m_doc(doc)
     // The page says nothing of its content but that it is one of the site's protected pages.
-    , m_pageStart("<!DOCTYPE html>\r\n<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
-                  "<meta name=\"robots\" content=\"noindex\">\r\n</head>\r\n<body>\r\n"
-                  "<!-- This page is protected by "
-          + info.productName + " Version " + info.productVersion + ". -->\r\n")
+    , m_pageHead("<!DOCTYPE html>\r\n<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
+                 "<meta name=\"robots\" content=\"noindex\">\r\n")
+    , m_pageBodyStart("</head>\r\n<body>\r\n<!-- This page is protected by " + info.productName
+          + " Version " + info.productVersion + ". -->\r\n")
 {
     for (const MemberArea& area : doc.areas)
         m_keys.append(AreaSealKey(area.key));
@@ -48,6 +48,37 @@ const QByteArray& MemberSite::PageBox(int depth)
     return *found;
 }
 
+bool MemberSite::HasCompanion(const QByteArray& relativePath, qint64 size)
+{
+    return size > kLargestInlinePage && IsPage(relativePath);
+}
+
+QByteArray MemberSite::CompanionPath(const QByteArray& pagePath)
+{
+    return pagePath + ".zarnith";
+}
+
+namespace {
+
+const char kPageEnd[] = "</script>\r\n</body>\r\n</html>\r\n";
+
+} // namespace
+
+QByteArray MemberSite::PageUpToContent(
+    const QByteArray& relativePath, const QByteArray& headEnd, qsizetype room)
+{
+    const QByteArray& box = PageBox(int(relativePath.count('/')));
+    // The box comes first: its script is fetched while the content is read, and runs after it.
+    QByteArray html;
+    html.reserve(
+        m_pageHead.size() + headEnd.size() + m_pageBodyStart.size() + box.size() + room + 128);
+    return html.append(m_pageHead)
+        .append(headEnd)
+        .append(m_pageBodyStart)
+        .append(box)
+        .append("<script type=\"application/json\" class=\"zarnith-protected\">");
+}
+
 QByteArray MemberSite::Protect(
     const QByteArray& relativePath, const QByteArray& content, const QList<int>& areas)
 {
@@ -58,14 +89,20 @@ QByteArray MemberSite::Protect(
     const SealedContent sealed = SealContent(content, keys, page);
     if (!page)
         return ProtectedFileBytes(sealed);
-    const QByteArray& box = PageBox(int(relativePath.count('/')));
-    // The box comes first: its script is fetched while the content is read, and runs after it.
-    QByteArray html;
-    html.reserve(m_pageStart.size() + box.size() + sealed.headerJson.size()
-        + (sealed.data.size() + 2) / 3 * 4 + 128);
-    html.append(m_pageStart)
-        .append(box)
-        .append("<script type=\"application/json\" class=\"zarnith-protected\">");
+    QByteArray html = PageUpToContent(
+        relativePath, {}, sealed.headerJson.size() + (sealed.data.size() + 2) / 3 * 4);
     AppendProtectedPageJson(html, sealed);
-    return html.append("</script>\r\n</body>\r\n</html>\r\n");
+    return html.append(kPageEnd);
+}
+
+QByteArray MemberSite::PageOfCompanion(const QByteArray& relativePath)
+{
+    // Percent-encoded, the name is a relative address that needs no escaping in HTML or JSON.
+    const QByteArray address
+        = CompanionPath(relativePath.mid(relativePath.lastIndexOf('/') + 1)).toPercentEncoding();
+    // Fetched from the head, the content arrives while the box's script does.
+    const QByteArray preload
+        = "<link rel=\"preload\" href=\"" + address + "\" as=\"fetch\" crossorigin>\r\n";
+    const QByteArray json = R"({"format":"zarnith-page/1","file":")" + address + "\"}";
+    return PageUpToContent(relativePath, preload, json.size()).append(json).append(kPageEnd);
 }

@@ -131,25 +131,43 @@ std::optional<PlanProblem> SiteFiles(
     return std::nullopt;
 }
 
-// Gives every site file an area holds the transform that seals it for those areas.
+// Gives every site file an area holds the transform that seals it for those areas; a large page
+// gets its companion just before it, which the page's transform leaves the content to.
 std::optional<PlanProblem> ProtectSiteFiles(
     const Doc& doc, QList<PlannedFile>& files, const ProgramInfo& info)
 {
     if (!AreaKeysAreCurrent(doc))
         return PlanProblem { IDS_AREA_KEYS_STALE, {}, {} };
     const auto site = std::make_shared<MemberSite>(doc, info);
+    QList<PlannedFile> protectedFiles;
+    protectedFiles.reserve(files.size());
     for (PlannedFile& file : files) {
-        if (file.origin != Origin::SiteFile)
+        const QList<int> areas
+            = file.origin == Origin::SiteFile ? site->AreasHolding(file.name) : QList<int>();
+        if (areas.isEmpty()) {
+            protectedFiles.append(std::move(file));
             continue;
-        const QList<int> areas = site->AreasHolding(file.name);
-        if (areas.isEmpty())
-            continue;
-        if (QFileInfo(QFile::decodeName(file.source)).size() > kMaxProtectedFileSize)
+        }
+        const qint64 size = QFileInfo(QFile::decodeName(file.source)).size();
+        if (size > kMaxProtectedFileSize)
             return PlanProblem { IDS_PROTECTED_FILE_TOO_LARGE, file.source, {} };
-        file.transform = [site, name = file.name, areas](const QByteArray& bytes) {
-            return std::optional<QByteArray>(site->Protect(name, bytes, areas));
-        };
+        if (MemberSite::HasCompanion(file.name, size)) {
+            const QByteArray companion = MemberSite::CompanionPath(file.name);
+            protectedFiles.append({ Origin::SealedPageContent, companion, file.source,
+                [site, companion, areas](const QByteArray& bytes) {
+                    return std::optional<QByteArray>(site->Protect(companion, bytes, areas));
+                } });
+            file.transform = [site, name = file.name](const QByteArray&) {
+                return std::optional<QByteArray>(site->PageOfCompanion(name));
+            };
+        } else {
+            file.transform = [site, name = file.name, areas](const QByteArray& bytes) {
+                return std::optional<QByteArray>(site->Protect(name, bytes, areas));
+            };
+        }
+        protectedFiles.append(std::move(file));
     }
+    files = std::move(protectedFiles);
     return std::nullopt;
 }
 
@@ -163,6 +181,18 @@ QByteArray Identity(const PlannedFile& file)
 QByteArray KnownName(const PlannedFile& file)
 {
     return file.source.isEmpty() ? file.name : file.source;
+}
+
+// Two files that would take one name (or one file named like the other's folder).
+PlanProblem NameClash(const PlannedFile& first, const PlannedFile& second)
+{
+    // The sealed content's name is the program's choice, not the user's.
+    if (first.origin == Origin::SealedPageContent || second.origin == Origin::SealedPageContent) {
+        const bool firstIsContent = first.origin == Origin::SealedPageContent;
+        return { IDS_SEALED_CONTENT_NAME_TAKEN, KnownName(firstIsContent ? second : first),
+            (firstIsContent ? first : second).source };
+    }
+    return { IDS_SAME_FILE_NAME, KnownName(first), KnownName(second) };
 }
 
 // The first two files that would take one name, or one file named like another's folder; the
@@ -179,14 +209,14 @@ std::optional<PlanProblem> CheckNames(QList<PlannedFile>& files)
             continue;
         }
         if (Identity(**found) != Identity(file))
-            return PlanProblem { IDS_SAME_FILE_NAME, KnownName(**found), KnownName(file) };
+            return NameClash(**found, file);
     }
     for (const PlannedFile& file : unique) {
         for (qsizetype slash = file.name.indexOf('/'); slash > 0;
              slash = file.name.indexOf('/', slash + 1)) {
             const auto found = byName.constFind(file.name.left(slash));
             if (found != byName.constEnd())
-                return PlanProblem { IDS_SAME_FILE_NAME, KnownName(**found), KnownName(file) };
+                return NameClash(**found, file);
         }
     }
     files = unique;
@@ -260,6 +290,7 @@ public:
         case Origin::Copied:
             return Copy(file, destination);
         case Origin::SiteFile:
+        case Origin::SealedPageContent:
             break;
         }
         if (!file.transform)
@@ -315,7 +346,9 @@ private:
     {
         const QString path = QFile::decodeName(destination);
         // Site files are many and read afresh anyway: only the project's own are kept.
-        WrittenFiles* written = file.origin == Origin::SiteFile ? nullptr : m_written;
+        const bool fromSite
+            = file.origin == Origin::SiteFile || file.origin == Origin::SealedPageContent;
+        WrittenFiles* written = fromSite ? nullptr : m_written;
         if (m_observer.LeavesUnchangedFiles()
             && (written ? written->Holds(path, bytes) : HoldsBytes(path, bytes)))
             return Step::Unchanged;
@@ -458,6 +491,9 @@ std::variant<PublishPlan, PlanProblem> MakePublishPlan(
             return PlanProblem { IDS_AREAS_NEED_MODERN_BOX, {}, {} };
         if (std::optional<PlanProblem> problem = ProtectSiteFiles(doc, plan.files, info))
             return *problem;
+        // Against the names of large pages' sealed content.
+        if (std::optional<PlanProblem> clash = CheckNames(plan.files))
+            return *clash;
     }
     return plan;
 }

@@ -31,6 +31,7 @@ struct PlannedFile
         ConvertedSound, // a wave file converted from the Sun audio file source
         Copied, // the applet's class file or a Sun audio file, copied as it is
         SiteFile, // a file of the site folder, copied or passed through transform
+        SealedPageContent, // a large protected site page's sealed content, published beside it
     };
 
     Origin origin = Origin::Copied;
@@ -39,8 +40,9 @@ struct PlannedFile
     // The file read for it, as the project names it; for what is built from the project, the path
     // the project knows it by (the HTML file, the lock file), which nothing reads.
     QByteArray source;
-    // Site files only. Empty: the file is copied as it is. Otherwise the file's bytes pass
-    // through it and what it returns is written; nothing fails that file (as a failed copy).
+    // Site files and sealed page content only. Empty: the file is copied as it is. Otherwise the
+    // file's bytes pass through it and what it returns is written; nothing fails that file (as a
+    // failed copy).
     std::function<std::optional<QByteArray>(const QByteArray& bytes)> transform;
 };
 
@@ -101,7 +103,8 @@ std::optional<QByteArrayList> ListSiteFiles(const QByteArray& siteFolder);
 // reads one, the lock data file where the modern box fetches its locks, the shared script of
 // protected pages where the project has member areas, the sounds (copied for
 // the applet, converted for the modern box), the applet's class file where the applet is used,
-// then the site folder's files under their paths inside it, sorted. Links inside the site folder
+// then the site folder's files under their paths inside it, sorted, each large protected page
+// after the file of its sealed content (MemberSite.h). Links inside the site folder
 // are followed to files inside it only; links out of it, links to folders, devices, pipes and
 // sockets are left out with a note and never read. Every name is checked against every other
 // (also a file named like another's folder) before the plan is handed out.

@@ -114,6 +114,9 @@ QString DescribePlannedFile(const PlannedFile& file)
     case Origin::ConvertedSound:
         id = IDS_PUBLISHED_CONVERTED;
         break;
+    case Origin::SealedPageContent:
+        id = IDS_PUBLISHED_SEALED_CONTENT;
+        break;
     case Origin::Copied:
     case Origin::SiteFile:
         break;

@@ -15,6 +15,7 @@ import subprocess
 import sys
 import tempfile
 import unicodedata
+import urllib.parse
 
 from cryptography.exceptions import InvalidTag
 from cryptography.hazmat.primitives.ciphers.aead import AESGCM
@@ -52,7 +53,8 @@ def open_sealed(header, data, key):
 
 
 def sealed_parts(path):
-    """The header and the encrypted data of a published protected file or page."""
+    """The header and the encrypted data of a published protected file or page, and every byte
+    published for it (a large page's file beside it included)."""
     with open(path, "rb") as file:
         raw = file.read()
     if path.endswith((".html", ".htm", ".HTM")):
@@ -60,7 +62,12 @@ def sealed_parts(path):
         check(found is not None, path + " carries no protected content")
         header = json.loads(found.group(1))
         check(header["format"] == "zarnith-page/1", path + " format " + header["format"])
-        return header, b64(header["data"]), raw
+        if "data" in header:
+            return header, b64(header["data"]), raw
+        companion = os.path.join(os.path.dirname(path), urllib.parse.unquote(header["file"]))
+        check(companion == path + ".zarnith", path + " names " + header["file"])
+        header, data, content = sealed_parts(companion)
+        return header, data, raw + content
     check(raw.startswith(b'{"format":"zarnith-file/1",'), path + " does not start with the magic")
     end = raw.index(b"\n")
     return json.loads(raw[:end]), raw[end + 1:], raw
@@ -86,6 +93,8 @@ SITE = {
     "staff/handbook.html": b"<h1>Staff handbook</h1><img src=\"pics/rota.png\">",
     "staff/pics/rota.png": bytes(range(256)) * 40 + b"STAFF-ROTA-SECRET",
     "staff/deep/er/notes.htm": "<p>Notes: caf\u00e9 cr\u00e8me</p>".encode(),
+    # Beyond 64 KiB a page's content lies in a file beside it.
+    "staff/the year.HTM": b"".join(b"<p>Day %d of the staff's year</p>" % day for day in range(3000)),
     "club/news.html": b"<p>Club news, members only</p>",
     "club/minutes.pdf": b"%PDF-1.4 CLUB-MINUTES-SECRET",
     "shared/both.html": b"<p>For staff and club alike</p>",
@@ -128,7 +137,7 @@ with tempfile.TemporaryDirectory() as folder:
     check(run.returncode == 0, "publish fails: " + run.stderr.decode())
 
     holders = {
-        "staff/handbook.html": {"staff"}, "staff/pics/rota.png": {"staff"},
+        "staff/handbook.html": {"staff"}, "staff/pics/rota.png": {"staff"}, "staff/the year.HTM": {"staff"},
         "staff/deep/er/notes.htm": {"staff"}, "club/news.html": {"club"},
         "club/minutes.pdf": {"club"}, "shared/both.html": {"staff", "club"},
         "empty/nothing.txt": {"club"},
@@ -152,11 +161,15 @@ with tempfile.TemporaryDirectory() as folder:
             else:
                 check(plain is None, "%s opens with %s's key" % (name, area))
         # No protected byte in clear: no run of 12 bytes of the content, in any form a page shows.
-        for start in range(0, max(1, len(content) - 12), 7):
+        for start in range(0, max(1, len(content) - 12), max(7, len(content) // 1000)):
             piece = content[start:start + 12]
             if len(piece) == 12:
                 check(piece not in raw and base64.b64encode(piece) not in raw,
                       "%s shows %r in clear" % (name, piece))
+
+    check(os.path.isfile(os.path.join(out, "staff/the year.HTM.zarnith"))
+          and not os.path.exists(os.path.join(out, "staff/handbook.html.zarnith")),
+          "only the large page has its content in a file beside it")
 
     # A protected page says where the lock data is, and carries none of it; its box comes from the
     # one shared script at the top of the site, which holds nothing of the project.

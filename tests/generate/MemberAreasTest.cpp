@@ -206,6 +206,19 @@ TEST(MemberSite, ProtectedFilesCarryOneWrappedKeyPerAreaAndPagesKeepTheBoxSmall)
             && decoded.decoded.toBase64() == data)
             << data.right(8).constData();
     }
+    // A large page names its content's file beside it, as an address, and fetches it from its head.
+    const QByteArray large = site.PageOfCompanion("staff/x/my page#1.html");
+    const QByteArray address = "my%20page%231.html.zarnith";
+    EXPECT_EQ(
+        MemberSite::CompanionPath("staff/x/my page#1.html"), "staff/x/my page#1.html.zarnith");
+    EXPECT_TRUE(large.contains(R"(<link rel="preload" href=")" + address
+        + R"(" as="fetch" crossorigin>)" + "\r\n</head>"));
+    EXPECT_TRUE(large.contains(
+        R"(class="zarnith-protected">{"format":"zarnith-page/1","file":")" + address + "\"}"));
+    EXPECT_TRUE(large.contains(R"("siteRoot":"../../")"));
+    EXPECT_TRUE(MemberSite::HasCompanion("a.HTM", kLargestInlinePage + 1));
+    EXPECT_FALSE(MemberSite::HasCompanion("a.html", kLargestInlinePage));
+    EXPECT_FALSE(MemberSite::HasCompanion("a.pdf", kMaxProtectedFileSize));
     // The box's script and style come from the one shared file at the top of the site.
     EXPECT_TRUE(deep.contains("<script defer src=\"../../../zarnith-box.js?v="));
     EXPECT_TRUE(shallow.contains("<script defer src=\"./zarnith-box.js?v="));

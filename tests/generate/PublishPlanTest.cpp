@@ -1,6 +1,7 @@
 #include "generate/PublishPlan.h"
 
 #include "generate/MemberKeys.h"
+#include "generate/MemberSite.h"
 #include "generate/ModernBox.h"
 #include "generate/ProtectedFile.h"
 #include "model/Doc.h"
@@ -219,4 +220,39 @@ TEST_F(PublishPlanTest, AProjectWithAreasIsRefusedForTheAppletStaleKeysOrAFileTo
                 1);
         }
     }
+}
+
+TEST_F(PublishPlanTest, ALargeProtectedPageLeavesItsContentToAFileBesideIt)
+{
+    Write("site/small.html", QByteArray(int(kLargestInlinePage), 's'));
+    Write("site/large.html", QByteArray(int(kLargestInlinePage) + 1, 'L'));
+    m_doc.areas.assign(1, {});
+    m_doc.areas[0].name = "pages";
+    m_doc.areas[0].patterns = { "*.html" };
+    RefreshAreaKeys(m_doc);
+    const PublishPlan plan = Plan();
+    QByteArrayList names;
+    for (const PlannedFile& file : plan.files)
+        names.append(file.name);
+    EXPECT_EQ(names.indexOf("large.html.zarnith") + 1, names.indexOf("large.html"));
+    EXPECT_FALSE(names.contains("small.html.zarnith"));
+    ASSERT_TRUE(QDir().mkdir(QFile::decodeName(Path("pub"))));
+    RecordingObserver observer;
+    ASSERT_TRUE(
+        WritePublishPlan(plan, m_doc, { "<page>", "{}" }, Path("pub") + '/', observer).complete);
+    EXPECT_TRUE(Read("pub/large.html").contains(R"("file":"large.html.zarnith")"));
+    EXPECT_FALSE(Read("pub/large.html").contains("LLLLLLLLLLLL"));
+    const QByteArray sealed = Read("pub/large.html.zarnith");
+    EXPECT_TRUE(sealed.startsWith(QByteArray(ProtectedFileMagic)));
+    EXPECT_EQ(sealed.size() - sealed.indexOf('\n') - 1, kLargestInlinePage + 1 + 16);
+    EXPECT_TRUE(Read("pub/small.html").contains(R"("data":")"));
+
+    // A site file that takes the name is refused, with the page that needs it.
+    Write("site/large.html.zarnith", "mine");
+    const auto planned = MakePublishPlan(m_doc, { m_doc.boxKind, m_doc.siteFolder, {}, {} });
+    const auto* problem = std::get_if<PlanProblem>(&planned);
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(problem->messageId, IDS_SEALED_CONTENT_NAME_TAKEN);
+    EXPECT_EQ(problem->first, Path("site/large.html.zarnith"));
+    EXPECT_EQ(problem->second, Path("site/large.html"));
 }
