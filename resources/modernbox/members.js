@@ -20,6 +20,8 @@
   var sealedNode = document.querySelector('script.zarnith-protected');
   var sealed = sealedNode ? JSON.parse(sealedNode.textContent) : null;
   var boxApi = null;
+  // The box's drawing, while a page opening with a kept key leaves it undone.
+  var drawBox = null;
   // A large page's sealed content lies in a file beside it, which the page's head already fetches.
   var companion = sealed && sealed.file ? fetchSealed(sealed.file) : null;
 
@@ -324,6 +326,11 @@
   }
 
   function showBox(message) {
+    if (drawBox) {
+      var draw = drawBox;
+      drawBox = null;
+      draw();
+    }
     box.style.visibility = '';
     if (boxApi) boxApi.showMessage(message);
   }
@@ -343,12 +350,20 @@
   }
 
   if (new URLSearchParams(location.search).has('logout')) forget();
-  // With a kept key this page starts opening now, while the box is still being built.
+  // With a kept key this page starts opening now, and its box is drawn only if it has to show.
   var keptOnArrival = sealed && subtle ? keptKeys() : null;
   if (keptOnArrival) openThisPage(keptOnArrival);
 
   window.zarnithMembers = {
-    // Called by the box once it stands, before any opening has come to an end.
+    // Asked by the box's script with its drawing: false when this page opens with a kept key, so
+    // that nothing holds up the opening; the box is drawn only if it must show after all.
+    drawNow: function (draw) {
+      if (!keptOnArrival) return true;
+      drawBox = draw;
+      return false;
+    },
+    // Called by the box once it stands, before any opening has come to an end, or when it is
+    // drawn after all.
     attach: function (api) {
       boxApi = api;
       if (sealed && !keptOnArrival) showBox(null);

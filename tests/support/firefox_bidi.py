@@ -220,6 +220,10 @@ class Firefox:
         self._loop.close()
 
 
+# The path of every request that a server serve() started answered, in order.
+requested = []
+
+
 class _QuietHandler(http.server.SimpleHTTPRequestHandler):
     extensions_map = dict(http.server.SimpleHTTPRequestHandler.extensions_map,
                           **{".json": "application/json", ".wav": "audio/wav"})
@@ -227,6 +231,9 @@ class _QuietHandler(http.server.SimpleHTTPRequestHandler):
     def end_headers(self):
         self.send_header("Cache-Control", "no-store")
         super().end_headers()
+
+    def log_request(self, code="-", size="-"):
+        requested.append(self.path)
 
     def log_message(self, *args):
         pass

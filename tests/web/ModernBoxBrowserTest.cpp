@@ -3,6 +3,7 @@
 // WebCrypto needs).
 
 #include "generate/LockData.h"
+#include "generate/MemberSite.h"
 #include "model/Doc.h"
 #include "util/SecretText.h"
 
@@ -601,9 +602,13 @@ TEST_F(ModernBoxBrowserTest, MembersOpenTheirAreasOnly)
     ASSERT_TRUE(Write(Path(QStringLiteral("site/staff/media/s.wav")), wave));
     ASSERT_TRUE(Write(Path(QStringLiteral("site/staff/media/f.webm")), "a film, not really"));
     ASSERT_TRUE(Write(Path(QStringLiteral("site/staff/media/notes.txt")), "staff notes"));
-    ASSERT_TRUE(Write(Path(QStringLiteral("site/staff/b.html")), page("Staff B", "")));
+    // Two pages large enough that their content lies in a file beside them.
+    QByteArray longBody;
+    for (int i = 0; longBody.size() <= kLargestInlinePage; ++i)
+        longBody += "<p>Paragraph " + QByteArray::number(i) + " of a long members' page.</p>";
+    ASSERT_TRUE(Write(Path(QStringLiteral("site/staff/b.html")), page("Staff B", longBody)));
     ASSERT_TRUE(Write(Path(QStringLiteral("site/staff/pics/p.png")), png));
-    ASSERT_TRUE(Write(Path(QStringLiteral("site/club/c.html")), page("Club C", "")));
+    ASSERT_TRUE(Write(Path(QStringLiteral("site/club/c.html")), page("Club C", longBody)));
     const QByteArray ann
         = R"({"userId": "ann", "password": "a", "url": "staff/a.html", "areas": ["staff"]})";
     const QByteArray bob
@@ -723,6 +728,8 @@ TEST_F(ModernBoxBrowserTest, MembersOpenTheirAreasOnly)
     EXPECT_EQ(downloaded.scheme(), QStringLiteral("blob"));
     Js(QStringLiteral("document.getElementById('next').click()"));
     EXPECT_TRUE(shows("Staff B"));
+    // Its content was fetched once, by the page's head, and taken from there.
+    EXPECT_EQ(m_site.Requests(QStringLiteral("out/staff/b.html.zarnith")), 1);
 
     load(QStringLiteral("club/c.html"));
     EXPECT_TRUE(boxSays(noAccess));

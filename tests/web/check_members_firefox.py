@@ -13,7 +13,7 @@ import zlib
 
 import script_checks
 from script_checks import check, finish
-from firefox_bidi import Firefox, require_firefox, serve
+from firefox_bidi import Firefox, require_firefox, requested, serve
 
 CLI = sys.argv[1]
 NO_ACCESS = "Your account does not open this page."
@@ -39,12 +39,14 @@ def page(title, body=""):
             "<script>document.body.dataset.ran = 'yes';</script></body></html>" % (title, title, body))
 
 
+# Beyond 64 KiB a page's content lies in a file beside it.
+LONG = "".join("<p>Paragraph %d of a long members' page.</p>" % i for i in range(1800))
 SITE = {
     "staff/a.html": page("Staff A", '<img id="pic" src="pics/p.png"><a id="next" href="b.html">B</a>'
                                     '<span id="out" data-zarnith-logout>Log out</span>'),
-    "staff/b.html": page("Staff B"),
+    "staff/b.html": page("Staff B", LONG),
     "staff/pics/p.png": PNG,
-    "club/c.html": page("Club C"),
+    "club/c.html": page("Club C", LONG),
 }
 
 
@@ -129,6 +131,8 @@ with tempfile.TemporaryDirectory() as folder:
               "the protected picture does not show")
         browser.evaluate("document.getElementById('next').click()")
         check(shown(browser, "Staff B"), "the link to staff/b.html does not open it")
+        check(requested.count("/staff/b.html.zarnith") == 1,
+              "the page's content is not fetched once, from its head: %r" % requested)
 
         # Another area: the box says so, and another login there opens the page in place.
         browser.open(site + "/club/c.html")
