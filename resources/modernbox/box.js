@@ -70,6 +70,40 @@
   }
 
   // ---------------------------------------------------------------------------------------
+  // The program's text form of secrets
+
+  var UPPER_CASE_TABLE = /* upper-case table */ null;
+  var upperCase = null;
+
+  // Every code point through the frozen upper-case table the program uses, whatever this
+  // browser's Unicode version.
+  function upperCaseForm(text) {
+    if (upperCase === null) {
+      upperCase = new Map();
+      var runs = UPPER_CASE_TABLE.runs;
+      for (var i = 0; i < runs.length; i += 4) {
+        for (var k = 0; k < runs[i + 1]; k++) {
+          var code = runs[i] + k * runs[i + 2];
+          upperCase.set(code, String.fromCodePoint(code + runs[i + 3]));
+        }
+      }
+      UPPER_CASE_TABLE.multi.forEach(function (entry) {
+        upperCase.set(entry[0], String.fromCodePoint.apply(null, entry[1]));
+      });
+    }
+    return Array.from(text, function (ch) {
+      var upper = upperCase.get(ch.codePointAt(0));
+      return upper === undefined ? ch : upper;
+    }).join('');
+  }
+
+  // The program's text form of a secret: NFC, then with fold the frozen upper case.
+  function secretForm(text, fold) {
+    text = text.normalize('NFC');
+    return fold ? upperCaseForm(text) : text;
+  }
+
+  // ---------------------------------------------------------------------------------------
   // The box
 
   // Draws the box and starts it; a protected page that opens with a kept key may never need it.
@@ -238,8 +272,6 @@
 
     var MAX_ITERATIONS = 10000000;
     var RECORDS_PER_SLICE = 20000;
-    var UPPER_CASE_TABLE = /* upper-case table */ null;
-    var upperCase = null;
 
     function base64Bytes(text) {
       return Uint8Array.from(atob(text), function (c) { return c.charCodeAt(0); });
@@ -252,34 +284,6 @@
     // The Base64 text of exactly 16 bytes.
     function is16Bytes(text) {
       return typeof text === 'string' && /^[A-Za-z0-9+/]{21}[AQgw]==$/.test(text);
-    }
-
-    // Every code point through the frozen upper-case table the program uses, whatever this
-    // browser's Unicode version.
-    function upperCaseForm(text) {
-      if (upperCase === null) {
-        upperCase = new Map();
-        var runs = UPPER_CASE_TABLE.runs;
-        for (var i = 0; i < runs.length; i += 4) {
-          for (var k = 0; k < runs[i + 1]; k++) {
-            var code = runs[i] + k * runs[i + 2];
-            upperCase.set(code, String.fromCodePoint(code + runs[i + 3]));
-          }
-        }
-        UPPER_CASE_TABLE.multi.forEach(function (entry) {
-          upperCase.set(entry[0], String.fromCodePoint.apply(null, entry[1]));
-        });
-      }
-      return Array.from(text, function (ch) {
-        var upper = upperCase.get(ch.codePointAt(0));
-        return upper === undefined ? ch : upper;
-      }).join('');
-    }
-
-    // The program's text form of a secret: NFC, then with fold the frozen upper case.
-    function secretForm(text, fold) {
-      text = text.normalize('NFC');
-      return fold ? upperCaseForm(text) : text;
     }
 
     // Reads lock data text; calls done with the locks, or with null when the data is not lock data

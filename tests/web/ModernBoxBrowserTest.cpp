@@ -457,7 +457,7 @@ TEST_F(ModernBoxBrowserTest, SecretsTakeTheProgramsTextFormWhateverTheBrowser)
     // what it becomes, must be what the program's table gives.
     const QString changedByBox = Js(QStringLiteral(R"((() => {
         const script = document.querySelector('.zarnith-box script:not([type])');
-        const source = script.textContent.replace(/enable\(\);\s*\}\)\(document\.currentScript\);\s*$/,
+        const source = script.textContent.replace(/if \(!members[^\n]*\n\}\)\(document\.currentScript\);\s*$/,
             'return upperCaseForm; })');
         const upperCaseForm = (0, eval)(source)(script);
         const changed = [];
