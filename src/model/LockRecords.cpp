@@ -4,7 +4,6 @@
 #include "model/ProjectArchive.h"
 
 #include <algorithm>
-#include <array>
 #include <atomic>
 #include <exception>
 #include <mutex>
@@ -21,15 +20,9 @@ void ReadPart(QByteArrayView part, LockEntry* lock, LockEntry* end)
     RecordTexts texts(part);
     const LockEntry none;
     const LockEntry* previous = &none;
-    constexpr std::size_t fieldCount = std::size(LockFields);
     for (; lock != end; previous = lock++) {
-        std::array<QByteArray*, fieldCount> into {};
-        std::array<const QByteArray*, fieldCount> likes {};
-        for (std::size_t i = 0; i < fieldCount; ++i) {
-            into[i] = &(lock->*LockFields[i].member);
-            likes[i] = &(previous->*LockFields[i].member);
-        }
-        texts.NextRecord(into.data(), likes.data(), fieldCount);
+        for (const LockField& field : LockFields)
+            lock->*field.member = texts.Next(previous->*field.member);
     }
 }
 

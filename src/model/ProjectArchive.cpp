@@ -5,7 +5,6 @@
 #include <QIODevice>
 #include <QString>
 #include <QtEndian>
-#include <QVarLengthArray>
 
 #include <algorithm>
 #include <limits>
@@ -108,29 +107,6 @@ QByteArray LoadedText(QByteArrayView bytes, bool wide)
     return wideText.toLocal8Bit();
 }
 
-// Makes each *texts[i] a text of bytes[i], all of them in one allocation, each followed by its own
-// terminating zero. Each holds a reference to the allocation as a copy of a text does: changing one
-// while another still holds it copies it first, and the last one frees it. The allocation is no
-// one else's yet, so its count is set at once.
-void TextsInOneAllocation(const QByteArrayView* bytes, QByteArray* const* texts, qsizetype count)
-{
-    if (count == 0)
-        return;
-    qsizetype total = 0;
-    for (qsizetype i = 0; i < count; ++i)
-        total += bytes[i].size() + 1;
-    auto [header, data] = QTypedArrayData<char>::allocate(total);
-    if (!header)
-        throw std::bad_alloc();
-    header->ref_.storeRelaxed(int(count));
-    for (qsizetype i = 0; i < count; ++i) {
-        std::copy_n(bytes[i].data(), bytes[i].size(), data);
-        data[bytes[i].size()] = '\0';
-        *texts[i] = QByteArray(QByteArray::DataPointer(header, data, bytes[i].size()));
-        data += bytes[i].size() + 1;
-    }
-}
-
 } // namespace
 
 ProjectArchive::ProjectArchive(QIODevice& device, Direction direction, qint64 memoryBudget)
@@ -228,31 +204,41 @@ bool ProjectArchive::SkipTexts(qint64 texts, qint64& memory)
     return true;
 }
 
-void RecordTexts::NextRecord(
-    QByteArray* const* texts, const QByteArray* const* likes, qsizetype count)
+RecordTexts::RecordTexts(QByteArrayView records)
+    : m_next(records.data())
+    , m_end(records.data() + records.size())
+    // A text takes at least one byte of length before its bytes; in memory that byte is its
+    // terminating zero instead.
+    , m_allocation(QTypedArrayData<char>::allocate(records.size()))
+    , m_unused(m_allocation.data())
 {
-    QVarLengthArray<QByteArrayView, 8> ownBytes;
-    QVarLengthArray<QByteArray*, 8> ownTexts;
-    for (qsizetype i = 0; i < count; ++i) {
-        QByteArrayView bytes;
-        bool wide = false;
-        // TakeRecords found every text, so the data does not end first.
-        if (!TakeText(m_next, m_end, bytes, wide))
-            return;
-        const QByteArray& like = *likes[i];
-        // An empty text takes no memory of its own anyway. Numbered texts differ at their end,
-        // which is compared first.
-        if (!wide && !bytes.isEmpty() && bytes.size() == like.size() && bytes.back() == like.back()
-            && std::equal(bytes.begin(), bytes.end(), like.constBegin()))
-            *texts[i] = like;
-        else if (wide || bytes.isEmpty())
-            *texts[i] = LoadedText(bytes, wide);
-        else {
-            ownBytes.append(bytes);
-            ownTexts.append(texts[i]);
-        }
-    }
-    TextsInOneAllocation(ownBytes.constData(), ownTexts.constData(), ownBytes.size());
+    if (!records.isEmpty() && !m_allocation.d_ptr())
+        throw std::bad_alloc();
+}
+
+QByteArray RecordTexts::Next(const QByteArray& like)
+{
+    QByteArrayView bytes;
+    bool wide = false;
+    // TakeRecords found every text, so the data does not end first.
+    if (!TakeText(m_next, m_end, bytes, wide))
+        return {};
+    // An empty text takes no memory of its own anyway. Numbered texts differ at their end, which
+    // is compared first.
+    if (!wide && !bytes.isEmpty() && bytes.size() == like.size() && bytes.back() == like.back()
+        && std::equal(bytes.begin(), bytes.end(), like.constBegin()))
+        return like;
+    if (wide || bytes.isEmpty())
+        return LoadedText(bytes, wide);
+    char* const text = m_unused;
+    std::copy_n(bytes.data(), bytes.size(), text);
+    text[bytes.size()] = '\0';
+    m_unused += bytes.size() + 1;
+    // No other thread sees the allocation before the records are read, so its count is raised
+    // without the cost of an atomic operation.
+    auto* const allocation = m_allocation.d_ptr();
+    allocation->ref_.storeRelaxed(allocation->ref_.loadRelaxed() + 1);
+    return QByteArray(QByteArray::DataPointer(allocation, text, bytes.size()));
 }
 
 void ProjectArchive::Int(std::int32_t& value)

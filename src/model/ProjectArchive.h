@@ -104,24 +104,24 @@ private:
     qint64 m_unreadOnDevice = 0;
 };
 
-// The texts of records that TakeRecords handed out, one record after the other.
+// The texts of records that TakeRecords handed out, one after the other.
 class RecordTexts
 {
 public:
-    explicit RecordTexts(QByteArrayView records)
-        : m_next(records.data())
-        , m_end(records.data() + records.size())
-    {
-    }
+    // Throws std::bad_alloc.
+    explicit RecordTexts(QByteArrayView records);
 
-    // Reads the next record's count texts into *texts[0] to *texts[count - 1]. A text whose bytes
-    // are *likes[i]'s is a copy of it, which shares its memory: lists often repeat a text from one
-    // record to the next. The record's other texts share one allocation, each holding a reference
-    // to it as a copy would: a record costs one allocation, not one for each text. Throws
-    // std::bad_alloc.
-    void NextRecord(QByteArray* const* texts, const QByteArray* const* likes, qsizetype count);
+    // The next text. When its bytes are like's, a copy of like, which shares its memory: lists
+    // often repeat a text from one record to the next. Otherwise the text shares one allocation
+    // with the other texts of these records, holding a reference to it as a copy of a text does:
+    // the records cost one allocation, not one for each text. The allocation lives while any of
+    // them does, and is never larger than the records. Throws std::bad_alloc.
+    QByteArray Next(const QByteArray& like);
 
 private:
     const char* m_next;
     const char* m_end;
+    // Each text is followed by its own terminating zero; the unused part starts at m_unused.
+    QByteArray::DataPointer m_allocation;
+    char* m_unused;
 };

@@ -206,21 +206,26 @@ TEST(ProjectFormat, LockCounts)
     doc.locks[2].url[0] = 'X';
     EXPECT_EQ(doc.locks[1].url, "members.html");
 
-    // A lock's other texts share one allocation, yet each is a text of its own: terminated,
-    // changed alone, and kept, growing in place, when the others are gone.
+    // The texts of a part share one allocation, yet each is a text of its own: terminated,
+    // changed alone, and kept, growing, when the others are gone.
     LockEntry& own = doc.locks[15];
     EXPECT_EQ(qstrlen(own.userId.constData()), std::size_t(own.userId.size()));
     own.userId[0] = 'U';
     EXPECT_EQ(own.password, "15");
     EXPECT_EQ(own.url, "15.html");
     own.url.append("?x");
-    EXPECT_EQ(own.target, "_top");
-    own.url.clear();
-    own.target.clear();
-    own.password.append("-and-more");
-    EXPECT_EQ(own.password, "15-and-more");
-    EXPECT_EQ(own.password.constData()[own.password.size()], '\0');
-    EXPECT_EQ(own.userId, "User15");
+    EXPECT_EQ(doc.locks[16].userId, "user16");
+    QByteArray kept = own.password;
+    doc.locks.resize(1);
+    EXPECT_EQ(kept, "15");
+    LockEntry& last = doc.locks[0];
+    last.userId.clear();
+    last.url.clear();
+    kept.clear();
+    for (int growth : { 1, 1000000 })
+        last.password.append(QByteArray(growth, 'x'));
+    EXPECT_EQ(last.password, "0" + QByteArray(1000001, 'x'));
+    EXPECT_EQ(last.password.constData()[last.password.size()], '\0');
 }
 
 TEST(ProjectFormat, LengthsBeyondTheDataFailAtOnce)
