@@ -75,12 +75,15 @@ bool TakeLength(const char*& next, const char* end, qint64& length, bool& wide)
 
 // The next text's bytes (its 16-bit units when wide) from next on, and moves past them; false,
 // leaving next where it was, when the data ends first.
-bool TakeText(const char*& next, const char* end, QByteArrayView& bytes, bool& wide)
+Q_ALWAYS_INLINE bool TakeText(const char*& next, const char* end, QByteArrayView& bytes, bool& wide)
 {
     const char* at = next;
     qint64 length = 0;
     wide = false;
-    if (!TakeLength(at, end, length, wide))
+    // Most texts are shorter than 255 bytes: their length is the one byte before them.
+    if (at != end && static_cast<std::uint8_t>(*at) < LongLengthMark)
+        length = static_cast<std::uint8_t>(*at++);
+    else if (!TakeLength(at, end, length, wide))
         return false;
     const qint64 size = wide ? length * 2 : length;
     if (size > end - at)
@@ -223,10 +226,10 @@ QByteArray RecordTexts::Next(const QByteArray& like)
     // TakeRecords found every text, so the data does not end first.
     if (!TakeText(m_next, m_end, bytes, wide))
         return {};
-    // An empty text takes no memory of its own anyway. Numbered texts differ at their end, which
-    // is compared first.
-    if (!wide && !bytes.isEmpty() && bytes.size() == like.size() && bytes.back() == like.back()
-        && std::equal(bytes.begin(), bytes.end(), like.constBegin()))
+    // An empty text takes no memory of its own anyway. Numbered texts differ near their end, so
+    // they are compared from there.
+    if (!wide && !bytes.isEmpty() && bytes.size() == like.size()
+        && std::equal(bytes.rbegin(), bytes.rend(), like.crbegin()))
         return like;
     if (wide || bytes.isEmpty())
         return LoadedText(bytes, wide);
