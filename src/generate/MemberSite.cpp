@@ -36,8 +36,9 @@ bool MemberSite::IsPage(const QByteArray& relativePath)
     return lower.endsWith(".html") || lower.endsWith(".htm");
 }
 
-const QByteArray& MemberSite::PageBox(int depth)
+QByteArray MemberSite::PageBox(int depth)
 {
+    const std::lock_guard<std::mutex> lock(m_boxesMutex);
     auto found = m_boxes.find(depth);
     if (found == m_boxes.end()) {
         QByteArray siteRoot;
@@ -67,7 +68,7 @@ const char kPageEnd[] = "</script>\r\n</body>\r\n</html>\r\n";
 QByteArray MemberSite::PageUpToContent(
     const QByteArray& relativePath, const QByteArray& headEnd, qsizetype room)
 {
-    const QByteArray& box = PageBox(int(relativePath.count('/')));
+    const QByteArray box = PageBox(int(relativePath.count('/')));
     // The box comes first: its script is fetched while the content is read, and runs after it.
     QByteArray html;
     html.reserve(

@@ -8,6 +8,8 @@
 #include <QHash>
 #include <QList>
 
+#include <mutex>
+
 // The files of the site folder as a publish of a project with member areas writes them. A file
 // that an area's pattern matches is protected: a page (".html", ".htm") becomes a small page with
 // the project's box, the members' script and the page's sealed content; any other file holds only
@@ -18,7 +20,8 @@
 // a browser then reads raw bytes instead of parsing and decoding a third more as base64 text.
 //
 // Made once per publish: the areas' ids and the boxes are worked out once for all files, from a
-// copy of the project, whose areas must have their keys (AreaKeysAreCurrent).
+// copy of the project, whose areas must have their keys (AreaKeysAreCurrent). Protect and
+// PageOfCompanion may be called from several threads at once.
 // Pages up to this size carry their sealed content as base64 in themselves, which saves a
 // request; beyond it, parsing and decoding the base64 costs a browser more than one more fetch
 // started from the page's head.
@@ -50,7 +53,7 @@ public:
     static QByteArray CompanionPath(const QByteArray& pagePath);
 
 private:
-    const QByteArray& PageBox(int depth);
+    QByteArray PageBox(int depth);
     // The page at relativePath up to its protected content's JSON, with room for that many bytes
     // more; its head ends in headEnd.
     QByteArray PageUpToContent(
@@ -61,6 +64,8 @@ private:
     QByteArray m_pageHead;
     QByteArray m_pageBodyStart;
     QList<AreaSealKey> m_keys;
-    // The box of protected pages, by how deep they lie in the site folder.
+    // The box of protected pages, by how deep they lie in the site folder; files may be protected
+    // on more than one thread.
     QHash<int, QByteArray> m_boxes;
+    std::mutex m_boxesMutex;
 };

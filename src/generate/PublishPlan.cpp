@@ -20,7 +20,11 @@
 #include <QHash>
 
 #include <algorithm>
+#include <condition_variable>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -80,9 +84,12 @@ QList<PlannedFile> ProjectFiles(const Doc& doc, const PlanRequest& request, cons
     return files;
 }
 
+// The sizes of the site files, by where they lie, as the listing found them.
+using SiteFileSizes = QHash<QByteArray, qint64>;
+
 // The site folder's files, sorted by path; what is not published goes to leftOut.
-std::optional<PlanProblem> SiteFiles(
-    const QByteArray& siteFolder, QList<PlannedFile>& files, QList<PlanNote>& leftOut)
+std::optional<PlanProblem> SiteFiles(const QByteArray& siteFolder, QList<PlannedFile>& files,
+    QList<PlanNote>& leftOut, SiteFileSizes* sizes = nullptr)
 {
     const QString root = QFile::decodeName(siteFolder);
     const QFileInfo rootInfo(root);
@@ -121,6 +128,8 @@ std::optional<PlanProblem> SiteFiles(
         }
         if (!entry.isReadable())
             return PlanProblem { IDS_SITE_NOT_READABLE, named, {} };
+        if (sizes)
+            sizes->insert(named, entry.size());
         found.append({ Origin::SiteFile, relative, named, {} });
     }
     std::sort(found.begin(), found.end(),
@@ -132,9 +141,10 @@ std::optional<PlanProblem> SiteFiles(
 }
 
 // Gives every site file an area holds the transform that seals it for those areas; a large page
-// gets its companion just before it, which the page's transform leaves the content to.
-std::optional<PlanProblem> ProtectSiteFiles(
-    const Doc& doc, QList<PlannedFile>& files, const ProgramInfo& info)
+// gets its companion just before it, which the page's transform leaves the content to. Whether
+// one was added goes to companions.
+std::optional<PlanProblem> ProtectSiteFiles(const Doc& doc, QList<PlannedFile>& files,
+    const SiteFileSizes& sizes, bool& companions, const ProgramInfo& info)
 {
     if (!AreaKeysAreCurrent(doc))
         return PlanProblem { IDS_AREA_KEYS_STALE, {}, {} };
@@ -148,10 +158,11 @@ std::optional<PlanProblem> ProtectSiteFiles(
             protectedFiles.append(std::move(file));
             continue;
         }
-        const qint64 size = QFileInfo(QFile::decodeName(file.source)).size();
+        const qint64 size = sizes.value(file.source);
         if (size > kMaxProtectedFileSize)
             return PlanProblem { IDS_PROTECTED_FILE_TOO_LARGE, file.source, {} };
         if (MemberSite::HasCompanion(file.name, size)) {
+            companions = true;
             const QByteArray companion = MemberSite::CompanionPath(file.name);
             protectedFiles.append({ Origin::SealedPageContent, companion, file.source,
                 [site, companion, areas](const QByteArray& bytes) {
@@ -260,6 +271,118 @@ bool HoldsBytes(const QString& path, const QByteArray& bytes)
 // The outcome of one file.
 enum class Step { Written, Unchanged, Skipped, Stopped };
 
+// The file's bytes passed through its transform, or nothing when it cannot be read.
+std::optional<QByteArray> TransformedBytes(const PlannedFile& file)
+{
+    QFile input(QFile::decodeName(file.source));
+    if (!input.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.transform(input.readAll());
+}
+
+// Transforms the plan's files on a thread of its own, a few files ahead of the writer, so that
+// sealing one file overlaps writing those before it. Files too large to hold twice are left to
+// the writer, and so is every file whose source cannot be read yet.
+class TransformsAhead
+{
+public:
+    explicit TransformsAhead(const QList<PlannedFile>& files)
+        : m_files(files)
+    {
+        for (qsizetype i = 0; i < files.size(); ++i) {
+            if (files[i].transform)
+                m_jobs.push_back(int(i));
+        }
+        // One file alone gains nothing from a second thread.
+        if (m_jobs.size() > 1)
+            m_thread = std::thread([this] { Run(); });
+        else
+            m_jobs.clear();
+    }
+
+    ~TransformsAhead()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_stop = true;
+        }
+        m_changed.notify_all();
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+    // What the thread made of file index; nothing when it made nothing of it. Whatever it made
+    // for earlier files is dropped: the writer has passed them.
+    std::optional<QByteArray> Take(int index)
+    {
+        if (!std::binary_search(m_jobs.begin(), m_jobs.end(), index))
+            return std::nullopt;
+        std::unique_lock<std::mutex> lock(m_mutex);
+        // Dropped first, so that the thread has room to reach index.
+        for (auto it = m_ready.begin(); it != m_ready.end() && it->first < index;) {
+            m_readyBytes -= it->second.size();
+            it = m_ready.erase(it);
+        }
+        m_changed.notify_all();
+        m_changed.wait(lock, [&] { return m_done > index; });
+        const auto found = m_ready.find(index);
+        if (found == m_ready.end())
+            return std::nullopt;
+        std::optional<QByteArray> bytes = std::move(found->second);
+        m_readyBytes -= bytes->size();
+        m_ready.erase(found);
+        m_changed.notify_all();
+        return bytes;
+    }
+
+private:
+    static constexpr qint64 kLargestFile = 8 * 1024 * 1024;
+    static constexpr qint64 kMostBytesAhead = 32 * 1024 * 1024;
+    static constexpr std::size_t kMostFilesAhead = 16;
+
+    void Run()
+    {
+        for (const int index : m_jobs) {
+            {
+                std::unique_lock<std::mutex> lock(m_mutex);
+                m_changed.wait(lock, [&] {
+                    return m_stop
+                        || (m_readyBytes < kMostBytesAhead && m_ready.size() < kMostFilesAhead);
+                });
+                if (m_stop)
+                    break;
+            }
+            const PlannedFile& file = m_files[index];
+            std::optional<QByteArray> bytes;
+            if (QFileInfo(QFile::decodeName(file.source)).size() <= kLargestFile)
+                bytes = TransformedBytes(file);
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            if (bytes) {
+                m_readyBytes += bytes->size();
+                m_ready.emplace(index, std::move(*bytes));
+            }
+            m_done = index + 1;
+            m_changed.notify_all();
+        }
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_done = int(m_files.size());
+        m_changed.notify_all();
+    }
+
+    const QList<PlannedFile>& m_files;
+    // The indices of the files with a transform, in order.
+    std::vector<int> m_jobs;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    // Made and not yet taken, by index.
+    std::map<int, QByteArray> m_ready;
+    qint64 m_readyBytes = 0;
+    // Every job before this index is done.
+    int m_done = 0;
+    bool m_stop = false;
+    std::thread m_thread;
+};
+
 class PlanWriter
 {
 public:
@@ -272,7 +395,9 @@ public:
     {
     }
 
-    Step Write(const PlannedFile& file, const QByteArray& destination)
+    // prepared: the transformed bytes of a site file, when they were made ahead.
+    Step Write(const PlannedFile& file, const QByteArray& destination,
+        std::optional<QByteArray> prepared = std::nullopt)
     {
         switch (file.origin) {
         case Origin::Page:
@@ -295,7 +420,7 @@ public:
         }
         if (!file.transform)
             return Copy(file, destination);
-        return Transform(file, destination);
+        return Transform(file, destination, std::move(prepared));
     }
 
 private:
@@ -406,14 +531,12 @@ private:
         return stopped ? Step::Stopped : step;
     }
 
-    Step Transform(const PlannedFile& file, const QByteArray& destination)
+    Step Transform(const PlannedFile& file, const QByteArray& destination,
+        std::optional<QByteArray> prepared = std::nullopt)
     {
         if (const std::optional<Step> step = WaitForSource(file))
             return *step;
-        QFile input(QFile::decodeName(file.source));
-        std::optional<QByteArray> bytes;
-        if (input.open(QIODevice::ReadOnly))
-            bytes = file.transform(input.readAll());
+        const std::optional<QByteArray> bytes = prepared ? prepared : TransformedBytes(file);
         if (!bytes) {
             const QByteArray failure
                 = FormatResourceText(IDS_COPY_FAILED, file.source, destination);
@@ -476,12 +599,13 @@ std::variant<PublishPlan, PlanProblem> MakePublishPlan(
         return PlanProblem { IDS_BAD_PATH, doc.lockFile, {} };
     PublishPlan plan;
     plan.files = ProjectFiles(doc, request, info);
+    SiteFileSizes sizes;
     if (!request.siteFolder.isEmpty()) {
         if (!request.destination.isEmpty()
             && IsInside(RealFolder(request.destination), RealFolder(request.siteFolder)))
             return PlanProblem { IDS_PUBLISH_INTO_SITE, request.destination, request.siteFolder };
         if (std::optional<PlanProblem> problem
-            = SiteFiles(request.siteFolder, plan.files, plan.leftOut))
+            = SiteFiles(request.siteFolder, plan.files, plan.leftOut, &sizes))
             return *problem;
     }
     if (std::optional<PlanProblem> clash = CheckNames(plan.files))
@@ -489,10 +613,12 @@ std::variant<PublishPlan, PlanProblem> MakePublishPlan(
     if (!doc.areas.empty()) {
         if (!UsesModernBox(request.kind))
             return PlanProblem { IDS_AREAS_NEED_MODERN_BOX, {}, {} };
-        if (std::optional<PlanProblem> problem = ProtectSiteFiles(doc, plan.files, info))
+        bool companions = false;
+        if (std::optional<PlanProblem> problem
+            = ProtectSiteFiles(doc, plan.files, sizes, companions, info))
             return *problem;
         // Against the names of large pages' sealed content.
-        if (std::optional<PlanProblem> clash = CheckNames(plan.files))
+        if (std::optional<PlanProblem> clash = companions ? CheckNames(plan.files) : std::nullopt)
             return *clash;
     }
     return plan;
@@ -536,6 +662,7 @@ PublishOutcome WritePublishPlan(const PublishPlan& plan, const Doc& doc,
 {
     PublishOutcome outcome;
     PlanWriter writer(doc, content, observer, written);
+    TransformsAhead ahead(plan.files);
     const int count = int(plan.files.size());
     for (int index = 0; index < count; ++index) {
         const PlannedFile& file = plan.files[index];
@@ -546,7 +673,7 @@ PublishOutcome WritePublishPlan(const PublishPlan& plan, const Doc& doc,
         const QByteArray destination = folder + file.name;
         Step step = Step::Skipped;
         if (MakeSubfolders(folder, file.name))
-            step = writer.Write(file, destination);
+            step = writer.Write(file, destination, ahead.Take(index));
         else if (observer.OnFailed(
                      file, FormatResourceText(IDS_COPY_FAILED, file.source, destination))
             == PublishObserver::Choice::Stop)
