@@ -87,7 +87,7 @@ QByteArray MemberSite::Protect(
     for (int area : areas)
         keys.append(m_keys[area]);
     const bool page = IsPage(relativePath);
-    const SealedContent sealed = SealContent(content, keys, page);
+    const SealedContent sealed = SealContent(content, keys, page, m_random);
     if (!page)
         return ProtectedFileBytes(sealed);
     QByteArray html = PageUpToContent(

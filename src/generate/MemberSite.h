@@ -64,6 +64,7 @@ private:
     QByteArray m_pageHead;
     QByteArray m_pageBodyStart;
     QList<AreaSealKey> m_keys;
+    RandomPool m_random;
     // The box of protected pages, by how deep they lie in the site folder; files may be protected
     // on more than one thread.
     QHash<int, QByteArray> m_boxes;

@@ -3,6 +3,8 @@
 #include "generate/LockCrypto.h"
 #include "util/Base64.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kAreaIdLength = 16;
@@ -34,17 +36,31 @@ AreaSealKey::AreaSealKey(const QByteArray& areaKey)
 {
 }
 
-SealedContent SealContent(const QByteArray& plain, const QList<AreaSealKey>& areas, bool isPage)
+QByteArray RandomPool::Take(int count)
+{
+    constexpr int kDraw = 4096;
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_taken + count > m_bytes.size()) {
+        m_bytes = RandomBytes(std::max(kDraw, count));
+        m_taken = 0;
+    }
+    const QByteArray taken = m_bytes.mid(m_taken, count);
+    m_taken += count;
+    return taken;
+}
+
+SealedContent SealContent(
+    const QByteArray& plain, const QList<AreaSealKey>& areas, bool isPage, RandomPool& random)
 {
     // One draw for the content key, its iv and every wrapping iv.
-    const QByteArray random = RandomBytes(kContentKeyLength + kIvLength * int(1 + areas.size()));
-    const QByteArray contentKey = random.left(kContentKeyLength);
-    const QByteArray iv = random.mid(kContentKeyLength, kIvLength);
+    const QByteArray fresh = random.Take(kContentKeyLength + kIvLength * int(1 + areas.size()));
+    const QByteArray contentKey = fresh.left(kContentKeyLength);
+    const QByteArray iv = fresh.mid(kContentKeyLength, kIvLength);
     SealedContent sealed;
     sealed.headerJson = QByteArray(isPage ? R"({"format":"zarnith-page/1",)" : ProtectedFileMagic)
         + R"("iv":)" + Quoted(iv) + R"(,"keys":[)";
     for (qsizetype i = 0; i < areas.size(); ++i) {
-        const QByteArray wrapIv = random.mid(kContentKeyLength + kIvLength * (1 + i), kIvLength);
+        const QByteArray wrapIv = fresh.mid(kContentKeyLength + kIvLength * (1 + i), kIvLength);
         sealed.headerJson += QByteArray(i == 0 ? "" : ",") + R"({"area":)" + Quoted(areas[i].id)
             + R"(,"iv":)" + Quoted(wrapIv) + R"(,"key":)"
             + Quoted(SealAes256Gcm(areas[i].key, wrapIv, contentKey)) + '}';

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QList>
 
+#include <mutex>
+
 // Files of a member area as they lie on the server: encrypted under a content key of their own,
 // which each area holding the file can unwrap with its area key.
 //
@@ -41,7 +43,22 @@ struct SealedContent
     QByteArray data; // AES-256-GCM(CK, iv, plain) with its tag
 };
 
-SealedContent SealContent(const QByteArray& plain, const QList<AreaSealKey>& areas, bool isPage);
+// Fresh random bytes for many files, drawn from libcrypto a few kilobytes at a time: a draw of
+// their own costs each file as much as sealing a small one. May be shared between threads.
+class RandomPool
+{
+public:
+    QByteArray Take(int count);
+
+private:
+    std::mutex m_mutex;
+    QByteArray m_bytes;
+    qsizetype m_taken = 0;
+};
+
+// The content key and every iv are taken from random.
+SealedContent SealContent(
+    const QByteArray& plain, const QList<AreaSealKey>& areas, bool isPage, RandomPool& random);
 
 // A protected file that is not a page, as written: the header closed by "}", one line feed, then
 // the data's bytes. It starts with the bytes of ProtectedFileMagic, which nothing else on the site

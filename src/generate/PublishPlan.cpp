@@ -275,7 +275,8 @@ enum class Step { Written, Unchanged, Skipped, Stopped };
 std::optional<QByteArray> TransformedBytes(const PlannedFile& file)
 {
     QFile input(QFile::decodeName(file.source));
-    if (!input.open(QIODevice::ReadOnly))
+    // Read whole at once: a buffer of the device's own would copy the bytes once more.
+    if (!input.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return std::nullopt;
     return file.transform(input.readAll());
 }

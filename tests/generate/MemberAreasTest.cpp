@@ -227,7 +227,8 @@ TEST(MemberSite, ProtectedFilesCarryOneWrappedKeyPerAreaAndPagesKeepTheBoxSmall)
 
     // The page beside its content is small, and does not grow with the locks.
     QByteArray content;
-    AppendProtectedPageJson(content, SealContent(secret, {}, true));
+    RandomPool random;
+    AppendProtectedPageJson(content, SealContent(secret, {}, true, random));
     const qsizetype overhead = deep.size() - content.size();
     EXPECT_LT(overhead, 3000);
     for (int i = 0; i < 500; ++i)
