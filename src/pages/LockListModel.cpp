@@ -6,7 +6,6 @@
 #include "util/TextEncoding.h"
 
 #include <algorithm>
-#include <cstring>
 #include <numeric>
 
 namespace {
@@ -27,8 +26,8 @@ struct AsciiLowerTable
 constexpr AsciiLowerTable kAsciiLower;
 
 // Whether text holds needle (ASCII in lower case), ignoring the case of ASCII letters. Byte by
-// byte, with no decoding: a million locks are searched at a key press. The first byte is found
-// with memchr, in either case.
+// byte, with no decoding: a million locks are searched at a key press. Lock texts are short, so
+// one pass over them costs less than looking for the first byte in either case with memchr.
 bool ContainsAscii(const QByteArray& text, const QByteArray& needle)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.constData());
@@ -36,25 +35,15 @@ bool ContainsAscii(const QByteArray& text, const QByteArray& needle)
     const qsizetype length = needle.size();
     if (text.size() < length)
         return false;
-    const unsigned char lower = wanted[0];
-    const unsigned char upper = lower >= 'a' && lower <= 'z' ? lower - ('a' - 'A') : lower;
-    const unsigned char* at = bytes;
     const unsigned char* const end = bytes + (text.size() - length) + 1;
-    while (at < end) {
-        const auto* lowerAt = static_cast<const unsigned char*>(std::memchr(at, lower, end - at));
-        const unsigned char* upperEnd = lowerAt ? lowerAt : end;
-        const auto* upperAt = upper == lower
-            ? nullptr
-            : static_cast<const unsigned char*>(std::memchr(at, upper, upperEnd - at));
-        at = upperAt ? upperAt : lowerAt;
-        if (!at)
-            return false;
+    for (const unsigned char* at = bytes; at < end; ++at) {
+        if (kAsciiLower.lower[*at] != wanted[0])
+            continue;
         qsizetype i = 1;
         while (i < length && kAsciiLower.lower[at[i]] == wanted[i])
             ++i;
         if (i == length)
             return true;
-        ++at;
     }
     return false;
 }
