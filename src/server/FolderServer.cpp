@@ -7,6 +7,8 @@
 #include <QHttpServerResponder>
 #include <QTcpServer>
 
+#include <algorithm>
+
 namespace {
 
 using Status = QHttpServerResponder::StatusCode;
@@ -74,6 +76,22 @@ QByteArray HeaderValue(const QHttpServerRequest& request, const QByteArray& name
     return {};
 }
 
+// Every preview rewrites the files: a browser must not keep an older one. A versioned address
+// ("?v=" and hexadecimal digits, as the protected pages name their shared script) changes with
+// its file, so that the browser keeps it, as it would from any server, and the next page need not
+// wait for it.
+QByteArray CacheControlFor(const QUrl& url)
+{
+    const QString query = url.query();
+    const auto hexDigit = [](QChar c) {
+        return (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            || (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
+    };
+    const bool versioned = query.size() > 2 && query.startsWith(QLatin1String("v="))
+        && std::all_of(query.begin() + 2, query.end(), hexDigit);
+    return versioned ? "max-age=31536000, immutable" : "no-store";
+}
+
 class FolderHttpServer : public QAbstractHttpServer
 {
 public:
@@ -115,18 +133,18 @@ protected:
             responder.write(Status::NotFound);
             return true;
         }
-        // Every preview rewrites the files: a browser must not keep an older one.
         const QByteArray type = ContentTypeFor(resolved.path);
+        const QByteArray cacheControl = CacheControlFor(request.url());
         if (method == QHttpServerRequest::Method::Head) {
             responder.writeStatusLine(Status::Ok);
             responder.writeHeaders(
                 { { "Content-Type", type }, { "Content-Length", QByteArray::number(file.size()) },
-                    { "Cache-Control", "no-store" }, { "X-Content-Type-Options", "nosniff" } });
+                    { "Cache-Control", cacheControl }, { "X-Content-Type-Options", "nosniff" } });
             responder.writeBody(QByteArray());
             return true;
         }
         responder.write(file.readAll(),
-            { { "Content-Type", type }, { "Cache-Control", "no-store" },
+            { { "Content-Type", type }, { "Cache-Control", cacheControl },
                 { "X-Content-Type-Options", "nosniff" } });
         return true;
     }

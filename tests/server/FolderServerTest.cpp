@@ -117,18 +117,26 @@ TEST_F(FolderServerTest, ServesTheFolderWithTheTypeOfEachFile)
         const char* path;
         const char* type;
         const char* body;
+        const char* cache = "no-store";
     } cases[] = {
-        { "/", "text/html", "<p>home</p>" }, { "/index.html?logout", "text/html", "<p>home</p>" },
-        { "/members/", "text/html", "<p>members</p>" }, { "/members/a%20b.css", "text/css", "p{}" },
-        { "/lock.json", "application/json", "{}" }, { "/speaker.wav", "audio/wav", "RIFF" },
-        { "/picture.PNG", "image/png", "png" }, { "/data.bin", "application/octet-stream", "bin" },
+        { "/", "text/html", "<p>home</p>" },
+        { "/index.html?logout", "text/html", "<p>home</p>" },
+        { "/members/", "text/html", "<p>members</p>" },
+        { "/members/a%20b.css", "text/css", "p{}" },
+        { "/lock.json", "application/json", "{}" },
+        { "/speaker.wav", "audio/wav", "RIFF" },
+        { "/picture.PNG", "image/png", "png" },
+        { "/data.bin", "application/octet-stream", "bin" },
         { "/in.json", "application/json", "{}" }, // a link that stays inside
+        // A versioned address is kept; anything else asked for again.
+        { "/members/a%20b.css?v=09af", "text/css", "p{}", "max-age=31536000, immutable" },
+        { "/members/a%20b.css?v=09ag", "text/css", "p{}" },
     };
     for (const auto& c : cases) {
         const Reply reply = Ask(m_server.Port(), Get(m_server.Port(), c.path));
         EXPECT_EQ(reply.status, 200) << c.path;
         EXPECT_EQ(reply.Header("Content-Type"), c.type) << c.path;
-        EXPECT_EQ(reply.Header("Cache-Control"), "no-store") << c.path;
+        EXPECT_EQ(reply.Header("Cache-Control"), c.cache) << c.path;
         EXPECT_EQ(reply.body, c.body) << c.path;
     }
     // HEAD: the same head, and no body.
