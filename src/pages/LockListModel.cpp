@@ -6,7 +6,9 @@
 #include "util/TextEncoding.h"
 
 #include <algorithm>
+#include <future>
 #include <numeric>
+#include <thread>
 
 namespace {
 
@@ -246,21 +248,41 @@ std::vector<std::size_t> LockListModel::FilteredRows()
             && (!narrowest || recent.rows.size() < narrowest->rows.size()))
             narrowest = &recent;
     }
-    std::vector<std::size_t> rows;
-    if (narrowest) {
-        for (std::size_t index : narrowest->rows) {
-            if (Matches(m_doc.locks[index]))
-                rows.push_back(index);
-        }
-    } else {
-        for (std::size_t index = 0; index < m_doc.locks.size(); ++index) {
-            if (Matches(m_doc.locks[index]))
-                rows.push_back(index);
-        }
-    }
+    std::vector<std::size_t> rows = MatchingLocks(narrowest ? &narrowest->rows : nullptr);
     if (m_recent.size() == kRecentFilters)
         m_recent.pop_front();
     m_recent.push_back({ m_filterText, rows });
+    return rows;
+}
+
+std::vector<std::size_t> LockListModel::MatchingLocks(const std::vector<std::size_t>* among) const
+{
+    // A key typed waits for the search: a long list is searched in parts, one on each core.
+    constexpr std::size_t kLeastPart = 65536;
+    const std::size_t count = among ? among->size() : m_doc.locks.size();
+    const auto search = [this, among](std::size_t from, std::size_t to) {
+        std::vector<std::size_t> found;
+        for (std::size_t i = from; i < to; ++i) {
+            const std::size_t index = among ? (*among)[i] : i;
+            if (Matches(m_doc.locks[index]))
+                found.push_back(index);
+        }
+        return found;
+    };
+    const std::size_t partCount = std::clamp<std::size_t>(
+        count / kLeastPart, 1, std::max(1u, std::thread::hardware_concurrency()));
+    const std::size_t partSize = (count + partCount - 1) / partCount;
+    std::vector<std::future<std::vector<std::size_t>>> otherParts;
+    for (std::size_t from = partSize; from < count; from += partSize) {
+        // Where no thread is to be had, the part is searched here when its result is asked for.
+        otherParts.push_back(std::async(std::launch::async | std::launch::deferred, search, from,
+            std::min(count, from + partSize)));
+    }
+    std::vector<std::size_t> rows = search(0, std::min(count, partSize));
+    for (auto& part : otherParts) {
+        const std::vector<std::size_t> found = part.get();
+        rows.insert(rows.end(), found.begin(), found.end());
+    }
     return rows;
 }
 

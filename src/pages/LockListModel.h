@@ -62,6 +62,8 @@ private:
     bool Matches(const LockEntry& lock) const;
     // The lock indices the filter text shows.
     std::vector<std::size_t> FilteredRows();
+    // The indices of the matching locks among the given ones (all locks when null), ascending.
+    std::vector<std::size_t> MatchingLocks(const std::vector<std::size_t>* among) const;
     void LocksChanged();
 
     Doc& m_doc;

@@ -469,6 +469,22 @@ TEST_F(LockPageTest, ColumnsShowEveryFieldAndTheFindFieldNarrowsOnUserIdAndUrl)
     EXPECT_EQ(Rows().size(), 4);
 }
 
+TEST_F(LockPageTest, FindOverALongListShowsEveryMatchInOrder)
+{
+    // Long enough to be searched in several parts at once.
+    std::vector<LockEntry> locks;
+    QStringList matching;
+    for (int i = 0; i < 300000; ++i) {
+        const QByteArray id = "m" + QByteArray::number(i);
+        locks.push_back(Lock(id.constData()));
+        if (id.contains("977"))
+            matching << QString::fromLatin1(id);
+    }
+    Open(std::move(locks));
+    ui.findEdit->setText(QStringLiteral("977"));
+    EXPECT_EQ(Rows(), matching);
+}
+
 TEST(History, AddFrontSkipsOnlyARepeatOfTheNewestEntry)
 {
     History history;
