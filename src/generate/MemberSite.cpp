@@ -62,6 +62,7 @@ QByteArray MemberSite::CompanionPath(const QByteArray& pagePath)
 namespace {
 
 const char kPageEnd[] = "</script>\r\n</body>\r\n</html>\r\n";
+constexpr int kCompanionVersionBytes = 6;
 
 } // namespace
 
@@ -98,9 +99,12 @@ QByteArray MemberSite::Protect(
 
 QByteArray MemberSite::PageOfCompanion(const QByteArray& relativePath)
 {
-    // Percent-encoded, the name is a relative address that needs no escaping in HTML or JSON.
+    // Percent-encoded, the name is a relative address that needs no escaping in HTML or JSON. Its
+    // version, new with each publish, keeps a browser from pairing this page with a content file it
+    // kept from an earlier one.
     const QByteArray address
-        = CompanionPath(relativePath.mid(relativePath.lastIndexOf('/') + 1)).toPercentEncoding();
+        = CompanionPath(relativePath.mid(relativePath.lastIndexOf('/') + 1)).toPercentEncoding()
+        + "?v=" + m_random.Take(kCompanionVersionBytes).toHex();
     // Fetched from the head, the content arrives while the box's script does.
     const QByteArray preload
         = "<link rel=\"preload\" href=\"" + address + "\" as=\"fetch\" crossorigin>\r\n";

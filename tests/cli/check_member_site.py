@@ -64,7 +64,9 @@ def sealed_parts(path):
         check(header["format"] == "zarnith-page/1", path + " format " + header["format"])
         if "data" in header:
             return header, b64(header["data"]), raw
-        companion = os.path.join(os.path.dirname(path), urllib.parse.unquote(header["file"]))
+        named = re.fullmatch(r"([^?]*)\?v=[0-9a-f]{12}", header["file"])
+        check(named is not None, path + " names no versioned address: " + header["file"])
+        companion = os.path.join(os.path.dirname(path), urllib.parse.unquote(named.group(1)))
         check(companion == path + ".zarnith", path + " names " + header["file"])
         header, data, content = sealed_parts(companion)
         return header, data, raw + content

@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -207,14 +208,19 @@ TEST(MemberSite, ProtectedFilesCarryOneWrappedKeyPerAreaAndPagesKeepTheBoxSmall)
             << data.right(8).constData();
     }
     // A large page names its content's file beside it, as an address, and fetches it from its head.
+    // Its version is new each time, so that a browser never takes a content file kept before.
     const QByteArray large = site.PageOfCompanion("staff/x/my page#1.html");
-    const QByteArray address = "my%20page%231.html.zarnith";
     EXPECT_EQ(
         MemberSite::CompanionPath("staff/x/my page#1.html"), "staff/x/my page#1.html.zarnith");
-    EXPECT_TRUE(large.contains(R"(<link rel="preload" href=")" + address
-        + R"(" as="fetch" crossorigin>)" + "\r\n</head>"));
+    const QRegularExpressionMatch named = QRegularExpression(
+        R"re(<link rel="preload" href="(my%20page%231\.html\.zarnith\?v=[0-9a-f]{12})")re"
+        R"re( as="fetch" crossorigin>\r\n</head>)re")
+                                              .match(QString::fromLatin1(large));
+    ASSERT_TRUE(named.hasMatch());
+    const QByteArray address = named.captured(1).toLatin1();
     EXPECT_TRUE(large.contains(
         R"(class="zarnith-protected">{"format":"zarnith-page/1","file":")" + address + "\"}"));
+    EXPECT_FALSE(site.PageOfCompanion("staff/x/my page#1.html").contains(address));
     EXPECT_TRUE(large.contains(R"("siteRoot":"../../")"));
     EXPECT_TRUE(MemberSite::HasCompanion("a.HTM", kLargestInlinePage + 1));
     EXPECT_FALSE(MemberSite::HasCompanion("a.html", kLargestInlinePage));
