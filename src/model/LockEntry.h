@@ -17,7 +17,7 @@ public:
     QByteArray url;
     QByteArray target;
     // The names of the member areas the lock opens; without a list it opens every area.
-    std::optional<QByteArrayList> areas;
+    std::optional<QByteArrayList> areas {};
 
     // True when any of the four texts or the areas differ, compared exactly and case-sensitively.
     bool DiffersFrom(const LockEntry& other) const;

@@ -204,7 +204,7 @@ TEST(LockData, SecretsAreComposedThenFoldedByTheTable)
 
 TEST(LockData, RecordsArePaddedAndSortedByIdWithTheFirstLockOfAnIdKept)
 {
-    for (const QByteArray object : { QByteArray(R"({"url":"a"})"), QByteArray(62, 'x') + "{}",
+    for (const QByteArray& object : { QByteArray(R"({"url":"a"})"), QByteArray(62, 'x') + "{}",
              QByteArray(R"({"url":")") + QByteArray(56, 'y') + "\"}" }) {
         const QByteArray padded = PaddedJsonObject(object);
         EXPECT_EQ(padded.size() % 64, 0);

@@ -340,7 +340,8 @@ Doc ProjectWithBlock()
     doc.locks[1].areas = QByteArrayList {};
     doc.rememberDays = 30;
     doc.logoutLabel = "Abmelden";
-    doc.insecureMessage = "Nur \xfcber https://";
+    doc.insecureMessage = "Nur \xfc"
+                          "ber https://";
     doc.publishFolder = "/tmp/upload";
     return doc;
 }
