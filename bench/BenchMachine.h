@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +19,13 @@
 #include <vector>
 
 extern char** environ;
+
+// The middle of values: one run slowed by another program moves it less than it moves a mean.
+inline double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return (values[values.size() / 2] + values[(values.size() - 1) / 2]) / 2;
+}
 
 // The one-minute load average as a counter of state.
 inline void NoteLoad(benchmark::State& state)

@@ -29,12 +29,6 @@ constexpr int kRuns = 10;
 // The keys are derived before the timing, so the count only sets how long that takes.
 constexpr int kIterations = 1000;
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return (values[values.size() / 2] + values[(values.size() - 1) / 2]) / 2;
-}
-
 // The site folder: page i lies in folder "area<i % 3>".
 QByteArray MakeSite(const QTemporaryDir& dir)
 {

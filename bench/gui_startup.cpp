@@ -31,16 +31,16 @@ QString LargeProject(const QTemporaryDir& folder, int count)
     return SaveProject(doc, path).ok ? path : QString();
 }
 
-// Runs both programs once per iteration, first against second, and reports their means and the
-// ratio of their times (to the first picture, or whole when a program saves none) and of their
-// memory.
+// Runs both programs once per iteration, first against second, and reports the medians of their
+// times (to the first picture, or whole when a program saves none) and of their memory, and the
+// ratios of those medians.
 void Compare(benchmark::State& state, const QString& firstProgram, const QStringList& first,
     const QString& secondProgram, const QStringList& second, bool secondShowsPicture = true)
 {
-    double firstSeconds = 0;
-    double secondSeconds = 0;
-    double firstMemory = 0;
-    double secondMemory = 0;
+    std::vector<double> firstSeconds;
+    std::vector<double> secondSeconds;
+    std::vector<double> firstMemory;
+    std::vector<double> secondMemory;
     for (auto _ : state) {
         const ProcessRun yardstick = RunProcess(secondProgram, second, secondShowsPicture);
         const ProcessRun measured = RunProcess(firstProgram, first, true);
@@ -49,18 +49,17 @@ void Compare(benchmark::State& state, const QString& firstProgram, const QString
             return;
         }
         state.SetIterationTime(measured.seconds);
-        firstSeconds += measured.seconds;
-        secondSeconds += yardstick.seconds;
-        firstMemory += measured.peakMegabytes;
-        secondMemory += yardstick.peakMegabytes;
+        firstSeconds.push_back(measured.seconds);
+        secondSeconds.push_back(yardstick.seconds);
+        firstMemory.push_back(measured.peakMegabytes);
+        secondMemory.push_back(yardstick.peakMegabytes);
     }
-    const double runs = double(state.iterations());
-    state.counters["ms"] = 1000 * firstSeconds / runs;
-    state.counters["yardstick_ms"] = 1000 * secondSeconds / runs;
-    state.counters["ratio"] = firstSeconds / secondSeconds;
-    state.counters["MB"] = firstMemory / runs;
-    state.counters["yardstick_MB"] = secondMemory / runs;
-    state.counters["memory_ratio"] = firstMemory / secondMemory;
+    state.counters["ms"] = 1000 * Median(firstSeconds);
+    state.counters["yardstick_ms"] = 1000 * Median(secondSeconds);
+    state.counters["ratio"] = Median(firstSeconds) / Median(secondSeconds);
+    state.counters["MB"] = Median(firstMemory);
+    state.counters["yardstick_MB"] = Median(secondMemory);
+    state.counters["memory_ratio"] = Median(firstMemory) / Median(secondMemory);
     NoteLoad(state);
 }
 
@@ -92,7 +91,7 @@ void BM_StartupAgainstMinimalWindow(benchmark::State& state)
 BENCHMARK(BM_StartupAgainstMinimalWindow)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(10);
+    ->Iterations(21);
 
 void BM_LargeProjectAgainstSample(benchmark::State& state)
 {
@@ -103,7 +102,7 @@ void BM_LargeProjectAgainstSample(benchmark::State& state)
 BENCHMARK(BM_LargeProjectAgainstSample)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(5);
+    ->Iterations(11);
 
 void BM_MillionLocksAgainstReadingThem(benchmark::State& state)
 {

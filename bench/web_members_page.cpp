@@ -28,12 +28,6 @@ namespace {
 constexpr int kPageSize = 1000 * 1000;
 constexpr int kLoads = 10;
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return (values[values.size() / 2] + values[(values.size() - 1) / 2]) / 2;
-}
-
 // The page, ending in a script that notes when it ran.
 QByteArray BigPage()
 {
