@@ -10,6 +10,11 @@
 
 #include <mutex>
 
+// Pages up to this size carry their sealed content as base64 in themselves, which saves a
+// request; beyond it, parsing and decoding the base64 costs a browser more than one more fetch
+// started from the page's head.
+inline constexpr qint64 kLargestInlinePage = 64 * 1024;
+
 // The files of the site folder as a publish of a project with member areas writes them. A file
 // that an area's pattern matches is protected: a page (".html", ".htm") becomes a small page with
 // the project's box, the members' script and the page's sealed content; any other file holds only
@@ -22,11 +27,6 @@
 // Made once per publish: the areas' ids and the boxes are worked out once for all files, from a
 // copy of the project, whose areas must have their keys (AreaKeysAreCurrent). Protect and
 // PageOfCompanion may be called from several threads at once.
-// Pages up to this size carry their sealed content as base64 in themselves, which saves a
-// request; beyond it, parsing and decoding the base64 costs a browser more than one more fetch
-// started from the page's head.
-inline constexpr qint64 kLargestInlinePage = 64 * 1024;
-
 class MemberSite
 {
 public:
