@@ -284,6 +284,8 @@ void FrameMain::CreateStatusBar()
     // Menu prompts show as temporary messages over the one pane's idle text.
     m_messagePane = new QLabel(ResourceString(IDS_IDLE_MESSAGE));
     m_messagePane->setObjectName(QString::number(59393));
+    // The frame has a fixed size, so a grip would offer a resize that never happens.
+    statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(m_messagePane, 1);
 }
 

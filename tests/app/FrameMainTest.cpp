@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QSizeGrip>
 #include <QStatusBar>
 #include <QTabBar>
 
@@ -61,6 +62,7 @@ TEST_F(FrameMainTest, IsOneFixedSizeWindowWithTheSevenPagesInOrder)
         EXPECT_GE(tabs.currentWidget()->height(), page->minimumHeight()) << index;
     }
     EXPECT_EQ(Frame().minimumSize(), Frame().maximumSize());
+    EXPECT_EQ(Frame().findChild<QSizeGrip*>(), nullptr) << "a grip offers a resize";
     EXPECT_FALSE(Frame().windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(Frame().windowFlags() & Qt::WindowMinimizeButtonHint);
 }
