@@ -128,9 +128,11 @@ TEST_F(FolderServerTest, ServesTheFolderWithTheTypeOfEachFile)
         { "/picture.PNG", "image/png", "png" },
         { "/data.bin", "application/octet-stream", "bin" },
         { "/in.json", "application/json", "{}" }, // a link that stays inside
-        // A versioned address is kept; anything else asked for again.
-        { "/members/a%20b.css?v=09af", "text/css", "p{}", "max-age=31536000, immutable" },
-        { "/members/a%20b.css?v=09ag", "text/css", "p{}" },
+        // The program's versioned addresses are kept; anything else asked for again, a site's
+        // own short version included.
+        { "/members/a%20b.css?v=09afbe3c5d7a", "text/css", "p{}", "max-age=31536000, immutable" },
+        { "/members/a%20b.css?v=09afbe3c5d7g", "text/css", "p{}" },
+        { "/members/a%20b.css?v=2", "text/css", "p{}" },
     };
     for (const auto& c : cases) {
         const Reply reply = Ask(m_server.Port(), Get(m_server.Port(), c.path));
