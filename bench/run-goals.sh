@@ -17,6 +17,10 @@ goals=(
 echo "machine: $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 for goal in "${goals[@]}"; do
   read -r program arguments <<<"$goal"
+  # The files the last benchmark wrote reach the disk before the next one starts, so that the
+  # kernel's writing them back does not fall into its timing.
+  sync
+  sleep 5
   # shellcheck disable=SC2086
   "$build/bench/$program" $arguments --benchmark_counters_tabular=true 2>/dev/null \
     | grep -E '^(BM_|Benchmark|-)' || echo "$program: failed"
