@@ -3,6 +3,7 @@
 #include "generate/ModernBox.h"
 #include "model/AreaPattern.h"
 #include "model/Doc.h"
+#include "util/AddressVersion.h"
 
 MemberSite::MemberSite(const Doc& doc, const ProgramInfo& info)
     : m_doc(doc)
@@ -62,7 +63,7 @@ QByteArray MemberSite::CompanionPath(const QByteArray& pagePath)
 namespace {
 
 const char kPageEnd[] = "</script>\r\n</body>\r\n</html>\r\n";
-constexpr int kCompanionVersionBytes = 6;
+constexpr int kCompanionVersionBytes = kAddressVersionDigits / 2;
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "model/BoxKind.h"
 #include "model/Doc.h"
 #include "model/DocFields.h"
+#include "util/AddressVersion.h"
 #include "util/Overloaded.h"
 #include "util/Paths.h"
 #include "util/SecretText.h"
@@ -252,7 +253,9 @@ QByteArray MakeMembersBoxScript()
 const QByteArray& MembersBoxScriptVersion()
 {
     static const QByteArray version
-        = QCryptographicHash::hash(MembersBoxScript(), QCryptographicHash::Sha256).toHex().left(12);
+        = QCryptographicHash::hash(MembersBoxScript(), QCryptographicHash::Sha256)
+              .toHex()
+              .left(kAddressVersionDigits);
     return version;
 }
 

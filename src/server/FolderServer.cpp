@@ -1,5 +1,7 @@
 #include "server/FolderServer.h"
 
+#include "util/AddressVersion.h"
+
 #include <QAbstractHttpServer>
 #include <QFile>
 #include <QFileInfo>
@@ -77,19 +79,18 @@ QByteArray HeaderValue(const QHttpServerRequest& request, const QByteArray& name
 }
 
 // Every preview rewrites the files: a browser must not keep an older one. A versioned address
-// ("?v=" and 12 hexadecimal digits, as the protected pages name their shared script and their
-// content files) changes with its file, so that the browser keeps it, as it would from any server,
-// and the next page need not wait for it. A site's own short versions ("?v=2") are not trusted:
-// a webmaster may change the file without changing them.
+// ("?v=" and kAddressVersionDigits hexadecimal digits, as the protected pages name their shared
+// script and their content files) changes with its file, so that the browser keeps it, as it would
+// from any server, and the next page need not wait for it. A site's own short versions ("?v=2") are
+// not trusted: a webmaster may change the file without changing them.
 QByteArray CacheControlFor(const QUrl& url)
 {
-    constexpr int kVersionDigits = 12;
     const QString query = url.query();
     const auto hexDigit = [](QChar c) {
         return (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
             || (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
     };
-    const bool versioned = query.size() == 2 + kVersionDigits
+    const bool versioned = query.size() == 2 + kAddressVersionDigits
         && query.startsWith(QLatin1String("v="))
         && std::all_of(query.begin() + 2, query.end(), hexDigit);
     return versioned ? "max-age=31536000, immutable" : "no-store";
