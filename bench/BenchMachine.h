@@ -35,6 +35,15 @@ inline void NoteLoad(benchmark::State& state)
         state.counters["load1"] = load[0];
 }
 
+// The time of clock in seconds: CLOCK_MONOTONIC for the wall; the processor time of the process
+// or the thread, which on a machine shared with other programs tells the work from the waiting.
+inline double ClockSeconds(clockid_t clock)
+{
+    timespec now {};
+    clock_gettime(clock, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
 struct ProcessRun
 {
     bool ok = false;
@@ -64,8 +73,7 @@ inline ProcessRun RunProcess(
     posix_spawn_file_actions_adddup2(&actions, output[1], 1);
     posix_spawn_file_actions_addclose(&actions, output[0]);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    timespec start {};
-    clock_gettime(CLOCK_MONOTONIC, &start);
+    const double start = ClockSeconds(CLOCK_MONOTONIC);
     pid_t child = 0;
     const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
@@ -74,11 +82,7 @@ inline ProcessRun RunProcess(
         close(output[0]);
         return {};
     }
-    const auto secondsSinceStart = [&start] {
-        timespec now {};
-        clock_gettime(CLOCK_MONOTONIC, &now);
-        return double(now.tv_sec - start.tv_sec) + double(now.tv_nsec - start.tv_nsec) / 1e9;
-    };
+    const auto secondsSinceStart = [start] { return ClockSeconds(CLOCK_MONOTONIC) - start; };
     double firstLine = -1;
     char buffer[4096];
     for (ssize_t got; (got = read(output[0], buffer, sizeof buffer)) > 0;) {

@@ -47,15 +47,6 @@ QByteArray MakeSite(const QTemporaryDir& dir)
     return QFile::encodeName(dir.filePath(QStringLiteral("site")));
 }
 
-// The processor time this process has had, in seconds: on a machine shared with other programs
-// it tells the work apart from the waiting.
-double ProcessorSeconds()
-{
-    timespec now {};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
 struct Publish
 {
     double seconds = -1; // negative when it failed
@@ -68,7 +59,7 @@ struct Publish
 Publish PublishOnce(Doc& doc, LockKeyCache& cache, const QString& out)
 {
     QElapsedTimer timer;
-    const double processorStart = ProcessorSeconds();
+    const double processorStart = ClockSeconds(CLOCK_PROCESS_CPUTIME_ID);
     timer.start();
     KeepAreaKeysCurrent(doc);
     const std::optional<QByteArray> lockData
@@ -83,7 +74,8 @@ Publish PublishOnce(Doc& doc, LockKeyCache& cache, const QString& out)
             QFile::encodeName(out) + '/', observer)
                 .complete)
         return {};
-    return { double(timer.nsecsElapsed()) / 1e9, ProcessorSeconds() - processorStart };
+    return { double(timer.nsecsElapsed()) / 1e9,
+        ClockSeconds(CLOCK_PROCESS_CPUTIME_ID) - processorStart };
 }
 
 void BM_PublishMembersSite(benchmark::State& state)
